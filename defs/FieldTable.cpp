@@ -1,0 +1,6 @@
+#include "defs/FieldTable.h"
+
+CFieldTable& g_FieldTable() {
+    static CFieldTable table;
+    return table;
+}

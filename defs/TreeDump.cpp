@@ -1,0 +1,49 @@
+#include "defs/TreeDump.h"
+
+#include <string>
+
+#include "defs/FieldTable.h"
+#include "defs/RegisterItem.h"
+#include "tree/PropTree.h"
+#include "tree/PropTreeItemCombo.h"
+#include "tree/PropTreeItemEdit.h"
+
+namespace {
+
+void DumpField(std::ostream& out, const CPropTreeItem* row, const CFieldTable& table) {
+    out << "field " << row->GetLabelText();
+    if (const FieldSpan* span = table.Find(row)) out << ' ' << span->nLowBit << ".." << span->nHighBit;
+    if (const auto* combo = dynamic_cast<const CPropTreeItemCombo*>(row)) {
+        out << " combo " << combo->GetItemValue() << " [";
+        const char* separator = "";
+        for (const auto& entry : combo->GetEntries()) {
+            out << separator << entry.label << '=' << entry.data;
+            separator = ", ";
+        }
+        out << ']';
+    } else if (const auto* edit = dynamic_cast<const CPropTreeItemEdit*>(row)) {
+        out << " edit \"" << edit->GetText() << '"';
+    }
+}
+
+void DumpRow(std::ostream& out, const CPropTreeItem* row, int depth, const CFieldTable& table) {
+    out << std::string(static_cast<size_t>(depth) * 2, ' ');
+    if (depth == 0) {
+        out << "set " << row->GetLabelText();
+    } else if (const auto* reg = dynamic_cast<const CRegisterItem*>(row)) {
+        out << "register " << reg->GetLabelText() << ' ' << reg->m_nBits << " bits value \""
+            << reg->GetAttributeText() << '"';
+    } else {
+        DumpField(out, row, table);
+    }
+    out << " \"" << row->GetInfoText() << "\"\n";
+    for (const CPropTreeItem* child = row->GetChild(); child; child = child->GetSibling())
+        DumpRow(out, child, depth + 1, table);
+}
+
+}  // namespace
+
+void DumpTree(std::ostream& out, CPropTree& tree, const CFieldTable& table) {
+    for (const CPropTreeItem* set = tree.GetRootItem()->GetChild(); set; set = set->GetSibling())
+        DumpRow(out, set, 0, table);
+}

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "defs/TokenReader.h"
+#include "tests/TempDir.h"
+
+namespace {
+
+// All tokens of `text`, read with the loader's delimiters.
+std::vector<std::string> Tokens(const std::string& text, int maxLength = 1024) {
+    TempDir dir;
+    CTokenReader reader;
+    EXPECT_EQ(reader.Open(dir.Write("t.xml", text).c_str()), 0);
+    reader.AddDelimiter('=');
+    reader.AddDelimiter('<');
+    reader.AddDelimiter('>');
+    std::vector<std::string> tokens;
+    while (const char* token = reader.NextToken(maxLength)) tokens.emplace_back(token);
+    EXPECT_EQ(reader.NextToken(maxLength), nullptr) << "the end stays the end";
+    return tokens;
+}
+
+using Strings = std::vector<std::string>;
+
+struct TokenCase {
+    const char* name;
+    std::string text;
+    Strings expected;
+};
+
+void PrintTo(const TokenCase& c, std::ostream* os) { *os << c.name; }
+
+class TokenRules : public testing::TestWithParam<TokenCase> {};
+
+TEST_P(TokenRules, SplitsAsExpected) { EXPECT_EQ(Tokens(GetParam().text), GetParam().expected); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Reader, TokenRules,
+    testing::Values(
+        TokenCase{"OpeningTag", "<field name=\"EN\" kind=\"edit\">", {"field", "name", "EN", "kind", "edit"}},
+        TokenCase{"ClosingTag", "</field>", {"/field"}},
+        TokenCase{"QuotedKeepsSpacesHashAndLines", "\"a b # c\nd\" x", {"a b # c\nd", "x"}},
+        TokenCase{"EmptyQuotes", "\"\" next", {"", "next"}},
+        TokenCase{"WordThenQuote", "ab\"cd\"", {"ab\"cd\""}},
+        TokenCase{"QuoteThenWord", "\"ab\"cd", {"ab", "cd"}},
+        TokenCase{"HashInsideWord", "a#b c", {"a#b", "c"}},
+        TokenCase{"CommentAtTokenStart", "a\n# comment here\nb", {"a", "b"}},
+        TokenCase{"SeveralComments", "#1\n\n  # 2\n\n#3\nword", {"word"}},
+        TokenCase{"OnlyDelimitersAndComments", " \t\r\n<>=\n# x\n#y", {}},
+        TokenCase{"CommentWithoutFinalLineFeed", "a #tail", {"a"}},
+        TokenCase{"NulEndsText", std::string("one two\0three", 13), {"one", "two"}},
+        TokenCase{"UnterminatedQuote", "a \"no end here", {"a", "no end here"}},
+        TokenCase{"CrLfLines", "a\r\nb\r\n", {"a", "b"}},
+        TokenCase{"EqualsSeparates", "n=\"x\"v=1", {"n", "x", "v", "1"}}),
+    [](const testing::TestParamInfo<TokenCase>& info) { return std::string(info.param.name); });
+
+TEST(TokenReader, LongWordIsCutIntoPiecesOfMaxLength) {
+    const auto tokens = Tokens(std::string(1500, 'w') + " end");
+    ASSERT_EQ(tokens.size(), 3u);
+    EXPECT_EQ(tokens[0].size(), 1024u);
+    EXPECT_EQ(tokens[1].size(), 476u);
+    EXPECT_EQ(tokens[2], "end");
+}
+
+TEST(TokenReader, MaxLengthIsHonouredAndBounded) {
+    EXPECT_EQ(Tokens("abcdefg", 3), (Strings{"abc", "def", "g"}));
+    EXPECT_EQ(Tokens("abc", 0), (Strings{"a", "b", "c"})) << "every call moves on";
+    EXPECT_EQ(Tokens(std::string(3000, 'z'), 100000).front().size(), 1024u) << "never past the buffer";
+}
+
+TEST(TokenReader, LongQuotedStringKeepsItsStartAndNextTokenFollowsTheQuote) {
+    const auto tokens = Tokens("\"" + std::string(5000, 'q') + "\" after");
+    ASSERT_EQ(tokens.size(), 2u);
+    EXPECT_EQ(tokens[0], std::string(1024, 'q'));
+    EXPECT_EQ(tokens[1], "after");
+}
+
+TEST(TokenReader, OpenResults) {
+    TempDir dir;
+    CTokenReader reader;
+    EXPECT_EQ(reader.Open(nullptr), 1);
+    EXPECT_FALSE(reader.IsOpen());
+    EXPECT_EQ(reader.Open((dir.Path() / "missing.xml").c_str()), 2);
+    EXPECT_EQ(reader.Open(dir.Write("empty.xml", "").c_str()), 2);
+    EXPECT_EQ(reader.Open(dir.Path().c_str()), 2) << "a directory is not a file";
+    EXPECT_FALSE(reader.IsOpen());
+    EXPECT_EQ(reader.NextToken(1024), nullptr) << "a closed reader gives no token";
+    EXPECT_STREQ(g_ReaderMessages[0], "no error");
+    EXPECT_STREQ(g_ReaderMessages[1], "file name expected as parameter");
+    EXPECT_STREQ(g_ReaderMessages[2], "error during file load");
+}
+
+TEST(TokenReader, NullPathLeavesAnOpenReaderAsItWas) {
+    TempDir dir;
+    CTokenReader reader;
+    ASSERT_EQ(reader.Open(dir.Write("a.xml", "one two").c_str()), 0);
+    EXPECT_STREQ(reader.NextToken(1024), "one");
+    EXPECT_EQ(reader.Open(nullptr), 1);
+    EXPECT_STREQ(reader.NextToken(1024), "two");
+}
+
+TEST(TokenReader, DelimitersAddedBeforeOpenAreLost) {
+    TempDir dir;
+    CTokenReader reader;
+    reader.AddDelimiter('=');
+    ASSERT_EQ(reader.Open(dir.Write("a.xml", "a=b").c_str()), 0);
+    EXPECT_STREQ(reader.NextToken(1024), "a=b");
+    EXPECT_EQ(reader.IsDelimiter('\0'), 0);
+    EXPECT_EQ(reader.IsDelimiter(' '), 1);
+}
+
+TEST(TokenReader, FullDelimiterSetIgnoresMore) {
+    TempDir dir;
+    CTokenReader reader;
+    ASSERT_EQ(reader.Open(dir.Write("a.xml", "x").c_str()), 0);
+    for (int i = 0; i < 251; ++i) reader.AddDelimiter('a');  // 4 + 251 = 255
+    reader.AddDelimiter('b');
+    EXPECT_EQ(reader.IsDelimiter('a'), 1);
+    EXPECT_EQ(reader.IsDelimiter('b'), 0);
+}
+
+TEST(ReadWholeFile, GivesBytesUnchangedAndNulTerminated) {
+    TempDir dir;
+    const std::string bytes("a\r\nb\0c", 6);
+    char* buffer = nullptr;
+    ASSERT_EQ(ReadWholeFile(dir.Write("f", bytes).c_str(), buffer), 6);
+    EXPECT_EQ(std::string(buffer, 6), bytes);
+    EXPECT_EQ(buffer[6], '\0');
+    delete[] buffer;
+    EXPECT_EQ(ReadWholeFile(dir.Write("e", "").c_str(), buffer), 0);
+    EXPECT_EQ(buffer, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,73 @@
+#include "tree/PropTree.h"
+
+#include "tree/PropTreeListener.h"
+
+namespace {
+CPropTree::ViewFactory g_viewFactory = nullptr;
+}
+
+CPropTree::CPropTree() { m_root.m_pProp = this; }
+
+CPropTree::~CPropTree() = default;
+
+void CPropTree::SetViewFactory(ViewFactory factory) { g_viewFactory = factory; }
+
+BOOL CPropTree::Create(DWORD, const RECT& rect, CWnd* parent, UINT id) {
+    m_pParentWnd = parent;
+    m_nID = id;
+    if (g_viewFactory) g_viewFactory(*this, rect, parent);
+    return TRUE;
+}
+
+CPropTreeItem* CPropTree::InsertItem(CPropTreeItem* item, CPropTreeItem* parent) {
+    if (!item) return nullptr;
+    if (!parent) parent = &m_root;
+    item->m_pProp = this;
+    item->m_pParent = parent;
+    item->m_nIndex = static_cast<int>(parent->m_children.size());
+    parent->m_children.push_back(item);
+    if (m_pListener) m_pListener->OnItemInserted(item);
+    return item;
+}
+
+void CPropTree::SetFocusedItem(CPropTreeItem* item) {
+    if (item == &m_root) item = nullptr;
+    if (m_pFocus == item) return;
+    m_pFocus = item;
+    if (m_pListener) m_pListener->OnFocusChanged(item);
+}
+
+void CPropTree::RefreshItems(CPropTreeItem* item) {
+    if (item) item->OnRefresh();
+    if (m_pListener) m_pListener->OnItemsRefreshed();
+}
+
+void CPropTree::ItemChanged(CPropTreeItem* item) {
+    if (m_pListener && item != &m_root) m_pListener->OnItemChanged(item);
+}
+
+LRESULT CPropTree::SendNotify(UINT code, CPropTreeItem* item) {
+    if (!m_pParentWnd) return 0;
+    TreeNotification nm;
+    nm.hdr.hwndFrom = m_hWnd;
+    nm.hdr.idFrom = m_nID;
+    nm.hdr.code = code;
+    nm.pRow = item;
+    return m_pParentWnd->SendMessage(WM_NOTIFY, m_nID, reinterpret_cast<LPARAM>(&nm));
+}
+
+void CPropTree::UserSelectItem(CPropTreeItem* item) {
+    if (item == &m_root) item = nullptr;
+    if (item == m_pFocus) return;
+    SetFocusedItem(item);
+    SendNotify(PTN_SELCHANGE, item);
+}
+
+void CPropTree::UserCommitValue(CPropTreeItem* item, LPARAM value) {
+    if (!item || item == &m_root) return;
+    // The focused row is always the row a notification names.
+    UserSelectItem(item);
+    item->SetItemValue(value);
+    item->CommitChanges();
+    SendNotify(PTN_ITEMCHANGED, item);
+}

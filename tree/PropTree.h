@@ -1,0 +1,60 @@
+#pragma once
+// The property tree: owns its rows, keeps the focused row and tells its
+// parent window about what the user does, as WM_NOTIFY messages.
+#include "framework/Wnd.h"
+#include "tree/PropTreeItem.h"
+
+class CPropTreeListener;
+
+// The record sent with the tree's notifications.
+struct TreeNotification {
+    NMHDR hdr;
+    CPropTreeItem* pRow = nullptr;
+};
+
+constexpr UINT PTN_ITEMCHANGED = static_cast<UINT>(-1105);  // the user changed a row's value
+constexpr UINT PTN_SELCHANGE = static_cast<UINT>(-1107);    // the selected row changed
+
+class CPropTree : public CWnd {
+public:
+    CPropTree();
+    ~CPropTree() override;
+
+    // Records the parent and id; the on-screen view is attached by the
+    // windowing layer when one is installed (see SetViewFactory).
+    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
+
+    // Adds `item` as the last child of `parent` (null: the top level) and
+    // takes ownership of it.
+    CPropTreeItem* InsertItem(CPropTreeItem* item, CPropTreeItem* parent = nullptr);
+    CPropTreeItem* GetRootItem() { return &m_root; }
+    CPropTreeItem* GetFocusedItem() const { return m_pFocus; }
+    // Sets the focused row without notifying anyone.
+    void SetFocusedItem(CPropTreeItem* item);
+    void RefreshItems(CPropTreeItem* item = nullptr);
+
+    // What the user does, as the view reports it: these raise notifications.
+    void UserSelectItem(CPropTreeItem* item);
+    void UserCommitValue(CPropTreeItem* item, LPARAM value);
+
+    void SetListener(CPropTreeListener* listener) { m_pListener = listener; }
+    CPropTreeListener* GetListener() const { return m_pListener; }
+    CWnd* GetNotifyParent() const { return m_pParentWnd; }
+    UINT GetCtrlID() const { return m_nID; }
+
+    // Builds the on-screen view of a tree created under a window; installed by
+    // the windowing layer, absent when there is no display.
+    using ViewFactory = void (*)(CPropTree& tree, const RECT& rect, CWnd* parent);
+    static void SetViewFactory(ViewFactory factory);
+
+private:
+    friend class CPropTreeItem;
+    void ItemChanged(CPropTreeItem* item);
+    LRESULT SendNotify(UINT code, CPropTreeItem* item);
+
+    CPropTreeItem m_root;
+    CPropTreeItem* m_pFocus = nullptr;
+    CPropTreeListener* m_pListener = nullptr;
+    CWnd* m_pParentWnd = nullptr;
+    UINT m_nID = 0;
+};

@@ -1,0 +1,45 @@
+#pragma once
+// A drop-down row: a list of labelled entries, each carrying a number; the
+// row's value is the number of the chosen entry. The row is also the list's
+// window, so the list answers the combo-box messages sent to the row.
+#include <string>
+#include <vector>
+
+#include "framework/Wnd.h"
+#include "tree/PropTreeItem.h"
+
+class CPropTreeItemCombo : public CWnd, public CPropTreeItem {
+public:
+    struct Entry {
+        std::string label;
+        LPARAM data = 0;
+    };
+
+    // Creates the list; until then the list answers every message with CB_ERR.
+    // With CBS_SORT in `style` the list keeps its entries in label order.
+    BOOL CreateComboBox(DWORD style);
+
+    // Shows the label of the entry carrying the value, or the value as a
+    // number when no entry carries it.
+    std::string GetAttributeText() const override;
+    LPARAM GetItemValue() const override { return m_value; }
+    // Selects the first entry carrying `value`; a value no entry carries is
+    // kept as it is, so no bits are lost.
+    void SetItemValue(LPARAM value) override;
+    PropRowKind GetKind() const override { return PropRowKind::Combo; }
+
+    const std::vector<Entry>& GetEntries() const { return m_entries; }
+    int GetCurSel() const { return m_nCurSel; }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    LRESULT AddString(const char* label);
+
+    std::vector<Entry> m_entries;
+    LPARAM m_value = 0;
+    int m_nCurSel = -1;
+    bool m_bCreated = false;
+    bool m_bSorted = false;
+};

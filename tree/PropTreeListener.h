@@ -1,0 +1,13 @@
+#pragma once
+// What a view of the tree is told about changes, so it can follow them
+// without asking for the whole tree again.
+class CPropTreeItem;
+
+class CPropTreeListener {
+public:
+    virtual ~CPropTreeListener() = default;
+    virtual void OnItemInserted(CPropTreeItem* item) = 0;
+    virtual void OnItemChanged(CPropTreeItem* item) = 0;
+    virtual void OnItemsRefreshed() = 0;
+    virtual void OnFocusChanged(CPropTreeItem* item) = 0;
+};
