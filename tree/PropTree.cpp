@@ -26,7 +26,7 @@ CPropTreeItem* CPropTree::InsertItem(CPropTreeItem* item, CPropTreeItem* parent)
     item->m_pParent = parent;
     item->m_nIndex = static_cast<int>(parent->m_children.size());
     parent->m_children.push_back(item);
-    if (m_pListener) m_pListener->OnItemInserted(item);
+    if (m_pListener && m_nResetDepth == 0) m_pListener->OnItemInserted(item);
     return item;
 }
 
@@ -43,7 +43,7 @@ void CPropTree::RefreshItems(CPropTreeItem* item) {
 }
 
 void CPropTree::ItemChanged(CPropTreeItem* item) {
-    if (m_pListener && item != &m_root) m_pListener->OnItemChanged(item);
+    if (m_pListener && m_nResetDepth == 0 && item != &m_root) m_pListener->OnItemChanged(item);
 }
 
 LRESULT CPropTree::SendNotify(UINT code, CPropTreeItem* item) {
@@ -70,4 +70,12 @@ void CPropTree::UserCommitValue(CPropTreeItem* item, LPARAM value) {
     item->SetItemValue(value);
     item->CommitChanges();
     SendNotify(PTN_ITEMCHANGED, item);
+}
+
+void CPropTree::BeginReset() {
+    if (m_nResetDepth++ == 0 && m_pListener) m_pListener->OnResetBegin();
+}
+
+void CPropTree::EndReset() {
+    if (m_nResetDepth > 0 && --m_nResetDepth == 0 && m_pListener) m_pListener->OnResetEnd();
 }

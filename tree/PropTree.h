@@ -37,6 +37,11 @@ public:
     void UserSelectItem(CPropTreeItem* item);
     void UserCommitValue(CPropTreeItem* item, LPARAM value);
 
+    // Brackets a bulk change such as a load: the view is told once, at the
+    // end, instead of once per row. Calls nest.
+    void BeginReset();
+    void EndReset();
+
     void SetListener(CPropTreeListener* listener) { m_pListener = listener; }
     CPropTreeListener* GetListener() const { return m_pListener; }
     CWnd* GetNotifyParent() const { return m_pParentWnd; }
@@ -55,6 +60,7 @@ private:
     CPropTreeItem m_root;
     CPropTreeItem* m_pFocus = nullptr;
     CPropTreeListener* m_pListener = nullptr;
+    int m_nResetDepth = 0;
     CWnd* m_pParentWnd = nullptr;
     UINT m_nID = 0;
 };

@@ -10,4 +10,8 @@ public:
     virtual void OnItemChanged(CPropTreeItem* item) = 0;
     virtual void OnItemsRefreshed() = 0;
     virtual void OnFocusChanged(CPropTreeItem* item) = 0;
+    // Many rows are about to change at once (a load); the view should start
+    // afresh at OnResetEnd instead of following each row.
+    virtual void OnResetBegin() = 0;
+    virtual void OnResetEnd() = 0;
 };
