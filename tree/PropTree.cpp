@@ -8,7 +8,9 @@ CPropTree::ViewFactory g_viewFactory = nullptr;
 
 CPropTree::CPropTree() { m_root.m_pProp = this; }
 
-CPropTree::~CPropTree() = default;
+CPropTree::~CPropTree() {
+    if (m_pListener) m_pListener->OnTreeDestroyed();
+}
 
 void CPropTree::SetViewFactory(ViewFactory factory) { g_viewFactory = factory; }
 
@@ -22,11 +24,13 @@ BOOL CPropTree::Create(DWORD, const RECT& rect, CWnd* parent, UINT id) {
 CPropTreeItem* CPropTree::InsertItem(CPropTreeItem* item, CPropTreeItem* parent) {
     if (!item) return nullptr;
     if (!parent) parent = &m_root;
+    const bool tell = m_pListener && m_nResetDepth == 0;
+    if (tell) m_pListener->OnItemInserting(parent, static_cast<int>(parent->m_children.size()));
     item->m_pProp = this;
     item->m_pParent = parent;
     item->m_nIndex = static_cast<int>(parent->m_children.size());
     parent->m_children.push_back(item);
-    if (m_pListener && m_nResetDepth == 0) m_pListener->OnItemInserted(item);
+    if (tell) m_pListener->OnItemInserted(item);
     return item;
 }
 

@@ -6,6 +6,8 @@ class CPropTreeItem;
 class CPropTreeListener {
 public:
     virtual ~CPropTreeListener() = default;
+    // `parent` is about to get a new last child, at index `row`.
+    virtual void OnItemInserting(CPropTreeItem* parent, int row) = 0;
     virtual void OnItemInserted(CPropTreeItem* item) = 0;
     virtual void OnItemChanged(CPropTreeItem* item) = 0;
     virtual void OnItemsRefreshed() = 0;
@@ -14,4 +16,6 @@ public:
     // afresh at OnResetEnd instead of following each row.
     virtual void OnResetBegin() = 0;
     virtual void OnResetEnd() = 0;
+    // The tree and its rows are going away.
+    virtual void OnTreeDestroyed() = 0;
 };

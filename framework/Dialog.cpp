@@ -1,0 +1,156 @@
+#include "framework/Dialog.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <utility>
+
+#include "framework/DialogWidget.h"
+#include "framework/Resources.h"
+#include "framework/String.h"
+#include "framework/WinApp.h"
+#include "framework/Window.h"
+
+namespace {
+CDialog::ModalRunner& Runner() {
+    static CDialog::ModalRunner runner;
+    return runner;
+}
+}  // namespace
+
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
+
+CDialog::~CDialog() { DestroyWindow(); }
+
+CDialog::ModalRunner CDialog::SetModalRunner(ModalRunner runner) { return std::exchange(Runner(), std::move(runner)); }
+
+const MessageMap* CDialog::GetMessageMap() const {
+    static const MessageMapEntry entries[] = {
+        OnCommandEntry<CDialog, &CDialog::OnOK>(0, IDOK),
+        OnCommandEntry<CDialog, &CDialog::OnCancel>(0, IDCANCEL),
+    };
+    static const MessageMap map = MakeMessageMap(CWnd::GetMessageMap(), entries);
+    return &map;
+}
+
+void CDialog::BuildWindow() {
+    DestroyWindow();
+    static const DialogTemplate kEmpty{0, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 100, 50, "", "", 8, {}};
+    const ResourceTable* resources = AfxGetResources();
+    const DialogTemplate* tmpl = resources && resources->findDialog ? resources->findDialog(m_nIDTemplate) : nullptr;
+    if (!tmpl) tmpl = &kEmpty;
+    QWidget* parent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    m_widget = new DialogWidget(this, *tmpl, parent);
+    AfxAttachWindow(this, m_widget);
+    m_sysMenu.reset();
+    if (tmpl->style & WS_SYSMENU) {
+        m_sysMenu = std::make_unique<CMenu>(this, WM_SYSCOMMAND);
+        m_sysMenu->AppendMenu(MF_STRING, SC_CLOSE, "&Close");
+    }
+}
+
+void CDialog::DestroyWindow() {
+    m_sysMenu.reset();
+    if (!m_widget) return;
+    DialogWidget* widget = std::exchange(m_widget, nullptr);
+    delete widget;  // clears m_hWnd of this dialog and of every attached control
+}
+
+int CDialog::DoModal() {
+    BuildWindow();
+    m_bEnded = false;
+    m_nResult = IDCANCEL;
+    OnInitDialog();
+    if (!m_bEnded && m_widget) {
+        if (const ModalRunner runner = Runner()) {
+            m_widget->show();
+            const int result = runner(*this);
+            if (!m_bEnded) m_nResult = result;
+        } else {
+            m_widget->exec();
+        }
+    }
+    const int result = m_nResult;
+    DestroyWindow();
+    return result;
+}
+
+void CDialog::EndDialog(int result) {
+    m_bEnded = true;
+    m_nResult = result;
+    if (m_widget) m_widget->done(result);
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate) {
+    CDataExchange dx(this, saveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+void CDialog::OnOK() {
+    UpdateData(TRUE);
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::ShowSystemMenu(int globalX, int globalY) {
+    if (m_sysMenu) m_sysMenu->GetQMenu()->popup(QPoint(globalX, globalY));
+}
+
+LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        // Commands the dialog does not handle go on to the application.
+        if (CWinApp* app = AfxGetApp()) {
+            LRESULT result = 0;
+            if (app->OnWndMsg(message, wParam, lParam, &result)) return result;
+        }
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE) SendMessage(WM_CLOSE);
+        return 0;
+    case WM_CLOSE:
+        SendMessage(WM_COMMAND, IDCANCEL, 0);
+        return 0;
+    case WM_PAINT:
+        if (m_widget) m_widget->DefaultPaint();
+        return 0;
+    case WM_SETICON:
+        if (m_widget && lParam) m_widget->setWindowIcon(*reinterpret_cast<QIcon*>(lParam));
+        return 0;
+    case WM_ICONERASEBKGND:
+        if (auto* painter = reinterpret_cast<QPainter*>(wParam); painter && m_widget)
+            painter->fillRect(m_widget->rect(), m_widget->palette().window());
+        return 1;
+    default:
+        return CWnd::DefWindowProc(message, wParam, lParam);
+    }
+}
+
+void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
+    if (control.m_hWnd || !pDX->m_pDlgWnd->m_hWnd) return;
+    for (QWidget* child : pDX->m_pDlgWnd->m_hWnd->findChildren<QWidget*>()) {
+        if (AfxControlId(child) != id) continue;
+        AfxAttachWindow(&control, child);
+        return;
+    }
+}
+
+void DDX_Text(CDataExchange* pDX, int id, CString& value) {
+    CWnd* control = pDX->m_pDlgWnd->GetDlgItem(id);
+    if (!control) return;
+    if (pDX->m_bSaveAndValidate)
+        control->GetWindowText(value);
+    else
+        control->SetWindowText(value);
+}

@@ -1,0 +1,147 @@
+#include "framework/DialogWidget.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QResizeEvent>
+
+#include "framework/Dialog.h"
+#include "framework/MessageMap.h"
+#include "framework/Window.h"
+
+namespace {
+constexpr UINT SIZE_RESTORED = 0;
+constexpr UINT SIZE_MINIMIZED = 1;
+constexpr UINT BN_CLICKED = 0;
+}  // namespace
+
+DialogWidget::DialogWidget(CDialog* owner, const DialogTemplate& tmpl, QWidget* parent)
+    : QDialog(parent), m_owner(owner) {
+    QFont font(QString::fromLatin1(tmpl.fontName ? tmpl.fontName : ""), tmpl.pointSize > 0 ? tmpl.pointSize : 8);
+    setFont(font);
+    const QFontMetrics metrics(font);
+    const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    m_baseX = std::max(1, (letters / 26 + 1) / 2);
+    m_baseY = std::max(1, metrics.height());
+
+    setWindowTitle(QString::fromLocal8Bit(tmpl.caption ? tmpl.caption : ""));
+    Qt::WindowFlags flags = Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint;
+    if (tmpl.style & WS_SYSMENU) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    setWindowFlags(flags);
+    setSizeGripEnabled(false);
+    move(DialogUnitsX(tmpl.x), DialogUnitsY(tmpl.y));
+    resize(DialogUnitsX(tmpl.cx), DialogUnitsY(tmpl.cy));
+    if (!(tmpl.style & WS_THICKFRAME)) setFixedSize(size());
+    for (const DialogControl& control : tmpl.controls) BuildControl(control);
+}
+
+void DialogWidget::BuildControl(const DialogControl& control) {
+    QWidget* widget = nullptr;
+    const QString text = QString::fromLocal8Bit(control.text ? control.text : "");
+    const int id = control.id;
+    CDialog* owner = m_owner;
+    switch (control.cls) {
+    case ControlClass::Edit: {
+        auto* edit = new QLineEdit(text, this);
+        edit->setFrame((control.style & WS_BORDER) != 0);
+        connect(edit, &QLineEdit::textChanged, this, [owner, id, edit]() {
+            owner->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<UINT>(id), EN_CHANGE), reinterpret_cast<LPARAM>(edit));
+        });
+        widget = edit;
+        break;
+    }
+    case ControlClass::Static: {
+        auto* label = new QLabel(text, this);
+        label->setTextFormat(Qt::PlainText);
+        if (control.style & SS_CENTER) label->setAlignment(Qt::AlignCenter);
+        if (control.style & SS_SUNKEN) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setOpenExternalLinks(false);
+        widget = label;
+        break;
+    }
+    case ControlClass::Button: {
+        auto* button = new QPushButton(text, this);
+        button->setDefault((control.style & BS_DEFPUSHBUTTON) != 0);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [owner, id, button]() {
+            owner->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<UINT>(id), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+        });
+        widget = button;
+        break;
+    }
+    }
+    AfxSetControlId(widget, id);
+    widget->setFocusPolicy((control.style & WS_TABSTOP) ? Qt::StrongFocus : Qt::NoFocus);
+    widget->setGeometry(DialogUnitsX(control.x), DialogUnitsY(control.y), DialogUnitsX(control.cx),
+                        DialogUnitsY(control.cy));
+}
+
+void DialogWidget::DefaultPaint() {
+    if (m_paintEvent) QDialog::paintEvent(m_paintEvent);
+}
+
+void DialogWidget::keyPressEvent(QKeyEvent* event) {
+    const bool alt = (event->modifiers() & Qt::AltModifier) != 0;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        m_owner->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        return;
+    case Qt::Key_Escape:
+        m_owner->SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return;
+    case Qt::Key_F1:
+        m_owner->SendMessage(WM_COMMAND, MAKEWPARAM(ID_HELP, 0), 0);
+        return;
+    case Qt::Key_Space:
+        if (alt) {
+            const QPoint at = mapToGlobal(QPoint(0, 0));
+            m_owner->ShowSystemMenu(at.x(), at.y());
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void DialogWidget::closeEvent(QCloseEvent* event) {
+    // The close box is the Close command; the dialog ends itself.
+    event->ignore();
+    m_owner->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void DialogWidget::reject() { m_owner->SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
+
+void DialogWidget::SendSize(UINT type, int width, int height) {
+    m_owner->SendMessage(WM_SIZE, type, MAKELPARAM(width, height));
+}
+
+void DialogWidget::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (!isMinimized()) SendSize(SIZE_RESTORED, width(), height());
+}
+
+void DialogWidget::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    if (isMinimized())
+        SendSize(SIZE_MINIMIZED, 0, 0);
+    else
+        SendSize(SIZE_RESTORED, width(), height());
+}
+
+void DialogWidget::paintEvent(QPaintEvent* event) {
+    m_paintEvent = event;
+    m_owner->SendMessage(WM_PAINT, 0, 0);
+    m_paintEvent = nullptr;
+}
+
+void DialogWidget::contextMenuEvent(QContextMenuEvent* event) {
+    m_owner->ShowSystemMenu(event->globalPos().x(), event->globalPos().y());
+}

@@ -1,0 +1,26 @@
+#pragma once
+// A menu whose entries send a command to a window: the dialog's menu of
+// window commands (its "system menu").
+#include "framework/AfxTypes.h"
+
+class CWnd;
+class QMenu;
+
+class CMenu {
+public:
+    // Entries send `message` with their id to `owner` when chosen.
+    CMenu(CWnd* owner, UINT message);
+    ~CMenu();
+    CMenu(const CMenu&) = delete;
+    CMenu& operator=(const CMenu&) = delete;
+
+    // MF_SEPARATOR adds a separator; MF_STRING an entry with `text` ('&'
+    // marks the mnemonic) and command `id`.
+    BOOL AppendMenu(UINT flags, UINT id = 0, LPCTSTR text = nullptr);
+    QMenu* GetQMenu() const { return m_menu; }
+
+private:
+    CWnd* m_owner;
+    UINT m_message;
+    QMenu* m_menu;
+};

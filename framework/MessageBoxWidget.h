@@ -1,0 +1,3 @@
+#pragma once
+// Shows message boxes as modal Qt message boxes.
+void AfxInstallMessageBoxWidget();

@@ -1,0 +1,50 @@
+#include "framework/WinApp.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "framework/MessageBox.h"
+#include "framework/Resources.h"
+
+namespace {
+CWinApp* g_app = nullptr;
+}
+
+CWinApp::CWinApp(LPCTSTR appName) : m_pszAppName(appName) { g_app = this; }
+
+CWinApp::~CWinApp() {
+    if (g_app == this) g_app = nullptr;
+}
+
+CWinApp* AfxGetApp() { return g_app; }
+
+BOOL AfxEnableControlContainer() { return TRUE; }
+
+const MessageMap* CWinApp::GetMessageMap() const {
+    static const MessageMapEntry entries[] = {
+        OnCommandEntry<CWinApp, &CWinApp::OnHelp>(0, ID_HELP),
+    };
+    static const MessageMap map = MakeMessageMap(CCmdTarget::GetMessageMap(), entries);
+    return &map;
+}
+
+void CWinApp::OnHelp() {
+    const ResourceTable* resources = AfxGetResources();
+    const std::string name = resources && resources->version ? resources->version->internalName : "This program";
+    AfxMessageBox((name + " has no help pages. Run '" + name + " --help' for its command line.").c_str(), MB_OK);
+}
+
+HICON CWinApp::LoadIcon(UINT id) const {
+    static std::map<UINT, std::unique_ptr<QIcon>> icons;
+    auto& icon = icons[id];
+    if (!icon) {
+        const ResourceTable* resources = AfxGetResources();
+        const char* path = resources && resources->iconPath ? resources->iconPath(id) : nullptr;
+        if (!path) return nullptr;
+        icon = std::make_unique<QIcon>(QString::fromLatin1(path));
+    }
+    return icon.get();
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The application object: one per process. The entry point creates the Qt
+// application and calls InitInstance; when it returns FALSE the program ends.
+#include "framework/MessageMap.h"
+
+class CWnd;
+
+class CWinApp : public CCmdTarget {
+public:
+    explicit CWinApp(LPCTSTR appName = nullptr);
+    ~CWinApp() override;
+
+    virtual BOOL InitInstance() { return FALSE; }
+    const MessageMap* GetMessageMap() const override;
+
+    // The icon resource `id`, loaded once and kept for the program's life.
+    HICON LoadIcon(UINT id) const;
+    void Enable3dControls() {}
+
+    CWnd* m_pMainWnd = nullptr;
+    const char* m_pszAppName;
+
+protected:
+    // The framework's help command: tavlin has no help pages, so it says so.
+    void OnHelp();
+};
+
+CWinApp* AfxGetApp();
+// Lets dialogs host embedded controls; nothing to do on this platform.
+BOOL AfxEnableControlContainer();
+// The process entry: runs the application object and returns the exit code.
+int AfxWinMain(int argc, char** argv);

@@ -1,0 +1,14 @@
+#pragma once
+// Editors for the value column, alive only while a row is being edited:
+// a line edit for edit rows, a list of entries for drop-down rows.
+#include <QStyledItemDelegate>
+
+class CPropTreeDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+};

@@ -1,0 +1,114 @@
+#include "tree/PropTreeModel.h"
+
+#include "tree/PropTree.h"
+#include "tree/PropTreeItemCombo.h"
+#include "tree/PropTreeItemEdit.h"
+
+CPropTreeModel::CPropTreeModel(CPropTree& tree, QObject* parent) : QAbstractItemModel(parent), m_pTree(&tree) {
+    tree.SetListener(this);
+}
+
+CPropTreeModel::~CPropTreeModel() {
+    if (m_pTree && m_pTree->GetListener() == this) m_pTree->SetListener(nullptr);
+}
+
+CPropTreeItem* CPropTreeModel::ItemFromIndex(const QModelIndex& index) const {
+    if (!m_pTree || !index.isValid()) return nullptr;
+    return static_cast<CPropTreeItem*>(index.internalPointer());
+}
+
+QModelIndex CPropTreeModel::IndexFromItem(CPropTreeItem* item, int column) const {
+    if (!m_pTree || !item || item == m_pTree->GetRootItem()) return {};
+    return createIndex(item->GetIndexInParent(), column, item);
+}
+
+QModelIndex CPropTreeModel::index(int row, int column, const QModelIndex& parent) const {
+    if (!m_pTree || row < 0 || column < 0 || column > ValueColumn) return {};
+    CPropTreeItem* parentItem = parent.isValid() ? ItemFromIndex(parent) : m_pTree->GetRootItem();
+    if (row >= parentItem->GetChildCount()) return {};
+    return createIndex(row, column, parentItem->GetChildAt(row));
+}
+
+QModelIndex CPropTreeModel::parent(const QModelIndex& index) const {
+    CPropTreeItem* item = ItemFromIndex(index);
+    return item ? IndexFromItem(item->GetParent()) : QModelIndex();
+}
+
+int CPropTreeModel::rowCount(const QModelIndex& parent) const {
+    if (!m_pTree) return 0;
+    if (!parent.isValid()) return m_pTree->GetRootItem()->GetChildCount();
+    if (parent.column() != LabelColumn) return 0;
+    return ItemFromIndex(parent)->GetChildCount();
+}
+
+int CPropTreeModel::columnCount(const QModelIndex&) const { return 2; }
+
+QVariant CPropTreeModel::data(const QModelIndex& index, int role) const {
+    const CPropTreeItem* item = ItemFromIndex(index);
+    if (!item) return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return index.column() == LabelColumn ? QString::fromLocal8Bit(item->GetLabelText())
+                                             : QString::fromLocal8Bit(item->GetAttributeText().c_str());
+    case Qt::EditRole:
+        if (index.column() != ValueColumn) return {};
+        if (item->GetKind() == PropRowKind::Combo) return QVariant::fromValue<qint64>(item->GetItemValue());
+        return QString::fromLocal8Bit(item->GetAttributeText().c_str());
+    case Qt::ToolTipRole:
+        return item->GetInfoText()[0] ? QVariant(QString::fromLocal8Bit(item->GetInfoText())) : QVariant();
+    default:
+        return {};
+    }
+}
+
+QVariant CPropTreeModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    return section == LabelColumn ? tr("Name") : tr("Value");
+}
+
+Qt::ItemFlags CPropTreeModel::flags(const QModelIndex& index) const {
+    const CPropTreeItem* item = ItemFromIndex(index);
+    if (!item) return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (item->GetChildCount() == 0) flags |= Qt::ItemNeverHasChildren;
+    const PropRowKind kind = item->GetKind();
+    if (index.column() == ValueColumn && (kind == PropRowKind::Edit || kind == PropRowKind::Combo))
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool CPropTreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    CPropTreeItem* item = ItemFromIndex(index);
+    if (!item || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) return false;
+    if (item->GetKind() == PropRowKind::Combo) {
+        m_pTree->UserCommitValue(item, static_cast<LPARAM>(value.toLongLong()));
+    } else {
+        const QByteArray text = value.toString().toLocal8Bit();
+        m_pTree->UserCommitValue(item, reinterpret_cast<LPARAM>(text.constData()));
+    }
+    return true;
+}
+
+void CPropTreeModel::OnItemInserting(CPropTreeItem* parent, int row) {
+    beginInsertRows(IndexFromItem(parent), row, row);
+}
+
+void CPropTreeModel::OnItemInserted(CPropTreeItem*) { endInsertRows(); }
+
+void CPropTreeModel::OnItemChanged(CPropTreeItem* item) {
+    emit dataChanged(IndexFromItem(item, LabelColumn), IndexFromItem(item, ValueColumn));
+}
+
+void CPropTreeModel::OnItemsRefreshed() { emit refreshRequested(); }
+
+void CPropTreeModel::OnFocusChanged(CPropTreeItem* item) { emit focusChanged(IndexFromItem(item)); }
+
+void CPropTreeModel::OnResetBegin() { beginResetModel(); }
+
+void CPropTreeModel::OnResetEnd() { endResetModel(); }
+
+void CPropTreeModel::OnTreeDestroyed() {
+    beginResetModel();
+    m_pTree = nullptr;
+    endResetModel();
+}

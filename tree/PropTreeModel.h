@@ -1,0 +1,49 @@
+#pragma once
+// The tree's rows as a Qt item model: column 0 the label, column 1 the
+// value. The model holds no copy of the rows; it follows the tree through
+// its listener, so a tree of a million rows costs nothing more.
+#include <QAbstractItemModel>
+
+#include "tree/PropTreeListener.h"
+
+class CPropTree;
+class CPropTreeItem;
+
+class CPropTreeModel : public QAbstractItemModel, public CPropTreeListener {
+    Q_OBJECT
+public:
+    enum Column { LabelColumn = 0, ValueColumn = 1 };
+
+    explicit CPropTreeModel(CPropTree& tree, QObject* parent = nullptr);
+    ~CPropTreeModel() override;
+
+    CPropTree* Tree() const { return m_pTree; }
+    CPropTreeItem* ItemFromIndex(const QModelIndex& index) const;
+    QModelIndex IndexFromItem(CPropTreeItem* item, int column = LabelColumn) const;
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
+    QModelIndex parent(const QModelIndex& index) const override;
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // A user's edit: commits the value through the tree, which notifies.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+signals:
+    void refreshRequested();
+    void focusChanged(const QModelIndex& index);
+
+private:
+    void OnItemInserting(CPropTreeItem* parent, int row) override;
+    void OnItemInserted(CPropTreeItem* item) override;
+    void OnItemChanged(CPropTreeItem* item) override;
+    void OnItemsRefreshed() override;
+    void OnFocusChanged(CPropTreeItem* item) override;
+    void OnResetBegin() override;
+    void OnResetEnd() override;
+    void OnTreeDestroyed() override;
+
+    CPropTree* m_pTree;
+};

@@ -1,0 +1,95 @@
+#include "tree/PropTreeView.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "framework/Window.h"
+#include "tree/PropTree.h"
+#include "tree/PropTreeDelegate.h"
+#include "tree/PropTreeModel.h"
+
+CPropTreeView::CPropTreeView(QWidget* parent) : QTreeView(parent) {
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                    QAbstractItemView::EditKeyPressed);
+    setItemDelegate(new CPropTreeDelegate(this));
+    // A right click here is not the dialog's menu of window commands.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+}
+
+void CPropTreeView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTreeView::currentChanged(current, previous);
+    if (m_bFollowingTree) return;
+    auto* model = qobject_cast<CPropTreeModel*>(this->model());
+    if (!model || !model->Tree()) return;
+    if (current.row() == previous.row() && current.parent() == previous.parent() && previous.isValid()) return;
+    model->Tree()->UserSelectItem(model->ItemFromIndex(current));
+}
+
+void CPropTreeView::keyPressEvent(QKeyEvent* event) {
+    // Enter edits the focused row's value; where there is nothing to edit it
+    // goes on to the dialog.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && state() != QAbstractItemView::EditingState) {
+        const QModelIndex value = currentIndex().siblingAtColumn(CPropTreeModel::ValueColumn);
+        if (value.isValid() && (value.flags() & Qt::ItemIsEditable)) {
+            setCurrentIndex(value);
+            edit(value);
+            event->accept();
+            return;
+        }
+        event->ignore();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+CPropTreeWindow::CPropTreeWindow(CPropTree& tree, QWidget* parent)
+    : QWidget(parent), m_model(new CPropTreeModel(tree, this)), m_view(new CPropTreeView(this)), m_info(new QLabel(this)) {
+    m_view->setModel(m_model);
+    m_view->header()->setSectionResizeMode(QHeaderView::Interactive);
+    m_view->header()->setStretchLastSection(true);
+    m_info->setWordWrap(true);
+    m_info->setTextFormat(Qt::PlainText);
+    m_info->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    m_info->setMinimumHeight(m_info->fontMetrics().height() * 2 + 6);
+    m_info->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_info);
+
+    connect(m_model, &CPropTreeModel::refreshRequested, m_view->viewport(), QOverload<>::of(&QWidget::update));
+    connect(m_model, &CPropTreeModel::focusChanged, this, [this](const QModelIndex& index) {
+        // The program moved the focus: follow it without telling anyone.
+        m_view->m_bFollowingTree = true;
+        m_view->setCurrentIndex(index);
+        m_view->m_bFollowingTree = false;
+        ShowInfo(index);
+    });
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { ShowInfo(current); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this]() {
+        m_view->setColumnWidth(CPropTreeModel::LabelColumn, std::max(80, width() / 2));
+    });
+}
+
+void CPropTreeWindow::ShowInfo(const QModelIndex& index) {
+    const CPropTreeItem* item = m_model->ItemFromIndex(index);
+    m_info->setText(item ? QString::fromLocal8Bit(item->GetInfoText()) : QString());
+}
+
+void InstallPropTreeView() {
+    CPropTree::SetViewFactory([](CPropTree& tree, const RECT& rect, CWnd* parent) {
+        if (!parent || !parent->m_hWnd) return;
+        auto* window = new CPropTreeWindow(tree, parent->m_hWnd);
+        window->setGeometry(rect.left, rect.top, std::max(0, rect.right - rect.left), std::max(0, rect.bottom - rect.top));
+        window->show();
+        AfxAttachWindow(&tree, window);
+    });
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The tree on screen: a tree view over the rows and, under it, an info pane
+// with the focused row's description. Selection and committed edits are
+// passed to the tree as the user's actions; what the program changes is
+// only shown.
+#include <QTreeView>
+#include <QWidget>
+
+class CPropTree;
+class CPropTreeModel;
+class QLabel;
+
+class CPropTreeView : public QTreeView {
+    Q_OBJECT
+public:
+    explicit CPropTreeView(QWidget* parent = nullptr);
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    friend class CPropTreeWindow;
+    bool m_bFollowingTree = false;
+};
+
+class CPropTreeWindow : public QWidget {
+    Q_OBJECT
+public:
+    CPropTreeWindow(CPropTree& tree, QWidget* parent);
+
+    CPropTreeView* View() const { return m_view; }
+    CPropTreeModel* Model() const { return m_model; }
+    QLabel* InfoPane() const { return m_info; }
+
+private:
+    void ShowInfo(const QModelIndex& index);
+
+    CPropTreeModel* m_model;
+    CPropTreeView* m_view;
+    QLabel* m_info;
+};
+
+// Makes every tree created under a window show itself with a CPropTreeWindow.
+void InstallPropTreeView();
