@@ -66,9 +66,12 @@ struct CalcRig {
     // Loads definitions text into the tree and the table through a temp file.
     void Load(const std::string& definitions) {
         TempDir dir;
-        MessageRecorder recorder;  // a broken test file must not pop up a box
+        LoadFile(dir.Write("tavlin.xml", definitions));
+    }
+    void LoadFile(const std::string& path) {
+        MessageRecorder recorder;  // a broken file must not pop up a box
         tree.SetListener(nullptr);
-        loadResult = LoadDefinitionsFile(tree, table, dir.Write("tavlin.xml", definitions).c_str(), "tavlin.xml");
+        loadResult = LoadDefinitionsFile(tree, table, path.c_str(), "tavlin.xml");
         tree.SetListener(&rowLog);
     }
 
