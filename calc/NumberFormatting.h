@@ -1,0 +1,25 @@
+#pragma once
+// Every number text the calculator writes: the hex box, the decimal box and
+// the field edit rows. Hex digits are lower case; minimum digit counts pad
+// with zeros but never cut a value.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// "0x" and the whole value, padded to at least 16, 8, 4 or 2 digits for a
+// register of 64, 32, 16 or 8 bits and to 1 digit for any other width.
+std::string FormatRegisterHex(std::uint64_t value, int registerBits);
+
+// The whole value as unsigned decimal.
+std::string FormatRegisterDecimal(std::uint64_t value);
+
+// The new text of a field edit row, in the notation of its current text:
+// - empty current text: "0x0", whatever the value;
+// - current text beginning "0x": hexadecimal, "0x" and no leading zeros;
+// - anything else: decimal.
+// A field whose mask fits in 32 bits is written from the value's low 32 bits,
+// in decimal as a signed 32-bit number (bit 31 set gives a negative number,
+// all ones "-1"). A wider field is written whole: hex of all 64 bits, decimal
+// as a signed 64-bit number. Either way ParseNumberText of the text, masked
+// to the field, gives back the field value.
+std::string FormatFieldValue(std::uint64_t value, std::string_view currentText, std::uint64_t fieldMask);

@@ -1,0 +1,56 @@
+#include "calc/NumberReading.h"
+
+#include <limits>
+
+namespace {
+
+// The value of a hex digit of either case, or -1.
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+bool IsCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+bool HasLowerCaseHexPrefix(std::string_view text) {
+    return text.size() >= 2 && text[0] == '0' && text[1] == 'x';
+}
+
+}  // namespace
+
+std::uint64_t ParseHex(std::string_view text) {
+    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        const int digit = HexDigitValue(c);
+        if (digit < 0) break;
+        value = (value << 4) | static_cast<std::uint64_t>(digit);
+    }
+    return value;
+}
+
+std::uint64_t ParseDecimal64(std::string_view text) {
+    constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+    constexpr std::uint64_t kMaxNegativeMagnitude = std::uint64_t{1} << 63;
+
+    std::size_t i = 0;
+    while (i < text.size() && IsCSpace(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+
+    std::uint64_t magnitude = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        const auto digit = static_cast<std::uint64_t>(text[i] - '0');
+        // Saturate rather than wrap, and keep scanning the remaining digits.
+        magnitude = magnitude > (kMax - digit) / 10 ? kMax : magnitude * 10 + digit;
+    }
+    if (!negative) return magnitude;
+    if (magnitude > kMaxNegativeMagnitude) magnitude = kMaxNegativeMagnitude;
+    return ~magnitude + 1;  // two's complement, done in unsigned arithmetic
+}
+
+std::uint64_t ParseNumberText(std::string_view text) {
+    return HasLowerCaseHexPrefix(text) ? ParseHex(text) : ParseDecimal64(text);
+}

@@ -1,0 +1,117 @@
+#include "calc/RegisterCalculator.h"
+
+#include <string>
+
+#include "calc/BitArithmetic.h"
+#include "calc/NumberFormatting.h"
+#include "calc/NumberReading.h"
+#include "calc/ValueBox.h"
+#include "defs/FieldTable.h"
+#include "defs/RegisterItem.h"
+#include "tree/PropTree.h"
+#include "tree/PropTreeItemCombo.h"
+#include "tree/PropTreeItemEdit.h"
+
+// Drop-down rows keep whole field values, also those of fields wider than 32 bits.
+static_assert(sizeof(LPARAM) >= sizeof(std::uint64_t), "a drop-down row's value must hold 64 bits");
+
+namespace {
+constexpr std::uint64_t kLow32Bits = 0xFFFFFFFFu;
+}
+
+CRegisterCalculator::CRegisterCalculator(CPropTree& tree, const CFieldTable& table, ValueBox& hexBox,
+                                         ValueBox& decimalBox)
+    : m_tree(tree), m_table(table), m_hexBox(hexBox), m_decimalBox(decimalBox) {}
+
+CRegisterItem* CRegisterCalculator::RegisterOf(CPropTreeItem* row) const {
+    if (!row) return nullptr;
+    if (auto* reg = dynamic_cast<CRegisterItem*>(row)) return reg;
+    return dynamic_cast<CRegisterItem*>(row->GetParent());
+}
+
+bool CRegisterCalculator::IsRegisterSet(const CPropTreeItem* row) const {
+    return row->GetParent() == m_tree.GetRootItem();
+}
+
+const FieldSpan* CRegisterCalculator::FieldSpanOf(const CPropTreeItem* row) const {
+    const bool valueRow = dynamic_cast<const CPropTreeItemEdit*>(row) || dynamic_cast<const CPropTreeItemCombo*>(row);
+    return valueRow ? m_table.Find(row) : nullptr;
+}
+
+std::uint64_t CRegisterCalculator::ReadFieldValue(const CPropTreeItem& row) const {
+    if (const auto* edit = dynamic_cast<const CPropTreeItemEdit*>(&row)) return ParseNumberText(edit->GetText());
+    // A drop-down value is a signed number: widen it with its sign.
+    return static_cast<std::uint64_t>(static_cast<std::int64_t>(row.GetItemValue()));
+}
+
+void CRegisterCalculator::WriteFieldValue(CPropTreeItem& row, std::uint64_t fieldValue, std::uint64_t fieldMask) {
+    if (auto* edit = dynamic_cast<CPropTreeItemEdit*>(&row)) {
+        const std::string text = FormatFieldValue(fieldValue, edit->GetText(), fieldMask);
+        edit->SetItemValue(reinterpret_cast<LPARAM>(text.c_str()));
+        return;
+    }
+    // A field of up to 32 bits gets its value as a signed 32-bit number, so an
+    // entry carrying a negative number (-1 in a 32-bit field) is chosen again;
+    // a wider field gets the whole value.
+    const LPARAM value = fieldMask <= kLow32Bits
+                             ? LPARAM{static_cast<std::int32_t>(static_cast<std::uint32_t>(fieldValue))}
+                             : static_cast<LPARAM>(fieldValue);
+    row.SetItemValue(value);
+}
+
+std::uint64_t CRegisterCalculator::ComposeRegister(const CRegisterItem& reg) const {
+    std::uint64_t value = 0;
+    for (const CPropTreeItem* row = reg.GetChild(); row; row = row->GetSibling()) {
+        const FieldSpan* span = FieldSpanOf(row);
+        if (!span) continue;
+        const std::uint64_t field = ReadFieldValue(*row) & FieldMask(span->nLowBit, span->nHighBit);
+        value |= ShiftLeft64(field, span->nLowBit);
+    }
+    return value;
+}
+
+std::uint64_t CRegisterCalculator::FieldBitsOf(const CRegisterItem& reg) const {
+    std::uint64_t bits = 0;
+    for (const CPropTreeItem* row = reg.GetChild(); row; row = row->GetSibling()) {
+        if (const FieldSpan* span = FieldSpanOf(row)) bits |= FieldPlacement(span->nLowBit, span->nHighBit);
+    }
+    return bits;
+}
+
+void CRegisterCalculator::ShowRegisterValue(CPropTreeItem* row) {
+    const CRegisterItem* reg = RegisterOf(row);
+    if (!reg) return;
+    const std::uint64_t value = ComposeRegister(*reg);
+    // Writing the hex box runs ApplyHexValue inside the write, before the
+    // decimal box is set.
+    m_hexBox.SetText(FormatRegisterHex(value, reg->m_nBits));
+    m_decimalBox.SetText(FormatRegisterDecimal(value));
+}
+
+void CRegisterCalculator::ApplyHexValue() {
+    CPropTreeItem* focused = m_tree.GetFocusedItem();
+    if (!focused || IsRegisterSet(focused)) return;
+    const std::uint64_t value = ParseNumberText(m_hexBox.GetText());
+    CRegisterItem* reg = RegisterOf(focused);
+    if (!reg) return;
+    const std::string decimal = FormatRegisterDecimal(value);
+    for (CPropTreeItem* row = reg->GetChild(); row; row = row->GetSibling()) {
+        const FieldSpan* span = FieldSpanOf(row);
+        if (!span) continue;
+        const std::uint64_t mask = FieldMask(span->nLowBit, span->nHighBit);
+        WriteFieldValue(*row, ShiftRight64(value, span->nLowBit) & mask, mask);
+        row->CommitChanges();
+        m_tree.RefreshItems(nullptr);
+        m_decimalBox.SetText(decimal);
+    }
+}
+
+void CRegisterCalculator::OnTreeSelChanged(CPropTreeItem* row) {
+    if (!row) return;
+    if (IsRegisterSet(row)) {
+        m_hexBox.SetText(std::string());
+        m_decimalBox.SetText(std::string());
+        return;
+    }
+    ShowRegisterValue(row);
+}

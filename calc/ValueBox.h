@@ -1,0 +1,13 @@
+#pragma once
+// A text box under the tree that the calculator reads and writes: the hex box
+// or the decimal box. In the dialog, writing the hex box's text raises its
+// change notification at once, inside SetText, which runs the decomposition;
+// implementations forward SetText to the real control and keep that behaviour.
+#include <string>
+
+class ValueBox {
+public:
+    virtual ~ValueBox() = default;
+    virtual std::string GetText() const = 0;
+    virtual void SetText(const std::string& text) = 0;
+};

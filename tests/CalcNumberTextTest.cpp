@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "calc/BitArithmetic.h"
+#include "calc/NumberFormatting.h"
+#include "calc/NumberReading.h"
+
+namespace {
+
+constexpr std::uint64_t kAll = ~std::uint64_t{0};
+const std::uint64_t kMask32 = FieldMask(0, 31);
+const std::uint64_t kMask64 = FieldMask(0, 63);
+
+struct ReadCase {
+    std::string text;
+    std::uint64_t value;
+};
+
+TEST(NumberReading, ParseHex) {
+    const ReadCase cases[] = {
+        {"", 0},
+        {"0x", 0},
+        {"0X", 0},
+        {"0xFF", 255},
+        {"0xff", 255},
+        {"ff", 255},
+        {"FF", 255},
+        {"0x1fz3", 0x1F},
+        {" 0x10", 0},
+        {"0x-1", 0},
+        {"0x0x5", 0},
+        {"0x1ffffffffffffffff", kAll},   // only the last 16 digits count
+        {"0x10000000000000000", 0},
+        {"0xDeadBeef", 0xDEADBEEF},
+        {"g", 0},
+        {std::string("1\0" "2", 3), 1},  // stops at a terminator inside the text
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseHex(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(NumberReading, ParseNumberText) {
+    const ReadCase cases[] = {
+        {"0X10", 0},  // only the lower-case prefix means hex
+        {"0x10", 16},
+        {"0xFFFFFFFFFFFFFFFF", kAll},
+        {"-1", kAll},
+        {"12abc", 12},
+        {"", 0},
+        {" 0x10", 0},
+        {"abc", 0},
+        {"\t\n\v\f\r 42", 42},
+        {"+7", 7},
+        {"-", 0},
+        {"- 5", 0},
+        {"--5", 0},
+        {"-2147483648", 0xFFFFFFFF80000000u},
+        {"4294967295", 0xFFFFFFFFu},
+        {"9223372036854775807", 0x7FFFFFFFFFFFFFFFu},
+        {"-9223372036854775808", 0x8000000000000000u},
+        {"18446744073709551615", kAll},
+        // Beyond the 64-bit range the reading saturates at the nearest end.
+        {"18446744073709551616", kAll},
+        {"99999999999999999999999999", kAll},
+        {"-9223372036854775809", 0x8000000000000000u},
+        {"-99999999999999999999999999", 0x8000000000000000u},
+        {"00000000000000000000000012", 12},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseNumberText(c.text), c.value) << '"' << c.text << '"';
+}
+
+struct RegisterHexCase {
+    std::uint64_t value;
+    int bits;
+    std::string text;
+};
+
+TEST(NumberFormatting, RegisterHexPadsByWidthAndNeverCuts) {
+    const RegisterHexCase cases[] = {
+        {0, 64, "0x0000000000000000"},
+        {kAll, 64, "0xffffffffffffffff"},
+        {0xABC, 32, "0x00000abc"},
+        {0x123456789, 32, "0x123456789"},
+        {0xC0, 16, "0x00c0"},
+        {0x2C, 8, "0x2c"},
+        {0x1FF, 8, "0x1ff"},
+        {0, 8, "0x00"},
+        {5, 12, "0x5"},
+        {5, 0, "0x5"},
+        {0, 0, "0x0"},
+        {0xFFF, -1, "0xfff"},
+        {kAll, 7, "0xffffffffffffffff"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FormatRegisterHex(c.value, c.bits), c.text);
+}
+
+TEST(NumberFormatting, RegisterDecimalIsUnsigned) {
+    EXPECT_EQ(FormatRegisterDecimal(kAll), "18446744073709551615");
+    EXPECT_EQ(FormatRegisterDecimal(0), "0");
+    EXPECT_EQ(FormatRegisterDecimal(0x8000000000000000u), "9223372036854775808");
+}
+
+struct FieldTextCase {
+    std::uint64_t value;
+    std::string current;
+    std::uint64_t mask;
+    std::string text;
+};
+
+TEST(NumberFormatting, FieldValueKeepsTheRowsNotation) {
+    const FieldTextCase cases[] = {
+        {255, "0x0", kMask32, "0xff"},
+        {255, "7", kMask32, "255"},
+        {255, "", kMask32, "0x0"},
+        {10, "0X3", kMask32, "10"},  // upper-case prefix is decimal notation
+        {0xFFFFFFFF, "1", kMask32, "-1"},
+        {0x80000000, "1", kMask32, "-2147483648"},
+        {0xFFFFFFFF, "0x1", kMask32, "0xffffffff"},
+        {12, "300", FieldMask(4, 7), "12"},
+        {0, "abc", FieldMask(4, 7), "0"},
+        {0, "0x", FieldMask(4, 7), "0x0"},
+        // Fields of up to 32 bits are written from the low 32 bits.
+        {0x1FFFFFFFF, "0x0", kMask32, "0xffffffff"},
+        // Wider fields are written whole.
+        {0xFFFFFFFFFFu, "0x0", FieldMask(0, 39), "0xffffffffff"},
+        {0xFFFFFFFFFFu, "0", FieldMask(0, 39), "1099511627775"},
+        {0x100000000u, "0", FieldMask(0, 32), "4294967296"},
+        {kAll, "0x0", kMask64, "0xffffffffffffffff"},
+        {kAll, "0", kMask64, "-1"},
+        {0x8000000000000000u, "0", kMask64, "-9223372036854775808"},
+        {kAll, "", kMask64, "0x0"},
+        {kAll, "0", FieldMask(7, 4), "-1"},  // high below low: a 64-bit field
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatFieldValue(c.value, c.current, c.mask), c.text) << c.value << " in \"" << c.current << '"';
+    }
+}
+
+// Whatever notation a row has, reading its new text back gives the field value.
+TEST(NumberFormatting, FieldTextReadsBackToTheFieldValue) {
+    const std::uint64_t masks[] = {FieldMask(0, 0), FieldMask(0, 7), kMask32, FieldMask(0, 32),
+                                   FieldMask(0, 39), FieldMask(0, 62), kMask64};
+    const std::uint64_t values[] = {0, 1, 0x7F, 0x80, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0x100000000,
+                                    0xFFFFFFFFFFu, 0x7FFFFFFFFFFFFFFFu, 0x8000000000000000u, kAll};
+    for (const std::uint64_t mask : masks) {
+        for (const std::uint64_t raw : values) {
+            const std::uint64_t field = raw & mask;
+            for (const char* current : {"0x0", "0"}) {
+                const std::string text = FormatFieldValue(field, current, mask);
+                EXPECT_EQ(ParseNumberText(text) & mask, field) << text;
+            }
+        }
+    }
+}
+
+}  // namespace

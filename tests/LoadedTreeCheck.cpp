@@ -1,0 +1,173 @@
+#include "tests/LoadedTreeCheck.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <sstream>
+
+#include "defs/DefinitionsLoader.h"
+#include "defs/FieldTable.h"
+#include "defs/RegisterItem.h"
+#include "defs/TokenReader.h"
+#include "tree/PropTree.h"
+#include "tree/PropTreeItemCombo.h"
+#include "tree/PropTreeItemEdit.h"
+
+namespace {
+
+constexpr size_t kMaxTokenLength = CTokenReader::kTokenCapacity;
+constexpr size_t kMaxFieldLabelLength = 255;
+
+class Checker {
+public:
+    Checker(const CFieldTable& table, TreeCheckReport& report) : m_table(table), m_report(report) {}
+
+    void CheckChildren(const CPropTreeItem& parent, int depth) {
+        int index = 0;
+        const CPropTreeItem* viaSibling = parent.GetChild();
+        for (; index < parent.GetChildCount(); ++index) {
+            const CPropTreeItem* row = parent.GetChildAt(index);
+            if (row != viaSibling) Problem(parent, "sibling chain differs from the child list");
+            if (row->GetParent() != &parent) Problem(*row, "parent link is wrong");
+            if (row->GetIndexInParent() != index) Problem(*row, "index in parent is wrong");
+            CheckRow(*row, depth);
+            viaSibling = viaSibling ? viaSibling->GetSibling() : nullptr;
+        }
+        if (viaSibling) Problem(parent, "sibling chain runs past the last child");
+    }
+
+private:
+    void CheckRow(const CPropTreeItem& row, int depth) {
+        CheckText(row, row.GetLabelText(), depth == 2 ? kMaxFieldLabelLength : kMaxTokenLength, "label");
+        CheckText(row, row.GetInfoText(), kMaxTokenLength, "info");
+        switch (depth) {
+        case 0: CheckSet(row); break;
+        case 1: CheckRegister(row); break;
+        case 2: CheckField(row); break;
+        default: Problem(row, "row below a field row"); break;
+        }
+        CheckChildren(row, depth + 1);
+    }
+
+    void CheckSet(const CPropTreeItem& row) {
+        ++m_report.sets;
+        if (row.GetKind() != PropRowKind::Plain) Problem(row, "a top-level row is not a plain set row");
+    }
+
+    void CheckRegister(const CPropTreeItem& row) {
+        ++m_report.registers;
+        const auto* reg = dynamic_cast<const CRegisterItem*>(&row);
+        if (!reg) return Problem(row, "a child of a set is not a register row");
+        const auto* valueText = reinterpret_cast<const char*>(reg->GetItemValue());
+        if (!valueText) return Problem(row, "register value text is null");
+        CheckText(row, valueText, kMaxTokenLength, "value text");
+        if (reg->GetAttributeText() != valueText) Problem(row, "register shows another text than its value");
+    }
+
+    void CheckField(const CPropTreeItem& row) {
+        ++m_report.fields;
+        const FieldSpan* span = m_table.Find(&row);
+        if (const auto* combo = dynamic_cast<const CPropTreeItemCombo*>(&row)) {
+            if (span && !span->bCombo) Problem(row, "drop-down row has an edit span");
+            CheckCombo(*combo);
+        } else if (const auto* edit = dynamic_cast<const CPropTreeItemEdit*>(&row)) {
+            if (span && span->bCombo) Problem(row, "edit row has a drop-down span");
+            const auto* text = reinterpret_cast<const char*>(edit->GetItemValue());
+            if (!text || edit->GetText() != text) Problem(row, "edit row value is not its text");
+        } else {
+            Problem(row, "a child of a register is neither an edit nor a drop-down row");
+        }
+        // A field whose file ended inside its element may lack a span; the
+        // calculator then leaves the row alone. Every complete one has one.
+    }
+
+    void CheckCombo(const CPropTreeItemCombo& combo) {
+        const auto& entries = combo.GetEntries();
+        m_report.choices += static_cast<int>(entries.size());
+        for (const auto& entry : entries) {
+            if (entry.label.size() > kMaxFieldLabelLength) Problem(combo, "choice label longer than 255");
+            if (entry.label.find('\0') != std::string::npos) Problem(combo, "choice label holds a NUL byte");
+        }
+        const auto labelLess = [](const CPropTreeItemCombo::Entry& a, const CPropTreeItemCombo::Entry& b) {
+            return std::lexicographical_compare(a.label.begin(), a.label.end(), b.label.begin(), b.label.end(),
+                                                [](char x, char y) {
+                                                    return std::tolower(static_cast<unsigned char>(x)) <
+                                                           std::tolower(static_cast<unsigned char>(y));
+                                                });
+        };
+        if (!std::is_sorted(entries.begin(), entries.end(), labelLess)) Problem(combo, "choices are not sorted");
+        const int selected = combo.GetCurSel();
+        if (selected < -1 || selected >= static_cast<int>(entries.size())) {
+            return Problem(combo, "selection outside the list");
+        }
+        if (selected >= 0 && entries[static_cast<size_t>(selected)].data != combo.GetItemValue()) {
+            Problem(combo, "selected entry does not carry the row's value");
+        }
+        (void)combo.GetAttributeText();
+    }
+
+    void CheckText(const CPropTreeItem& row, const char* text, size_t limit, const char* what) {
+        if (!text) return Problem(row, std::string(what) + " is null");
+        if (std::strlen(text) > limit) Problem(row, std::string(what) + " is longer than " + std::to_string(limit));
+    }
+
+    void Problem(const CPropTreeItem& row, const std::string& what) {
+        std::string label(row.GetLabelText());
+        if (label.size() > 40) label = label.substr(0, 40) + "...";
+        m_report.problems.push_back("row '" + label + "': " + what);
+    }
+
+    const CFieldTable& m_table;
+    TreeCheckReport& m_report;
+};
+
+void ExpectCount(TreeCheckReport& report, const char* what, int walked, int loaded) {
+    if (walked != loaded) {
+        report.problems.push_back(std::string(what) + ": the loader counted " + std::to_string(loaded) +
+                                  ", the tree holds " + std::to_string(walked));
+    }
+}
+
+}  // namespace
+
+std::string TreeCheckReport::Describe() const {
+    std::ostringstream out;
+    for (const auto& problem : problems) out << problem << '\n';
+    return out.str();
+}
+
+TreeCheckReport CheckLoadedTree(CPropTree& tree, const CFieldTable& table, const LoadResult& result) {
+    TreeCheckReport report;
+    Checker(table, report).CheckChildren(*tree.GetRootItem(), 0);
+    ExpectCount(report, "register sets", report.sets, result.registerSets);
+    ExpectCount(report, "registers", report.registers, result.registers);
+    ExpectCount(report, "fields", report.fields, result.fields);
+    if (table.Size() > static_cast<size_t>(report.fields)) {
+        report.problems.push_back("the field table holds more spans than there are field rows");
+    }
+    if (result.Ok() != result.message.empty()) report.problems.push_back("result disagrees with its message");
+    return report;
+}
+
+std::vector<std::string> ExerciseLoadedTree(CPropTree& tree) {
+    std::vector<std::string> problems;
+    const auto visit = [&](auto& self, CPropTreeItem* parent) -> void {
+        for (CPropTreeItem* row = parent->GetChild(); row; row = row->GetSibling()) {
+            tree.UserSelectItem(row);
+            if (tree.GetFocusedItem() != row) problems.push_back("selecting a row does not focus it");
+            if (auto* combo = dynamic_cast<CPropTreeItemCombo*>(row)) {
+                const LPARAM value = combo->GetEntries().empty() ? 7 : combo->GetEntries().back().data;
+                tree.UserCommitValue(combo, value);
+                if (combo->GetItemValue() != value) problems.push_back("a drop-down row lost a committed value");
+            } else if (auto* edit = dynamic_cast<CPropTreeItemEdit*>(row)) {
+                tree.UserCommitValue(edit, reinterpret_cast<LPARAM>("0x1f"));
+                if (edit->GetText() != "0x1f") problems.push_back("an edit row lost a committed text");
+            }
+            self(self, row);
+        }
+    };
+    visit(visit, tree.GetRootItem());
+    tree.SetFocusedItem(nullptr);
+    tree.RefreshItems();
+    return problems;
+}
