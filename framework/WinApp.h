@@ -20,7 +20,6 @@ public:
     CWnd* m_pMainWnd = nullptr;
     const char* m_pszAppName;
 
-protected:
     // The framework's help command: tavlin has no help pages, so it says so.
     void OnHelp();
 };

@@ -7,15 +7,15 @@ class CPropTreeListener {
 public:
     virtual ~CPropTreeListener() = default;
     // `parent` is about to get a new last child, at index `row`.
-    virtual void OnItemInserting(CPropTreeItem* parent, int row) = 0;
-    virtual void OnItemInserted(CPropTreeItem* item) = 0;
-    virtual void OnItemChanged(CPropTreeItem* item) = 0;
-    virtual void OnItemsRefreshed() = 0;
-    virtual void OnFocusChanged(CPropTreeItem* item) = 0;
+    virtual void OnItemInserting(CPropTreeItem* /*parent*/, int /*row*/) {}
+    virtual void OnItemInserted(CPropTreeItem* /*item*/) {}
+    virtual void OnItemChanged(CPropTreeItem* /*item*/) {}
+    virtual void OnItemsRefreshed() {}
+    virtual void OnFocusChanged(CPropTreeItem* /*item*/) {}
     // Many rows are about to change at once (a load); the view should start
     // afresh at OnResetEnd instead of following each row.
-    virtual void OnResetBegin() = 0;
-    virtual void OnResetEnd() = 0;
+    virtual void OnResetBegin() {}
+    virtual void OnResetEnd() {}
     // The tree and its rows are going away.
-    virtual void OnTreeDestroyed() = 0;
+    virtual void OnTreeDestroyed() {}
 };

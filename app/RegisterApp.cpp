@@ -1,0 +1,28 @@
+#include "app/RegisterApp.h"
+
+#include "res/TavlinResources.h"
+#include "tree/PropTreeView.h"
+#include "ui/RegisterDlg.h"
+
+CRegisterApp::CRegisterApp() : CWinApp(nullptr) {
+    AfxSetResources(&TavlinResources());
+    InstallPropTreeView();
+}
+
+const MessageMap* CRegisterApp::GetMessageMap() const {
+    static const MessageMapEntry entries[] = {
+        OnCommandEntry<CWinApp, &CWinApp::OnHelp>(0, ID_HELP),
+    };
+    static const MessageMap map = MakeMessageMap(CWinApp::GetMessageMap(), entries);
+    return &map;
+}
+
+BOOL CRegisterApp::InitInstance() {
+    AfxEnableControlContainer();
+    Enable3dControls();
+    CRegisterDlg dlg;
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}

@@ -1,0 +1,156 @@
+#include "ui/RegisterDlg.h"
+
+#include "defs/DefinitionsLoader.h"
+#include "defs/FieldTable.h"
+#include "framework/Menu.h"
+#include "framework/MessageBox.h"
+#include "framework/PaintDC.h"
+#include "framework/WinApp.h"
+#include "res/resource.h"
+#include "ui/AboutDlg.h"
+
+namespace {
+constexpr DWORD kTreeStyle = WS_CHILD | WS_VISIBLE | 1;
+}
+
+CRegisterDlg::CRegisterDlg(CWnd* parent)
+    : CDialog(IDD_MAIN_DIALOG, parent),
+      m_hIcon(AfxGetApp() ? AfxGetApp()->LoadIcon(IDR_MAINFRAME) : nullptr),
+      m_calc(m_tree, g_FieldTable(), m_hexBox, m_decimalBox) {}
+
+const MessageMap* CRegisterDlg::GetMessageMap() const {
+    using D = CRegisterDlg;
+    static const MessageMapEntry entries[] = {
+        OnSysCommandEntry<D, &D::OnSysCommand>(),
+        OnMessage<D, &D::OnPaint>(WM_PAINT),
+        OnQueryDragIconEntry<D, &D::OnQueryDragIcon>(),
+        OnSizeEntry<D, &D::OnSize>(),
+        OnCommandEntry<D, &D::ApplyHexValue>(EN_CHANGE, IDC_HEX),
+        OnCommandEntry<D, &D::OnChangeDecimal>(EN_CHANGE, IDC_DECIMAL),
+        OnNotifyEntry<D, &D::ShowRegisterValue>(PTN_ITEMCHANGED, IDC_TREE),
+        OnNotifyEntry<D, &D::OnTreeSelChanged>(PTN_SELCHANGE, IDC_TREE),
+    };
+    static const MessageMap map = MakeMessageMap(CDialog::GetMessageMap(), entries);
+    return &map;
+}
+
+void CRegisterDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_DECIMAL, m_editDecimal);
+    DDX_Control(pDX, IDC_HEX, m_editHex);
+    DDX_Text(pDX, IDC_HEX, m_strHex);
+    DDX_Text(pDX, IDC_DECIMAL, m_strDecimal);
+}
+
+BOOL CRegisterDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    if (CMenu* sysMenu = GetSystemMenu(FALSE)) {
+        CString about;
+        about.LoadString(IDS_ABOUTBOX);
+        if (!about.IsEmpty()) {
+            sysMenu->AppendMenu(MF_SEPARATOR);
+            sysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    SetWindowPos(nullptr, 0, 0, 300, 600, SWP_NOZORDER);
+    RECT client;
+    GetClientRect(&client);
+    m_tree.Create(kTreeStyle, client, this, IDC_TREE);
+    LayoutControls(client);
+
+    LoadDefinitions();
+
+    CAboutDlg about;
+    about.DoModal();
+    return TRUE;
+}
+
+void CRegisterDlg::LoadDefinitions() {
+    // The rows go in as one change of the view; a message waits until they
+    // are all in, so the tree it leaves behind is on screen with it.
+    const MessageBoxPresenter presenter = AfxSetMessageBoxPresenter([](const std::string&, UINT) { return IDOK; });
+    m_tree.BeginReset();
+    const LoadResult result = LoadDefinitionsFile(m_tree, g_FieldTable(), kDefinitionsFileName, kDefinitionsFileName);
+    m_tree.EndReset();
+    AfxSetMessageBoxPresenter(presenter);
+    if (!result.Ok()) AfxMessageBox(result.message.c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CRegisterDlg::OnSysCommand(UINT nID, LPARAM) {
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg about;
+        about.DoModal();
+    } else {
+        Default();
+    }
+}
+
+void CRegisterDlg::OnPaint() {
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, dc.GetSafeHdc(), 0);
+    const int cxIcon = GetSystemMetrics(SM_CXICON);
+    const int cyIcon = GetSystemMetrics(SM_CYICON);
+    RECT rect;
+    GetClientRect(&rect);
+    const int x = (rect.right - rect.left - cxIcon + 1) / 2;
+    const int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+HCURSOR CRegisterDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+
+void CRegisterDlg::OnSize(UINT, int, int) {
+    Default();
+    RECT client;
+    GetClientRect(&client);
+    LayoutControls(client);
+}
+
+void CRegisterDlg::LayoutControls(const RECT& client) {
+    const int cw = client.right - client.left;
+    const int ch = client.bottom - client.top;
+    const int w2 = (cw - 4) / 2;
+    auto heightOf = [](const CWnd& wnd) {
+        RECT r;
+        wnd.GetWindowRect(&r);
+        return r.bottom - r.top;
+    };
+    if (IsWindow(m_editHex.m_hWnd)) {
+        const int hh = heightOf(m_editHex);
+        m_editHex.SetWindowPos(nullptr, 2, ch - hh - 2, w2, hh, SWP_NOZORDER);
+    }
+    if (IsWindow(m_editDecimal.m_hWnd)) {
+        const int hd = heightOf(m_editDecimal);
+        m_editDecimal.SetWindowPos(nullptr, w2 + 3, ch - hd - 2, w2 - 1, hd, SWP_NOZORDER);
+    }
+    if (IsWindow(m_tree.m_hWnd)) {
+        const int hh = heightOf(m_editHex);
+        m_tree.SetWindowPos(nullptr, -1, -1, cw + 2, ch - hh - 4, SWP_NOZORDER);
+    }
+}
+
+void CRegisterDlg::ApplyHexValue() { m_calc.ApplyHexValue(); }
+
+void CRegisterDlg::OnChangeDecimal() {}
+
+void CRegisterDlg::ShowRegisterValue(NMHDR* pNotify, LRESULT* pResult) {
+    ShowRegisterValue(reinterpret_cast<TreeNotification*>(pNotify)->pRow);
+    *pResult = 0;
+}
+
+void CRegisterDlg::OnTreeSelChanged(NMHDR* pNotify, LRESULT*) {
+    OnTreeSelChanged(reinterpret_cast<TreeNotification*>(pNotify)->pRow);
+}
+
+void CRegisterDlg::ShowRegisterValue(CPropTreeItem* row) { m_calc.ShowRegisterValue(row); }
+
+void CRegisterDlg::OnTreeSelChanged(CPropTreeItem* row) { m_calc.OnTreeSelChanged(row); }
