@@ -51,7 +51,7 @@ std::optional<int> RunCommandLine(int argc, const char* const* argv, std::ostrea
         return 0;
     }
     if (option == "--version") {
-        out << TavlinTitle() << '\n';
+        out << "tavlin " << TavlinVersion() << '\n';
         return 0;
     }
     if (option == "--check" || option == "--dump") {

@@ -84,6 +84,16 @@ void DialogWidget::DefaultPaint() {
     if (m_paintEvent) QDialog::paintEvent(m_paintEvent);
 }
 
+void DialogWidget::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    const QVariant outer = property(kOuterSizeProperty);
+    if (!outer.isValid()) return;
+    setProperty(kOuterSizeProperty, QVariant());
+    const QSize frameExtra = frameGeometry().size() - size();
+    const QSize wanted = outer.toSize() - frameExtra;
+    resize(std::max(wanted.width(), 0), std::max(wanted.height(), 0));
+}
+
 void DialogWidget::keyPressEvent(QKeyEvent* event) {
     const bool alt = (event->modifiers() & Qt::AltModifier) != 0;
     switch (event->key()) {

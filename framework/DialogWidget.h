@@ -6,6 +6,9 @@
 #include "framework/DialogTemplate.h"
 
 class CDialog;
+
+// The outer size asked for while a window was hidden.
+inline constexpr const char* kOuterSizeProperty = "tavlinOuterSize";
 class QPaintEvent;
 
 class DialogWidget : public QDialog {
@@ -20,6 +23,7 @@ public:
     void DefaultPaint();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

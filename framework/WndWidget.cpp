@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "framework/Dialog.h"
+#include "framework/DialogWidget.h"
 #include "framework/String.h"
 #include "framework/Window.h"
 #include "framework/Wnd.h"
@@ -43,6 +44,9 @@ BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT) {
         const QSize frameExtra = m_hWnd->frameGeometry().size() - m_hWnd->size();
         m_hWnd->move(x, y);
         m_hWnd->resize(std::max(cx - frameExtra.width(), 0), std::max(cy - frameExtra.height(), 0));
+        // The frame of a window not yet shown is unknown: the dialog sizes
+        // itself again once it is (see DialogWidget::showEvent).
+        if (!m_hWnd->isVisible()) m_hWnd->setProperty(kOuterSizeProperty, QSize(cx, cy));
     } else {
         m_hWnd->setGeometry(x, y, cx, cy);
     }

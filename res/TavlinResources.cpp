@@ -1,6 +1,6 @@
 #include "res/TavlinResources.h"
 
-#include <QtGlobal>
+#include <string>
 
 #include "res/resource.h"
 
@@ -65,4 +65,8 @@ const ResourceTable& TavlinResources() {
     return table;
 }
 
-const char* TavlinTitle() { return kAboutControls[0].text; }
+const char* TavlinVersion() {
+    static const std::string version = std::to_string(kVersion.major) + "." + std::to_string(kVersion.minor) + "." +
+                                       std::to_string(kVersion.build) + "." + std::to_string(kVersion.revision);
+    return version.c_str();
+}

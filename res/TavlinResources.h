@@ -5,5 +5,5 @@
 
 const ResourceTable& TavlinResources();
 
-// "tavlin 1.0.0.1": the name and version shown in the About box and by --version.
-const char* TavlinTitle();
+// "1.0.0.1", from the version block.
+const char* TavlinVersion();

@@ -1,0 +1,177 @@
+// The main window itself: layout, the menu of window commands, the About
+// box, the message map and the help command.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "framework/Menu.h"
+#include "res/resource.h"
+#include "tests/GuiHarness.h"
+#include "tree/PropTreeModel.h"
+
+namespace {
+
+const char* const kDefinitions = R"(<tavlin>
+<regset n="Timers" d="Counters">
+  <register n="CTRL" w="32" v="0x0" d="Control">
+    <field n="EN" k="edit" d="Enable" l="0" h="0"></field>
+    <field n="MODE" k="combo" d="Mode" l="4" h="5"><select n="Slow" v="0"/><select n="Fast" v="2"/></field>
+  </register>
+</regset>
+</tavlin>
+)";
+
+QRect Geometry(HWND widget) { return widget ? widget->geometry() : QRect(); }
+
+struct LayoutCase {
+    int cw, ch;
+    QRect hex, decimal, tree;
+};
+
+TEST(GuiLayout, PlacesBoxesAndTreeByTheClientArea) {
+    const LayoutCase cases[] = {
+        {292, 566, {2, 543, 144, 21}, {147, 543, 143, 21}, {-1, -1, 294, 541}},
+        {293, 566, {2, 543, 144, 21}, {147, 543, 143, 21}, {-1, -1, 295, 541}},  // 3 pixels right of the decimal box
+        {2, 10, {2, -13, 0, 21}, {2, -13, 0, 21}, {-1, -1, 4, 0}},              // negative sizes taken as zero
+        {0, 0, {2, -23, 0, 21}, {1, -23, 0, 21}, {-1, -1, 2, 0}},               // minimised: an empty client area
+    };
+    RunMainDialog(kDefinitions, [&](CRegisterDlg& dlg) {
+        // The first layout ran when the window was shown: boxes 2 pixels above the bottom.
+        RECT client;
+        dlg.GetClientRect(&client);
+        EXPECT_EQ(Geometry(dlg.m_editHex.m_hWnd).bottom() + 1 + 2, client.bottom);
+        EXPECT_EQ(Geometry(dlg.m_tree.m_hWnd).topLeft(), QPoint(-1, -1));
+
+        for (HWND box : {dlg.m_editHex.m_hWnd, dlg.m_editDecimal.m_hWnd}) box->resize(box->width(), 21);
+        for (const LayoutCase& c : cases) {
+            dlg.LayoutControls(RECT{0, 0, c.cw, c.ch});
+            EXPECT_EQ(Geometry(dlg.m_editHex.m_hWnd), c.hex) << c.cw << "x" << c.ch;
+            EXPECT_EQ(Geometry(dlg.m_editDecimal.m_hWnd), c.decimal) << c.cw << "x" << c.ch;
+            EXPECT_EQ(Geometry(dlg.m_tree.m_hWnd), c.tree) << c.cw << "x" << c.ch;
+        }
+        // Restoring lays everything out again from the new client area.
+        dlg.m_hWnd->resize(320, 480);
+        QApplication::processEvents();
+        EXPECT_EQ(Geometry(dlg.m_editDecimal.m_hWnd), QRect(161, 480 - 21 - 2, 157, 21));
+    });
+}
+
+TEST(GuiLayout, SizeEventsBeforeTheWindowsExistMoveNothing) {
+    CRegisterDlg dlg;
+    dlg.SendMessage(WM_SIZE, 0, MAKELPARAM(300, 600));
+    dlg.LayoutControls(RECT{0, 0, 300, 600});
+    EXPECT_EQ(dlg.m_editHex.m_hWnd, nullptr);
+}
+
+TEST(GuiWindow, StartsAtTheTopLeftWithTheFixedOuterSize) {
+    RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
+        RECT window;
+        dlg.GetWindowRect(&window);
+        EXPECT_EQ(window.right - window.left, 300);
+        EXPECT_EQ(window.bottom - window.top, 600);
+        EXPECT_EQ(dlg.m_hWnd->windowTitle().toStdString(), "tavlin");
+        EXPECT_FALSE(dlg.m_hWnd->windowIcon().isNull());
+        EXPECT_EQ(reinterpret_cast<HICON>(dlg.SendMessage(WM_QUERYDRAGICON)), dlg.m_hIcon);
+    });
+}
+
+TEST(GuiWindow, AboutBoxComesFromTheMenuOfWindowCommandsAsOftenAsAsked) {
+    const GuiRun run = RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
+        QStringList texts;
+        QAction* about = nullptr;
+        for (QAction* action : dlg.SystemMenu()->GetQMenu()->actions()) {
+            texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            if (action->text() == QStringLiteral("&About tavlin...")) about = action;
+        }
+        EXPECT_EQ(texts.join(QLatin1Char('|')).toStdString(), "&Close|-|&About tavlin...");
+        ASSERT_NE(about, nullptr);
+        about->trigger();
+        about->trigger();
+        dlg.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX + 15);  // low 16 bits 16..31: the About command too
+        dlg.SendMessage(WM_SYSCOMMAND, 0x10000 | IDM_ABOUTBOX);
+        dlg.SendMessage(WM_SYSCOMMAND, 32);  // not the About command
+        EXPECT_TRUE(dlg.m_hWnd->isVisible());
+    });
+    EXPECT_EQ(std::count(run.events.begin(), run.events.end(), "about"), 1);
+    EXPECT_EQ(std::count(run.events.begin(), run.events.end(), "about over main"), 4);
+}
+
+TEST(GuiWindow, TheCloseCommandAndTheCloseBoxCancel) {
+    EXPECT_EQ(RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) { dlg.SendMessage(WM_SYSCOMMAND, SC_CLOSE); }).result,
+              IDCANCEL);
+    bool ended = false;
+    RunMainDialog(kDefinitions, [&](CRegisterDlg& dlg) {
+        dlg.m_hWnd->close();
+        ended = !dlg.m_hWnd->isVisible();
+    });
+    EXPECT_TRUE(ended);
+}
+
+TEST(GuiMessageMap, OnlyTheTreesTwoNotificationsAndTheHexBoxAreHandled) {
+    RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
+        CPropTreeItem* reg = FindRow(dlg.m_tree, {"Timers", "CTRL"});
+        dlg.m_tree.SetFocusedItem(reg);
+        auto notify = [&](UINT code, UINT id) {
+            TreeNotification nm;
+            nm.hdr.idFrom = id;
+            nm.hdr.code = code;
+            nm.pRow = reg;
+            return dlg.SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&nm));
+        };
+        const struct {
+            UINT code, id;
+            bool handled;
+        } cases[] = {
+            {static_cast<UINT>(-1106), IDC_TREE, false}, {static_cast<UINT>(-1105), 101, false},
+            {static_cast<UINT>(-1105), IDC_HEX, false},  {0xFBAF, IDC_TREE, true},
+            {static_cast<UINT>(-1105), IDC_TREE, true},  {static_cast<UINT>(-1107), IDC_TREE, true},
+        };
+        for (const auto& c : cases) {
+            HexBox(dlg)->blockSignals(true);
+            HexBox(dlg)->clear();
+            HexBox(dlg)->blockSignals(false);
+            EXPECT_EQ(notify(c.code, c.id), 0);
+            EXPECT_EQ(HexBox(dlg)->text().isEmpty(), !c.handled) << std::hex << c.code << " from " << std::dec << c.id;
+        }
+        // EN_CHANGE from other controls, and other notifications of the hex box, do nothing.
+        DecimalBox(dlg)->setText("7");
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(1005, EN_CHANGE), 0);
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_HEX, 0x0400), 0);
+        EXPECT_EQ(DecimalBox(dlg)->text().toStdString(), "7");
+    });
+}
+
+TEST(GuiWindow, HelpGoesToTheApplication) {
+    const GuiRun run = RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) { QTest::keyClick(HexBox(dlg), Qt::Key_F1); });
+    ASSERT_GE(run.events.size(), 3u);
+    EXPECT_EQ(run.events.back().rfind("message: tavlin has no help pages", 0), 0u) << run.events.back();
+}
+
+// Writes a picture of the main window on the example definitions, with a
+// register selected and a value typed, when TAVLIN_SCREENSHOT names a file.
+TEST(GuiWindow, Screenshot) {
+    const char* path = std::getenv("TAVLIN_SCREENSHOT");
+    if (!path) GTEST_SKIP() << "set TAVLIN_SCREENSHOT to a PNG path to write the picture";
+    std::ifstream in(std::string(TAVLIN_SOURCE_DIR) + "/examples/tavlin.xml", std::ios::binary);
+    const std::string example((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(example.empty());
+    RunMainDialog(example, [&](CRegisterDlg& dlg) {
+        CPropTreeView* view = TreeWindow(dlg)->View();
+        const CPropTreeModel* model = TreeWindow(dlg)->Model();
+        view->expand(model->IndexFromItem(FindRow(dlg.m_tree, {"UART1"})));
+        view->expand(model->IndexFromItem(FindRow(dlg.m_tree, {"UART1", "CR1"})));
+        ClickRow(dlg, FindRow(dlg.m_tree, {"UART1", "CR1", "PARITY"}));
+        HexBox(dlg)->selectAll();
+        QTest::keyClicks(HexBox(dlg), "0x0000240c");
+        view->scrollTo(model->IndexFromItem(FindRow(dlg.m_tree, {"UART1", "CR1"})), QAbstractItemView::PositionAtTop);
+        QApplication::processEvents();
+        EXPECT_TRUE(dlg.m_hWnd->grab().save(QString::fromLocal8Bit(path)));
+    });
+}
+
+}  // namespace
