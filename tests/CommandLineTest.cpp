@@ -14,7 +14,7 @@ struct Outcome {
     std::string out, err;
 };
 
-Outcome Run(std::vector<std::string> args) {
+Outcome RunTavlin(std::vector<std::string> args) {
     args.insert(args.begin(), "tavlin");
     std::vector<const char*> argv;
     for (const auto& a : args) argv.push_back(a.c_str());
@@ -34,33 +34,33 @@ TEST(CommandLine, CheckAndDumpReportTheLoadAndExitByIt) {
                                        "</register></regset></tavlin>");
     const std::string bad = dir.Write("bad.xml", "<tavlin><regset n=\"S\" d=\"s\">");
 
-    const Outcome check = Run({"--check", good});
+    const Outcome check = RunTavlin({"--check", good});
     EXPECT_EQ(check.code, 0);
     EXPECT_EQ(check.out, good + ": 1 register sets, 1 registers, 1 fields\n");
 
-    const Outcome dump = Run({"--dump", good});
+    const Outcome dump = RunTavlin({"--dump", good});
     EXPECT_EQ(dump.code, 0);
     EXPECT_NE(dump.out.find("    field F 0..3 edit \"0x0\" \"f\"\n"), std::string::npos) << dump.out;
 
-    const Outcome failed = Run({"--dump", bad});
+    const Outcome failed = RunTavlin({"--dump", bad});
     EXPECT_EQ(failed.code, 1);
     EXPECT_EQ(failed.err, bad + ": expected </regset> tag!\n");
     EXPECT_EQ(failed.out, "set S \"s\"\n");
 
-    const Outcome missing = Run({"--check", (dir.Path() / "none.xml").string()});
+    const Outcome missing = RunTavlin({"--check", (dir.Path() / "none.xml").string()});
     EXPECT_EQ(missing.code, 1);
     EXPECT_EQ(missing.err.rfind("ERROR: Failed to load file - ", 0), 0u);
 }
 
 TEST(CommandLine, OptionsAndUsage) {
-    EXPECT_EQ(Run({}).code, std::nullopt) << "no arguments: the window";
-    EXPECT_EQ(Run({"-platform", "offscreen"}).code, std::nullopt) << "window system options pass through";
-    EXPECT_EQ(Run({"--version"}).out, "tavlin 1.0.0.1\n");
-    EXPECT_EQ(Run({"--help"}).code, 0);
-    const Outcome unknown = Run({"--frobnicate"});
+    EXPECT_EQ(RunTavlin({}).code, std::nullopt) << "no arguments: the window";
+    EXPECT_EQ(RunTavlin({"-platform", "offscreen"}).code, std::nullopt) << "window system options pass through";
+    EXPECT_EQ(RunTavlin({"--version"}).out, "tavlin 1.0.0.1\n");
+    EXPECT_EQ(RunTavlin({"--help"}).code, 0);
+    const Outcome unknown = RunTavlin({"--frobnicate"});
     EXPECT_EQ(unknown.code, 2);
     EXPECT_NE(unknown.err.find("unknown option --frobnicate"), std::string::npos);
-    EXPECT_EQ(Run({"--check", "a", "b"}).code, 2);
+    EXPECT_EQ(RunTavlin({"--check", "a", "b"}).code, 2);
 }
 
 }  // namespace
