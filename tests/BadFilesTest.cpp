@@ -303,4 +303,23 @@ TEST(UnreadableFiles, FileWithoutReadPermission) {
     EXPECT_EQ(outcome.boxes[0], kFailedToLoad);
 }
 
+// A FIFO named tavlin.xml has no writer, so opening it for reading waits for
+// one for ever; the load must refuse it instead of hanging the start-up.
+TEST(UnreadableFiles, FifoDoesNotBlockTheLoad) {
+    TempDir dir;
+    const std::string path = InDir(dir);
+    ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+    auto load = std::async(std::launch::async, [&] { return LoadAndUse(path); });
+    if (load.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        // Open the write end once so the blocked reader gets going and the test can end.
+        const int writer = open(path.c_str(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0) close(writer);
+        load.wait();
+        FAIL() << "loading a FIFO blocked";
+    }
+    const Outcome outcome = load.get();
+    ASSERT_EQ(outcome.boxes.size(), 1u);
+    EXPECT_EQ(outcome.boxes[0], kFailedToLoad);
+}
+
 }  // namespace
