@@ -1,6 +1,8 @@
 #include "defs/TokenReader.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <climits>
 #include <cstdio>
@@ -17,12 +19,20 @@ const char* const g_ReaderMessages[3] = {
 std::int32_t ReadWholeFile(const char* path, char*& buffer) {
     buffer = nullptr;
     if (!path) return 0;
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return 0;
+    // Opened without waiting, so that a FIFO or a device under the file's name
+    // cannot stall the load (a FIFO without a writer would block the open for
+    // ever); only regular files are read.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return 0;
     struct stat info {};
-    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0 ||
-        info.st_size >= INT32_MAX) {
-        std::fclose(file);
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0 || info.st_size >= INT32_MAX ||
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        close(fd);
+        return 0;
+    }
+    std::FILE* file = fdopen(fd, "rb");
+    if (!file) {
+        close(fd);
         return 0;
     }
     const auto length = static_cast<std::int32_t>(info.st_size);

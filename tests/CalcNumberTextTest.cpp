@@ -137,21 +137,4 @@ TEST(NumberFormatting, FieldValueKeepsTheRowsNotation) {
     }
 }
 
-// Whatever notation a row has, reading its new text back gives the field value.
-TEST(NumberFormatting, FieldTextReadsBackToTheFieldValue) {
-    const std::uint64_t masks[] = {FieldMask(0, 0), FieldMask(0, 7), kMask32, FieldMask(0, 32),
-                                   FieldMask(0, 39), FieldMask(0, 62), kMask64};
-    const std::uint64_t values[] = {0, 1, 0x7F, 0x80, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0x100000000,
-                                    0xFFFFFFFFFFu, 0x7FFFFFFFFFFFFFFFu, 0x8000000000000000u, kAll};
-    for (const std::uint64_t mask : masks) {
-        for (const std::uint64_t raw : values) {
-            const std::uint64_t field = raw & mask;
-            for (const char* current : {"0x0", "0"}) {
-                const std::string text = FormatFieldValue(field, current, mask);
-                EXPECT_EQ(ParseNumberText(text) & mask, field) << text;
-            }
-        }
-    }
-}
-
 }  // namespace

@@ -1,0 +1,69 @@
+// Loading a definitions file into a headless tree and field table: time,
+// the heap left in use by the loaded tree and table, and the peak resident
+// memory while loading (which includes the file's text, held during the load).
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "bench/BenchData.h"
+#include "bench/HeapFigures.h"
+#include "defs/DefinitionsLoader.h"
+#include "defs/FieldTable.h"
+#include "tree/PropTree.h"
+
+namespace {
+
+void BM_LoadDefinitions(benchmark::State& state) {
+    const auto fields = state.range(0);
+    const std::string path = BenchDataPath(fields);
+    std::error_code error;
+    const auto fileSize = static_cast<std::int64_t>(std::filesystem::file_size(path, error));
+    if (error) {
+        state.SkipWithError(("cannot read " + path + " (build the bench_data target)").c_str());
+        return;
+    }
+    std::int64_t heap = 0;
+    std::int64_t peakRss = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto tree = std::make_unique<CPropTree>();
+        auto table = std::make_unique<CFieldTable>();
+        const std::int64_t heapBefore = HeapInUse();
+        const std::int64_t rssBefore = CurrentRss();
+        const bool peakKnown = ResetPeakRss();
+        state.ResumeTiming();
+
+        const LoadResult result = LoadDefinitionsFile(*tree, *table, path.c_str());
+
+        state.PauseTiming();
+        heap = HeapInUse() - heapBefore;
+        peakRss = peakKnown ? PeakRss() - rssBefore : 0;
+        if (!result.Ok() || result.fields != fields) {
+            state.SkipWithError(("load failed: " + result.message).c_str());
+            break;
+        }
+        tree.reset();
+        table.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * fileSize);
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * fields);
+    const auto perField = [fields](std::int64_t bytes) { return static_cast<double>(bytes) / static_cast<double>(fields); };
+    state.counters["heap_per_field"] = perField(heap);
+    state.counters["peak_rss_per_field"] = perField(peakRss);
+    state.counters["file_per_field"] = perField(fileSize);
+}
+
+BENCHMARK(BM_LoadDefinitions)
+    ->ArgName("fields")
+    ->Arg(20000)
+    ->Arg(200000)
+    ->Arg(2000000)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
+
+}  // namespace
+
+BENCHMARK_MAIN();
