@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QTest>
 #include <cstdlib>
@@ -99,6 +100,19 @@ TEST(GuiWindow, AboutBoxComesFromTheMenuOfWindowCommandsAsOftenAsAsked) {
     });
     EXPECT_EQ(std::count(run.events.begin(), run.events.end(), "about"), 1);
     EXPECT_EQ(std::count(run.events.begin(), run.events.end(), "about over main"), 4);
+}
+
+TEST(GuiWindow, RightClickOutsideTheTreeOpensTheMenuOfWindowCommands) {
+    RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
+        QMenu* menu = dlg.SystemMenu()->GetQMenu();
+        QContextMenuEvent inTree(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+        QApplication::sendEvent(TreeWindow(dlg)->View()->viewport(), &inTree);
+        EXPECT_FALSE(menu->isVisible()) << "not in the tree";
+        QContextMenuEvent onDialog(QContextMenuEvent::Mouse, QPoint(1, 1), dlg.m_hWnd->mapToGlobal(QPoint(1, 1)));
+        QApplication::sendEvent(dlg.m_hWnd, &onDialog);
+        EXPECT_TRUE(menu->isVisible());
+        menu->hide();
+    });
 }
 
 TEST(GuiWindow, TheCloseCommandAndTheCloseBoxCancel) {
