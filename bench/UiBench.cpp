@@ -1,0 +1,103 @@
+// The main window under load, headless: one keystroke in the hex box with a
+// field of the widest register focused (in trees of 20 000 and 2 000 000
+// fields, to show it does not grow with the tree), and expanding and
+// scrolling the whole tree of 200 000 fields.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <cstdlib>
+#include <string>
+
+#include "app/RegisterApp.h"
+#include "bench/BenchData.h"
+#include "bench/UiBenchHarness.h"
+#include "tree/PropTreeModel.h"
+#include "tree/PropTreeView.h"
+#include "ui/RegisterDlg.h"
+
+namespace {
+
+CPropTreeView* ViewOf(CRegisterDlg& dlg) { return qobject_cast<CPropTreeWindow*>(dlg.m_tree.m_hWnd)->View(); }
+
+// Runs the benchmarks registered for one dialog; each run gets a reporter of
+// its own, since the library's default one serves a single run.
+void RunMatching(const std::string& suffix) {
+    benchmark::ConsoleReporter reporter(benchmark::ConsoleReporter::OO_Tabular);
+    benchmark::RunSpecifiedBenchmarks(&reporter, suffix + "$");
+}
+
+void RunKeystroke(CRegisterDlg& dlg, std::int64_t fields) {
+    CPropTreeItem* reg = WidestRegister(dlg.m_tree);
+    CPropTreeModel* model = qobject_cast<CPropTreeWindow*>(dlg.m_tree.m_hWnd)->Model();
+    ViewOf(dlg)->expand(model->IndexFromItem(reg));
+    dlg.m_tree.UserSelectItem(reg->GetChild());
+    auto* hex = qobject_cast<QLineEdit*>(dlg.m_editHex.m_hWnd);
+    const int fieldRows = reg->GetChildCount();
+    const QString values[2] = {QStringLiteral("0x5a5a5a5a5a5a5a5a"), QStringLiteral("0xa5a5a5a5a5a5a5a5")};
+
+    const std::string suffix = "/fields:" + std::to_string(fields);
+    benchmark::RegisterBenchmark(("BM_Keystroke" + suffix).c_str(), [=](benchmark::State& state) {
+        std::size_t i = 0;
+        for (auto _ : state) hex->setText(values[i++ & 1]);
+        state.counters["field_rows"] = fieldRows;
+    })->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(("BM_KeystrokeAndRepaint" + suffix).c_str(), [=](benchmark::State& state) {
+        std::size_t i = 0;
+        for (auto _ : state) {
+            hex->setText(values[i++ & 1]);
+            QApplication::processEvents();
+        }
+        state.counters["field_rows"] = fieldRows;
+    })->Unit(benchmark::kMicrosecond);
+    RunMatching(suffix);
+}
+
+void RunExpandAndScroll(CRegisterDlg& dlg, std::int64_t fields) {
+    CPropTreeView* view = ViewOf(dlg);
+    const std::string suffix = "/fields:" + std::to_string(fields);
+    benchmark::RegisterBenchmark(("BM_ExpandAll" + suffix).c_str(), [=](benchmark::State& state) {
+        for (auto _ : state) {
+            view->expandAll();
+            QApplication::processEvents();
+            state.PauseTiming();
+            view->collapseAll();
+            QApplication::processEvents();
+            state.ResumeTiming();
+        }
+    })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("BM_ScrollTopToBottom" + suffix).c_str(), [=](benchmark::State& state) {
+        view->expandAll();
+        QScrollBar* bar = view->verticalScrollBar();
+        std::int64_t pages = 0;
+        for (auto _ : state) {
+            for (int value = bar->minimum(); value <= bar->maximum(); value += bar->pageStep()) {
+                bar->setValue(value);
+                QApplication::processEvents();
+                ++pages;
+            }
+            bar->setValue(bar->minimum());
+        }
+        state.counters["rows"] = bar->maximum() + bar->pageStep();
+        state.counters["pages"] = benchmark::Counter(static_cast<double>(pages), benchmark::Counter::kAvgIterations);
+        state.counters["page_time"] =
+            benchmark::Counter(static_cast<double>(pages), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+        view->collapseAll();
+    })->Unit(benchmark::kMillisecond);
+    RunMatching(suffix);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    benchmark::Initialize(&argc, argv);
+    static CRegisterApp app;
+    QApplication application(argc, argv);
+    for (const std::int64_t fields : {std::int64_t{20000}, std::int64_t{2000000}})
+        RunDialogOnFile(BenchDataPath(fields), [fields](CRegisterDlg& dlg) { RunKeystroke(dlg, fields); });
+    RunDialogOnFile(BenchDataPath(200000), [](CRegisterDlg& dlg) { RunExpandAndScroll(dlg, 200000); });
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,44 @@
+#include "bench/UiBenchHarness.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <filesystem>
+#include <unistd.h>
+
+#include "framework/MessageBox.h"
+#include "res/resource.h"
+#include "ui/RegisterDlg.h"
+
+void RunDialogOnFile(const std::string& definitionsPath, const std::function<void(CRegisterDlg&)>& body) {
+    // The dialog reads tavlin.xml from the current directory: link it there.
+    const auto dir = std::filesystem::temp_directory_path() / ("tavlin-bench-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    std::filesystem::remove(dir / "tavlin.xml");
+    std::filesystem::create_symlink(std::filesystem::absolute(definitionsPath), dir / "tavlin.xml");
+    const auto previousDir = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+
+    AfxSetMessageBoxPresenter([](const std::string& text, UINT) {
+        std::fprintf(stderr, "tavlin: %s\n", text.c_str());
+        return IDOK;
+    });
+    CRegisterDlg dlg;
+    CDialog::SetModalRunner([&](CDialog& dialog) {
+        if (dialog.GetTemplateId() != IDD_MAIN_DIALOG) return IDOK;
+        QApplication::processEvents();
+        body(dlg);
+        return IDCANCEL;
+    });
+    dlg.DoModal();
+    CDialog::SetModalRunner(nullptr);
+    std::filesystem::current_path(previousDir);
+    std::filesystem::remove_all(dir);
+}
+
+CPropTreeItem* WidestRegister(CPropTree& tree) {
+    CPropTreeItem* widest = nullptr;
+    for (CPropTreeItem* set = tree.GetRootItem()->GetChild(); set; set = set->GetSibling())
+        for (CPropTreeItem* reg = set->GetChild(); reg; reg = reg->GetSibling())
+            if (!widest || reg->GetChildCount() > widest->GetChildCount()) widest = reg;
+    return widest;
+}
