@@ -6,7 +6,10 @@ namespace {
 CPropTree::ViewFactory g_viewFactory = nullptr;
 }
 
-CPropTree::CPropTree() { m_root.m_pProp = this; }
+CPropTree::CPropTree() {
+    m_root.m_pTree = this;
+    m_root.m_bIsRoot = 1;
+}
 
 CPropTree::~CPropTree() = default;
 
@@ -22,10 +25,7 @@ BOOL CPropTree::Create(DWORD, const RECT& rect, CWnd* parent, UINT id) {
 CPropTreeItem* CPropTree::InsertItem(CPropTreeItem* item, CPropTreeItem* parent) {
     if (!item) return nullptr;
     if (!parent) parent = &m_root;
-    item->m_pProp = this;
-    item->m_pParent = parent;
-    item->m_nIndex = static_cast<int>(parent->m_children.size());
-    parent->m_children.push_back(item);
+    parent->AppendChild(item);
     if (m_pListener && m_nResetDepth == 0) m_pListener->OnItemInserted(item);
     return item;
 }
