@@ -36,12 +36,22 @@ std::string MessageFor(Failure failure, const std::string& name) {
     return {};
 }
 
-bool Is(const char* token, const char* keyword) { return token && std::strcmp(token, keyword) == 0; }
-
-std::string CutLabel(const char* token) {
-    const size_t length = strnlen(token, kMaxLabelLength);
-    return std::string(token, length);
+// Keywords are short: compared here byte by byte rather than through a call.
+bool Is(const char* token, const char* keyword) {
+    if (!token) return false;
+    while (*keyword && *token == *keyword) ++token, ++keyword;
+    return *token == *keyword;
 }
+
+// A label cut to what its 256-byte place holds.
+struct Label {
+    explicit Label(const char* token) {
+        const size_t length = strnlen(token, kMaxLabelLength);
+        std::memcpy(text, token, length);
+        text[length] = '\0';
+    }
+    char text[kMaxLabelLength + 1];
+};
 
 // One load: walks the grammar with the reader, building rows as it goes.
 // A token missing where a value is expected stops the load with the message
@@ -123,7 +133,7 @@ private:
     Failure LoadField(CPropTreeItem* reg, const char*& token) {
         const char* labelToken = Value();
         if (!labelToken) return Failure::EndField;
-        const std::string label = CutLabel(labelToken);
+        const Label label(labelToken);
         const char* kind = Value();
         const bool isCombo = Is(kind, "combo");
         if (!isCombo && !Is(kind, "edit")) return Failure::FieldKind;
@@ -138,7 +148,7 @@ private:
             row = m_tree.InsertItem(new CPropTreeItemEdit, reg);
         }
         ++m_result.fields;
-        row->SetLabelText(label.c_str());
+        row->SetLabelText(label.text);
         const char* info = Value();
         if (!info) return Failure::EndField;
         row->SetInfoText(info);
@@ -172,8 +182,8 @@ private:
     bool LoadChoice(CPropTreeItemCombo* combo) {
         const char* labelToken = Value();
         if (!labelToken) return false;
-        const std::string label = CutLabel(labelToken);
-        const LRESULT index = combo->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
+        const Label label(labelToken);
+        const LRESULT index = combo->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.text));
         const char* value = Value();
         if (!value) return false;
         combo->SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(index), ParseDecimalInt32(value));

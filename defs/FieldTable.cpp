@@ -1,5 +1,65 @@
 #include "defs/FieldTable.h"
 
+#include <algorithm>
+
+CFieldTable::Entry CFieldTable::MakeEntry(const CPropTreeItem* row, const FieldSpan& span) {
+    const auto key = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(row));
+    return Entry{static_cast<std::uint32_t>(key), static_cast<std::uint32_t>(key >> 32), span};
+}
+
+void CFieldTable::Set(const CPropTreeItem* row, const FieldSpan& span) {
+    // Overwriting a row already in order needs no new entry.
+    if (m_nSorted == m_entries.size() && m_nSorted > 0) {
+        const Entry probe = MakeEntry(row, span);
+        const auto end = m_entries.begin() + static_cast<std::ptrdiff_t>(m_nSorted);
+        const auto it = std::lower_bound(m_entries.begin(), end, Key(probe),
+                                         [](const Entry& e, std::uint64_t key) { return Key(e) < key; });
+        if (it != end && Key(*it) == Key(probe)) {
+            it->span = span;
+            return;
+        }
+    }
+    m_entries.push_back(MakeEntry(row, span));
+    // Appending past the largest key keeps the array in order.
+    if (m_nSorted + 1 == m_entries.size() &&
+        (m_nSorted == 0 || Key(m_entries[m_nSorted - 1]) < Key(m_entries[m_nSorted])))
+        ++m_nSorted;
+}
+
+void CFieldTable::Normalize() const {
+    if (m_nSorted == m_entries.size()) return;
+    const auto keyLess = [](const Entry& a, const Entry& b) { return Key(a) < Key(b); };
+    const auto middle = m_entries.begin() + static_cast<std::ptrdiff_t>(m_nSorted);
+    std::stable_sort(middle, m_entries.end(), keyLess);
+    std::inplace_merge(m_entries.begin(), middle, m_entries.end(), keyLess);
+    // Equal keys now stand in the order they were set: keep the last of each run.
+    size_t kept = 0;
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        if (i + 1 < m_entries.size() && Key(m_entries[i + 1]) == Key(m_entries[i])) continue;
+        m_entries[kept++] = m_entries[i];
+    }
+    m_entries.resize(kept);
+    m_nSorted = kept;
+}
+
+const FieldSpan* CFieldTable::Find(const CPropTreeItem* row) const {
+    Normalize();
+    const std::uint64_t key = Key(MakeEntry(row, FieldSpan{}));
+    const auto it = std::lower_bound(m_entries.begin(), m_entries.end(), key,
+                                     [](const Entry& e, std::uint64_t k) { return Key(e) < k; });
+    return it != m_entries.end() && Key(*it) == key ? &it->span : nullptr;
+}
+
+size_t CFieldTable::Size() const {
+    Normalize();
+    return m_entries.size();
+}
+
+void CFieldTable::Clear() {
+    m_entries.clear();
+    m_nSorted = 0;
+}
+
 CFieldTable& g_FieldTable() {
     static CFieldTable table;
     return table;

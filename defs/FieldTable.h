@@ -2,8 +2,9 @@
 // The bit span of every field row. Each field row has its own entry, so
 // fields that share a label (EN, MODE, ...) in different registers, or even
 // in one register, each keep the span of their own definition.
-#include <string>
-#include <unordered_map>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
 
 class CPropTreeItem;
 
@@ -16,17 +17,31 @@ struct FieldSpan {
 class CFieldTable {
 public:
     // Enters or overwrites the span of `row`.
-    void Set(const CPropTreeItem* row, const FieldSpan& span) { m_spans[row] = span; }
-    // The span of `row`, or null for a row that is not a field row.
-    const FieldSpan* Find(const CPropTreeItem* row) const {
-        const auto it = m_spans.find(row);
-        return it == m_spans.end() ? nullptr : &it->second;
-    }
-    size_t Size() const { return m_spans.size(); }
-    void Clear() { m_spans.clear(); }
+    void Set(const CPropTreeItem* row, const FieldSpan& span);
+    // The span of `row`, or null for a row that is not a field row. The
+    // pointer stays valid until the next Set or Clear.
+    const FieldSpan* Find(const CPropTreeItem* row) const;
+    size_t Size() const;
+    void Clear();
 
 private:
-    std::unordered_map<const CPropTreeItem*, FieldSpan> m_spans;
+    // A table holds a span for every field of a definitions file, millions
+    // of them, so entries are kept in one array sorted by row address rather
+    // than as hash nodes. Set appends; the array is put in order (the later
+    // of two entries for one row wins) when it is next read. A load creates
+    // rows at rising addresses, so that is mostly a check that it is sorted.
+    // The row address is kept as two halves so an entry takes 20 bytes.
+    struct Entry {
+        std::uint32_t rowLow;
+        std::uint32_t rowHigh;
+        FieldSpan span;
+    };
+    static std::uint64_t Key(const Entry& entry) { return (std::uint64_t{entry.rowHigh} << 32) | entry.rowLow; }
+    static Entry MakeEntry(const CPropTreeItem* row, const FieldSpan& span);
+    void Normalize() const;
+
+    mutable std::vector<Entry> m_entries;
+    mutable size_t m_nSorted = 0;  // entries [0, m_nSorted) are sorted and unique
 };
 
 // The process-wide table the application fills and reads.

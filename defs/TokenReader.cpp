@@ -92,30 +92,54 @@ void CTokenReader::AddDelimiter(char c) {
 
 void CTokenReader::SkipDelimiters() {
     if (!m_pCurrent) return;
-    while (*m_pCurrent != '\0' && IsDelimiter(*m_pCurrent)) ++m_pCurrent;
+    // NUL is never in the set, so the end of the text stops the loop too.
+    const char* p = m_pCurrent;
+    while (m_isDelimiter[static_cast<unsigned char>(*p)]) ++p;
+    m_pCurrent = p;
 }
 
+namespace {
+
+// Copies a token into the token buffer. The compiler knows that tokens are at
+// most kTokenCapacity long and would copy them with a slow-starting string
+// instruction; hiding the bound keeps the C library's memcpy, which is much
+// faster for the short lengths tokens have.
+void CopyToken(char* to, const char* from, size_t length) {
+#if defined(__GNUC__)
+    __asm__("" : "+r"(length));
+#endif
+    std::memcpy(to, from, length);
+    to[length] = '\0';
+}
+
+}  // namespace
+
+// Quoted strings and comments are scanned with strchr, which stops at the
+// text's NUL as well and is much faster than a byte loop on long texts.
 const char* CTokenReader::NextToken(int maxLength) {
     if (!m_pBuffer) return nullptr;
     m_szToken[0] = '\0';
     SkipDelimiters();
     if (*m_pCurrent == '\0') return nullptr;
     while (*m_pCurrent == m_cComment) {
-        while (*m_pCurrent != '\0' && *m_pCurrent != '\n') ++m_pCurrent;
-        if (*m_pCurrent == '\0') return nullptr;
+        const char* lineEnd = std::strchr(m_pCurrent, '\n');
+        if (!lineEnd) {
+            m_pCurrent += std::strlen(m_pCurrent);
+            return nullptr;
+        }
+        m_pCurrent = lineEnd;
         SkipDelimiters();
         if (*m_pCurrent == '\0') return nullptr;
     }
 
     if (*m_pCurrent == m_cQuote) {
-        ++m_pCurrent;
-        const char* start = m_pCurrent;
-        while (*m_pCurrent != '\0' && *m_pCurrent != m_cQuote) ++m_pCurrent;
-        size_t length = static_cast<size_t>(m_pCurrent - start);
+        const char* start = m_pCurrent + 1;
+        const char* close = m_cQuote != '\0' ? std::strchr(start, m_cQuote) : nullptr;
+        const char* end = close ? close : start + std::strlen(start);
+        size_t length = static_cast<size_t>(end - start);
         if (length > static_cast<size_t>(kTokenCapacity)) length = kTokenCapacity;
-        std::memcpy(m_szToken, start, length);
-        m_szToken[length] = '\0';
-        if (*m_pCurrent == m_cQuote) ++m_pCurrent;
+        CopyToken(m_szToken, start, length);
+        m_pCurrent = close ? close + 1 : end;
         return m_szToken;
     }
 
@@ -123,9 +147,12 @@ const char* CTokenReader::NextToken(int maxLength) {
     const auto limit = static_cast<size_t>(maxLength < 1 ? 1 : maxLength > kTokenCapacity ? kTokenCapacity : maxLength);
     const char* start = m_pCurrent;
     size_t length = 0;
-    while (length < limit && start[length] != '\0' && !IsDelimiter(start[length])) ++length;
+    while (length < limit) {
+        const auto c = static_cast<unsigned char>(start[length]);
+        if (c == 0 || m_isDelimiter[c]) break;
+        ++length;
+    }
     m_pCurrent = start + length;
-    std::memcpy(m_szToken, start, length);
-    m_szToken[length] = '\0';
+    CopyToken(m_szToken, start, length);
     return m_szToken;
 }

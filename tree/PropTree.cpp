@@ -6,7 +6,10 @@ namespace {
 CPropTree::ViewFactory g_viewFactory = nullptr;
 }
 
-CPropTree::CPropTree() { m_root.m_pProp = this; }
+CPropTree::CPropTree() {
+    m_root.m_pTree = this;
+    m_root.m_bIsRoot = 1;
+}
 
 CPropTree::~CPropTree() {
     if (m_pListener) m_pListener->OnTreeDestroyed();
@@ -25,11 +28,8 @@ CPropTreeItem* CPropTree::InsertItem(CPropTreeItem* item, CPropTreeItem* parent)
     if (!item) return nullptr;
     if (!parent) parent = &m_root;
     const bool tell = m_pListener && m_nResetDepth == 0;
-    if (tell) m_pListener->OnItemInserting(parent, static_cast<int>(parent->m_children.size()));
-    item->m_pProp = this;
-    item->m_pParent = parent;
-    item->m_nIndex = static_cast<int>(parent->m_children.size());
-    parent->m_children.push_back(item);
+    if (tell) m_pListener->OnItemInserting(parent, parent->GetChildCount());
+    parent->AppendChild(item);
     if (tell) m_pListener->OnItemInserted(item);
     return item;
 }

@@ -3,6 +3,7 @@
 // parent window about what the user does, as WM_NOTIFY messages.
 #include "framework/Wnd.h"
 #include "tree/PropTreeItem.h"
+#include "tree/TextPool.h"
 
 class CPropTreeListener;
 
@@ -54,10 +55,18 @@ public:
 
 private:
     friend class CPropTreeItem;
+    friend class CPropTreeItemCombo;  // stores its entry labels in m_texts
     void ItemChanged(CPropTreeItem* item);
     LRESULT SendNotify(UINT code, CPropTreeItem* item);
 
-    CPropTreeItem m_root;
+    // The invisible parent of the top-level rows; rows find their tree
+    // through it instead of each keeping a pointer to the tree.
+    struct CRootItem : CPropTreeItem {
+        CPropTree* m_pTree = nullptr;
+    };
+
+    CTextPool m_texts;  // the texts of all rows; declared first so it outlives them
+    CRootItem m_root;
     CPropTreeItem* m_pFocus = nullptr;
     CPropTreeListener* m_pListener = nullptr;
     int m_nResetDepth = 0;

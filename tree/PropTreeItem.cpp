@@ -1,25 +1,106 @@
 #include "tree/PropTreeItem.h"
 
+#include <cstring>
+#include <stdexcept>
+
 #include "tree/PropTree.h"
 
+namespace {
+
+// Size of the heap block a row allocates for a text of `length` characters;
+// a block keeps this size, so any text that rounds to no more fits in it.
+size_t BlockSize(size_t length) { return (length + 16) & ~size_t{15}; }
+
+// Capacity of a children array of `count` rows: 1, 2, 3, 4, 6, 8, 12, 16, ...,
+// so at most a third of an array stands empty.
+size_t ChildCapacity(size_t count) {
+    if (count <= 2) return count;
+    size_t power = 1;
+    while (power * 2 <= count) power *= 2;
+    if (count == power) return count;
+    return count <= power + power / 2 ? power + power / 2 : power * 2;
+}
+
+constexpr size_t kMaxChildren = (size_t{1} << 28) - 1;
+
+}  // namespace
+
 CPropTreeItem::~CPropTreeItem() {
-    for (CPropTreeItem* child : m_children) delete child;
+    for (unsigned i = 0; i < m_nChildren; ++i) delete m_ppChildren[i];
+    delete[] m_ppChildren;
+    ReleaseText(m_pszLabel, m_bOwnLabel);
+    ReleaseText(m_pszInfo, m_bOwnInfo);
+}
+
+CPropTree* CPropTreeItem::GetPropTree() const {
+    const CPropTreeItem* top = this;
+    while (top->m_pParent) top = top->m_pParent;
+    return top->m_bIsRoot ? static_cast<const CPropTree::CRootItem*>(top)->m_pTree : nullptr;
+}
+
+bool CPropTreeItem::AssignText(const char*& slot, bool owned, const char* text) const {
+    if (!text) text = "";
+    const size_t length = std::strlen(text);
+    if (owned) {
+        if (BlockSize(length) <= BlockSize(std::strlen(slot))) {
+            std::memmove(const_cast<char*>(slot), text, length + 1);
+            return true;
+        }
+    } else if (length == 0) {
+        slot = nullptr;
+        return false;
+    } else if (!slot) {
+        if (CPropTree* tree = GetPropTree()) {
+            slot = tree->m_texts.Add(text, length);
+            return false;
+        }
+    }
+    char* block = new char[BlockSize(length)];
+    std::memcpy(block, text, length + 1);
+    if (owned) delete[] slot;
+    slot = block;
+    return true;
+}
+
+void CPropTreeItem::ReleaseText(const char*& slot, bool owned) {
+    if (owned) delete[] slot;
+    slot = nullptr;
+}
+
+void CPropTreeItem::ReleaseValueText(const char*& slot) {
+    ReleaseText(slot, m_bOwnValue);
+    m_bOwnValue = 0;
+}
+
+void CPropTreeItem::AppendChild(CPropTreeItem* child) {
+    const size_t count = m_nChildren;
+    if (count == kMaxChildren) throw std::length_error("too many rows under one parent");
+    if (ChildCapacity(count) == count) {
+        auto** grown = new CPropTreeItem*[ChildCapacity(count + 1)];
+        if (count) std::memcpy(grown, m_ppChildren, count * sizeof *grown);
+        delete[] m_ppChildren;
+        m_ppChildren = grown;
+    }
+    m_ppChildren[count] = child;
+    child->m_pParent = this;
+    child->m_nIndex = static_cast<int>(count);
+    m_nChildren = static_cast<unsigned>(count + 1);
 }
 
 void CPropTreeItem::SetLabelText(const char* text) {
-    m_strLabel.assign(text ? text : "");
+    m_bOwnLabel = AssignText(m_pszLabel, m_bOwnLabel, text);
     NotifyChanged();
 }
 
 void CPropTreeItem::SetInfoText(const char* text) {
-    m_strInfo.assign(text ? text : "");
+    m_bOwnInfo = AssignText(m_pszInfo, m_bOwnInfo, text);
     NotifyChanged();
 }
 
 CPropTreeItem* CPropTreeItem::GetSibling() const {
     if (!m_pParent) return nullptr;
-    const auto next = static_cast<size_t>(m_nIndex) + 1;
-    return next < m_pParent->m_children.size() ? m_pParent->m_children[next] : nullptr;
+    const auto next = static_cast<unsigned>(m_nIndex) + 1;
+    return next < m_pParent->m_nChildren ? m_pParent->m_ppChildren[next] : nullptr;
 }
 
 void CPropTreeItem::CommitChanges() {
@@ -28,5 +109,5 @@ void CPropTreeItem::CommitChanges() {
 }
 
 void CPropTreeItem::NotifyChanged() {
-    if (m_pProp) m_pProp->ItemChanged(this);
+    if (CPropTree* tree = GetPropTree()) tree->ItemChanged(this);
 }

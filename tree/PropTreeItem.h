@@ -2,7 +2,6 @@
 // A row of the property tree: label, info text, an item value and its place
 // among its siblings. Rows are owned by the tree they are inserted into.
 #include <string>
-#include <vector>
 
 #include "framework/AfxTypes.h"
 
@@ -29,33 +28,53 @@ public:
     // Texts are copied: callers may reuse their buffers at once.
     void SetLabelText(const char* text);
     void SetInfoText(const char* text);
-    const char* GetLabelText() const { return m_strLabel.c_str(); }
-    const char* GetInfoText() const { return m_strInfo.c_str(); }
+    const char* GetLabelText() const { return m_pszLabel ? m_pszLabel : ""; }
+    const char* GetInfoText() const { return m_pszInfo ? m_pszInfo : ""; }
 
     CPropTreeItem* GetParent() const { return m_pParent; }
-    CPropTreeItem* GetChild() const { return m_children.empty() ? nullptr : m_children.front(); }
+    CPropTreeItem* GetChild() const { return m_nChildren ? m_ppChildren[0] : nullptr; }
     CPropTreeItem* GetSibling() const;
 
     // Commits the row's value after a program-side change; raises nothing.
     void CommitChanges();
 
     // Structure for the tree and its views.
-    CPropTree* GetPropTree() const { return m_pProp; }
-    int GetChildCount() const { return static_cast<int>(m_children.size()); }
-    CPropTreeItem* GetChildAt(int index) const { return m_children[static_cast<size_t>(index)]; }
+    // The tree the row is inserted in, or null.
+    CPropTree* GetPropTree() const;
+    int GetChildCount() const { return static_cast<int>(m_nChildren); }
+    CPropTreeItem* GetChildAt(int index) const { return m_ppChildren[index]; }
     int GetIndexInParent() const { return m_nIndex; }
 
 protected:
     // Tells the tree's view that what this row shows has changed.
     void NotifyChanged();
 
+    // The value text of rows whose value is a text (null reads as "").
+    void SetValueText(const char*& slot, const char* text) { m_bOwnValue = AssignText(slot, m_bOwnValue, text); }
+    void ReleaseValueText(const char*& slot);
+
 private:
     friend class CPropTree;
 
-    CPropTree* m_pProp = nullptr;
+    // Copies `text` into `slot` and returns whether the slot now owns a heap
+    // block. The first text of a row in a tree goes to the tree's text pool
+    // (texts like labels are set once); a text set again gets a block of the
+    // row's own, reused while new texts fit, so frequent changes such as an
+    // edit row's value never pile up in the pool.
+    bool AssignText(const char*& slot, bool owned, const char* text) const;
+    static void ReleaseText(const char*& slot, bool owned);
+    void AppendChild(CPropTreeItem* child);
+
+    // Rows are many, so they are kept small: texts are single pointers and
+    // the children an array sized by its count.
     CPropTreeItem* m_pParent = nullptr;
-    std::vector<CPropTreeItem*> m_children;
+    CPropTreeItem** m_ppChildren = nullptr;
+    const char* m_pszLabel = nullptr;
+    const char* m_pszInfo = nullptr;
     int m_nIndex = -1;
-    std::string m_strLabel;
-    std::string m_strInfo;
+    unsigned m_nChildren : 28 = 0;
+    unsigned m_bOwnLabel : 1 = 0;
+    unsigned m_bOwnInfo : 1 = 0;
+    unsigned m_bOwnValue : 1 = 0;
+    unsigned m_bIsRoot : 1 = 0;  // the tree's invisible root, a CPropTree::CRootItem
 };

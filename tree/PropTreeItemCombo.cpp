@@ -1,17 +1,34 @@
 #include "tree/PropTreeItemCombo.h"
 
 #include <algorithm>
-#include <cctype>
+#include <cstring>
 #include <string>
 
+#include "tree/PropTree.h"
+
 namespace {
-// The list's alphabetical order: bytes compared without regard to ASCII case.
-bool LabelLess(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-    });
+
+unsigned char AsciiLower(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
 }
+
+// The list's alphabetical order: bytes compared without regard to ASCII case.
+bool LabelLess(const char* a, const char* b) {
+    for (;; ++a, ++b) {
+        const unsigned char x = AsciiLower(*a);
+        const unsigned char y = AsciiLower(*b);
+        if (x != y || x == 0) return x < y;
+    }
+}
+
 }  // namespace
+
+CPropTreeItemCombo::~CPropTreeItemCombo() {
+    if (m_bOwnsLabels) {
+        for (const Entry& entry : m_entries) delete[] entry.label.c_str();
+    }
+}
 
 BOOL CPropTreeItemCombo::CreateComboBox(DWORD style) {
     m_bCreated = true;
@@ -20,7 +37,7 @@ BOOL CPropTreeItemCombo::CreateComboBox(DWORD style) {
 }
 
 std::string CPropTreeItemCombo::GetAttributeText() const {
-    if (m_nCurSel >= 0) return m_entries[static_cast<size_t>(m_nCurSel)].label;
+    if (m_nCurSel >= 0) return std::string(m_entries[static_cast<size_t>(m_nCurSel)].label.c_str());
     return std::to_string(m_value);
 }
 
@@ -33,15 +50,31 @@ void CPropTreeItemCombo::SetItemValue(LPARAM value) {
 }
 
 LRESULT CPropTreeItemCombo::AddString(const char* label) {
-    Entry entry{label ? label : "", 0};
+    if (!label) label = "";
+    const size_t length = std::strlen(label);
+    CPropTree* tree = GetPropTree();
+    if (m_entries.empty() && !tree) m_bOwnsLabels = true;
+    const char* stored = nullptr;
+    if (m_bOwnsLabels) {
+        char* copy = new char[length + 1];
+        std::memcpy(copy, label, length + 1);
+        stored = copy;
+    } else {
+        stored = tree->m_texts.Add(label, length);
+    }
     auto pos = m_entries.end();
     if (m_bSorted) {
         // Equal labels go after the ones already there, so entries keep file order.
-        pos = std::upper_bound(m_entries.begin(), m_entries.end(), entry,
-                               [](const Entry& a, const Entry& b) { return LabelLess(a.label, b.label); });
+        pos = std::upper_bound(m_entries.begin(), m_entries.end(), stored,
+                               [](const char* text, const Entry& e) { return LabelLess(text, e.label.c_str()); });
     }
     const auto index = pos - m_entries.begin();
-    m_entries.insert(pos, std::move(entry));
+    // Lists are short and many: grow by half rather than doubling.
+    if (m_entries.size() == m_entries.capacity()) {
+        m_entries.reserve(m_entries.capacity() + m_entries.capacity() / 2 + 1);
+        pos = m_entries.begin() + index;
+    }
+    m_entries.insert(pos, Entry{CEntryLabel(stored), 0});
     if (m_nCurSel >= index) ++m_nCurSel;
     return index;
 }

@@ -6,14 +6,18 @@
 #include <vector>
 
 #include "framework/Wnd.h"
+#include "tree/EntryLabel.h"
 #include "tree/PropTreeItem.h"
 
 class CPropTreeItemCombo : public CWnd, public CPropTreeItem {
 public:
     struct Entry {
-        std::string label;
+        CEntryLabel label;
         LPARAM data = 0;
     };
+
+    CPropTreeItemCombo() = default;
+    ~CPropTreeItemCombo() override;
 
     // Creates the list; until then the list answers every message with CB_ERR.
     // With CBS_SORT in `style` the list keeps its entries in label order.
@@ -42,4 +46,7 @@ private:
     int m_nCurSel = -1;
     bool m_bCreated = false;
     bool m_bSorted = false;
+    // Labels are the row's own heap blocks when the first was added while the
+    // row was in no tree; otherwise they live in the tree's text pool.
+    bool m_bOwnsLabels = false;
 };

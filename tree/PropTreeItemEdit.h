@@ -4,13 +4,17 @@
 
 class CPropTreeItemEdit : public CPropTreeItem {
 public:
-    std::string GetAttributeText() const override { return m_strValue; }
-    LPARAM GetItemValue() const override { return reinterpret_cast<LPARAM>(m_strValue.c_str()); }
+    ~CPropTreeItemEdit() override { ReleaseValueText(m_pszValue); }
+
+    std::string GetAttributeText() const override { return GetValue(); }
+    LPARAM GetItemValue() const override { return reinterpret_cast<LPARAM>(GetValue()); }
     void SetItemValue(LPARAM value) override;
     PropRowKind GetKind() const override { return PropRowKind::Edit; }
 
-    const std::string& GetText() const { return m_strValue; }
+    std::string GetText() const { return GetValue(); }
 
 private:
-    std::string m_strValue;
+    const char* GetValue() const { return m_pszValue ? m_pszValue : ""; }
+
+    const char* m_pszValue = nullptr;
 };

@@ -4,12 +4,16 @@
 
 class CPropTreeItemStatic : public CPropTreeItem {
 public:
-    std::string GetAttributeText() const override { return m_strValue; }
+    ~CPropTreeItemStatic() override { ReleaseValueText(m_pszValue); }
+
+    std::string GetAttributeText() const override { return GetValue(); }
     // The value is the row's text, handed over as a pointer to its characters.
-    LPARAM GetItemValue() const override { return reinterpret_cast<LPARAM>(m_strValue.c_str()); }
+    LPARAM GetItemValue() const override { return reinterpret_cast<LPARAM>(GetValue()); }
     void SetItemValue(LPARAM value) override;
     PropRowKind GetKind() const override { return PropRowKind::Static; }
 
 private:
-    std::string m_strValue;
+    const char* GetValue() const { return m_pszValue ? m_pszValue : ""; }
+
+    const char* m_pszValue = nullptr;
 };

@@ -1,0 +1,43 @@
+#pragma once
+// Storage for the texts of one tree's rows: texts are appended to large
+// blocks and live as long as the tree. Short texts that repeat (field names,
+// choice labels, "0x0") are shared through a small cache of recent ones.
+// Texts handed out are never written again, so sharing them is safe.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class CTextPool {
+public:
+    CTextPool() = default;
+    CTextPool(const CTextPool&) = delete;
+    CTextPool& operator=(const CTextPool&) = delete;
+
+    // A NUL-terminated copy of the `length` bytes at `text`, possibly shared
+    // with an equal text added before.
+    const char* Add(const char* text, size_t length);
+
+    // Bytes held in blocks, for figures.
+    size_t Capacity() const { return m_nCapacity; }
+
+private:
+    static constexpr size_t kBlockSize = 64 * 1024;
+    static constexpr size_t kShareableLength = 32;  // longer texts rarely repeat
+    static constexpr size_t kRecentSlots = 4096;
+
+    char* Allocate(size_t bytes);
+
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    char* m_pFree = nullptr;  // the unused rest of the newest block
+    size_t m_nFree = 0;
+    size_t m_nCapacity = 0;
+    // Recently added short texts, by hash of their bytes; the hash and length
+    // are kept beside each so that most misses are told without reading the text.
+    struct Recent {
+        const char* text = nullptr;
+        std::uint32_t hash = 0;
+        std::uint32_t length = 0;
+    };
+    std::unique_ptr<Recent[]> m_recent;
+};
