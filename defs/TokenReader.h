@@ -4,8 +4,12 @@
 // lines. Knows nothing of the grammar of the file.
 #include <cstdint>
 
-// Reads the whole file at `path` into a new block holding its bytes and a
-// final NUL byte. Returns the length (the caller releases `buffer` with
+// Zero bytes after a text's final NUL, so scans may read whole 16-byte
+// blocks without running off the block.
+constexpr int kTextPadding = 16;
+
+// Reads the whole file at `path` into a new block holding its bytes, a
+// final NUL byte and kTextPadding zero bytes. Returns the length (the caller releases `buffer` with
 // delete[]), or 0 with `buffer` null when the file cannot be read, is empty,
 // is not a regular file, or is 2 GiB or larger.
 std::int32_t ReadWholeFile(const char* path, char*& buffer);
@@ -50,7 +54,10 @@ private:
     char m_szDelimiters[kMaxDelimiters + 1] = {};
     char m_cQuote = '"';
     char m_cComment = '#';
-    char m_szToken[kTokenCapacity + 1] = {};
+    // Room for a 16-byte copy past the longest token.
+    char m_szToken[kTokenCapacity + 1 + kTextPadding] = {};
     // The delimiter set as a byte lookup, so each character is tested once.
     unsigned char m_isDelimiter[256] = {};
+    // What ends an unquoted word: a delimiter or the end of the text.
+    unsigned char m_endsWord[256] = {};
 };
