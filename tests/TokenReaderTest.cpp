@@ -134,3 +134,19 @@ TEST(ReadWholeFile, GivesBytesUnchangedAndNulTerminated) {
 }
 
 }  // namespace
+
+namespace {
+
+// Tokens that end where the text ends, at every length around the reader's
+// 16-byte blocks: nothing past the text is taken.
+TEST(TokenReader, TokensEndingAtTheEndOfTheText) {
+    for (size_t n = 1; n <= 40; ++n) {
+        const std::string word(n, 'w');
+        EXPECT_EQ(Tokens(word), Strings{word}) << n;
+        EXPECT_EQ(Tokens("\"" + word), Strings{word}) << "unterminated quote, " << n;
+        EXPECT_EQ(Tokens("\"" + word + "\""), Strings{word}) << n;
+        EXPECT_EQ(Tokens(word + std::string("\0tail", 5)), Strings{word}) << n;
+    }
+}
+
+}  // namespace
