@@ -1,6 +1,5 @@
 #include "framework/Wnd.h"
 
-#include <utility>
 
 namespace {
 WindowDetachHook g_detachHook = nullptr;
@@ -12,15 +11,33 @@ CWnd::~CWnd() {
     if (m_hWnd && g_detachHook) g_detachHook(this);
 }
 
+namespace {
+// The messages being handled right now, innermost first. Kept here rather
+// than in every window, since drop-down rows are windows too and a tree
+// holds millions of them.
+struct MessageInProgress {
+    const CWnd* wnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    const MessageInProgress* outer;
+};
+thread_local const MessageInProgress* g_inProgress = nullptr;
+}  // namespace
+
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    // Handlers may send further messages; each keeps its own current message.
-    const CurrentMessage saved = std::exchange(m_current, CurrentMessage{message, wParam, lParam});
+    const MessageInProgress frame{this, message, wParam, lParam, g_inProgress};
+    g_inProgress = &frame;
     LRESULT result = 0;
     if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
-    m_current = saved;
+    g_inProgress = frame.outer;
     return result;
 }
 
 LRESULT CWnd::DefWindowProc(UINT, WPARAM, LPARAM) { return 0; }
 
-LRESULT CWnd::Default() { return DefWindowProc(m_current.message, m_current.wParam, m_current.lParam); }
+LRESULT CWnd::Default() {
+    for (const MessageInProgress* frame = g_inProgress; frame; frame = frame->outer)
+        if (frame->wnd == this) return DefWindowProc(frame->message, frame->wParam, frame->lParam);
+    return 0;
+}

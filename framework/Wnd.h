@@ -43,13 +43,6 @@ protected:
     // Default processing of the message being handled right now.
     LRESULT Default();
 
-private:
-    struct CurrentMessage {
-        UINT message = 0;
-        WPARAM wParam = 0;
-        LPARAM lParam = 0;
-    };
-    CurrentMessage m_current;
 };
 
 // Called when a window object goes away while it still has a widget, so the

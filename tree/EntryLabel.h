@@ -13,6 +13,8 @@ public:
     explicit CEntryLabel(const char* text) : m_pszText(text) {}
 
     const char* c_str() const { return m_pszText ? m_pszText : ""; }
+    // The stored pointer itself, null for an empty label never set.
+    const char* get() const { return m_pszText; }
     const char* data() const { return c_str(); }
     size_t size() const { return std::strlen(c_str()); }
     size_t length() const { return size(); }

@@ -26,7 +26,7 @@ bool LabelLess(const char* a, const char* b) {
 
 CPropTreeItemCombo::~CPropTreeItemCombo() {
     if (m_bOwnsLabels) {
-        for (const Entry& entry : m_entries) delete[] entry.label.c_str();
+        for (const Entry& entry : m_entries) delete[] entry.label.get();
     }
 }
 
