@@ -24,15 +24,25 @@ constexpr DialogTemplate kMainDialog{
     kMainControls,
 };
 
-constexpr DialogControl kAboutControls[] = {
-    {ControlClass::Static, "tavlin Version 1.0.0.1", -1, 7, 7, 221, 17, kTextStyle | SS_SUNKEN, 0},
+constexpr VersionInfo kVersion{
+    "tavlin Application", "tavlin", "tavlin MFC Application", "1, 0, 0, 1", 1, 0, 0, 1,
+};
+
+// The About box's title line: the program's name and version, from the version block.
+const std::string& AboutTitle() {
+    static const std::string title = std::string(kVersion.internalName) + " Version " + TavlinVersion();
+    return title;
+}
+
+const DialogControl kAboutControls[] = {
+    {ControlClass::Static, AboutTitle().c_str(), -1, 7, 7, 221, 17, kTextStyle | SS_SUNKEN, 0},
     {ControlClass::Button, "OK", IDOK, 98, 114, 50, 14, WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
     {ControlClass::Static, "by the tavlin developers, developers@tavlin.invalid", -1, 7, 43, 221, 17, kTextStyle, 0},
     {ControlClass::Static, "The register tree is drawn with Qt Widgets,", -1, 7, 79, 221, 10, kTextStyle, 0},
     {ControlClass::Static, "the Qt 6 toolkit, published at qt.io", -1, 7, 91, 221, 11, kTextStyle, 0},
 };
 
-constexpr DialogTemplate kAboutDialog{
+const DialogTemplate kAboutDialog{
     IDD_ABOUTBOX,
     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
     0,
@@ -40,10 +50,6 @@ constexpr DialogTemplate kAboutDialog{
     "About TAVLIN",
     "MS Sans Serif", 8,
     kAboutControls,
-};
-
-constexpr VersionInfo kVersion{
-    "tavlin Application", "tavlin", "tavlin MFC Application", "1, 0, 0, 1", 1, 0, 0, 1,
 };
 
 const DialogTemplate* FindDialog(UINT id) {

@@ -62,6 +62,20 @@ TEST(GuiLayout, PlacesBoxesAndTreeByTheClientArea) {
     });
 }
 
+TEST(GuiLayout, MinimisedTheLayoutRunsOnAnEmptyClientAreaAndTheIconIsPainted) {
+    RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
+        dlg.m_hWnd->showMinimized();
+        QApplication::processEvents();
+        if (!dlg.IsIconic()) GTEST_SKIP() << "this platform does not minimise windows";
+        EXPECT_EQ(Geometry(dlg.m_editHex.m_hWnd).width(), 0);
+        EXPECT_EQ(Geometry(dlg.m_tree.m_hWnd).height(), 0);
+        EXPECT_FALSE(dlg.m_hWnd->grab().isNull()) << "painting the icon";
+        dlg.m_hWnd->showNormal();
+        QApplication::processEvents();
+        EXPECT_GT(Geometry(dlg.m_editHex.m_hWnd).width(), 100) << "restoring lays out again";
+    });
+}
+
 TEST(GuiLayout, SizeEventsBeforeTheWindowsExistMoveNothing) {
     CRegisterDlg dlg;
     dlg.SendMessage(WM_SIZE, 0, MAKELPARAM(300, 600));

@@ -1,8 +1,6 @@
 #include "tree/PropTreeModel.h"
 
 #include "tree/PropTree.h"
-#include "tree/PropTreeItemCombo.h"
-#include "tree/PropTreeItemEdit.h"
 
 CPropTreeModel::CPropTreeModel(CPropTree& tree, QObject* parent) : QAbstractItemModel(parent), m_pTree(&tree) {
     tree.SetListener(this);
