@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "defs/FieldTable.h"
 #include "tree/PropTree.h"
 #include "tree/PropTreeItemCombo.h"
 #include "tree/PropTreeItemEdit.h"
@@ -185,6 +186,90 @@ TEST(PropTreeNotify, NoParentMeansNoNotification) {
     tree.UserCommitValue(nullptr, 0);
     tree.UserSelectItem(tree.GetRootItem());
     EXPECT_EQ(tree.GetFocusedItem(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// Row texts live in the tree's pool or in blocks the rows reuse: texts set
+// over and over, from the row's own text, or before the row is in a tree
+// must all read back exactly.
+TEST(PropTreeStorage, TextsSetAgainReadBackExactly) {
+    CPropTree tree;
+    auto* edit = new CPropTreeItemEdit;
+    edit->SetLabelText("before insertion");
+    edit->SetItemValue(Text("0x1"));
+    tree.InsertItem(edit);
+    EXPECT_STREQ(edit->GetLabelText(), "before insertion");
+    EXPECT_EQ(ValueText(edit), "0x1");
+    std::string expected;
+    for (int i = 0; i < 1000; ++i) {
+        expected = std::string(static_cast<size_t>(i % 70), 'a' + static_cast<char>(i % 26)) + std::to_string(i);
+        edit->SetItemValue(Text(expected.c_str()));
+        ASSERT_EQ(ValueText(edit), expected) << i;
+    }
+    edit->SetItemValue(edit->GetItemValue() + 3);  // a tail of its own text
+    EXPECT_EQ(ValueText(edit), expected.substr(3));
+    for (const char* label : {"EN", "EN", "MODE", "a much longer label than the one before", "EN"}) {
+        edit->SetLabelText(label);
+        EXPECT_STREQ(edit->GetLabelText(), label);
+    }
+    auto* twin = tree.InsertItem(new CPropTreeItemEdit);
+    twin->SetLabelText("EN");
+    edit->SetLabelText("changed");
+    EXPECT_STREQ(twin->GetLabelText(), "EN") << "shared texts stay with the rows that keep them";
+}
+
+TEST(PropTreeStorage, ListFilledBeforeInsertionKeepsItsLabels) {
+    CPropTree tree;
+    auto* combo = new CPropTreeItemCombo;
+    combo->CreateComboBox(CBS_SORT);
+    std::string label = "Zeta";
+    combo->SendMessage(CB_SETITEMDATA, combo->SendMessage(CB_ADDSTRING, 0, Text(label.c_str())), 7);
+    label = "Alpha";
+    combo->SendMessage(CB_SETITEMDATA, combo->SendMessage(CB_ADDSTRING, 0, Text(label.c_str())), 1);
+    label.assign("overwritten");
+    tree.InsertItem(combo);
+    combo->SendMessage(CB_ADDSTRING, 0, Text("Mid"));
+    ASSERT_EQ(combo->GetEntries().size(), 3u);
+    EXPECT_STREQ(combo->GetEntries()[0].label.c_str(), "Alpha");
+    EXPECT_STREQ(combo->GetEntries()[1].label.c_str(), "Mid");
+    EXPECT_STREQ(combo->GetEntries()[2].label.c_str(), "Zeta");
+    combo->SetItemValue(7);
+    EXPECT_EQ(combo->GetAttributeText(), "Zeta");
+}
+
+TEST(PropTreeStorage, ManyChildrenKeepOrderAndPlace) {
+    CPropTree tree;
+    auto* reg = tree.InsertItem(new CPropTreeItemStatic);
+    std::vector<CPropTreeItem*> rows;
+    for (int i = 0; i < 1000; ++i) rows.push_back(tree.InsertItem(new CPropTreeItemEdit, reg));
+    ASSERT_EQ(reg->GetChildCount(), 1000);
+    for (int i = 0; i < 1000; ++i) {
+        EXPECT_EQ(reg->GetChildAt(i), rows[static_cast<size_t>(i)]);
+        EXPECT_EQ(rows[static_cast<size_t>(i)]->GetIndexInParent(), i);
+        EXPECT_EQ(rows[static_cast<size_t>(i)]->GetSibling(), i + 1 < 1000 ? rows[static_cast<size_t>(i) + 1] : nullptr);
+        EXPECT_EQ(rows[static_cast<size_t>(i)]->GetPropTree(), &tree);
+    }
+}
+
+TEST(FieldTable, LastWriteForARowWinsInAnyOrder) {
+    CPropTree tree;
+    std::vector<CPropTreeItem*> rows;
+    for (int i = 0; i < 100; ++i) rows.push_back(tree.InsertItem(new CPropTreeItemEdit));
+    CFieldTable table;
+    for (int i = 99; i >= 0; i -= 2) table.Set(rows[static_cast<size_t>(i)], FieldSpan{i, i, false});
+    EXPECT_EQ(table.Find(rows[1])->nLowBit, 1);
+    for (int i = 0; i < 100; ++i) table.Set(rows[static_cast<size_t>(i)], FieldSpan{i, i + 1, i % 2 == 0});
+    table.Set(rows[5], FieldSpan{50, 60, true});
+    for (int i = 0; i < 100; ++i) {
+        const FieldSpan* span = table.Find(rows[static_cast<size_t>(i)]);
+        ASSERT_NE(span, nullptr) << i;
+        EXPECT_EQ(span->nLowBit, i == 5 ? 50 : i);
+        EXPECT_EQ(span->bCombo, i == 5 || i % 2 == 0);
+    }
+    EXPECT_EQ(table.Find(tree.GetRootItem()), nullptr);
 }
 
 }  // namespace
