@@ -1,7 +1,6 @@
 #include "defs/TokenReader.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,19 +18,6 @@ const char* const g_ReaderMessages[3] = {
     "file name expected as parameter",
     "error during file load",
 };
-
-namespace {
-// Large texts fill faster in huge pages: far fewer page faults while the
-// file is read in. Only advice; nothing changes where it is not taken.
-void AdviseHugePages(char* block, size_t length) {
-    constexpr size_t kHugePage = 2 * 1024 * 1024;
-    if (length < 4 * kHugePage) return;
-    const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto start = (reinterpret_cast<uintptr_t>(block) + page - 1) & ~(page - 1);
-    const auto end = (reinterpret_cast<uintptr_t>(block) + length) & ~(page - 1);
-    if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
-}
-}  // namespace
 
 std::int32_t ReadWholeFile(const char* path, char*& buffer) {
     buffer = nullptr;
@@ -59,7 +45,6 @@ std::int32_t ReadWholeFile(const char* path, char*& buffer) {
         return 0;
     }
     std::memset(buffer + length, 0, 1 + kTextPadding);
-    AdviseHugePages(buffer, static_cast<size_t>(length));
     if (std::fread(buffer, static_cast<size_t>(length), 1, file) != 1) {
         delete[] buffer;
         buffer = nullptr;
