@@ -11,9 +11,9 @@
 #include "calc/NumberFormatting.h"
 #include "calc/NumberReading.h"
 #include "calc/RegisterCalculator.h"
-#include "calc/ValueBox.h"
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
+#include "tests/ChainedValueBox.h"
 #include "defs/RegisterItem.h"
 #include "defs/TreeDump.h"
 #include "framework/MessageBox.h"
@@ -31,19 +31,6 @@ void Report(const std::string& what) {
     std::abort();
 }
 
-// A value box as the dialog has it: writing the hex box runs the
-// decomposition inside the write.
-class Box : public ValueBox {
-public:
-    std::string GetText() const override { return text; }
-    void SetText(const std::string& newText) override {
-        text = newText;
-        if (onChange) onChange();
-    }
-    std::string text;
-    void (*onChange)() = nullptr;
-};
-
 CRegisterCalculator* g_calculator = nullptr;
 
 // A hex box text taken from the input: 40 bytes from `seed` on, up to a NUL.
@@ -56,7 +43,7 @@ std::string TypedText(const std::uint8_t* data, std::size_t size, std::size_t se
 
 // Composes `reg` as selecting `row` does, then types into the hex box with
 // `row` focused; the fields must hold exactly the typed bits they cover.
-void CalculateRegister(CPropTree& tree, Box& hex, Box& decimal, CRegisterItem& reg, CPropTreeItem& row,
+void CalculateRegister(CPropTree& tree, ChainedValueBox& hex, ChainedValueBox& decimal, CRegisterItem& reg, CPropTreeItem& row,
                        const std::string& typed) {
     CRegisterCalculator& calc = *g_calculator;
     tree.SetFocusedItem(&row);
@@ -75,7 +62,7 @@ void CalculateRegister(CPropTree& tree, Box& hex, Box& decimal, CRegisterItem& r
     FUZZ_CHECK(calc.ComposeRegister(reg) == (~value & fieldBits));
 }
 
-void CalculateEveryRegister(CPropTree& tree, Box& hex, Box& decimal, const std::uint8_t* data, std::size_t size) {
+void CalculateEveryRegister(CPropTree& tree, ChainedValueBox& hex, ChainedValueBox& decimal, const std::uint8_t* data, std::size_t size) {
     std::size_t seed = 0;
     for (CPropTreeItem* set = tree.GetRootItem()->GetChild(); set; set = set->GetSibling()) {
         for (CPropTreeItem* row = set->GetChild(); row; row = row->GetSibling()) {
@@ -121,11 +108,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     for (const auto& problem : ExerciseLoadedTree(tree)) Report(problem);
 
-    Box hex;
-    Box decimal;
+    ChainedValueBox hex;
+    ChainedValueBox decimal;
     CRegisterCalculator calculator(tree, table, hex, decimal);
     g_calculator = &calculator;
-    hex.onChange = [] { g_calculator->ApplyHexValue(); };
+    hex.onChange = [&calculator] { calculator.ApplyHexValue(); };
     CalculateEveryRegister(tree, hex, decimal, data, size);
     g_calculator = nullptr;
 

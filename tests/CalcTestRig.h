@@ -14,6 +14,7 @@
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
 #include "defs/RegisterItem.h"
+#include "tests/ChainedValueBox.h"
 #include "tests/MessageRecorder.h"
 #include "tests/TempDir.h"
 #include "tree/PropTree.h"
@@ -21,20 +22,13 @@
 #include "tree/PropTreeItemEdit.h"
 #include "tree/PropTreeListener.h"
 
-class RecordingBox : public ValueBox {
+// A box that also logs every write, before the change is announced.
+class RecordingBox : public ChainedValueBox {
 public:
     RecordingBox(std::string name, std::vector<std::string>& log) : m_name(std::move(name)), m_log(log) {}
 
-    std::string GetText() const override { return text; }
-    // Like an edit control: the text changes, then the change is announced.
-    void SetText(const std::string& newText) override {
-        text = newText;
-        m_log.push_back(m_name + " " + newText);
-        if (onChange) onChange();
-    }
-
-    std::string text;
-    std::function<void()> onChange;
+protected:
+    void OnWritten(const std::string& newText) override { m_log.push_back(m_name + " " + newText); }
 
 private:
     std::string m_name;

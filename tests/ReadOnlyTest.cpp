@@ -22,6 +22,7 @@
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
 #include "defs/RegisterItem.h"
+#include "tests/ChainedValueBox.h"
 #include "tests/LoadedTreeCheck.h"
 #include "tests/MessageRecorder.h"
 #include "tests/TempDir.h"
@@ -81,17 +82,6 @@ std::map<std::string, EntryState> Snapshot(const std::filesystem::path& dir) {
     return entries;
 }
 
-class PlainBox : public ValueBox {
-public:
-    std::string GetText() const override { return text; }
-    void SetText(const std::string& newText) override {
-        text = newText;
-        if (onChange) onChange();
-    }
-    std::string text;
-    std::function<void()> onChange;
-};
-
 // What a user does in one sitting: loads, picks every row, types into field
 // rows and into the hex box, and closes.
 LoadResult RunSession() {
@@ -101,8 +91,8 @@ LoadResult RunSession() {
     const LoadResult result = LoadDefinitionsFile(tree, table, kDefinitionsFileName, kDefinitionsFileName);
     EXPECT_TRUE(ExerciseLoadedTree(tree).empty());
 
-    PlainBox hex;
-    PlainBox decimal;
+    ChainedValueBox hex;
+    ChainedValueBox decimal;
     CRegisterCalculator calculator(tree, table, hex, decimal);
     hex.onChange = [&] { calculator.ApplyHexValue(); };
     for (CPropTreeItem* set = tree.GetRootItem()->GetChild(); set; set = set->GetSibling()) {
