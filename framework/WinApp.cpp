@@ -23,14 +23,6 @@ CWinApp* AfxGetApp() { return g_app; }
 
 BOOL AfxEnableControlContainer() { return TRUE; }
 
-const MessageMap* CWinApp::GetMessageMap() const {
-    static const MessageMapEntry entries[] = {
-        OnCommandEntry<CWinApp, &CWinApp::OnHelp>(0, ID_HELP),
-    };
-    static const MessageMap map = MakeMessageMap(CCmdTarget::GetMessageMap(), entries);
-    return &map;
-}
-
 void CWinApp::OnHelp() {
     const ResourceTable* resources = AfxGetResources();
     const std::string name = resources && resources->version ? resources->version->internalName : "This program";

@@ -11,7 +11,6 @@ public:
     ~CWinApp() override;
 
     virtual BOOL InitInstance() { return FALSE; }
-    const MessageMap* GetMessageMap() const override;
 
     // The icon resource `id`, loaded once and kept for the program's life.
     HICON LoadIcon(UINT id) const;
@@ -20,7 +19,8 @@ public:
     CWnd* m_pMainWnd = nullptr;
     const char* m_pszAppName;
 
-    // The framework's help command: tavlin has no help pages, so it says so.
+    // The framework's help handler, for an application's map to route the
+    // help command to: tavlin has no help pages, so it says so.
     void OnHelp();
 };
 
