@@ -29,7 +29,6 @@ public:
     void GetWindowRect(LPRECT rect) const;
     BOOL IsIconic() const;
     CWnd* GetDlgItem(int id) const;
-    int GetDlgCtrlID() const;
     // The window's own menu of window commands; null when it has none.
     CMenu* GetSystemMenu(BOOL revert);
 

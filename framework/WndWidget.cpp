@@ -70,7 +70,6 @@ void CWnd::GetWindowRect(LPRECT rect) const {
 
 BOOL CWnd::IsIconic() const { return m_hWnd && m_hWnd->isWindow() && m_hWnd->isMinimized(); }
 
-int CWnd::GetDlgCtrlID() const { return AfxControlId(m_hWnd); }
 
 CWnd* CWnd::GetDlgItem(int id) const {
     if (!m_hWnd) return nullptr;

@@ -45,8 +45,6 @@ public:
 
     void SetListener(CPropTreeListener* listener) { m_pListener = listener; }
     CPropTreeListener* GetListener() const { return m_pListener; }
-    CWnd* GetNotifyParent() const { return m_pParentWnd; }
-    UINT GetCtrlID() const { return m_nID; }
 
     // Builds the on-screen view of a tree created under a window; installed by
     // the windowing layer, absent when there is no display.
