@@ -63,6 +63,17 @@ public:
 
     Failure Run(const char* path) {
         if (m_reader.Open(path) != 0) return Failure::OpenFile;
+        return Read();
+    }
+
+    Failure Run(char* block) {
+        if (!block) return Failure::OpenFile;
+        m_reader.OpenText(block);
+        return Read();
+    }
+
+private:
+    Failure Read() {
         m_reader.AddDelimiter('=');
         m_reader.AddDelimiter('<');
         m_reader.AddDelimiter('>');
@@ -71,7 +82,6 @@ public:
         return failure;
     }
 
-private:
     const char* Next() { return m_reader.NextToken(CTokenReader::kTokenCapacity); }
 
     // Passes over an attribute name, then returns the value after it.
@@ -198,13 +208,32 @@ private:
 
 }  // namespace
 
-LoadResult LoadDefinitionsFile(CPropTree& tree, CFieldTable& table, const char* path, const char* displayName) {
+namespace {
+
+template <typename Source>
+LoadResult Load(CPropTree& tree, CFieldTable& table, Source source, const char* displayName) {
     LoadResult result;
-    const Failure failure = Loader(tree, table, result).Run(path);
-    if (failure != Failure::None) {
-        const char* name = displayName ? displayName : path;
-        result.message = MessageFor(failure, name ? name : "");
-        AfxMessageBox(result.message.c_str(), MB_OK | MB_ICONEXCLAMATION);
-    }
+    const Failure failure = Loader(tree, table, result).Run(source);
+    if (failure != Failure::None) result.message = MessageFor(failure, displayName ? displayName : "");
+    result.startedFile = failure != Failure::OpenFile && failure != Failure::Root;
     return result;
+}
+
+}  // namespace
+
+LoadResult LoadDefinitionsFile(CPropTree& tree, CFieldTable& table, const char* path, const char* displayName) {
+    const LoadResult result = Load(tree, table, path, displayName ? displayName : path);
+    if (!result.Ok()) AfxMessageBox(result.message.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    return result;
+}
+
+LoadResult LoadDefinitionsBlock(CPropTree& tree, CFieldTable& table, char* block, const char* displayName) {
+    return Load(tree, table, block, displayName);
+}
+
+LoadResult LoadDefinitionsText(CPropTree& tree, CFieldTable& table, std::string_view text, const char* displayName) {
+    char* block = new char[text.size() + 1 + kTextPadding];
+    std::memcpy(block, text.data(), text.size());
+    std::memset(block + text.size(), 0, 1 + kTextPadding);
+    return LoadDefinitionsBlock(tree, table, block, displayName);
 }

@@ -3,6 +3,7 @@
 // field table: register sets at the top level, registers below them and the
 // bit fields of each register below those.
 #include <string>
+#include <string_view>
 
 class CPropTree;
 class CFieldTable;
@@ -15,6 +16,9 @@ struct LoadResult {
     int registerSets = 0;
     int registers = 0;
     int fields = 0;
+    // Whether the text began as a definitions file (it could be read and its
+    // first word was the root tag), so rows may have been built.
+    bool startedFile = false;
 
     bool Ok() const { return message.empty(); }
 };
@@ -24,3 +28,10 @@ struct LoadResult {
 // null); everything built before it stays in the tree and the table.
 LoadResult LoadDefinitionsFile(CPropTree& tree, CFieldTable& table, const char* path,
                                const char* displayName = nullptr);
+
+// The same load from memory, showing no box: the caller shows `message`.
+// `block` is a text as ReadWholeFile leaves it, or null for a file that could
+// not be read; the load takes it over.
+LoadResult LoadDefinitionsBlock(CPropTree& tree, CFieldTable& table, char* block, const char* displayName);
+// As LoadDefinitionsBlock, from a copy of `text`.
+LoadResult LoadDefinitionsText(CPropTree& tree, CFieldTable& table, std::string_view text, const char* displayName);

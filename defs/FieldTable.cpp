@@ -1,6 +1,7 @@
 #include "defs/FieldTable.h"
 
 #include <algorithm>
+#include <utility>
 
 CFieldTable::Entry CFieldTable::MakeEntry(const CPropTreeItem* row, const FieldSpan& span) {
     const auto key = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(row));
@@ -63,4 +64,9 @@ void CFieldTable::Clear() {
 CFieldTable& g_FieldTable() {
     static CFieldTable table;
     return table;
+}
+
+void CFieldTable::Swap(CFieldTable& other) noexcept {
+    m_entries.swap(other.m_entries);
+    std::swap(m_nSorted, other.m_nSorted);
 }

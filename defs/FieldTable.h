@@ -23,6 +23,7 @@ public:
     const FieldSpan* Find(const CPropTreeItem* row) const;
     size_t Size() const;
     void Clear();
+    void Swap(CFieldTable& other) noexcept;
 
 private:
     // A table holds a span for every field of a definitions file, millions

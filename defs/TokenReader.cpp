@@ -62,15 +62,22 @@ CTokenReader::~CTokenReader() { Close(); }
 int CTokenReader::Open(const char* path) {
     if (!path) return 1;
     m_pBuffer = nullptr;
-    if (ReadWholeFile(path, m_pBuffer) == 0) {
+    char* block = nullptr;
+    if (ReadWholeFile(path, block) == 0) {
         Close();
         return 2;
     }
+    OpenText(block);
+    return 0;
+}
+
+void CTokenReader::OpenText(char* block) {
+    Close();
+    m_pBuffer = block;
     m_pCurrent = m_pBuffer;
     m_cQuote = '"';
     m_cComment = '#';
     ResetDelimiters();
-    return 0;
 }
 
 void CTokenReader::Close() {

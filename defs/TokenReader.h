@@ -30,6 +30,10 @@ public:
     // 0: the text is loaded; 1: `path` is null (nothing changes);
     // 2: the file cannot be read (the reader stays closed).
     int Open(const char* path);
+    // Reads `block` instead of a file: a text as ReadWholeFile leaves it (its
+    // bytes, a NUL and kTextPadding zero bytes), allocated with new[]. The
+    // reader takes it over and releases it on Close.
+    void OpenText(char* block);
     void Close();
 
     void AddDelimiter(char c);

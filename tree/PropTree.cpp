@@ -83,3 +83,15 @@ void CPropTree::BeginReset() {
 void CPropTree::EndReset() {
     if (m_nResetDepth > 0 && --m_nResetDepth == 0 && m_pListener) m_pListener->OnResetEnd();
 }
+
+void CPropTree::SwapRows(CPropTree& other) {
+    if (&other == this) return;
+    BeginReset();
+    other.BeginReset();
+    SetFocusedItem(nullptr);
+    other.SetFocusedItem(nullptr);
+    m_texts.Swap(other.m_texts);
+    m_root.SwapChildren(other.m_root);
+    other.EndReset();
+    EndReset();
+}

@@ -38,6 +38,11 @@ public:
     void UserSelectItem(CPropTreeItem* item);
     void UserCommitValue(CPropTreeItem* item, LPARAM value);
 
+    // Exchanges all rows (and their texts) with `other`, as one change of the
+    // view: opening a file builds its rows in a tree of its own and swaps them
+    // in only when the file could be opened. Neither tree has a focused row after.
+    void SwapRows(CPropTree& other);
+
     // Brackets a bulk change such as a load: the view is told once, at the
     // end, instead of once per row. Calls nest.
     void BeginReset();

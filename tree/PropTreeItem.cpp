@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "tree/PropTree.h"
 
@@ -110,4 +111,13 @@ void CPropTreeItem::CommitChanges() {
 
 void CPropTreeItem::NotifyChanged() {
     if (CPropTree* tree = GetPropTree()) tree->ItemChanged(this);
+}
+
+void CPropTreeItem::SwapChildren(CPropTreeItem& other) {
+    std::swap(m_ppChildren, other.m_ppChildren);
+    const unsigned count = m_nChildren;
+    m_nChildren = other.m_nChildren;
+    other.m_nChildren = count;
+    for (unsigned i = 0; i < m_nChildren; ++i) m_ppChildren[i]->m_pParent = this;
+    for (unsigned i = 0; i < other.m_nChildren; ++i) other.m_ppChildren[i]->m_pParent = &other;
 }

@@ -64,6 +64,8 @@ private:
     bool AssignText(const char*& slot, bool owned, const char* text) const;
     static void ReleaseText(const char*& slot, bool owned);
     void AppendChild(CPropTreeItem* child);
+    // Exchanges the children of two rows, each child taking its new parent.
+    void SwapChildren(CPropTreeItem& other);
 
     // Rows are many, so they are kept small: texts are single pointers and
     // the children an array sized by its count.

@@ -49,6 +49,21 @@ void CPropTreeItemCombo::SetItemValue(LPARAM value) {
     NotifyChanged();
 }
 
+void CPropTreeItemCombo::SetEntryInfo(size_t index, const char* text) {
+    if (index >= m_entries.size() || !text || !*text) return;
+    if (!m_pEntryInfo) m_pEntryInfo = std::make_unique<std::vector<const char*>>();
+    if (m_pEntryInfo->size() <= index) m_pEntryInfo->resize(m_entries.size(), nullptr);
+    CPropTree* tree = GetPropTree();
+    // A row in no tree has no pool to keep the text in; its entries have no descriptions.
+    if (!tree) return;
+    (*m_pEntryInfo)[index] = tree->m_texts.Add(text, std::strlen(text));
+}
+
+const char* CPropTreeItemCombo::GetEntryInfo(size_t index) const {
+    if (!m_pEntryInfo || index >= m_pEntryInfo->size() || !(*m_pEntryInfo)[index]) return "";
+    return (*m_pEntryInfo)[index];
+}
+
 LRESULT CPropTreeItemCombo::AddString(const char* label) {
     if (!label) label = "";
     const size_t length = std::strlen(label);
@@ -75,6 +90,8 @@ LRESULT CPropTreeItemCombo::AddString(const char* label) {
         pos = m_entries.begin() + index;
     }
     m_entries.insert(pos, Entry{CEntryLabel(stored), 0});
+    if (m_pEntryInfo && m_pEntryInfo->size() > static_cast<size_t>(index))
+        m_pEntryInfo->insert(m_pEntryInfo->begin() + index, nullptr);
     if (m_nCurSel >= index) ++m_nCurSel;
     return index;
 }

@@ -2,6 +2,7 @@
 // A drop-down row: a list of labelled entries, each carrying a number; the
 // row's value is the number of the chosen entry. The row is also the list's
 // window, so the list answers the combo-box messages sent to the row.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,12 @@ public:
     PropRowKind GetKind() const override { return PropRowKind::Combo; }
 
     const std::vector<Entry>& GetEntries() const { return m_entries; }
+
+    // A description of entry `index` (kept in the tree's text pool), shown
+    // beside the entry; files that describe their named values set it.
+    void SetEntryInfo(size_t index, const char* text);
+    // The description of entry `index`, or "" when it has none.
+    const char* GetEntryInfo(size_t index) const;
     int GetCurSel() const { return m_nCurSel; }
 
 protected:
@@ -42,6 +49,9 @@ private:
     LRESULT AddString(const char* label);
 
     std::vector<Entry> m_entries;
+    // Entry descriptions by entry index; most lists have none, so the
+    // vector exists only once one is set.
+    std::unique_ptr<std::vector<const char*>> m_pEntryInfo;
     LPARAM m_value = 0;
     int m_nCurSel = -1;
     bool m_bCreated = false;

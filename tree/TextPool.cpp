@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -48,4 +49,12 @@ const char* CTextPool::Add(const char* text, size_t length) {
     copy[length] = '\0';
     if (slot) *slot = Recent{copy, hash, static_cast<std::uint32_t>(length)};
     return copy;
+}
+
+void CTextPool::Swap(CTextPool& other) noexcept {
+    std::swap(m_blocks, other.m_blocks);
+    std::swap(m_pFree, other.m_pFree);
+    std::swap(m_nFree, other.m_nFree);
+    std::swap(m_nCapacity, other.m_nCapacity);
+    std::swap(m_recent, other.m_recent);
 }

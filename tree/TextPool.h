@@ -18,6 +18,8 @@ public:
     // with an equal text added before.
     const char* Add(const char* text, size_t length);
 
+    void Swap(CTextPool& other) noexcept;
+
     // Bytes held in blocks, for figures.
     size_t Capacity() const { return m_nCapacity; }
 
