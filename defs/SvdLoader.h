@@ -35,7 +35,8 @@ struct SvdLoadResult {
     int registerSets = 0;
     int registers = 0;
     int fields = 0;
-    std::vector<SvdProblem> problems;  // every problem, in the order found
+    std::vector<SvdProblem> problems;  // the problems, in the order found
+    std::size_t problemsNotKept = 0;   // problems beyond the first 100 000, only counted
 
     bool Ok() const { return parsed && problems.empty(); }
     // The text of the one message box for this load: the parse error, or the
@@ -57,6 +58,7 @@ bool IsSvdText(std::string_view bytes);
 
 // Parses `bytes` and, when they are well-formed XML, appends the expanded
 // device to `tree` (at the top level) and the spans of its fields to `table`.
-// `displayName` names the file in the messages.
+// `displayName` names the file in the messages; at most `maxRows` rows come
+// from the file.
 SvdLoadResult LoadSvdText(CPropTree& tree, CFieldTable& table, std::string_view bytes,
-                          std::string_view displayName);
+                          std::string_view displayName, std::size_t maxRows = kSvdMaxRows);
