@@ -328,7 +328,9 @@ private:
             reg->SetInfoText(info.c_str());
             if (fields.empty()) {
                 // Every register composes: one edit row holds all its bits.
-                EditRow(reg, label, 0, bits - 1, reset, description);
+                std::string fieldInfo = description;
+                AppendPart(fieldInfo, properties.access);
+                EditRow(reg, label, 0, bits - 1, reset, fieldInfo);
                 continue;
             }
             for (Node field : fields) {

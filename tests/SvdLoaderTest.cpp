@@ -2,6 +2,10 @@
 // each case is a small device and the tree it must give, as `--dump` prints it.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -53,7 +57,7 @@ std::vector<DumpCase> DumpCases() {
          Device(Peripheral("P", "<register><name>R</name><description>Reg</description><addressOffset>0x8</addressOffset>"
                                 "<size>16</size><access>read-only</access><resetValue>0x1234</resetValue></register>\n")),
          kSet + "  register R 16 bits value \"0x1234\" \"Reg; address 0x40000008, offset 0x8, read-only\"\n"
-                "    field R 0..15 edit \"0x1234\" \"Reg\"\n"},
+                "    field R 0..15 edit \"0x1234\" \"Reg; read-only\"\n"},
         {"register properties come from the device, peripheral and cluster, each level overriding",
          Device("<peripheral><name>P</name><baseAddress>0x40000000</baseAddress><size>16</size>"
                 "<resetValue>0xAB</resetValue><registers>\n"
@@ -63,9 +67,9 @@ std::vector<DumpCase> DumpCases() {
                 "</registers></peripheral>\n",
                 "<size>32</size><access>read-write</access><resetValue>0</resetValue>"),
          kSet + "  register A 16 bits value \"0x00ab\" \"address 0x40000000, offset 0x0, read-write\"\n"
-                "    field A 0..15 edit \"0xab\" \"\"\n"
+                "    field A 0..15 edit \"0xab\" \"read-write\"\n"
                 "  register C.B 8 bits value \"0xab\" \"address 0x40000011, offset 0x11, write-only\"\n"
-                "    field C.B 0..7 edit \"0xab\" \"\"\n"},
+                "    field C.B 0..7 edit \"0xab\" \"write-only\"\n"},
         {"the three forms of bit positions, and field rows starting from the reset value",
          Device(Peripheral("P", "<register><name>R</name><addressOffset>0</addressOffset><resetValue>0xF0A5</resetValue>"
                                 "<fields>"
@@ -315,6 +319,20 @@ TEST(SvdLoader, TellsSvdByItsFirstElement) {
         {"", false},
     };
     for (const Case& c : cases) EXPECT_EQ(IsSvdText(c.text), c.svd) << c.text;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SvdLoader, TheExampleChipLoadsWithoutProblems) {
+    std::ifstream file(std::string(TAVLIN_SOURCE_DIR) + "/examples/chip.svd", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ASSERT_TRUE(IsSvdText(text));
+    const Loaded loaded = Load(text);
+    EXPECT_TRUE(loaded.result.Ok()) << loaded.result.Message();
+    if (std::getenv("TAVLIN_PRINT_DUMP")) std::cout << loaded.dump;
+    EXPECT_GT(loaded.result.registers, 20);
 }
 
 }  // namespace
