@@ -29,8 +29,12 @@ QWidget* CPropTreeDelegate::createEditor(QWidget* parent, const QStyleOptionView
     }
     auto* box = new QComboBox(parent);
     const auto& entries = combo->GetEntries();
-    for (int i = 0; i < static_cast<int>(entries.size()); ++i)
+    for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
         box->addItem(QString::fromLocal8Bit(entries[static_cast<size_t>(i)].label.c_str()), i);
+        // A named value's description, where the file gives one, shows as the entry's tooltip.
+        if (const char* info = combo->GetEntryInfo(static_cast<size_t>(i)); *info)
+            box->setItemData(i, QString::fromLocal8Bit(info), Qt::ToolTipRole);
+    }
     // Choosing an entry commits it at once, as a drop-down list does.
     connect(box, QOverload<int>::of(&QComboBox::activated), this, [this, box]() {
         auto* self = const_cast<CPropTreeDelegate*>(this);
