@@ -4,19 +4,16 @@
 // every register composes, and a number typed into the hex box (taken from
 // the input) splits into its fields and composes back to its field bits.
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <string>
-#include <string_view>
 
-#include "calc/NumberFormatting.h"
-#include "calc/NumberReading.h"
-#include "calc/RegisterCalculator.h"
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
-#include "tests/ChainedValueBox.h"
-#include "defs/RegisterItem.h"
 #include "defs/TreeDump.h"
 #include "framework/MessageBox.h"
+#include "fuzz/CompositionCheck.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/ScratchFile.h"
 #include "tests/LoadedTreeCheck.h"
@@ -29,55 +26,6 @@ int g_boxes = 0;
 void Report(const std::string& what) {
     std::fprintf(stderr, "%s\n", what.c_str());
     std::abort();
-}
-
-CRegisterCalculator* g_calculator = nullptr;
-
-// A hex box text taken from the input: 40 bytes from `seed` on, up to a NUL.
-std::string TypedText(const std::uint8_t* data, std::size_t size, std::size_t seed) {
-    if (size == 0) return {};
-    const std::size_t start = seed % size;
-    std::string_view text(reinterpret_cast<const char*>(data + start), std::min<std::size_t>(40, size - start));
-    return std::string(text.substr(0, text.find('\0')));
-}
-
-// Composes `reg` as selecting `row` does, then types into the hex box with
-// `row` focused; the fields must hold exactly the typed bits they cover.
-void CalculateRegister(CPropTree& tree, ChainedValueBox& hex, ChainedValueBox& decimal, CRegisterItem& reg, CPropTreeItem& row,
-                       const std::string& typed) {
-    CRegisterCalculator& calc = *g_calculator;
-    tree.SetFocusedItem(&row);
-    const std::uint64_t composed = calc.ComposeRegister(reg);
-    calc.OnTreeSelChanged(&row);
-    FUZZ_CHECK(hex.text == FormatRegisterHex(composed, reg.m_nBits));
-    FUZZ_CHECK(decimal.text == FormatRegisterDecimal(composed));
-    // The decomposition inside that write rewrote every field from the value.
-    FUZZ_CHECK(calc.ComposeRegister(reg) == composed);
-
-    const std::uint64_t fieldBits = calc.FieldBitsOf(reg);
-    hex.SetText(typed);
-    const std::uint64_t value = ParseNumberText(typed);
-    FUZZ_CHECK(calc.ComposeRegister(reg) == (value & fieldBits));
-    hex.SetText(FormatRegisterHex(~value, reg.m_nBits));
-    FUZZ_CHECK(calc.ComposeRegister(reg) == (~value & fieldBits));
-}
-
-void CalculateEveryRegister(CPropTree& tree, ChainedValueBox& hex, ChainedValueBox& decimal, const std::uint8_t* data, std::size_t size) {
-    std::size_t seed = 0;
-    for (CPropTreeItem* set = tree.GetRootItem()->GetChild(); set; set = set->GetSibling()) {
-        for (CPropTreeItem* row = set->GetChild(); row; row = row->GetSibling()) {
-            auto* reg = dynamic_cast<CRegisterItem*>(row);
-            FUZZ_CHECK(reg);
-            CalculateRegister(tree, hex, decimal, *reg, *reg, TypedText(data, size, seed += 7919));
-            if (CPropTreeItem* field = reg->GetChild()) {
-                CalculateRegister(tree, hex, decimal, *reg, *field, TypedText(data, size, seed += 7919));
-            }
-        }
-        tree.SetFocusedItem(set);
-        hex.text = decimal.text = "x";
-        g_calculator->OnTreeSelChanged(set);
-        FUZZ_CHECK(hex.text.empty() && decimal.text.empty());
-    }
 }
 
 }  // namespace
@@ -108,13 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     for (const auto& problem : ExerciseLoadedTree(tree)) Report(problem);
 
-    ChainedValueBox hex;
-    ChainedValueBox decimal;
-    CRegisterCalculator calculator(tree, table, hex, decimal);
-    g_calculator = &calculator;
-    hex.onChange = [&calculator] { calculator.ApplyHexValue(); };
-    CalculateEveryRegister(tree, hex, decimal, data, size);
-    g_calculator = nullptr;
+    CheckEveryRegisterComposes(tree, table, data, size);
 
     const TreeCheckReport after = CheckLoadedTree(tree, table, result);
     if (!after.Ok()) Report("after calculating:\n" + after.Describe());

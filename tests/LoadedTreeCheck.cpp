@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 #include <sstream>
 
@@ -20,7 +21,8 @@ constexpr size_t kMaxFieldLabelLength = 255;
 
 class Checker {
 public:
-    Checker(const CFieldTable& table, TreeCheckReport& report) : m_table(table), m_report(report) {}
+    Checker(const CFieldTable& table, const TreeRules& rules, TreeCheckReport& report)
+        : m_table(table), m_rules(rules), m_report(report) {}
 
     void CheckChildren(const CPropTreeItem& parent, int depth) {
         int index = 0;
@@ -38,8 +40,8 @@ public:
 
 private:
     void CheckRow(const CPropTreeItem& row, int depth) {
-        CheckText(row, row.GetLabelText(), depth == 2 ? kMaxFieldLabelLength : kMaxTokenLength, "label");
-        CheckText(row, row.GetInfoText(), kMaxTokenLength, "info");
+        CheckText(row, row.GetLabelText(), depth == 2 ? m_rules.fieldLabelLimit : m_rules.textLimit, "label");
+        CheckText(row, row.GetInfoText(), m_rules.textLimit, "info");
         switch (depth) {
         case 0: CheckSet(row); break;
         case 1: CheckRegister(row); break;
@@ -60,7 +62,7 @@ private:
         if (!reg) return Problem(row, "a child of a set is not a register row");
         const auto* valueText = reinterpret_cast<const char*>(reg->GetItemValue());
         if (!valueText) return Problem(row, "register value text is null");
-        CheckText(row, valueText, kMaxTokenLength, "value text");
+        CheckText(row, valueText, m_rules.textLimit, "value text");
         if (reg->GetAttributeText() != valueText) Problem(row, "register shows another text than its value");
     }
 
@@ -77,15 +79,27 @@ private:
         } else {
             Problem(row, "a child of a register is neither an edit nor a drop-down row");
         }
-        // A field whose file ended inside its element may lack a span; the
-        // calculator then leaves the row alone. Every complete one has one.
+        // A field whose definitions file ended inside its element may lack a
+        // span; the calculator then leaves the row alone. Every complete one has one.
+        if (m_rules.spansInsideRegister) CheckSpanInsideRegister(row, span);
+    }
+
+    void CheckSpanInsideRegister(const CPropTreeItem& row, const FieldSpan* span) {
+        if (!span) return Problem(row, "field row has no span");
+        const auto* reg = dynamic_cast<const CRegisterItem*>(row.GetParent());
+        if (!reg) return;
+        if (span->nLowBit < 0 || span->nLowBit > span->nHighBit || span->nHighBit >= reg->m_nBits) {
+            Problem(row, "span " + std::to_string(span->nHighBit) + ":" + std::to_string(span->nLowBit) +
+                             " is not inside its register of " + std::to_string(reg->m_nBits) + " bits");
+        }
     }
 
     void CheckCombo(const CPropTreeItemCombo& combo) {
         const auto& entries = combo.GetEntries();
         m_report.choices += static_cast<int>(entries.size());
         for (const auto& entry : entries) {
-            if (entry.label.size() > kMaxFieldLabelLength) Problem(combo, "choice label longer than 255");
+            if (entry.label.size() > m_rules.choiceLabelLimit)
+                Problem(combo, "choice label longer than " + std::to_string(m_rules.choiceLabelLimit));
             if (entry.label.find('\0') != std::string::npos) Problem(combo, "choice label holds a NUL byte");
         }
         const auto labelLess = [](const CPropTreeItemCombo::Entry& a, const CPropTreeItemCombo::Entry& b) {
@@ -95,7 +109,8 @@ private:
                                                            std::tolower(static_cast<unsigned char>(y));
                                                 });
         };
-        if (!std::is_sorted(entries.begin(), entries.end(), labelLess)) Problem(combo, "choices are not sorted");
+        if (m_rules.sortedChoices && !std::is_sorted(entries.begin(), entries.end(), labelLess))
+            Problem(combo, "choices are not sorted");
         const int selected = combo.GetCurSel();
         if (selected < -1 || selected >= static_cast<int>(entries.size())) {
             return Problem(combo, "selection outside the list");
@@ -118,6 +133,7 @@ private:
     }
 
     const CFieldTable& m_table;
+    const TreeRules& m_rules;
     TreeCheckReport& m_report;
 };
 
@@ -136,15 +152,40 @@ std::string TreeCheckReport::Describe() const {
     return out.str();
 }
 
-TreeCheckReport CheckLoadedTree(CPropTree& tree, const CFieldTable& table, const LoadResult& result) {
+TreeRules DefinitionsTreeRules() {
+    TreeRules rules;
+    rules.textLimit = kMaxTokenLength;
+    rules.fieldLabelLimit = kMaxFieldLabelLength;
+    rules.choiceLabelLimit = kMaxFieldLabelLength;
+    rules.sortedChoices = true;
+    return rules;
+}
+
+TreeRules SvdTreeRules() {
+    TreeRules rules;
+    rules.textLimit = SIZE_MAX;
+    rules.fieldLabelLimit = SIZE_MAX;
+    rules.choiceLabelLimit = SIZE_MAX;
+    rules.spansInsideRegister = true;
+    return rules;
+}
+
+TreeCheckReport CheckLoadedTree(CPropTree& tree, const CFieldTable& table, const LoadedCounts& counts,
+                                const TreeRules& rules) {
     TreeCheckReport report;
-    Checker(table, report).CheckChildren(*tree.GetRootItem(), 0);
-    ExpectCount(report, "register sets", report.sets, result.registerSets);
-    ExpectCount(report, "registers", report.registers, result.registers);
-    ExpectCount(report, "fields", report.fields, result.fields);
+    Checker(table, rules, report).CheckChildren(*tree.GetRootItem(), 0);
+    ExpectCount(report, "register sets", report.sets, counts.registerSets);
+    ExpectCount(report, "registers", report.registers, counts.registers);
+    ExpectCount(report, "fields", report.fields, counts.fields);
     if (table.Size() > static_cast<size_t>(report.fields)) {
         report.problems.push_back("the field table holds more spans than there are field rows");
     }
+    return report;
+}
+
+TreeCheckReport CheckLoadedTree(CPropTree& tree, const CFieldTable& table, const LoadResult& result) {
+    const LoadedCounts counts{result.registerSets, result.registers, result.fields};
+    TreeCheckReport report = CheckLoadedTree(tree, table, counts, DefinitionsTreeRules());
     if (result.Ok() != result.message.empty()) report.problems.push_back("result disagrees with its message");
     return report;
 }

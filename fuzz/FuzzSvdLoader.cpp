@@ -1,0 +1,133 @@
+// Fuzzes the SVD loader: any bytes as an SVD file, loaded from memory into a
+// fresh tree and field table. The loader shows no box and throws nothing: its
+// problems come back in the result, as one message text that is empty exactly
+// when the load was clean. Bytes that are not well-formed XML leave the tree
+// and table untouched. Whatever a load builds must be a tree the calculator
+// and the view can walk and use: every register row shows its reset value as
+// the hex box writes it, its field rows start from that value, and it
+// composes and decomposes like a register of a definitions file.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "calc/NumberFormatting.h"
+#include "calc/NumberReading.h"
+#include "calc/RegisterCalculator.h"
+#include "defs/FieldTable.h"
+#include "defs/RegisterItem.h"
+#include "defs/SvdLoader.h"
+#include "defs/TreeDump.h"
+#include "framework/MessageBox.h"
+#include "fuzz/CompositionCheck.h"
+#include "fuzz/FuzzCheck.h"
+#include "tests/ChainedValueBox.h"
+#include "tests/LoadedTreeCheck.h"
+#include "tree/PropTree.h"
+
+namespace {
+
+constexpr std::string_view kDisplayName = "fuzzed.svd";
+
+int g_boxes = 0;
+
+void Report(const std::string& what) {
+    std::fprintf(stderr, "%s\n", what.c_str());
+    std::abort();
+}
+
+SvdLoadResult Load(CPropTree& tree, CFieldTable& table, std::string_view bytes) {
+    try {
+        return LoadSvdText(tree, table, bytes, kDisplayName);
+    } catch (const std::exception& error) {
+        Report(std::string("LoadSvdText threw: ") + error.what());
+    } catch (...) {
+        Report("LoadSvdText threw");
+    }
+    return {};
+}
+
+void CheckResult(const SvdLoadResult& result, const std::string& message) {
+    FUZZ_CHECK(result.displayName == kDisplayName);
+    FUZZ_CHECK(message.empty() == result.Ok());
+    if (!message.empty()) FUZZ_CHECK(message.find(kDisplayName) != std::string::npos);
+    for (const SvdProblem& problem : result.problems) {
+        FUZZ_CHECK(problem.line >= 1);
+        FUZZ_CHECK(!problem.text.empty());
+    }
+    const std::size_t rows = static_cast<std::size_t>(result.registerSets) + static_cast<std::size_t>(result.registers) +
+                             static_cast<std::size_t>(result.fields);
+    FUZZ_CHECK(result.registerSets >= 0 && result.registers >= 0 && result.fields >= 0);
+    FUZZ_CHECK(rows <= kSvdMaxRows);
+}
+
+// Before anything was typed or chosen: each register row's text is a value as
+// the hex box writes it for the register's width, and the field rows compose
+// to that value's bits under them.
+void CheckRegistersStartFromTheirValue(CPropTree& tree, const CFieldTable& table) {
+    ChainedValueBox hex;
+    ChainedValueBox decimal;
+    const CRegisterCalculator calc(tree, table, hex, decimal);
+    for (CPropTreeItem* set = tree.GetRootItem()->GetChild(); set; set = set->GetSibling()) {
+        for (CPropTreeItem* row = set->GetChild(); row; row = row->GetSibling()) {
+            const auto* reg = dynamic_cast<const CRegisterItem*>(row);
+            FUZZ_CHECK(reg);
+            const std::string text = reinterpret_cast<const char*>(reg->GetItemValue());
+            const std::uint64_t value = ParseNumberText(text);
+            if (text != FormatRegisterHex(value, reg->m_nBits))
+                Report("register '" + std::string(reg->GetLabelText()) + "' of " + std::to_string(reg->m_nBits) +
+                       " bits shows \"" + text + "\", not a hex box text");
+            if (calc.ComposeRegister(*reg) != (value & calc.FieldBitsOf(*reg)))
+                Report("the fields of register '" + std::string(reg->GetLabelText()) + "' do not start from " + text);
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    AfxSetMessageBoxPresenter([](const std::string&, UINT) {
+        ++g_boxes;
+        return IDOK;
+    });
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    (void)IsSvdText(bytes);
+
+    CPropTree tree;
+    CFieldTable table;
+    g_boxes = 0;
+    const SvdLoadResult result = Load(tree, table, bytes);
+    FUZZ_CHECK(g_boxes == 0);
+    const std::string message = result.Message();
+    CheckResult(result, message);
+
+    if (!result.parsed) {
+        FUZZ_CHECK(!result.parseError.empty());
+        FUZZ_CHECK(result.registerSets == 0 && result.registers == 0 && result.fields == 0);
+        FUZZ_CHECK(tree.GetRootItem()->GetChildCount() == 0);
+        FUZZ_CHECK(table.Size() == 0);
+        return 0;
+    }
+    const LoadedCounts counts{result.registerSets, result.registers, result.fields};
+    const TreeCheckReport report = CheckLoadedTree(tree, table, counts, SvdTreeRules());
+    if (!report.Ok()) Report(report.Describe());
+    CheckRegistersStartFromTheirValue(tree, table);
+
+    std::ostringstream dump;
+    DumpTree(dump, tree, table);
+
+    for (const auto& problem : ExerciseLoadedTree(tree)) Report(problem);
+
+    CheckEveryRegisterComposes(tree, table, data, size);
+
+    const TreeCheckReport after = CheckLoadedTree(tree, table, counts, SvdTreeRules());
+    if (!after.Ok()) Report("after calculating:\n" + after.Describe());
+    return 0;
+}
