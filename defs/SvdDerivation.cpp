@@ -74,7 +74,10 @@ Node SvdChain::Find(SvdChild child) const {
 void SvdChain::CollectItems(SvdKind kind, std::vector<Node>& out) const {
     out.clear();
     if (m_bases.empty()) {
-        ForEachSvdItem(m_own, kind, [&out](Node item) { out.push_back(item); });
+        const Node block = m_ownChildren[kind == SvdKind::Peripheral ? SvdChild::Registers : SvdChild::Fields];
+        // Without a block of its own a peripheral or register has no items.
+        if (kind != SvdKind::Cluster && !block) return;
+        ForEachSvdItem(m_own, kind, [&out](Node item) { out.push_back(item); }, block);
         return;
     }
     std::unordered_map<std::string_view, size_t> byName;
@@ -175,17 +178,25 @@ Node SvdDerivation::Find(Node element, SvdKind kind, std::string_view reference)
     return found;
 }
 
-bool SvdDerivation::Resolve(SvdChain& chain, SvdKind kind, const std::string& path) {
+bool SvdDerivation::BaseOf(Node element, SvdKind kind, Node origin, const SvdPath& path, Node& base) {
+    const std::string_view reference = TrimSvdText(element.attribute("derivedFrom").value());
+    base = Node();
+    if (reference.empty()) return true;
+    base = Find(element, kind, reference);
+    if (base) return true;
+    m_sink.Problem(origin, path, "derivedFrom names nothing: \"" + std::string(reference) + '"');
+    return false;
+}
+
+bool SvdDerivation::Resolve(SvdChain& chain, SvdKind kind, const SvdPath& path) {
     for (Node current = chain.Element();;) {
-        const std::string_view reference = TrimSvdText(current.attribute("derivedFrom").value());
-        if (reference.empty()) return true;
-        const Node base = Find(current, kind, reference);
-        if (!base) {
-            m_sink.Problem(chain.Element(), path, "derivedFrom names nothing: \"" + std::string(reference) + '"');
-            return false;
-        }
+        Node base;
+        if (!BaseOf(current, kind, chain.Element(), path, base)) return false;
+        if (!base) return true;
         if (chain.Contains(base) || chain.Length() > kMaxBases) {
-            m_sink.Problem(chain.Element(), path, "derivedFrom comes round in a cycle at \"" + std::string(reference) + '"');
+            m_sink.Problem(chain.Element(), path,
+                           "derivedFrom comes round in a cycle at \"" +
+                               std::string(TrimSvdText(current.attribute("derivedFrom").value())) + '"');
             return false;
         }
         chain.AddBase(base);
@@ -193,23 +204,31 @@ bool SvdDerivation::Resolve(SvdChain& chain, SvdKind kind, const std::string& pa
     }
 }
 
-Node SvdDerivation::ValuesOf(const SvdChain& field, const std::string& path) {
-    std::vector<Node> blocks;
-    for (size_t i = 0; i < field.Length() && blocks.empty(); ++i)
-        ForEachSvdItem(field.At(i), SvdKind::Field, [&blocks](Node block) { blocks.push_back(block); });
-    if (blocks.empty()) return {};
-    Node chosen = blocks.front();
-    for (Node block : blocks) {
-        const std::string_view usage = SvdText(block.child("usage"));
-        if (usage.empty() || usage == "read-write" || usage == "write") {
-            chosen = block;
-            break;
+Node SvdDerivation::ValuesOf(const SvdChain& field, const SvdPath& path) {
+    // The blocks of the nearest element of the field's chain that has any.
+    Node first;
+    for (size_t i = 0; i < field.Length() && !first; ++i)
+        first = i == 0 ? field.Own(SvdChild::EnumeratedValues) : field.At(i).child("enumeratedValues");
+    Node chosen = first;
+    if (first.next_sibling("enumeratedValues")) {
+        for (Node block = first; block; block = block.next_sibling("enumeratedValues")) {
+            const std::string_view usage = SvdText(block.child("usage"));
+            if (usage.empty() || usage == "read-write" || usage == "write") {
+                chosen = block;
+                break;
+            }
         }
     }
-    SvdChain values(chosen);
-    if (!Resolve(values, SvdKind::Values, path)) return {};
-    // The nearest block of the chain that names any values.
-    for (size_t i = 0; i < values.Length(); ++i)
-        if (values.At(i).child("enumeratedValue")) return values.At(i);
+    // Followed through derivedFrom to the nearest block that names values.
+    for (size_t steps = 0; chosen; ++steps) {
+        if (chosen.child("enumeratedValue")) return chosen;
+        if (steps > kMaxBases) {
+            m_sink.Problem(chosen, path, "derivedFrom of enumeratedValues comes round in a cycle");
+            return {};
+        }
+        Node base;
+        if (!BaseOf(chosen, SvdKind::Values, chosen, path, base)) return {};
+        chosen = base;
+    }
     return {};
 }

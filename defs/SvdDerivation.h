@@ -17,7 +17,7 @@ enum class SvdKind { Peripheral, Cluster, Register, Field, Values };
 // Where problems go, with the element they are found at.
 class SvdProblemSink {
 public:
-    virtual void Problem(pugi::xml_node element, std::string path, std::string text) = 0;
+    virtual void Problem(pugi::xml_node element, const SvdPath& path, std::string text) = 0;
 
 protected:
     ~SvdProblemSink() = default;
@@ -29,6 +29,8 @@ public:
     explicit SvdChain(pugi::xml_node element) : m_own(element), m_ownChildren(element) {}
 
     pugi::xml_node Element() const { return m_own; }
+    // The element's own child, not an inherited one (its name, say).
+    pugi::xml_node Own(SvdChild child) const { return m_ownChildren[child]; }
     // The child of the nearest element of the chain that has one.
     pugi::xml_node Find(SvdChild child) const;
 
@@ -55,16 +57,18 @@ private:
 };
 
 // Calls `visit` for each item of `element` in the file (see CollectItems).
+// `firstBlock`, when the caller knows it, is the element's first <registers>
+// or <fields> block, which saves looking for it.
 template <typename Visit>
-void ForEachSvdItem(pugi::xml_node element, SvdKind kind, Visit visit) {
+void ForEachSvdItem(pugi::xml_node element, SvdKind kind, Visit visit, pugi::xml_node firstBlock = {}) {
     const auto isItem = [kind](pugi::xml_node node) {
         const char* name = node.name();
         switch (kind) {
         case SvdKind::Peripheral:
-        case SvdKind::Cluster: return std::string_view(name) == "register" || std::string_view(name) == "cluster";
-        case SvdKind::Register: return std::string_view(name) == "field";
-        case SvdKind::Field: return std::string_view(name) == "enumeratedValues";
-        case SvdKind::Values: return std::string_view(name) == "enumeratedValue";
+        case SvdKind::Cluster: return SvdNameIs(name, "register") || SvdNameIs(name, "cluster");
+        case SvdKind::Register: return SvdNameIs(name, "field");
+        case SvdKind::Field: return SvdNameIs(name, "enumeratedValues");
+        case SvdKind::Values: return SvdNameIs(name, "enumeratedValue");
         }
         return false;
     };
@@ -74,7 +78,8 @@ void ForEachSvdItem(pugi::xml_node element, SvdKind kind, Visit visit) {
             if (child.type() == pugi::node_element && isItem(child)) visit(child);
         return;
     }
-    for (pugi::xml_node list = element.child(block); list; list = list.next_sibling(block))
+    // Vendor files sometimes repeat the block; the items of every block count.
+    for (pugi::xml_node list = firstBlock ? firstBlock : element.child(block); list; list = list.next_sibling(block))
         for (pugi::xml_node child = list.first_child(); child; child = child.next_sibling())
             if (child.type() == pugi::node_element && isItem(child)) visit(child);
 }
@@ -87,15 +92,19 @@ public:
     // Follows derivedFrom from the chain's element, adding each base; false,
     // with a problem at the element, when a derivedFrom names nothing of the
     // element's kind or the bases come round to an element again.
-    bool Resolve(SvdChain& chain, SvdKind kind, const std::string& path);
+    bool Resolve(SvdChain& chain, SvdKind kind, const SvdPath& path);
 
     // The enumeratedValues a field offers, its derivedFrom followed: of the
     // blocks the field has (or else inherits), the first usable for writing
     // (usage read-write, the default, or write), otherwise the first. Null
     // when it has none.
-    pugi::xml_node ValuesOf(const SvdChain& field, const std::string& path);
+    pugi::xml_node ValuesOf(const SvdChain& field, const SvdPath& path);
 
 private:
+    // The element `element` derives from, null when it derives from none;
+    // false, with a problem, when its derivedFrom names nothing.
+    bool BaseOf(pugi::xml_node element, SvdKind kind, pugi::xml_node origin, const SvdPath& path,
+                pugi::xml_node& base);
     pugi::xml_node Find(pugi::xml_node element, SvdKind kind, std::string_view reference);
     pugi::xml_node FindInScopes(pugi::xml_node element, SvdKind kind, std::string_view name);
     pugi::xml_node FindPeripheral(std::string_view name) const;

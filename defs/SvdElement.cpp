@@ -7,7 +7,7 @@
 
 namespace {
 
-bool Is(const char* name, const char* wanted) { return std::strcmp(name, wanted) == 0; }
+bool Is(const char* name, const char* wanted) { return SvdNameIs(name, wanted); }
 
 // Which child a name is, looked up by its first letter: this runs for every
 // child of every element of the file.
@@ -29,6 +29,12 @@ SvdChild ChildOf(const char* name) {
         if (Is(name, "dimIncrement")) return SvdChild::DimIncrement;
         if (Is(name, "dimIndex")) return SvdChild::DimIndex;
         break;
+    case 'e':
+        if (Is(name, "enumeratedValues")) return SvdChild::EnumeratedValues;
+        break;
+    case 'f':
+        if (Is(name, "fields")) return SvdChild::Fields;
+        break;
     case 'i':
         if (Is(name, "isDefault")) return SvdChild::IsDefault;
         break;
@@ -44,6 +50,7 @@ SvdChild ChildOf(const char* name) {
     case 'r':
         if (Is(name, "resetValue")) return SvdChild::ResetValue;
         if (Is(name, "resetMask")) return SvdChild::ResetMask;
+        if (Is(name, "registers")) return SvdChild::Registers;
         break;
     case 's':
         if (Is(name, "size")) return SvdChild::Size;
@@ -70,6 +77,18 @@ SvdChildren::SvdChildren(pugi::xml_node element) {
         pugi::xml_node& slot = nodes[static_cast<size_t>(which)];
         if (!slot) slot = child;
     }
+}
+
+std::string SvdPath::Text() const {
+    std::vector<std::string_view> names;
+    for (const SvdPath* at = this; at; at = at->parent)
+        if (!at->name.empty()) names.push_back(at->name);
+    std::string text;
+    for (auto it = names.rbegin(); it != names.rend(); ++it) {
+        if (!text.empty()) text += '.';
+        text += *it;
+    }
+    return text;
 }
 
 std::string_view SvdText(pugi::xml_node element) {

@@ -3,6 +3,7 @@
 // over the element, and the element's line in the file.
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -28,6 +29,9 @@ enum class SvdChild {
     Usage,
     Value,
     IsDefault,
+    Registers,         // the first <registers> block of a peripheral
+    Fields,            // the first <fields> block of a register
+    EnumeratedValues,  // the first <enumeratedValues> block of a field
     Count
 };
 
@@ -38,6 +42,23 @@ struct SvdChildren {
     explicit SvdChildren(pugi::xml_node element);
     pugi::xml_node operator[](SvdChild child) const { return nodes[static_cast<size_t>(child)]; }
 };
+
+// Where an element stands, for problems: its name below its parent's.
+// Built on the stack as the walk goes down, and made text only for a problem.
+struct SvdPath {
+    const SvdPath* parent = nullptr;
+    std::string_view name;
+
+    // The names from the top down, joined by '.'.
+    std::string Text() const;
+};
+
+// Whether `name` is `wanted`; inline, since names are compared for every
+// element of the file.
+inline bool SvdNameIs(const char* name, const char* wanted) {
+    while (*wanted && *name == *wanted) ++name, ++wanted;
+    return *name == *wanted;
+}
 
 // The text of an element without white space at either end ("" for none).
 std::string_view SvdText(pugi::xml_node element);

@@ -38,22 +38,22 @@ struct RegisterProperties {
 
 std::string Hex(std::uint64_t value) { return FormatRegisterHex(value, 0); }
 
-// A description as one line: runs of white space (vendor files wrap their
-// descriptions over several indented lines) become one space.
-std::string OneLine(std::string_view text) {
-    std::string line;
-    line.reserve(text.size());
-    bool space = false;
-    for (const char c : text) {
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
-            space = !line.empty();
-            continue;
-        }
-        if (space) line += ' ';
-        space = false;
-        line += c;
+// Appends a description as one line: runs of white space (vendor files wrap
+// their descriptions over several indented lines) become one space.
+void AppendOneLine(std::string& out, std::string_view text) {
+    auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    const char* at = text.data();
+    const char* end = at + text.size();
+    bool first = true;
+    while (at < end) {
+        while (at < end && isSpace(*at)) ++at;
+        const char* word = at;
+        while (at < end && !isSpace(*at)) ++at;
+        if (word == at) break;
+        if (!first) out += ' ';
+        out.append(word, static_cast<size_t>(at - word));
+        first = false;
     }
-    return line;
 }
 
 // "TEXT; MORE", leaving out the separator when either side is empty.
@@ -64,6 +64,16 @@ void AppendPart(std::string& info, std::string_view part) {
 }
 
 bool IsTrue(std::string_view text) { return text == "true" || text == "1"; }
+
+// The instances an element stands for: one of its own name, or those of its dim.
+struct Instances {
+    std::string_view name;            // without dim
+    std::vector<std::string> names;   // with dim
+    std::uint64_t increment = 0;
+
+    size_t Count() const { return names.empty() ? 1 : names.size(); }
+    std::string_view Name(size_t i) const { return names.empty() ? name : std::string_view(names[i]); }
+};
 
 // One load: walks the device and appends rows as it goes, in file order.
 class SvdBuilder : public SvdProblemSink {
@@ -76,25 +86,25 @@ public:
     void Device(Node device) {
         const SvdChain chain(device);
         RegisterProperties properties;
-        ApplyProperties(chain, properties, "");
-        std::vector<Node> peripherals;
-        for (Node block : device.children("peripherals"))
-            for (Node peripheral : block.children("peripheral")) peripherals.push_back(peripheral);
-        for (Node peripheral : peripherals) {
-            if (m_stopped) return;
-            Peripheral(peripheral, properties);
+        const SvdPath path;
+        ApplyProperties(chain, properties, path);
+        for (Node block : device.children("peripherals")) {
+            for (Node peripheral : block.children("peripheral")) {
+                if (m_stopped) return;
+                Peripheral(peripheral, properties);
+            }
         }
     }
 
     // Records a problem of `element`, at its line.
-    void Problem(Node element, std::string path, std::string text) override {
+    void Problem(Node element, const SvdPath& path, std::string text) override {
         if (m_result.problems.size() >= kProblemsKept) {
             ++m_result.problemsNotKept;
             return;
         }
         SvdProblem problem;
         problem.line = m_lines.LineOf(element.offset_debug());
-        problem.path = std::move(path);
+        problem.path = path.Text();
         problem.text = std::move(text);
         m_result.problems.push_back(std::move(problem));
     }
@@ -102,19 +112,18 @@ public:
 private:
     // Takes `count` rows from the budget; false (with a problem, and the
     // load stopped) when they would make too many.
-    bool TakeRows(std::uint64_t count, Node element, const std::string& path) {
+    bool TakeRows(std::uint64_t count, Node element, const SvdPath& path) {
         if (count <= m_maxRows - m_rows) {
             m_rows += count;
             return true;
         }
-        Problem(element, path,
-                "stopped here: the file expands to more than " + std::to_string(m_maxRows) + " rows");
+        Problem(element, path, "stopped here: the file expands to more than " + std::to_string(m_maxRows) + " rows");
         m_stopped = true;
         return false;
     }
 
     // Reads the register properties an element sets into `properties`.
-    void ApplyProperties(const SvdChain& chain, RegisterProperties& properties, const std::string& path) {
+    void ApplyProperties(const SvdChain& chain, RegisterProperties& properties, const SvdPath& path) {
         if (Node size = chain.Find(SvdChild::Size)) {
             if (const auto value = Number(size, path, "size")) properties.size = *value;
         }
@@ -125,25 +134,19 @@ private:
     }
 
     // The number an element holds, or nothing with a problem.
-    std::optional<std::uint64_t> Number(Node element, const std::string& path, const char* what) {
-        const auto value = ParseSvdNumber(SvdText(element));
-        if (!value) Problem(element, path, std::string(what) + " is not a number: \"" + std::string(SvdText(element)) + '"');
+    std::optional<std::uint64_t> Number(Node element, const SvdPath& path, const char* what) {
+        const std::string_view text = SvdText(element);
+        const auto value = ParseSvdNumber(text);
+        if (!value) Problem(element, path, std::string(what) + " is not a number: \"" + std::string(text) + '"');
         return value;
     }
 
-    // The instances of an element: its dim names and the address step, or
-    // one instance named `name`. False (with a problem) when the dim is faulty.
-    struct Instances {
-        std::vector<std::string> names;
-        std::uint64_t increment = 0;
-    };
-    bool InstancesOf(const SvdChain& chain, Node element, std::string_view name, const std::string& path,
+    // The instances of an element; false (with a problem) when its dim is faulty.
+    bool InstancesOf(const SvdChain& chain, Node element, std::string_view name, const SvdPath& path,
                      Instances& out) {
+        out.name = name;
         const Node dimNode = chain.Find(SvdChild::Dim);
-        if (!dimNode) {
-            out.names.assign(1, std::string(name));
-            return true;
-        }
+        if (!dimNode) return true;
         const auto dim = ParseSvdNumber(SvdText(dimNode));
         if (!dim || *dim == 0) {
             Problem(element, path, "dim is not a positive number: \"" + std::string(SvdText(dimNode)) + '"');
@@ -155,14 +158,10 @@ private:
             return false;
         }
         if (*dim > m_maxRows - m_rows) return TakeRows(*dim, element, path);
-        std::uint64_t increment = 0;
         if (Node inc = chain.Find(SvdChild::DimIncrement)) {
-            const auto value = ParseSvdNumber(SvdText(inc));
-            if (!value) {
-                Problem(element, path, "dimIncrement is not a number: \"" + std::string(SvdText(inc)) + '"');
-                return false;
-            }
-            increment = *value;
+            const auto value = Number(inc, path, "dimIncrement");
+            if (!value) return false;
+            out.increment = *value;
         } else if (*dim > 1) {
             Problem(element, path, "dim without dimIncrement");
             return false;
@@ -180,157 +179,159 @@ private:
             indexes.reserve(*dim);
             for (std::uint64_t i = 0; i < *dim; ++i) indexes.push_back(std::to_string(i));
         }
-        out.names.clear();
         out.names.reserve(indexes.size());
         for (const std::string& index : indexes) out.names.push_back(SvdInstanceName(name, index));
-        out.increment = increment;
         return true;
     }
 
+    // Resolves an element's derivedFrom and checks it has a name; false
+    // (with a problem) when it is to be left out.
+    bool Begin(SvdChain& chain, SvdKind kind, std::string_view name, const SvdPath& path, const char* what) {
+        if (!m_derivation.Resolve(chain, kind, path)) return false;
+        if (!name.empty()) return true;
+        Problem(chain.Element(), path, std::string(what) + " has no name");
+        return false;
+    }
+
+    // The addressOffset of a register or cluster, or nothing with a problem.
+    std::optional<std::uint64_t> OffsetOf(const SvdChain& chain, const SvdPath& path, const char* what) {
+        const Node offset = chain.Find(SvdChild::AddressOffset);
+        if (offset) return Number(offset, path, "addressOffset");
+        Problem(chain.Element(), path, std::string(what) + " has no addressOffset");
+        return std::nullopt;
+    }
+
     void Peripheral(Node element, RegisterProperties properties) {
-        const std::string_view rawName = SvdText(element.child("name"));
-        const std::string shownName = rawName.empty() ? std::string("peripheral") : std::string(rawName);
         SvdChain chain(element);
-        if (!m_derivation.Resolve(chain, SvdKind::Peripheral, shownName)) return;
-        if (rawName.empty()) {
-            Problem(element, "", "peripheral has no name");
+        const std::string_view name = SvdText(chain.Own(SvdChild::Name));
+        const SvdPath path{nullptr, name.empty() ? std::string_view("peripheral") : name};
+        if (!Begin(chain, SvdKind::Peripheral, name, path, "peripheral")) return;
+        ApplyProperties(chain, properties, path);
+        const Node address = chain.Find(SvdChild::BaseAddress);
+        if (!address) {
+            Problem(element, path, "peripheral has no baseAddress");
             return;
         }
-        ApplyProperties(chain, properties, shownName);
-        std::uint64_t base = 0;
-        if (Node address = chain.Find(SvdChild::BaseAddress)) {
-            const auto value = Number(address, shownName, "baseAddress");
-            if (!value) return;
-            base = *value;
-        } else {
-            Problem(element, shownName, "peripheral has no baseAddress");
-            return;
-        }
+        const auto base = Number(address, path, "baseAddress");
         Instances instances;
-        if (!InstancesOf(chain, element, rawName, shownName, instances)) return;
+        if (!base || !InstancesOf(chain, element, name, path, instances)) return;
         std::vector<Node> items;
         chain.CollectItems(SvdKind::Peripheral, items);
-        const std::string description = OneLine(SvdText(chain.Find(SvdChild::Description)));
-        for (size_t i = 0; i < instances.names.size() && !m_stopped; ++i) {
-            const std::string& name = instances.names[i];
-            if (!TakeRows(1, element, name)) return;
-            const std::uint64_t address = base + i * instances.increment;
-            m_peripheralBase = address;
+        std::string description;
+        AppendOneLine(description, SvdText(chain.Find(SvdChild::Description)));
+        for (size_t i = 0; i < instances.Count() && !m_stopped; ++i) {
+            const SvdPath instancePath{nullptr, instances.Name(i)};
+            if (!TakeRows(1, element, instancePath)) return;
+            m_peripheralBase = *base + i * instances.increment;
             auto* set = m_tree.InsertItem(new CPropTreeItem, nullptr);
             ++m_result.registerSets;
-            set->SetLabelText(name.c_str());
-            std::string info = description;
-            AppendPart(info, "base address " + Hex(address));
-            set->SetInfoText(info.c_str());
+            set->SetLabelText(std::string(instances.Name(i)).c_str());
+            m_info = description;
+            AppendPart(m_info, "base address " + Hex(m_peripheralBase));
+            set->SetInfoText(m_info.c_str());
+            const Scope scope{set, &instancePath, "", m_peripheralBase, properties, 0};
             for (Node item : items) {
                 if (m_stopped) return;
-                Item(item, set, name, "", address, properties, 0);
+                Item(item, scope);
             }
         }
     }
 
-    // A register or cluster inside a peripheral or cluster at `base`;
-    // `prefix` holds the names of the clusters around it, each with a ".".
-    void Item(Node element, CPropTreeItem* set, const std::string& path, const std::string& prefix,
-              std::uint64_t base, const RegisterProperties& properties, int depth) {
-        if (std::strcmp(element.name(), "cluster") == 0)
-            Cluster(element, set, path, prefix, base, properties, depth + 1);
+    // Where a register or cluster stands: its set, the clusters around it
+    // (`prefix` holds their names, each with a "."), their address and the
+    // register properties they pass on.
+    struct Scope {
+        CPropTreeItem* set;
+        const SvdPath* path;
+        std::string prefix;
+        std::uint64_t base;
+        RegisterProperties properties;
+        int depth;
+    };
+
+    void Item(Node element, const Scope& scope) {
+        if (SvdNameIs(element.name(), "cluster"))
+            Cluster(element, scope);
         else
-            Register(element, set, path, prefix, base, properties);
+            Register(element, scope);
     }
 
-    void Cluster(Node element, CPropTreeItem* set, const std::string& path, const std::string& prefix,
-                 std::uint64_t base, RegisterProperties properties, int depth) {
-        const std::string_view rawName = SvdText(element.child("name"));
-        const std::string here = path + "." + (rawName.empty() ? std::string("cluster") : std::string(rawName));
-        if (depth > kSvdMaxClusterDepth) {
-            Problem(element, here, "clusters nested more than " + std::to_string(kSvdMaxClusterDepth) + " deep");
-            return;
-        }
+    void Cluster(Node element, const Scope& outer) {
         SvdChain chain(element);
-        if (!m_derivation.Resolve(chain, SvdKind::Cluster, here)) return;
-        if (rawName.empty()) {
-            Problem(element, here, "cluster has no name");
+        const std::string_view name = SvdText(chain.Own(SvdChild::Name));
+        const SvdPath path{outer.path, name.empty() ? std::string_view("cluster") : name};
+        if (outer.depth >= kSvdMaxClusterDepth) {
+            Problem(element, path, "clusters nested more than " + std::to_string(kSvdMaxClusterDepth) + " deep");
             return;
         }
-        const Node offsetNode = chain.Find(SvdChild::AddressOffset);
-        if (!offsetNode) {
-            Problem(element, here, "cluster has no addressOffset");
-            return;
-        }
-        const auto offset = Number(offsetNode, here, "addressOffset");
+        if (!Begin(chain, SvdKind::Cluster, name, path, "cluster")) return;
+        const auto offset = OffsetOf(chain, path, "cluster");
         if (!offset) return;
-        ApplyProperties(chain, properties, here);
+        Scope scope{outer.set, nullptr, {}, 0, outer.properties, outer.depth + 1};
+        ApplyProperties(chain, scope.properties, path);
         Instances instances;
-        if (!InstancesOf(chain, element, rawName, here, instances)) return;
+        if (!InstancesOf(chain, element, name, path, instances)) return;
         std::vector<Node> items;
         chain.CollectItems(SvdKind::Cluster, items);
-        for (size_t i = 0; i < instances.names.size() && !m_stopped; ++i) {
+        for (size_t i = 0; i < instances.Count() && !m_stopped; ++i) {
             // A cluster instance is no row, but counts as one, so that
             // clusters of clusters cannot multiply without bound.
-            if (!TakeRows(1, element, here)) return;
-            const std::string& name = instances.names[i];
-            const std::uint64_t address = base + *offset + i * instances.increment;
-            const std::string innerPath = path + "." + name;
-            const std::string innerPrefix = prefix + name + ".";
+            const SvdPath instancePath{outer.path, instances.Name(i)};
+            if (!TakeRows(1, element, instancePath)) return;
+            scope.path = &instancePath;
+            scope.prefix = outer.prefix;
+            scope.prefix.append(instances.Name(i)).append(".");
+            scope.base = outer.base + *offset + i * instances.increment;
             for (Node item : items) {
                 if (m_stopped) return;
-                Item(item, set, innerPath, innerPrefix, address, properties, depth);
+                Item(item, scope);
             }
         }
     }
 
-    void Register(Node element, CPropTreeItem* set, const std::string& path, const std::string& prefix,
-                  std::uint64_t base, RegisterProperties properties) {
-        const std::string_view rawName = SvdText(element.child("name"));
-        const std::string here = path + "." + (rawName.empty() ? std::string("register") : std::string(rawName));
+    void Register(Node element, const Scope& scope) {
         SvdChain chain(element);
-        if (!m_derivation.Resolve(chain, SvdKind::Register, here)) return;
-        if (rawName.empty()) {
-            Problem(element, here, "register has no name");
-            return;
-        }
-        const Node offsetNode = chain.Find(SvdChild::AddressOffset);
-        if (!offsetNode) {
-            Problem(element, here, "register has no addressOffset");
-            return;
-        }
-        const auto offset = Number(offsetNode, here, "addressOffset");
+        const std::string_view name = SvdText(chain.Own(SvdChild::Name));
+        const SvdPath path{scope.path, name.empty() ? std::string_view("register") : name};
+        if (!Begin(chain, SvdKind::Register, name, path, "register")) return;
+        const auto offset = OffsetOf(chain, path, "register");
         if (!offset) return;
-        ApplyProperties(chain, properties, here);
+        RegisterProperties properties = scope.properties;
+        ApplyProperties(chain, properties, path);
         if (properties.size < 1 || properties.size > 64) {
-            Problem(element, here, "size " + std::to_string(properties.size) + " is outside 1..64");
+            Problem(element, path, "size " + std::to_string(properties.size) + " is outside 1..64");
             return;
         }
+        Instances instances;
+        if (!InstancesOf(chain, element, name, path, instances)) return;
         const int bits = static_cast<int>(properties.size);
         const std::uint64_t reset = properties.resetValue & FieldMask(0, bits - 1);
-        Instances instances;
-        if (!InstancesOf(chain, element, rawName, here, instances)) return;
         std::vector<Node> fields;
         chain.CollectItems(SvdKind::Register, fields);
-        const std::string description = OneLine(SvdText(chain.Find(SvdChild::Description)));
+        std::string description;
+        AppendOneLine(description, SvdText(chain.Find(SvdChild::Description)));
         const std::string valueText = FormatRegisterHex(reset, bits);
-        for (size_t i = 0; i < instances.names.size() && !m_stopped; ++i) {
-            const std::string label = prefix + instances.names[i];
-            const std::string registerPath = path + "." + instances.names[i];
-            if (!TakeRows(1 + (fields.empty() ? 1 : 0), element, registerPath)) return;
-            const std::uint64_t address = base + *offset + i * instances.increment;
+        std::string label;
+        for (size_t i = 0; i < instances.Count() && !m_stopped; ++i) {
+            label.assign(scope.prefix).append(instances.Name(i));
+            const SvdPath registerPath{scope.path, instances.Name(i)};
+            if (!TakeRows(fields.empty() ? 2 : 1, element, registerPath)) return;
+            const std::uint64_t address = scope.base + *offset + i * instances.increment;
             auto* reg = new CRegisterItem;
-            m_tree.InsertItem(reg, set);
+            m_tree.InsertItem(reg, scope.set);
             ++m_result.registers;
             reg->SetLabelText(label.c_str());
             reg->m_nBits = bits;
             reg->SetItemValue(reinterpret_cast<LPARAM>(valueText.c_str()));
-            std::string info = description;
-            std::string place = "address " + Hex(address) + ", offset " + Hex(address - m_peripheralBase);
-            if (!properties.access.empty()) place.append(", ").append(properties.access);
-            AppendPart(info, place);
-            reg->SetInfoText(info.c_str());
+            m_info = description;
+            AppendPart(m_info, "address " + Hex(address) + ", offset " + Hex(address - m_peripheralBase));
+            if (!properties.access.empty()) m_info.append(", ").append(properties.access);
+            reg->SetInfoText(m_info.c_str());
             if (fields.empty()) {
                 // Every register composes: one edit row holds all its bits.
-                std::string fieldInfo = description;
-                AppendPart(fieldInfo, properties.access);
-                EditRow(reg, label, 0, bits - 1, reset, fieldInfo);
+                m_info = description;
+                AppendPart(m_info, properties.access);
+                EditRow(reg, label.c_str(), 0, bits - 1, reset);
                 continue;
             }
             for (Node field : fields) {
@@ -341,20 +342,22 @@ private:
     }
 
     // The bit span a field gives in any of its three forms, or nothing with a problem.
-    std::optional<SvdBitRange> SpanOf(const SvdChain& chain, Node element, const std::string& path) {
+    std::optional<SvdBitRange> SpanOf(const SvdChain& chain, const SvdPath& path) {
         if (Node range = chain.Find(SvdChild::BitRange)) {
             const auto parsed = ParseSvdBitRange(SvdText(range));
-            if (!parsed) Problem(element, path, "bitRange is not [msb:lsb]: \"" + std::string(SvdText(range)) + '"');
+            if (!parsed)
+                Problem(range, path, "bitRange is not [msb:lsb]: \"" + std::string(SvdText(range)) + '"');
             return parsed;
         }
+        // Bit numbers beyond any register are cut here, so that sums cannot overflow.
+        auto small = [](std::uint64_t value) { return static_cast<int>(std::min<std::uint64_t>(value, 1'000'000)); };
         const Node lsbNode = chain.Find(SvdChild::Lsb);
         const Node msbNode = chain.Find(SvdChild::Msb);
         if (lsbNode && msbNode) {
             const auto lsb = Number(lsbNode, path, "lsb");
             const auto msb = Number(msbNode, path, "msb");
             if (!lsb || !msb) return std::nullopt;
-            return SvdBitRange{static_cast<int>(std::min<std::uint64_t>(*msb, 1'000'000)),
-                               static_cast<int>(std::min<std::uint64_t>(*lsb, 1'000'000))};
+            return SvdBitRange{small(*msb), small(*lsb)};
         }
         if (Node offsetNode = chain.Find(SvdChild::BitOffset)) {
             const auto offset = Number(offsetNode, path, "bitOffset");
@@ -365,123 +368,138 @@ private:
                 if (!value) return std::nullopt;
                 width = *value;
             }
-            if (width == 0 || *offset > 1'000'000 || width > 1'000'000) {
-                Problem(element, path, "bitWidth is not a positive number");
+            if (width == 0) {
+                Problem(chain.Element(), path, "bitWidth is 0");
                 return std::nullopt;
             }
-            return SvdBitRange{static_cast<int>(*offset + width - 1), static_cast<int>(*offset)};
+            return SvdBitRange{small(*offset) + small(width) - 1, small(*offset)};
         }
-        Problem(element, path, "field has no bit range");
+        Problem(chain.Element(), path, "field has no bit range");
         return std::nullopt;
     }
 
-    void Field(Node element, CRegisterItem* reg, const std::string& path, int registerBits, std::uint64_t reset,
-               std::string_view registerAccess) {
-        const std::string_view rawName = SvdText(element.child("name"));
-        const std::string here = path + "." + (rawName.empty() ? std::string("field") : std::string(rawName));
+    void Field(Node element, CRegisterItem* reg, const SvdPath& registerPath, int registerBits,
+               std::uint64_t reset, std::string_view registerAccess) {
         SvdChain chain(element);
-        if (!m_derivation.Resolve(chain, SvdKind::Field, here)) return;
-        if (rawName.empty()) {
-            Problem(element, here, "field has no name");
-            return;
-        }
-        const auto span = SpanOf(chain, element, here);
+        const std::string_view name = SvdText(chain.Own(SvdChild::Name));
+        const SvdPath path{&registerPath, name.empty() ? std::string_view("field") : name};
+        if (!Begin(chain, SvdKind::Field, name, path, "field")) return;
+        const auto span = SpanOf(chain, path);
         if (!span) return;
         Instances instances;
-        if (!InstancesOf(chain, element, rawName, here, instances)) return;
-        const std::uint64_t lastOffset = (instances.names.size() - 1) * instances.increment;
+        if (!InstancesOf(chain, element, name, path, instances)) return;
+        const std::uint64_t lastOffset = (instances.Count() - 1) * instances.increment;
         if (span->lsb > span->msb || span->msb > 63 || lastOffset > 63) {
-            Problem(element, here, "bit range [" + std::to_string(span->msb) + ":" + std::to_string(span->lsb) +
+            Problem(element, path, "bit range [" + std::to_string(span->msb) + ":" + std::to_string(span->lsb) +
                                        "] is outside 0..63");
             return;
         }
         if (span->msb + static_cast<int>(lastOffset) >= registerBits) {
-            Problem(element, here, "bit range [" + std::to_string(span->msb + lastOffset) + ":" +
+            Problem(element, path, "bit range [" + std::to_string(span->msb + lastOffset) + ":" +
                                        std::to_string(span->lsb) + "] is beyond the " +
                                        std::to_string(registerBits) + "-bit register");
             return;
         }
-        std::string info = OneLine(SvdText(chain.Find(SvdChild::Description)));
+        m_info.clear();
+        AppendOneLine(m_info, SvdText(chain.Find(SvdChild::Description)));
         const Node accessNode = chain.Find(SvdChild::Access);
-        AppendPart(info, accessNode ? SvdText(accessNode) : registerAccess);
-        const Node values = m_derivation.ValuesOf(chain, here);
-        for (size_t i = 0; i < instances.names.size() && !m_stopped; ++i) {
-            const int lsb = span->lsb + static_cast<int>(i * instances.increment);
-            const int msb = span->msb + static_cast<int>(i * instances.increment);
-            if (!TakeRows(1, element, here)) return;
-            if (!values || !ComboRow(reg, values, instances.names[i], lsb, msb, reset, info, here))
-                EditRow(reg, instances.names[i], lsb, msb, reset, info);
+        AppendPart(m_info, accessNode ? SvdText(accessNode) : registerAccess);
+        const Node values = m_derivation.ValuesOf(chain, path);
+        if (values) CollectNamedValues(values, path);
+        std::string label;
+        for (size_t i = 0; i < instances.Count() && !m_stopped; ++i) {
+            const int step = static_cast<int>(i * instances.increment);
+            if (!TakeRows(1, element, path)) return;
+            label.assign(instances.Name(i));
+            if (m_named.empty())
+                EditRow(reg, label.c_str(), span->lsb + step, span->msb + step, reset);
+            else
+                ComboRow(reg, label.c_str(), span->lsb + step, span->msb + step, reset);
         }
     }
 
-    void EditRow(CRegisterItem* reg, const std::string& label, int lsb, int msb, std::uint64_t reset,
-                 const std::string& info) {
+    // An edit row of bits lsb..msb holding its share of `reset`; its info is m_info.
+    void EditRow(CRegisterItem* reg, const char* label, int lsb, int msb, std::uint64_t reset) {
         auto* row = new CPropTreeItemEdit;
         m_tree.InsertItem(row, reg);
         ++m_result.fields;
-        row->SetLabelText(label.c_str());
-        row->SetInfoText(info.c_str());
+        row->SetLabelText(label);
+        row->SetInfoText(m_info.c_str());
         const std::uint64_t mask = FieldMask(lsb, msb);
         const std::string text = FormatFieldValue(ShiftRight64(reset, lsb) & mask, "0x", mask);
         row->SetItemValue(reinterpret_cast<LPARAM>(text.c_str()));
         m_table.Set(row, FieldSpan{lsb, msb, false});
     }
 
-    // A drop-down row of the named values in `values`; false when none of
-    // them carries a value (then the field is an edit row).
-    bool ComboRow(CRegisterItem* reg, Node values, const std::string& label, int lsb, int msb, std::uint64_t reset,
-                  std::string info, const std::string& path) {
-        const std::uint64_t mask = FieldMask(lsb, msb);
-        const bool narrow = mask <= 0xFFFFFFFFu;
-        // A field of up to 32 bits holds its value as a signed 32-bit number,
-        // as the calculator writes it.
-        auto asItemValue = [narrow](std::uint64_t value) {
-            return narrow ? LPARAM{static_cast<std::int32_t>(static_cast<std::uint32_t>(value))}
-                          : static_cast<LPARAM>(value);
-        };
-        struct Named {
-            std::string_view name;
-            std::string_view description;
-            LPARAM value;
-        };
-        std::vector<Named> named;
+    // The named values of an enumeratedValues block into m_named, and the
+    // names of "any other value" entries onto m_info.
+    void CollectNamedValues(Node values, const SvdPath& path) {
+        m_named.clear();
         std::string otherValues;
-        for (Node value : values.children("enumeratedValue")) {
-            const SvdChildren children(value);
-            const std::string_view name = SvdText(children[SvdChild::Name]);
-            if (IsTrue(SvdText(children[SvdChild::IsDefault]))) {
+        for (Node value = values.child("enumeratedValue"); value; value = value.next_sibling("enumeratedValue")) {
+            Node nameNode, descriptionNode, valueNode, isDefaultNode;
+            for (Node child = value.first_child(); child; child = child.next_sibling()) {
+                const char* tag = child.name();
+                if (SvdNameIs(tag, "name")) nameNode = child;
+                else if (SvdNameIs(tag, "value")) valueNode = child;
+                else if (SvdNameIs(tag, "description")) descriptionNode = child;
+                else if (SvdNameIs(tag, "isDefault")) isDefaultNode = child;
+            }
+            const std::string_view name = SvdText(nameNode);
+            if (IsTrue(SvdText(isDefaultNode))) {
                 AppendPart(otherValues, name);
                 continue;
             }
-            const Node valueNode = children[SvdChild::Value];
             const auto number = ParseSvdEnumValue(SvdText(valueNode));
             if (name.empty() || !number) {
-                Problem(value, path + "." + (name.empty() ? std::string("enumeratedValue") : std::string(name)),
-                        name.empty() ? "enumeratedValue has no name" : "enumeratedValue has no value");
+                const SvdPath valuePath{&path, name.empty() ? std::string_view("enumeratedValue") : name};
+                Problem(value, valuePath, name.empty() ? "enumeratedValue has no name" : "enumeratedValue has no value");
                 continue;
             }
-            named.push_back({name, SvdText(children[SvdChild::Description]), asItemValue(*number & mask)});
+            m_named.push_back({name, SvdText(descriptionNode), *number});
         }
-        if (named.empty()) return false;
-        if (!otherValues.empty()) AppendPart(info, "other values: " + otherValues);
+        if (!m_named.empty() && !otherValues.empty()) AppendPart(m_info, "other values: " + otherValues);
+    }
+
+    // A drop-down row of m_named; its info is m_info.
+    void ComboRow(CRegisterItem* reg, const char* label, int lsb, int msb, std::uint64_t reset) {
+        const std::uint64_t mask = FieldMask(lsb, msb);
+        // A field of up to 32 bits holds its value as a signed 32-bit number,
+        // as the calculator writes it.
+        const bool narrow = mask <= 0xFFFFFFFFu;
+        auto itemValue = [narrow, mask](std::uint64_t value) {
+            value &= mask;
+            return narrow ? LPARAM{static_cast<std::int32_t>(static_cast<std::uint32_t>(value))}
+                          : static_cast<LPARAM>(value);
+        };
         auto* combo = new CPropTreeItemCombo;
         m_tree.InsertItem(combo, reg);
         combo->CreateComboBox(0);
         ++m_result.fields;
-        combo->SetLabelText(label.c_str());
-        combo->SetInfoText(info.c_str());
+        combo->SetLabelText(label);
+        combo->SetInfoText(m_info.c_str());
         std::string text;
-        for (const Named& entry : named) {
+        for (const NamedValue& entry : m_named) {
             text.assign(entry.name);
             const LRESULT index = combo->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-            combo->SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(index), entry.value);
-            if (!entry.description.empty())
-                combo->SetEntryInfo(static_cast<size_t>(index), OneLine(entry.description).c_str());
+            combo->SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(index), itemValue(entry.value));
         }
-        combo->SetItemValue(asItemValue(ShiftRight64(reset, lsb) & mask));
+        // Descriptions once all entries are in, so their list is sized once.
+        for (size_t i = 0; i < m_named.size(); ++i) {
+            if (m_named[i].description.empty()) continue;
+            text.clear();
+            AppendOneLine(text, m_named[i].description);
+            combo->SetEntryInfo(i, text.c_str());
+        }
+        combo->SetItemValue(itemValue(ShiftRight64(reset, lsb)));
         m_table.Set(combo, FieldSpan{lsb, msb, true});
-        return true;
     }
+
+    struct NamedValue {
+        std::string_view name;
+        std::string_view description;
+        std::uint64_t value;
+    };
 
     CPropTree& m_tree;
     CFieldTable& m_table;
@@ -492,6 +510,8 @@ private:
     std::uint64_t m_rows = 0;
     std::uint64_t m_peripheralBase = 0;  // of the peripheral instance being built
     bool m_stopped = false;
+    std::string m_info;                  // the info text of the row being built
+    std::vector<NamedValue> m_named;     // the named values of the field being built
 };
 
 }  // namespace
@@ -544,7 +564,8 @@ SvdLoadResult LoadSvdText(CPropTree& tree, CFieldTable& table, std::string_view 
     result.displayName = displayName;
     pugi::xml_document document;
     const pugi::xml_parse_result parse =
-        document.load_buffer(bytes.data(), bytes.size(), pugi::parse_cdata | pugi::parse_escapes, pugi::encoding_utf8);
+        document.load_buffer(bytes.data(), bytes.size(), pugi::parse_cdata | pugi::parse_escapes | pugi::parse_embed_pcdata,
+                             pugi::encoding_utf8);
     const SvdLines lines(bytes);
     if (!parse) {
         const auto offset = std::min<std::ptrdiff_t>(parse.offset, static_cast<std::ptrdiff_t>(bytes.size()));
@@ -556,7 +577,7 @@ SvdLoadResult LoadSvdText(CPropTree& tree, CFieldTable& table, std::string_view 
     const Node device = document.document_element();
     SvdBuilder builder(tree, table, result, lines, device, maxRows);
     if (std::strcmp(device.name(), "device") != 0) {
-        builder.Problem(device, "", "the first element is not <device>");
+        builder.Problem(device, SvdPath{}, "the first element is not <device>");
         return result;
     }
     builder.Device(device);
