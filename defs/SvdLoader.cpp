@@ -40,20 +40,23 @@ std::string Hex(std::uint64_t value) { return FormatRegisterHex(value, 0); }
 
 // Appends a description as one line: runs of white space (vendor files wrap
 // their descriptions over several indented lines) become one space.
-void AppendOneLine(std::string& out, std::string_view text) {
+void AppendOneLine(std::string& out, const char* text) {
     auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-    const char* at = text.data();
-    const char* end = at + text.size();
     bool first = true;
-    while (at < end) {
-        while (at < end && isSpace(*at)) ++at;
-        const char* word = at;
-        while (at < end && !isSpace(*at)) ++at;
-        if (word == at) break;
+    while (*text) {
+        while (isSpace(*text)) ++text;
+        const char* word = text;
+        while (*text && !isSpace(*text)) ++text;
+        if (word == text) break;
         if (!first) out += ' ';
-        out.append(word, static_cast<size_t>(at - word));
+        out.append(word, static_cast<size_t>(text - word));
         first = false;
     }
+}
+
+// The text of an element's description, as one line.
+void AppendDescription(std::string& out, Node description) {
+    if (description) AppendOneLine(out, description.text().get());
 }
 
 // "TEXT; MORE", leaving out the separator when either side is empty.
@@ -218,7 +221,7 @@ private:
         std::vector<Node> items;
         chain.CollectItems(SvdKind::Peripheral, items);
         std::string description;
-        AppendOneLine(description, SvdText(chain.Find(SvdChild::Description)));
+        AppendDescription(description, chain.Find(SvdChild::Description));
         for (size_t i = 0; i < instances.Count() && !m_stopped; ++i) {
             const SvdPath instancePath{nullptr, instances.Name(i)};
             if (!TakeRows(1, element, instancePath)) return;
@@ -309,7 +312,7 @@ private:
         std::vector<Node> fields;
         chain.CollectItems(SvdKind::Register, fields);
         std::string description;
-        AppendOneLine(description, SvdText(chain.Find(SvdChild::Description)));
+        AppendDescription(description, chain.Find(SvdChild::Description));
         const std::string valueText = FormatRegisterHex(reset, bits);
         std::string label;
         for (size_t i = 0; i < instances.Count() && !m_stopped; ++i) {
@@ -401,7 +404,7 @@ private:
             return;
         }
         m_info.clear();
-        AppendOneLine(m_info, SvdText(chain.Find(SvdChild::Description)));
+        AppendDescription(m_info, chain.Find(SvdChild::Description));
         const Node accessNode = chain.Find(SvdChild::Access);
         AppendPart(m_info, accessNode ? SvdText(accessNode) : registerAccess);
         const Node values = m_derivation.ValuesOf(chain, path);
@@ -456,7 +459,7 @@ private:
                 Problem(value, valuePath, name.empty() ? "enumeratedValue has no name" : "enumeratedValue has no value");
                 continue;
             }
-            m_named.push_back({name, SvdText(descriptionNode), *number});
+            m_named.push_back({name, descriptionNode, *number});
         }
         if (!m_named.empty() && !otherValues.empty()) AppendPart(m_info, "other values: " + otherValues);
     }
@@ -486,9 +489,9 @@ private:
         }
         // Descriptions once all entries are in, so their list is sized once.
         for (size_t i = 0; i < m_named.size(); ++i) {
-            if (m_named[i].description.empty()) continue;
+            if (!m_named[i].description) continue;
             text.clear();
-            AppendOneLine(text, m_named[i].description);
+            AppendDescription(text, m_named[i].description);
             combo->SetEntryInfo(i, text.c_str());
         }
         combo->SetItemValue(itemValue(ShiftRight64(reset, lsb)));
@@ -497,7 +500,7 @@ private:
 
     struct NamedValue {
         std::string_view name;
-        std::string_view description;
+        Node description;
         std::uint64_t value;
     };
 
