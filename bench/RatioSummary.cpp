@@ -1,10 +1,11 @@
 #include "bench/RatioSummary.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
-RatioSummary::RatioSummary(std::string subject, std::vector<std::string> yardsticks)
-    : m_subject(std::move(subject)), m_yardsticks(std::move(yardsticks)) {}
+RatioSummary::RatioSummary(std::string subject, std::vector<std::string> yardsticks, Ratio ratio)
+    : m_subject(std::move(subject)), m_yardsticks(std::move(yardsticks)), m_ratio(ratio) {}
 
 void RatioSummary::ReportRuns(const std::vector<Run>& runs) {
     ConsoleReporter::ReportRuns(runs);
@@ -14,35 +15,43 @@ void RatioSummary::ReportRuns(const std::vector<Run>& runs) {
         if (it == run.counters.end()) continue;
         // Counters reach reporters already finished: a rate is per second here.
         const double rate = it->second.value;
-        m_rates[run.run_name.function_name][run.run_name.args] = rate;
+        std::string row = run.run_name.args;
+        if (!run.report_label.empty()) row += (row.empty() ? "" : " ") + run.report_label;
+        m_rates[run.run_name.function_name][row] = rate;
     }
 }
 
 void RatioSummary::PrintTable(std::ostream& out) const {
     const auto subject = m_rates.find(m_subject);
     if (subject == m_rates.end()) return;
-    char line[256];
-    out << "\nSummary (MB/s, 1 MB = 10^6 bytes; ratio = " << m_subject << " / yardstick)\n";
-    std::snprintf(line, sizeof line, "%-16s %14s", "argument", m_subject.c_str());
+    int rowWidth = 16;
+    for (const auto& [row, rate] : subject->second) rowWidth = std::max(rowWidth, static_cast<int>(row.size()));
+    char line[512];
+    out << "\nSummary (MB/s, 1 MB = 10^6 bytes; ratio = "
+        << (m_ratio == Ratio::Rate ? m_subject + " / yardstick" : "time of " + m_subject + " / time of yardstick")
+        << ")\n";
+    std::snprintf(line, sizeof line, "%-*s %14s", rowWidth, "argument", m_subject.c_str());
     out << line;
     for (const auto& name : m_yardsticks) {
         std::snprintf(line, sizeof line, " %14s %8s", name.c_str(), "ratio");
         out << line;
     }
     out << '\n';
-    for (const auto& [arg, rate] : subject->second) {
-        std::snprintf(line, sizeof line, "%-16s %14.0f", arg.c_str(), rate / 1e6);
+    for (const auto& [row, rate] : subject->second) {
+        std::snprintf(line, sizeof line, "%-*s %14.0f", rowWidth, row.c_str(), rate / 1e6);
         out << line;
         for (const auto& name : m_yardsticks) {
             double yardstick = 0;
             if (const auto family = m_rates.find(name); family != m_rates.end()) {
-                if (const auto found = family->second.find(arg); found != family->second.end())
+                if (const auto found = family->second.find(row); found != family->second.end())
                     yardstick = found->second;
             }
-            if (yardstick > 0)
-                std::snprintf(line, sizeof line, " %14.0f %8.2f", yardstick / 1e6, rate / yardstick);
-            else
+            if (yardstick > 0 && rate > 0) {
+                const double ratio = m_ratio == Ratio::Rate ? rate / yardstick : yardstick / rate;
+                std::snprintf(line, sizeof line, " %14.0f %8.2f", yardstick / 1e6, ratio);
+            } else {
                 std::snprintf(line, sizeof line, " %14s %8s", "-", "-");
+            }
             out << line;
         }
         out << '\n';

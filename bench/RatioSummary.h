@@ -11,9 +11,15 @@
 
 class RatioSummary : public benchmark::ConsoleReporter {
 public:
+    // What the ratio column compares: the subject's rate over the
+    // yardstick's (higher is faster), or the subject's time over the
+    // yardstick's (lower is faster; for goals such as "at most twice as long").
+    enum class Ratio { Rate, Time };
+
     // `subject` is compared against each of `yardsticks`; names are the
-    // benchmark function names, e.g. "BM_TokenReader".
-    RatioSummary(std::string subject, std::vector<std::string> yardsticks);
+    // benchmark function names, e.g. "BM_TokenReader". Rows are by argument,
+    // and by label when the benchmarks set one (a file name, say).
+    RatioSummary(std::string subject, std::vector<std::string> yardsticks, Ratio ratio = Ratio::Rate);
 
     void ReportRuns(const std::vector<Run>& runs) override;
     void PrintTable(std::ostream& out) const;
@@ -21,6 +27,7 @@ public:
 private:
     std::string m_subject;
     std::vector<std::string> m_yardsticks;
-    // Bytes per second by function name, then by argument text.
+    Ratio m_ratio;
+    // Bytes per second by function name, then by argument (and label) text.
     std::map<std::string, std::map<std::string, double>> m_rates;
 };

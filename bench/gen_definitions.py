@@ -1,9 +1,13 @@
 #!/usr/bin/env python3
-"""Writes a register definitions file of a given number of fields, for the benchmarks.
+"""Writes a register definitions file or an SVD file of a given number of fields, for the benchmarks.
 
-The output is deterministic for a given --fields and --seed. It is also well-formed XML, so
-an XML parser can read the same bytes for comparison ('#' comment lines sit between elements,
-where an XML parser sees them as text).
+The output is deterministic for a given --format, --fields and --seed. A definitions file is
+also well-formed XML, so an XML parser can read the same bytes for comparison ('#' comment lines
+sit between elements, where an XML parser sees them as text). With --format svd the file is a
+CMSIS-SVD device description instead, shaped as gen_svd.py describes; --fields then counts the
+fields after expansion, reached approximately, and the real counts are printed. --profile vendor
+is an SVD file the size of a large vendor file: about 4 MB, 150 peripherals, 5 500 registers
+and 35 000 fields after expansion.
 
 Shape of the file:
   - register sets of 4 to 40 registers each;
@@ -15,7 +19,8 @@ Shape of the file:
   - descriptions of 30 to 120 characters of English-like words;
   - a '#' comment line before about one register in eight.
 
-Usage: gen_definitions.py --fields N [--seed S] [-o FILE]
+Usage: gen_definitions.py [--format definitions|svd] --fields N [--seed S] [-o FILE]
+       gen_definitions.py --profile vendor [--seed S] [-o FILE]
 """
 
 import argparse
@@ -23,54 +28,14 @@ import os
 import random
 import sys
 
-WORDS = (
-    "the a of to and in is for on that by this with from be at as or are when it set clear "
-    "enable disable mode control status interrupt register value counter timer channel data "
-    "buffer transfer receive transmit clock divider prescaler select source reset flag mask "
-    "pending level edge trigger polarity output input pin port bus master slave address "
-    "offset length width priority request acknowledge error overflow underflow ready busy "
-    "idle active power low high fast slow internal external bit field write read only "
-    "cleared hardware software after before each cycle period frequency sample threshold"
-).split()
+sys.dont_write_bytecode = True  # keep the source folder free of __pycache__ when importing the modules below
+from gen_svd import generate_svd  # noqa: E402
+from gen_words import CHOICE_COUNTS, CHOICE_WEIGHTS, CHOICE_WORDS, NAME_PARTS, field_name, sentence  # noqa: E402
 
-NAME_PARTS = (
-    "EN MODE SEL CLK DIV PRE IRQ IE IF ST CTRL CFG DATA ADDR CNT TOP CMP OVF UDF RDY BSY "
-    "ERR ACK REQ DMA TX RX PIN PORT LVL EDGE POL OUT IN SRC DST LEN WID PRI RST FLG MSK"
-).split()
-
-CHOICE_WORDS = (
-    "Off On Slow Fast Low High None Auto Manual Rising Falling Both Disabled Enabled Normal "
-    "Inverted Idle Run Stop Pause Single Continuous Div1 Div2 Div4 Div8 Div16 Div32 Div64 "
-    "Internal External Master Slave Read Write Byte Half Word Double Even Odd Mark Space"
-).split()
+# Fields after expansion of the vendor-sized SVD file.
+VENDOR_FIELDS = 35000
 
 WIDTHS = (8, 16, 32, 32, 32, 64)
-# Choice counts 2..16, about half of them 2..4.
-CHOICE_COUNTS = list(range(2, 17))
-CHOICE_WEIGHTS = [12, 10, 8, 4, 4, 3, 3, 2, 2, 1, 1, 1, 1, 1, 3]
-
-
-def sentence(rng, low, high):
-    """English-like words making up about low..high characters, first letter capitalised."""
-    target = rng.randint(low, high)
-    words = [rng.choice(WORDS)]
-    length = len(words[0])
-    while True:
-        word = rng.choice(WORDS)
-        if length + 1 + len(word) > target:
-            break
-        words.append(word)
-        length += 1 + len(word)
-    text = " ".join(words)
-    return text[0].upper() + text[1:]
-
-
-def field_name(rng):
-    parts = rng.sample(NAME_PARTS, rng.randint(1, 2))
-    name = "_".join(parts)
-    if rng.random() < 0.3:
-        name += str(rng.randint(0, 15))
-    return name
 
 
 def write_register(out, rng, reg_index, fields_left):
@@ -121,19 +86,35 @@ def generate(fields, seed, stream):
     stream.write("</tavlin>\n")
 
 
+def write(args, stream):
+    if args.format == "definitions":
+        generate(args.fields, args.seed, stream)
+        return
+    counts = generate_svd(args.fields, random.Random(args.seed), stream)
+    print("%s: %d peripherals, %d registers, %d fields after expansion"
+          % (args.output, counts.peripherals, counts.registers, counts.fields), file=sys.stderr)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--fields", type=int, required=True)
+    parser.add_argument("--format", choices=("definitions", "svd"), default="definitions")
+    parser.add_argument("--fields", type=int)
+    parser.add_argument("--profile", choices=("vendor",))
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("-o", "--output", default="-")
     args = parser.parse_args()
+    if args.profile == "vendor":
+        args.format = "svd"
+        args.fields = args.fields or VENDOR_FIELDS
+    if args.fields is None:
+        parser.error("--fields or --profile is needed")
     if args.output == "-":
-        generate(args.fields, args.seed, sys.stdout)
+        write(args, sys.stdout)
     else:
         # Written under a temporary name so an interrupted run leaves no partial file behind.
         temporary = args.output + ".part"
         with open(temporary, "w", encoding="ascii", newline="\n") as stream:
-            generate(args.fields, args.seed, stream)
+            write(args, stream)
         os.replace(temporary, args.output)
 
 

@@ -1,0 +1,152 @@
+// Loading an SVD file into a headless tree and field table (pugixml's parse,
+// the expansion and the rows), next to pugixml parsing the same bytes alone,
+// for each generated SVD file; the goal is a load in at most twice the time
+// of the parse. Also the heap left in use by the loaded tree and table, and
+// the peak resident memory while loading (the file's text, pugixml's document
+// and the rows). Reading the file into memory is not timed.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <pugixml.hpp>
+
+#include <cstdint>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "bench/BenchData.h"
+#include "bench/HeapFigures.h"
+#include "bench/RatioSummary.h"
+#include "defs/FieldTable.h"
+#include "defs/SvdLoader.h"
+#include "tree/PropTree.h"
+
+namespace {
+
+const std::string& FileName(benchmark::State& state) {
+    return BenchSvdNames().at(static_cast<std::size_t>(state.range(0)));
+}
+
+// Each file's text, read once and kept for both benchmarks.
+const std::string& CachedText(const std::string& name) {
+    static std::map<std::string, std::string> texts;
+    auto it = texts.find(name);
+    if (it == texts.end()) it = texts.emplace(name, ReadBenchFile(BenchSvdPath(name))).first;
+    return it->second;
+}
+
+// The text of the benchmark's file, or null (the benchmark skipped) when it cannot be read.
+const std::string* TextOf(benchmark::State& state) {
+    const std::string& name = FileName(state);
+    state.SetLabel(name);
+    const std::string& text = CachedText(name);
+    if (!text.empty()) return &text;
+    state.SkipWithError(("cannot read " + BenchSvdPath(name) + " (build the bench_data target)").c_str());
+    return nullptr;
+}
+
+// Fields of each file after expansion, as its load counted them.
+std::map<std::string, std::int64_t>& FieldCounts() {
+    static std::map<std::string, std::int64_t> counts;
+    return counts;
+}
+
+void ReportPerField(benchmark::State& state, const std::string& text, std::int64_t fields) {
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
+    if (fields <= 0) return;
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * fields);
+    state.counters["fields"] = static_cast<double>(fields);
+    state.counters["bytes_per_field"] = static_cast<double>(text.size()) / static_cast<double>(fields);
+}
+
+void BM_SvdLoad(benchmark::State& state) {
+    const std::string* text = TextOf(state);
+    if (!text) return;
+    const std::string& name = FileName(state);
+    std::int64_t heap = 0;
+    std::int64_t peakRss = 0;
+    std::int64_t fields = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto tree = std::make_unique<CPropTree>();
+        auto table = std::make_unique<CFieldTable>();
+        malloc_trim(0);  // hand freed memory back, so the RSS figure sees this load's growth
+        const std::int64_t heapBefore = HeapInUse();
+        const std::int64_t rssBefore = CurrentRss();
+        const bool peakKnown = ResetPeakRss();
+        state.ResumeTiming();
+
+        const SvdLoadResult result = LoadSvdText(*tree, *table, *text, name);
+
+        state.PauseTiming();
+        heap = HeapInUse() - heapBefore;
+        peakRss = peakKnown ? PeakRss() - rssBefore : 0;
+        fields = result.fields;
+        if (!result.Ok()) {
+            state.SkipWithError(("load failed: " + result.Message()).c_str());
+            break;
+        }
+        tree.reset();
+        table.reset();
+        state.ResumeTiming();
+    }
+    FieldCounts()[name] = fields;
+    ReportPerField(state, *text, fields);
+    if (fields <= 0) return;
+    const auto perField = [fields](std::int64_t bytes) { return static_cast<double>(bytes) / static_cast<double>(fields); };
+    state.counters["heap_per_field"] = perField(heap);
+    state.counters["peak_rss_per_field"] = perField(peakRss);
+}
+
+// pugixml's parse of the same bytes into its document, default options (it
+// copies the text, as the loader's parse does); making and freeing the
+// document are outside the timed part.
+void BM_SvdPugixml(benchmark::State& state) {
+    const std::string* text = TextOf(state);
+    if (!text) return;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto doc = std::make_unique<pugi::xml_document>();
+        state.ResumeTiming();
+        const pugi::xml_parse_result result = doc->load_buffer(text->data(), text->size());
+        state.PauseTiming();
+        if (!result) {
+            state.SkipWithError(result.description());
+            break;
+        }
+        doc.reset();
+        state.ResumeTiming();
+    }
+    const auto counted = FieldCounts().find(FileName(state));
+    ReportPerField(state, *text, counted == FieldCounts().end() ? 0 : counted->second);
+}
+
+// The load and the parse of one file run one after the other, so that both
+// see the machine in the same state.
+void RegisterBenchmarks() {
+    using Function = void (*)(benchmark::State&);
+    const std::pair<const char*, Function> pair[] = {{"BM_SvdLoad", BM_SvdLoad}, {"BM_SvdPugixml", BM_SvdPugixml}};
+    for (std::size_t i = 0; i < BenchSvdNames().size(); ++i) {
+        for (const auto& [name, function] : pair) {
+            benchmark::RegisterBenchmark(name, function)
+                ->Arg(static_cast<std::int64_t>(i))
+                ->ArgName("file")
+                ->Unit(benchmark::kMillisecond)
+                ->MinTime(1.0);
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    RegisterBenchmarks();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioSummary summary("BM_SvdLoad", {"BM_SvdPugixml"}, RatioSummary::Ratio::Time);
+    benchmark::RunSpecifiedBenchmarks(&summary);
+    summary.PrintTable(std::cout);
+    benchmark::Shutdown();
+    return 0;
+}
