@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include "tree/PropTreeItemCombo.h"
 #include "tree/PropTreeModel.h"
 
 namespace {
@@ -12,51 +11,55 @@ namespace {
 // entries carries: it shows the number and commits nothing.
 constexpr int kNoEntry = -1;
 
-const CPropTreeItemCombo* ComboOf(const QModelIndex& index) {
-    const auto* model = qobject_cast<const CPropTreeModel*>(index.model());
-    return model ? dynamic_cast<const CPropTreeItemCombo*>(model->ItemFromIndex(index)) : nullptr;
+QList<PropTreeChoice> ChoicesOf(const QModelIndex& index) {
+    return index.data(CPropTreeModel::ChoicesRole).value<QList<PropTreeChoice>>();
 }
+
+bool IsDropDown(const QModelIndex& index) { return index.data(CPropTreeModel::ChoicesRole).isValid(); }
 }  // namespace
 
 QWidget* CPropTreeDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                          const QModelIndex& index) const {
-    const CPropTreeItemCombo* combo = ComboOf(index);
-    if (!combo) {
+    if (!IsDropDown(index)) {
         auto* edit = qobject_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
         if (!edit) edit = new QLineEdit(parent);
         edit->setFrame(false);
         return edit;
     }
     auto* box = new QComboBox(parent);
-    const auto& entries = combo->GetEntries();
-    for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
-        box->addItem(QString::fromLocal8Bit(entries[static_cast<size_t>(i)].label.c_str()), i);
+    const QList<PropTreeChoice> choices = ChoicesOf(index);
+    for (int i = 0; i < choices.size(); ++i) {
+        box->addItem(choices[i].label, i);
         // A named value's description, where the file gives one, shows as the entry's tooltip.
-        if (const char* info = combo->GetEntryInfo(static_cast<size_t>(i)); *info)
-            box->setItemData(i, QString::fromLocal8Bit(info), Qt::ToolTipRole);
+        if (!choices[i].info.isEmpty()) box->setItemData(i, choices[i].info, Qt::ToolTipRole);
     }
-    // Choosing an entry commits it at once, as a drop-down list does.
-    connect(box, QOverload<int>::of(&QComboBox::activated), this, [this, box]() {
-        auto* self = const_cast<CPropTreeDelegate*>(this);
-        emit self->commitData(box);
-        emit self->closeEditor(box);
-    });
+    connect(box, &QComboBox::activated, this, &CPropTreeDelegate::commitAndCloseEditor);
     QTimer::singleShot(0, box, [box]() {
         if (box->isVisible()) box->showPopup();
     });
     return box;
 }
 
+void CPropTreeDelegate::commitAndCloseEditor() {
+    auto* editor = qobject_cast<QWidget*>(sender());
+    emit commitData(editor);
+    emit closeEditor(editor);
+}
+
 void CPropTreeDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
     auto* box = qobject_cast<QComboBox*>(editor);
-    const CPropTreeItemCombo* combo = ComboOf(index);
-    if (!box || !combo) {
+    if (!box) {
         if (auto* edit = qobject_cast<QLineEdit*>(editor)) edit->setText(index.data(Qt::EditRole).toString());
         return;
     }
-    int current = combo->GetCurSel();
+    // The first entry carrying the row's value, or the value as a number.
+    const qint64 value = index.data(Qt::EditRole).toLongLong();
+    const QList<PropTreeChoice> choices = ChoicesOf(index);
+    int current = -1;
+    for (int i = 0; i < choices.size() && current < 0; ++i)
+        if (choices[i].value == value) current = i;
     if (current < 0) {
-        box->insertItem(0, QString::number(combo->GetItemValue()), kNoEntry);
+        box->insertItem(0, QString::number(value), kNoEntry);
         current = 0;
     }
     box->setCurrentIndex(current);
@@ -64,13 +67,12 @@ void CPropTreeDelegate::setEditorData(QWidget* editor, const QModelIndex& index)
 
 void CPropTreeDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
     auto* box = qobject_cast<QComboBox*>(editor);
-    const CPropTreeItemCombo* combo = ComboOf(index);
-    if (!box || !combo) {
+    if (!box) {
         if (auto* edit = qobject_cast<QLineEdit*>(editor)) model->setData(index, edit->text(), Qt::EditRole);
         return;
     }
     const int entry = box->currentData().toInt();
-    if (entry == kNoEntry || entry >= static_cast<int>(combo->GetEntries().size())) return;
-    model->setData(index, QVariant::fromValue<qint64>(combo->GetEntries()[static_cast<size_t>(entry)].data),
-                   Qt::EditRole);
+    const QList<PropTreeChoice> choices = ChoicesOf(index);
+    if (entry == kNoEntry || entry >= choices.size()) return;
+    model->setData(index, QVariant::fromValue<qint64>(choices[entry].value), Qt::EditRole);
 }

@@ -11,4 +11,8 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+
+private slots:
+    // Choosing an entry of a drop-down list commits it at once, as a drop-down list does.
+    void commitAndCloseEditor();
 };

@@ -1,6 +1,7 @@
 #include "tree/PropTreeModel.h"
 
 #include "tree/PropTree.h"
+#include "tree/PropTreeItemCombo.h"
 
 CPropTreeModel::CPropTreeModel(CPropTree& tree, QObject* parent) : QAbstractItemModel(parent), m_pTree(&tree) {
     tree.SetListener(this);
@@ -22,6 +23,8 @@ QModelIndex CPropTreeModel::IndexFromItem(CPropTreeItem* item, int column) const
 
 QModelIndex CPropTreeModel::index(int row, int column, const QModelIndex& parent) const {
     if (!m_pTree || row < 0 || column < 0 || column > ValueColumn) return {};
+    // Only the first column has children, as rowCount says.
+    if (parent.isValid() && parent.column() != LabelColumn) return {};
     CPropTreeItem* parentItem = parent.isValid() ? ItemFromIndex(parent) : m_pTree->GetRootItem();
     if (row >= parentItem->GetChildCount()) return {};
     return createIndex(row, column, parentItem->GetChildAt(row));
@@ -54,6 +57,17 @@ QVariant CPropTreeModel::data(const QModelIndex& index, int role) const {
         return QString::fromLocal8Bit(item->GetAttributeText().c_str());
     case Qt::ToolTipRole:
         return item->GetInfoText()[0] ? QVariant(QString::fromLocal8Bit(item->GetInfoText())) : QVariant();
+    case ChoicesRole: {
+        const auto* combo = dynamic_cast<const CPropTreeItemCombo*>(item);
+        if (!combo) return {};
+        QList<PropTreeChoice> choices;
+        const auto& entries = combo->GetEntries();
+        choices.reserve(static_cast<qsizetype>(entries.size()));
+        for (size_t i = 0; i < entries.size(); ++i)
+            choices.append({QString::fromLocal8Bit(entries[i].label.c_str()), static_cast<qint64>(entries[i].data),
+                            QString::fromLocal8Bit(combo->GetEntryInfo(i))});
+        return QVariant::fromValue(choices);
+    }
     default:
         return {};
     }

@@ -3,16 +3,31 @@
 // value. The model holds no copy of the rows; it follows the tree through
 // its listener, so a tree of a million rows costs nothing more.
 #include <QAbstractItemModel>
+#include <QList>
+#include <QMetaType>
+#include <QString>
 
 #include "tree/PropTreeListener.h"
 
 class CPropTree;
 class CPropTreeItem;
 
+// One named value of a drop-down row, as the model hands it to editors.
+struct PropTreeChoice {
+    QString label;
+    qint64 value = 0;
+    QString info;  // the value's description, empty when it has none
+};
+
 class CPropTreeModel : public QAbstractItemModel, public CPropTreeListener {
     Q_OBJECT
 public:
     enum Column { LabelColumn = 0, ValueColumn = 1 };
+    enum Role {
+        // The named values of a drop-down row, in list order, as a
+        // QList<PropTreeChoice>; nothing for other rows.
+        ChoicesRole = Qt::UserRole + 1,
+    };
 
     explicit CPropTreeModel(CPropTree& tree, QObject* parent = nullptr);
     ~CPropTreeModel() override;
@@ -47,3 +62,5 @@ private:
 
     CPropTree* m_pTree;
 };
+
+Q_DECLARE_METATYPE(PropTreeChoice)

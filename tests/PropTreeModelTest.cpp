@@ -1,0 +1,161 @@
+// The tree's item model under Qt's own model checker: every change a user or
+// a load makes must keep the model consistent, in fatal mode (a fault aborts).
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QTreeView>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "calc/RegisterCalculator.h"
+#include "defs/DefinitionsLoader.h"
+#include "defs/FieldTable.h"
+#include "defs/SvdLoader.h"
+#include "tests/ChainedValueBox.h"
+#include "tree/PropTree.h"
+#include "tree/PropTreeModel.h"
+
+namespace {
+
+std::string ReadExample(const char* name) {
+    std::ifstream file(std::string(TAVLIN_SOURCE_DIR) + "/examples/" + name, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+// A definitions file of `sets` sets of 10 registers of 10 fields, every
+// third a drop-down.
+std::string GeneratedDefinitions(int sets) {
+    std::string text = "<tavlin>\n";
+    for (int s = 0; s < sets; ++s) {
+        text += "<regset name=\"S" + std::to_string(s) + "\" info=\"set\">\n";
+        for (int r = 0; r < 10; ++r) {
+            text += "<register name=\"R" + std::to_string(r) + "\" bits=\"32\" value=\"0\" info=\"reg\">\n";
+            for (int f = 0; f < 10; ++f) {
+                const std::string bits = "low=\"" + std::to_string(f * 3) + "\" high=\"" + std::to_string(f * 3 + 2) + "\"";
+                if (f % 3 == 0)
+                    text += "<field name=\"F\" kind=\"combo\" info=\"f\" " + bits +
+                            "><select name=\"A\" value=\"0\"/><select name=\"B\" value=\"5\"/></field>\n";
+                else
+                    text += "<field name=\"F\" kind=\"edit\" info=\"f\" " + bits + "></field>\n";
+            }
+            text += "</register>\n";
+        }
+        text += "</regset>\n";
+    }
+    return text + "</tavlin>\n";
+}
+
+enum class Format { Definitions, Svd };
+
+struct ModelCase {
+    const char* name;
+    Format format;
+    std::string text;
+};
+
+void Load(CPropTree& tree, CFieldTable& table, const ModelCase& c) {
+    if (c.format == Format::Svd)
+        LoadSvdText(tree, table, c.text, c.name);
+    else
+        LoadDefinitionsText(tree, table, c.text, c.name);
+}
+
+// The first field row of the tree, and its register.
+CPropTreeItem* FirstField(CPropTree& tree) {
+    for (CPropTreeItem* set = tree.GetRootItem()->GetChild(); set; set = set->GetSibling())
+        for (CPropTreeItem* reg = set->GetChild(); reg; reg = reg->GetSibling())
+            if (CPropTreeItem* field = reg->GetChild()) return field;
+    return nullptr;
+}
+
+class ModelTesterTest : public testing::TestWithParam<ModelCase> {};
+
+TEST_P(ModelTesterTest, StaysConsistentThroughLoadsExpandingEditsAndDecomposition) {
+    const ModelCase& c = GetParam();
+    CPropTree tree;
+    CFieldTable table;
+    CPropTreeModel model(tree);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QTreeView view;
+    view.setModel(&model);
+
+    // Rows inserted one by one (the checker looks at the whole model after
+    // each, so only for the small files), then a load as one reset, as the window does it.
+    if (c.format == Format::Svd || c.text.size() < 100'000) {
+        Load(tree, table, c);
+    } else {
+        tree.BeginReset();
+        Load(tree, table, c);
+        tree.EndReset();
+    }
+    CPropTree second;
+    CFieldTable secondTable;
+    Load(second, secondTable, c);
+    tree.SwapRows(second);
+    table.Swap(secondTable);
+    view.expandAll();
+    ASSERT_GT(model.rowCount(), 0);
+
+    CPropTreeItem* field = FirstField(tree);
+    ASSERT_NE(field, nullptr);
+    const QModelIndex value = model.IndexFromItem(field, CPropTreeModel::ValueColumn);
+    ASSERT_TRUE(value.flags() & Qt::ItemIsEditable);
+    const QVariant edited = field->GetKind() == PropRowKind::Combo ? QVariant::fromValue<qint64>(0) : QVariant("0x1");
+    EXPECT_TRUE(model.setData(value, edited, Qt::EditRole));
+
+    ChainedValueBox hex, decimal;
+    CRegisterCalculator calc(tree, table, hex, decimal);
+    hex.onChange = [&calc] { calc.ApplyHexValue(); };
+    tree.SetFocusedItem(field);
+    hex.SetText("0xffffffff");
+    EXPECT_EQ(decimal.text, "4294967295");
+
+    // A child index asked for below the value column is no index, as its row count is 0.
+    const QModelIndex setValue = model.index(0, CPropTreeModel::ValueColumn);
+    EXPECT_EQ(model.rowCount(setValue), 0);
+    EXPECT_FALSE(model.index(0, 0, setValue).isValid());
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ModelTesterTest,
+                         testing::Values(ModelCase{"tavlin.xml", Format::Definitions, ReadExample("tavlin.xml")},
+                                         ModelCase{"chip.svd", Format::Svd, ReadExample("chip.svd")},
+                                         ModelCase{"generated", Format::Definitions, GeneratedDefinitions(200)}),
+                         [](const testing::TestParamInfo<ModelCase>& info) {
+                             return std::string(info.param.name == std::string("tavlin.xml") ? "Definitions"
+                                                : info.param.format == Format::Svd ? "Svd"
+                                                                                   : "Generated20000Fields");
+                         });
+
+TEST(ModelTester, DropDownRowsHandTheirNamedValuesToEditorsAsARole) {
+    CPropTree tree;
+    CFieldTable table;
+    CPropTreeModel model(tree);
+    LoadSvdText(tree, table, ReadExample("chip.svd"), "chip.svd");
+    bool sawChoices = false;
+    for (CPropTreeItem* set = tree.GetRootItem()->GetChild(); set && !sawChoices; set = set->GetSibling())
+        for (CPropTreeItem* reg = set->GetChild(); reg && !sawChoices; reg = reg->GetSibling())
+            for (CPropTreeItem* row = reg->GetChild(); row && !sawChoices; row = row->GetSibling()) {
+                const QVariant choices = model.IndexFromItem(row, CPropTreeModel::ValueColumn).data(CPropTreeModel::ChoicesRole);
+                if (row->GetKind() != PropRowKind::Combo) {
+                    EXPECT_FALSE(choices.isValid());
+                    continue;
+                }
+                const auto list = choices.value<QList<PropTreeChoice>>();
+                ASSERT_FALSE(list.isEmpty());
+                sawChoices = true;
+            }
+    EXPECT_TRUE(sawChoices);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
