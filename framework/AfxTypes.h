@@ -28,6 +28,10 @@ struct RECT {
 };
 using LPRECT = RECT*;
 
+// The files of a drop, handed to WM_DROPFILES (see framework/DropFiles.h).
+struct DropFiles;
+using HDROP = const DropFiles*;
+
 // Header of every WM_NOTIFY record.
 struct NMHDR {
     HWND hwndFrom = nullptr;
@@ -44,6 +48,7 @@ constexpr UINT WM_SETICON = 0x0080;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT WM_ICONERASEBKGND = 0x0027;
+constexpr UINT WM_DROPFILES = 0x0233;
 
 constexpr UINT EN_CHANGE = 0x0300;
 

@@ -103,6 +103,10 @@ void CDialog::OnOK() {
 
 void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
+void CDialog::DragAcceptFiles(BOOL accept) {
+    if (m_widget) m_widget->setAcceptDrops(accept != FALSE);
+}
+
 void CDialog::ShowSystemMenu(int globalX, int globalY) {
     if (m_sysMenu) m_sysMenu->GetQMenu()->popup(QPoint(globalX, globalY));
 }

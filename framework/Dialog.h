@@ -23,6 +23,11 @@ public:
     // Copies control texts into members (true) or members into controls.
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
 
+    // Lets the user drop a file on the window (child windows included): a
+    // drag of one local file is taken and arrives as WM_DROPFILES once the
+    // drop is over; any other drag is refused.
+    void DragAcceptFiles(BOOL accept = TRUE);
+
     CMenu* SystemMenu() const { return m_sysMenu.get(); }
     UINT GetTemplateId() const { return m_nIDTemplate; }
 

@@ -2,14 +2,18 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QUrl>
 
 #include "framework/Dialog.h"
+#include "framework/DropFiles.h"
 #include "framework/MessageMap.h"
 #include "framework/Window.h"
 
@@ -17,6 +21,26 @@ namespace {
 constexpr UINT SIZE_RESTORED = 0;
 constexpr UINT SIZE_MINIMIZED = 1;
 constexpr UINT BN_CLICKED = 0;
+
+// The one local file a drag carries, or an empty text when it carries
+// anything else: text, a remote address, more than one file. The file is
+// only read, so the drag must offer to copy it.
+QString DraggedFile(const QDropEvent& event) {
+    const QMimeData* data = event.mimeData();
+    if (!data || !data->hasUrls() || !(event.possibleActions() & Qt::CopyAction)) return {};
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) return {};
+    return urls.front().toLocalFile();
+}
+
+void AnswerDrag(QDropEvent* event) {
+    if (DraggedFile(*event).isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
 }  // namespace
 
 DialogWidget::DialogWidget(CDialog* owner, const DialogTemplate& tmpl, QWidget* parent)
@@ -51,6 +75,8 @@ void DialogWidget::BuildControl(const DialogControl& control) {
         connect(edit, &QLineEdit::textChanged, this, [owner, id, edit]() {
             owner->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<UINT>(id), EN_CHANGE), reinterpret_cast<LPARAM>(edit));
         });
+        // An edit box takes dragged text itself, but a dragged file is for the dialog.
+        edit->installEventFilter(this);
         widget = edit;
         break;
     }
@@ -154,4 +180,36 @@ void DialogWidget::paintEvent(QPaintEvent* event) {
 
 void DialogWidget::contextMenuEvent(QContextMenuEvent* event) {
     m_owner->ShowSystemMenu(event->globalPos().x(), event->globalPos().y());
+}
+
+bool DialogWidget::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    const bool dragging = type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop;
+    auto* drag = static_cast<QDropEvent*>(event);
+    if (!dragging || !acceptDrops() || DraggedFile(*drag).isEmpty()) return QDialog::eventFilter(watched, event);
+    if (type == QEvent::Drop)
+        dropEvent(drag);
+    else
+        AnswerDrag(drag);
+    return true;
+}
+
+void DialogWidget::dragEnterEvent(QDragEnterEvent* event) { AnswerDrag(event); }
+
+void DialogWidget::dragMoveEvent(QDragMoveEvent* event) { AnswerDrag(event); }
+
+void DialogWidget::dropEvent(QDropEvent* event) {
+    AnswerDrag(event);
+    if (!event->isAccepted()) return;
+    // The dialog opens the file after the drop is over, as a posted message:
+    // its handler may show boxes, which must not run inside the drag.
+    const std::string path = DraggedFile(*event).toLocal8Bit().toStdString();
+    CDialog* owner = m_owner;
+    QMetaObject::invokeMethod(
+        this,
+        [owner, path]() {
+            const DropFiles drop{{path}};
+            owner->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(&drop), 0);
+        },
+        Qt::QueuedConnection);
 }

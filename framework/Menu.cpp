@@ -1,7 +1,9 @@
 #include "framework/Menu.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
+#include <QWidget>
 
 #include "framework/Wnd.h"
 
@@ -14,9 +16,21 @@ BOOL CMenu::AppendMenu(UINT flags, UINT id, LPCTSTR text) {
         m_menu->addSeparator();
         return TRUE;
     }
-    QAction* action = m_menu->addAction(QString::fromLocal8Bit(text ? text : ""));
+    QString label = QString::fromLocal8Bit(text ? text : "");
+    QString key;
+    if (const qsizetype tab = label.indexOf(QLatin1Char('\t')); tab >= 0) {
+        key = label.mid(tab + 1);
+        label.truncate(tab);
+    }
+    QAction* action = m_menu->addAction(label);
     CWnd* owner = m_owner;
     const UINT message = m_message;
     QObject::connect(action, &QAction::triggered, [owner, message, id]() { owner->SendMessage(message, id, 0); });
+    if (!key.isEmpty()) {
+        // Shown beside the entry, and live in the whole owner window, not
+        // only while the menu is open.
+        action->setShortcut(QKeySequence(key, QKeySequence::PortableText));
+        if (owner && owner->m_hWnd) owner->m_hWnd->addAction(action);
+    }
     return TRUE;
 }

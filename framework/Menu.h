@@ -15,7 +15,8 @@ public:
     CMenu& operator=(const CMenu&) = delete;
 
     // MF_SEPARATOR adds a separator; MF_STRING an entry with `text` ('&'
-    // marks the mnemonic) and command `id`.
+    // marks the mnemonic) and command `id`. A key after a tab in `text`
+    // ("&Open...\tCtrl+O") runs the entry anywhere in the owner's window.
     BOOL AppendMenu(UINT flags, UINT id = 0, LPCTSTR text = nullptr);
     QMenu* GetQMenu() const { return m_menu; }
 

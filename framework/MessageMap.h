@@ -110,3 +110,12 @@ constexpr MessageMapEntry OnNotifyEntry(UINT code, UINT id) {
                 return result;
             }};
 }
+
+// WM_DROPFILES: the files dropped on the window, read with DragQueryFile.
+template <class T, void (T::*F)(HDROP)>
+constexpr MessageMapEntry OnDropFilesEntry() {
+    return {WM_DROPFILES, 0, 0, [](CCmdTarget* t, WPARAM w, LPARAM) -> LRESULT {
+                (msgmap_detail::As<T>(t)->*F)(reinterpret_cast<HDROP>(w));
+                return 0;
+            }};
+}

@@ -29,6 +29,12 @@ void CWinApp::OnHelp() {
     AfxMessageBox((name + " has no help pages. Run '" + name + " --help' for its command line.").c_str(), MB_OK);
 }
 
+std::vector<std::string> CWinApp::GetArguments() const {
+    std::vector<std::string> arguments;
+    for (const QString& argument : QCoreApplication::arguments()) arguments.push_back(argument.toLocal8Bit().toStdString());
+    return arguments;
+}
+
 HICON CWinApp::LoadIcon(UINT id) const {
     static std::map<UINT, std::unique_ptr<QIcon>> icons;
     auto& icon = icons[id];

@@ -1,6 +1,10 @@
 #pragma once
 // The application object: one per process. The entry point creates the Qt
-// application and calls InitInstance; when it returns FALSE the program ends.
+// application and calls InitInstance; when it returns FALSE the program ends
+// with the code ExitInstance gives.
+#include <string>
+#include <vector>
+
 #include "framework/MessageMap.h"
 
 class CWnd;
@@ -11,6 +15,12 @@ public:
     ~CWinApp() override;
 
     virtual BOOL InitInstance() { return FALSE; }
+    // The exit code, asked for when InitInstance returns FALSE.
+    virtual int ExitInstance() { return 0; }
+
+    // The command line after the window system has taken its own options
+    // (-platform, -display, -style, ...): the program's name, then the rest.
+    std::vector<std::string> GetArguments() const;
 
     // The icon resource `id`, loaded once and kept for the program's life.
     HICON LoadIcon(UINT id) const;

@@ -14,6 +14,7 @@ int AfxWinMain(int argc, char** argv) {
     }
     AfxInstallMessageBoxWidget();
     CWinApp* app = AfxGetApp();
-    if (!app || !app->InitInstance()) return 0;
+    if (!app) return 0;
+    if (!app->InitInstance()) return app->ExitInstance();
     return QApplication::exec();
 }

@@ -1,0 +1,31 @@
+#pragma once
+// Asks the user for a file to open, with Qt's file dialog. Tests install a
+// chooser of their own so that no dialog waits for a person.
+#include <functional>
+#include <string>
+
+#include "framework/String.h"
+
+class CWnd;
+
+class CFileDialog {
+public:
+    // `filter` in Qt's form: "Register files (*.svd *.xml);;All files (*)".
+    explicit CFileDialog(LPCTSTR filter, CWnd* parent = nullptr);
+
+    // IDOK when a file was chosen (see GetPathName), IDCANCEL otherwise.
+    int DoModal();
+    const CString& GetPathName() const { return m_strPathName; }
+    const CString& GetFilter() const { return m_strFilter; }
+    CWnd* GetParent() const { return m_pParentWnd; }
+
+    // Chooses in place of Qt's dialog: returns the chosen path, or an empty
+    // one for Cancel. Installs `chooser` and returns the one it replaces.
+    using Chooser = std::function<std::string(const CFileDialog& dialog)>;
+    static Chooser SetChooser(Chooser chooser);
+
+private:
+    CString m_strFilter;
+    CWnd* m_pParentWnd;
+    CString m_strPathName;
+};
