@@ -1,9 +1,9 @@
 #include "tree/PropTreeDelegate.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QTimer>
 
+#include "tree/PropTreeDropDown.h"
 #include "tree/PropTreeModel.h"
 
 namespace {
@@ -26,7 +26,7 @@ QWidget* CPropTreeDelegate::createEditor(QWidget* parent, const QStyleOptionView
         edit->setFrame(false);
         return edit;
     }
-    auto* box = new QComboBox(parent);
+    auto* box = new CPropTreeDropDown(parent);
     const QList<PropTreeChoice> choices = ChoicesOf(index);
     for (int i = 0; i < choices.size(); ++i) {
         box->addItem(choices[i].label, i);
@@ -34,6 +34,7 @@ QWidget* CPropTreeDelegate::createEditor(QWidget* parent, const QStyleOptionView
         if (!choices[i].info.isEmpty()) box->setItemData(i, choices[i].info, Qt::ToolTipRole);
     }
     connect(box, &QComboBox::activated, this, &CPropTreeDelegate::commitAndCloseEditor);
+    connect(box, &CPropTreeDropDown::cancelled, this, &CPropTreeDelegate::cancelEditor);
     QTimer::singleShot(0, box, [box]() {
         if (box->isVisible()) box->showPopup();
     });
@@ -42,8 +43,14 @@ QWidget* CPropTreeDelegate::createEditor(QWidget* parent, const QStyleOptionView
 
 void CPropTreeDelegate::commitAndCloseEditor() {
     auto* editor = qobject_cast<QWidget*>(sender());
+    if (auto* box = qobject_cast<CPropTreeDropDown*>(editor)) box->SetChosen();
     emit commitData(editor);
     emit closeEditor(editor);
+}
+
+void CPropTreeDelegate::cancelEditor() {
+    auto* editor = qobject_cast<QWidget*>(sender());
+    emit closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }
 
 void CPropTreeDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {

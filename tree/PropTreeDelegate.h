@@ -15,4 +15,6 @@ public:
 private slots:
     // Choosing an entry of a drop-down list commits it at once, as a drop-down list does.
     void commitAndCloseEditor();
+    // The list closed without a choice: the edit ends and the row keeps its value.
+    void cancelEditor();
 };

@@ -31,14 +31,19 @@ void CPropTreeView::currentChanged(const QModelIndex& current, const QModelIndex
 }
 
 void CPropTreeView::keyPressEvent(QKeyEvent* event) {
-    // Enter edits the focused row's value; where there is nothing to edit it
-    // goes on to the dialog.
+    // Enter and F2 edit the focused row's value, whichever cell of the row is
+    // current; where there is nothing to edit Enter goes on to the dialog.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && state() != QAbstractItemView::EditingState) {
+    const bool f2 = event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier;
+    if ((enter || f2) && state() != QAbstractItemView::EditingState) {
         const QModelIndex value = currentIndex().siblingAtColumn(CPropTreeModel::ValueColumn);
         if (value.isValid() && (value.flags() & Qt::ItemIsEditable)) {
             setCurrentIndex(value);
             edit(value);
+            event->accept();
+            return;
+        }
+        if (f2) {
             event->accept();
             return;
         }
