@@ -42,6 +42,15 @@ std::string Hex(std::uint64_t value) { return FormatRegisterHex(value, 0); }
 // their descriptions over several indented lines) become one space.
 void AppendOneLine(std::string& out, const char* text) {
     auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    // Most descriptions are one line already: they are copied whole, told
+    // by the library's fast searches rather than a look at every character.
+    const size_t length = std::strlen(text);
+    if (length == 0) return;
+    if (!isSpace(text[0]) && !isSpace(text[length - 1]) && !std::strpbrk(text, "\t\n\r") &&
+        !std::strstr(text, "  ")) {
+        out.append(text, length);
+        return;
+    }
     bool first = true;
     while (*text) {
         while (isSpace(*text)) ++text;
@@ -481,6 +490,7 @@ private:
         ++m_result.fields;
         combo->SetLabelText(label);
         combo->SetInfoText(m_info.c_str());
+        combo->SendMessage(CB_INITSTORAGE, m_named.size(), 0);
         std::string text;
         for (const NamedValue& entry : m_named) {
             text.assign(entry.name);

@@ -53,6 +53,7 @@ constexpr UINT WM_DROPFILES = 0x0233;
 constexpr UINT EN_CHANGE = 0x0300;
 
 constexpr UINT CB_ADDSTRING = 0x0143;
+constexpr UINT CB_INITSTORAGE = 0x0161;  // wParam: how many entries are coming
 constexpr UINT CB_GETCOUNT = 0x0146;
 constexpr UINT CB_GETCURSEL = 0x0147;
 constexpr UINT CB_SETCURSEL = 0x014E;

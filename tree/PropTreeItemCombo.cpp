@@ -102,6 +102,9 @@ LRESULT CPropTreeItemCombo::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
     case CB_ADDSTRING:
         return AddString(reinterpret_cast<const char*>(lParam));
+    case CB_INITSTORAGE:
+        m_entries.reserve(m_entries.size() + wParam);
+        return static_cast<LRESULT>(m_entries.capacity());
     case CB_GETCOUNT:
         return static_cast<LRESULT>(count);
     case CB_GETCURSEL:
