@@ -46,7 +46,7 @@ struct SvdLoadResult {
 
 // At most this many rows (sets, registers, fields and cluster instances)
 // come from one file; a larger expansion is refused with a problem.
-constexpr std::size_t kSvdMaxRows = 8'000'000;
+constexpr std::size_t kSvdMaxRows = 4'000'000;
 // Clusters nested deeper than this are refused with a problem.
 constexpr int kSvdMaxClusterDepth = 256;
 // How many problems the message box lists before "and N more".

@@ -246,7 +246,7 @@ std::vector<ProblemCase> ProblemCases() {
          Device(Peripheral("P", goodRegister +
                                     "<register><dim>4000000000</dim><dimIncrement>4</dimIncrement><name>R%s</name><addressOffset>0</addressOffset></register>\n"
                                     "<register><dim>3</dim><dimIncrement>4</dimIncrement><dimIndex>A,B</dimIndex><name>S%s</name><addressOffset>0</addressOffset></register>\n")),
-         {"chip.svd:8: P.R%s: dim of 4000000000 makes more than 8000000 rows",
+         {"chip.svd:8: P.R%s: dim of 4000000000 makes more than 4000000 rows",
           "chip.svd:9: P.S%s: dimIndex \"A,B\" does not give 3 names"},
          kSet + kRegisterR + "    field R 0..31 edit \"0x0\" \"\"\n"},
     };
