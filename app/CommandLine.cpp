@@ -4,6 +4,7 @@
 
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
+#include "defs/RegisterFile.h"
 #include "defs/TreeDump.h"
 #include "framework/MessageBox.h"
 #include "res/TavlinResources.h"
@@ -12,32 +13,49 @@
 namespace {
 
 void PrintUsage(std::ostream& out, const char* program) {
-    out << "Usage: " << program << " [--check [FILE] | --dump [FILE] | --help | --version]\n"
+    out << "Usage: " << program << " [FILE | --check [FILE] | --dump [FILE] | --help | --version]\n"
         << "\n"
-        << "Without options, opens the register tree of tavlin.xml in the current directory.\n"
+        << "Without options, opens the register tree of FILE, a CMSIS-SVD file or a\n"
+        << "definitions file, or of tavlin.xml in the current directory.\n"
         << "\n"
-        << "  --check [FILE]  load FILE (default tavlin.xml) without a window; print the\n"
-        << "                  loader's message, or a one-line summary; exit 1 after a message\n"
+        << "  --check [FILE]  load FILE (default tavlin.xml) without a window; print every\n"
+        << "                  problem, then a one-line summary; exit 1 after a problem\n"
         << "  --dump [FILE]   as --check, then print the tree, one row a line\n"
         << "  --help          show this help\n"
         << "  --version       show the version\n";
 }
 
-int Check(const char* path, bool dump, std::ostream& out, std::ostream& err) {
-    // The message goes to the error stream instead of a box.
+void PrintSummary(std::ostream& out, const char* path, int registerSets, int registers, int fields) {
+    out << path << ": " << registerSets << " register sets, " << registers << " registers, " << fields << " fields\n";
+}
+
+// tavlin.xml by the definitions rules: the message goes to the error stream
+// instead of a box.
+int CheckDefinitions(bool dump, std::ostream& out, std::ostream& err) {
     const MessageBoxPresenter previous = AfxSetMessageBoxPresenter([&err](const std::string& text, UINT) {
         err << text << '\n';
         return IDOK;
     });
     CPropTree tree;
     CFieldTable table;
-    const LoadResult result = LoadDefinitionsFile(tree, table, path, path);
+    const LoadResult result = LoadDefinitionsFile(tree, table, kDefinitionsFileName, kDefinitionsFileName);
     AfxSetMessageBoxPresenter(previous);
-    if (result.Ok())
-        out << path << ": " << result.registerSets << " register sets, " << result.registers << " registers, "
-            << result.fields << " fields\n";
+    if (result.Ok()) PrintSummary(out, kDefinitionsFileName, result.registerSets, result.registers, result.fields);
     if (dump) DumpTree(out, tree, table);
     return result.Ok() ? 0 : 1;
+}
+
+// A file named by the user, in either format.
+int CheckFile(const char* path, bool dump, std::ostream& out, std::ostream& err) {
+    CPropTree tree;
+    CFieldTable table;
+    const RegisterFileResult result = LoadRegisterFile(tree, table, path, path);
+    for (const std::string& problem : result.problems) err << problem << '\n';
+    const bool svd = result.format == RegisterFileFormat::Svd;
+    if ((svd && result.opened) || (!svd && result.message.empty()))
+        PrintSummary(out, path, result.registerSets, result.registers, result.fields);
+    if (dump) DumpTree(out, tree, table);
+    return result.problems.empty() && result.message.empty() ? 0 : 1;
 }
 
 }  // namespace
@@ -59,13 +77,37 @@ std::optional<int> RunCommandLine(int argc, const char* const* argv, std::ostrea
             PrintUsage(err, program);
             return 2;
         }
-        return Check(argc == 3 ? argv[2] : kDefinitionsFileName, option == "--dump", out, err);
+        const bool dump = option == "--dump";
+        return argc == 3 ? CheckFile(argv[2], dump, out, err) : CheckDefinitions(dump, out, err);
     }
     if (option.rfind("--", 0) == 0) {
         err << program << ": unknown option " << option << '\n';
         PrintUsage(err, program);
         return 2;
     }
-    // Anything else is for the window system (-platform, -display, ...).
+    // Anything else is for the window: a file, or the window system's options
+    // (-platform, -display, ...), which the window system takes first.
+    return std::nullopt;
+}
+
+std::optional<int> ParseWindowArguments(const std::vector<std::string>& arguments, std::string& file,
+                                        std::ostream& err) {
+    const char* program = arguments.empty() ? "tavlin" : arguments.front().c_str();
+    std::vector<std::string> files;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument.size() > 1 && argument.front() == '-') {
+            err << program << ": unknown option " << argument << '\n';
+            PrintUsage(err, program);
+            return 2;
+        }
+        files.push_back(argument);
+    }
+    if (files.size() > 1) {
+        err << program << ": one file at a time\n";
+        PrintUsage(err, program);
+        return 2;
+    }
+    file = files.empty() ? std::string() : files.front();
     return std::nullopt;
 }

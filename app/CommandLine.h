@@ -1,12 +1,21 @@
 #pragma once
-// tavlin's command line. With no arguments tavlin opens its window; the
-// options below work without one, for people who check the definitions
-// files their scripts generate.
+// tavlin's command line. Without options tavlin opens its window, on FILE
+// when one is named; the options below work without one, for people who
+// check the register files their scripts generate.
 #include <optional>
 #include <ostream>
+#include <string>
+#include <vector>
 
 // Runs the command line when it asks for something other than the window:
 // --check [FILE], --dump [FILE], --help, --version. Returns the exit code
 // then (0 ok, 1 the file has a fault, 2 bad usage), or nothing when the
 // window should open.
 std::optional<int> RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+// Reads the window's command line, as left after the window system took its
+// own options (the program's name first): at most one FILE to open, no
+// options. Returns 2 after printing the usage to `err` for anything else, or
+// nothing with `file` set (empty when none was named).
+std::optional<int> ParseWindowArguments(const std::vector<std::string>& arguments, std::string& file,
+                                        std::ostream& err);

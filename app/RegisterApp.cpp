@@ -1,5 +1,9 @@
 #include "app/RegisterApp.h"
 
+#include <iostream>
+#include <string>
+
+#include "app/CommandLine.h"
 #include "res/TavlinResources.h"
 #include "tree/PropTreeView.h"
 #include "ui/RegisterDlg.h"
@@ -20,9 +24,17 @@ const MessageMap* CRegisterApp::GetMessageMap() const {
 BOOL CRegisterApp::InitInstance() {
     AfxEnableControlContainer();
     Enable3dControls();
+    std::string file;
+    if (const auto code = ParseWindowArguments(GetArguments(), file, std::cerr)) {
+        m_nExitCode = *code;
+        return FALSE;
+    }
     CRegisterDlg dlg;
+    dlg.m_strFileToOpen = file;
     m_pMainWnd = &dlg;
     dlg.DoModal();
     m_pMainWnd = nullptr;
     return FALSE;
 }
+
+int CRegisterApp::ExitInstance() { return m_nExitCode; }

@@ -60,7 +60,13 @@ const DialogTemplate* FindDialog(UINT id) {
     }
 }
 
-const char* FindString(UINT id) { return id == IDS_ABOUTBOX ? "&About tavlin..." : nullptr; }
+const char* FindString(UINT id) {
+    switch (id) {
+    case IDS_ABOUTBOX: return "&About tavlin...";
+    case IDS_OPEN: return "&Open...\tCtrl+O";
+    default: return nullptr;
+    }
+}
 
 const char* IconPath(UINT id) { return id == IDR_MAINFRAME ? ":/res/tavlin.ico" : nullptr; }
 

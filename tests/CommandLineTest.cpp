@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -50,6 +51,67 @@ TEST(CommandLine, CheckAndDumpReportTheLoadAndExitByIt) {
     const Outcome missing = RunTavlin({"--check", (dir.Path() / "none.xml").string()});
     EXPECT_EQ(missing.code, 1);
     EXPECT_EQ(missing.err.rfind("ERROR: Failed to load file - ", 0), 0u);
+}
+
+const char* const kSvd =
+    "<device><name>D</name><peripherals><peripheral><name>P</name><baseAddress>0x40000000</baseAddress>"
+    "<registers><register><name>R</name><addressOffset>0</addressOffset><size>16</size>"
+    "<resetValue>0x1234</resetValue></register></registers></peripheral></peripherals></device>";
+
+TEST(CommandLine, CheckOfANamedFileTakesEitherFormatAndPrintsEveryProblem) {
+    TempDir dir;
+    const std::string svd = dir.Write("chip.svd", kSvd);
+    const std::string problem = dir.Write("p.svd", "<device><peripherals><peripheral><name>P</name></peripheral>"
+                                                   "</peripherals></device>");
+    const std::string broken = dir.Write("broken.svd", "<device><name>D</name>");
+    const struct {
+        std::string file;
+        int code;
+        std::string out, errStart;  // errStart empty: no error output
+    } cases[] = {
+        {svd, 0, svd + ": 1 register sets, 1 registers, 1 fields\n", ""},
+        {problem, 1, problem + ": 0 register sets, 0 registers, 0 fields\n", problem + ":1: "},  // opened
+        {broken, 1, "", broken + ":1:"},  // not well-formed: nothing opened, no summary
+    };
+    for (const auto& c : cases) {
+        const Outcome check = RunTavlin({"--check", c.file});
+        EXPECT_EQ(check.code, c.code) << c.file;
+        EXPECT_EQ(check.out, c.out) << c.file;
+        EXPECT_EQ(check.err.rfind(c.errStart, 0), 0u) << check.err;
+        EXPECT_EQ(check.err.empty(), c.errStart.empty()) << check.err;
+    }
+    EXPECT_NE(RunTavlin({"--dump", svd}).out.find("  register R 16 bits value \"0x1234\""), std::string::npos);
+
+    // Without FILE, tavlin.xml is read as a definitions file whatever it holds.
+    dir.Write("tavlin.xml", kSvd);
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    const Outcome byDefault = RunTavlin({"--check"});
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(byDefault.code, 1);
+    EXPECT_EQ(byDefault.err, "tavlin.xml: expected <tavlin> tag!\n");
+}
+
+TEST(CommandLine, TheWindowTakesAtMostOneFileAndNoOption) {
+    const struct {
+        std::vector<std::string> arguments;  // as left by the window system
+        std::optional<int> code;
+        std::string fileOrError;
+    } cases[] = {
+        {{"tavlin"}, std::nullopt, ""},
+        {{"tavlin", "chip.svd"}, std::nullopt, "chip.svd"},
+        {{"tavlin", "a.xml", "b.xml"}, 2, "one file at a time"},
+        {{"tavlin", "a.xml", "--check"}, 2, "unknown option --check"},
+        {{"tavlin", "-display", ":0"}, 2, "unknown option -display"},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream err;
+        std::string file;
+        EXPECT_EQ(ParseWindowArguments(c.arguments, file, err), c.code) << c.arguments.back();
+        EXPECT_EQ(c.code ? err.str().substr(0, err.str().find('\n')) : file,
+                  c.code ? "tavlin: " + c.fileOrError : c.fileOrError);
+        EXPECT_EQ(err.str().find("\nUsage:") != std::string::npos, c.code.has_value()) << err.str();
+    }
 }
 
 TEST(CommandLine, OptionsAndUsage) {

@@ -5,12 +5,14 @@
 #include <QTest>
 #include <filesystem>
 
+#include "framework/FileDialog.h"
 #include "framework/MessageBox.h"
 #include "res/resource.h"
 #include "tests/TempDir.h"
 #include "tree/PropTreeModel.h"
 
-GuiRun RunMainDialog(const std::string& xml, const std::function<void(CRegisterDlg&)>& body) {
+GuiRun RunMainDialog(const std::string& xml, const std::function<void(CRegisterDlg&)>& body,
+                     const std::string& fileArgument) {
     GuiRun run;
     TempDir dir;
     dir.Write("tavlin.xml", xml);
@@ -18,6 +20,11 @@ GuiRun RunMainDialog(const std::string& xml, const std::function<void(CRegisterD
     std::filesystem::current_path(dir.Path());
 
     CRegisterDlg dlg;
+    dlg.m_strFileToOpen = fileArgument;
+    const auto previousChooser = CFileDialog::SetChooser([&run](const CFileDialog&) {
+        run.events.push_back("file dialog");
+        return std::string();
+    });
     const auto previousBox = AfxSetMessageBoxPresenter([&run](const std::string& text, UINT) {
         run.events.push_back("message: " + text);
         return IDOK;
@@ -35,6 +42,7 @@ GuiRun RunMainDialog(const std::string& xml, const std::function<void(CRegisterD
     run.result = dlg.DoModal();
     CDialog::SetModalRunner(previousRunner);
     AfxSetMessageBoxPresenter(previousBox);
+    CFileDialog::SetChooser(previousChooser);
     std::filesystem::current_path(previousDir);
     return run;
 }

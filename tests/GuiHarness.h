@@ -14,14 +14,17 @@ class CPropTreeItem;
 class CPropTreeModel;
 
 struct GuiRun {
-    std::vector<std::string> events;  // "message: ...", "about", "main"
+    std::vector<std::string> events;  // "message: ...", "about", "main", "file dialog"
     int result = 0;
 };
 
 // Writes `xml` as tavlin.xml into a fresh directory, makes it the current
-// directory, runs a CRegisterDlg there and calls `body` while it is shown.
-// The About box is answered with OK; `body` may end the dialog itself.
-GuiRun RunMainDialog(const std::string& xml, const std::function<void(CRegisterDlg&)>& body);
+// directory, runs a CRegisterDlg there (on `fileArgument` as if named on the
+// command line, when not empty) and calls `body` while it is shown. The
+// About box is answered with OK and the file dialog with Cancel (tests
+// choose files with CFileDialog::SetChooser); `body` may end the dialog itself.
+GuiRun RunMainDialog(const std::string& xml, const std::function<void(CRegisterDlg&)>& body,
+                     const std::string& fileArgument = {});
 
 // The dialog's widgets.
 CPropTreeWindow* TreeWindow(CRegisterDlg& dlg);

@@ -103,13 +103,13 @@ TEST(GuiWindow, AboutBoxComesFromTheMenuOfWindowCommandsAsOftenAsAsked) {
             texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
             if (action->text() == QStringLiteral("&About tavlin...")) about = action;
         }
-        EXPECT_EQ(texts.join(QLatin1Char('|')).toStdString(), "&Close|-|&About tavlin...");
+        EXPECT_EQ(texts.join(QLatin1Char('|')).toStdString(), "&Close|-|&Open...|&About tavlin...");
         ASSERT_NE(about, nullptr);
         about->trigger();
         about->trigger();
         dlg.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX + 15);  // low 16 bits 16..31: the About command too
         dlg.SendMessage(WM_SYSCOMMAND, 0x10000 | IDM_ABOUTBOX);
-        dlg.SendMessage(WM_SYSCOMMAND, 32);  // not the About command
+        dlg.SendMessage(WM_SYSCOMMAND, 0x0100);  // not a command of the menu
         EXPECT_TRUE(dlg.m_hWnd->isVisible());
     });
     EXPECT_EQ(std::count(run.events.begin(), run.events.end(), "about"), 1);

@@ -1,7 +1,13 @@
 #include "ui/RegisterDlg.h"
 
+#include <filesystem>
+#include <string>
+
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
+#include "defs/RegisterFile.h"
+#include "framework/DropFiles.h"
+#include "framework/FileDialog.h"
 #include "framework/Menu.h"
 #include "framework/MessageBox.h"
 #include "framework/PaintDC.h"
@@ -11,6 +17,8 @@
 
 namespace {
 constexpr DWORD kTreeStyle = WS_CHILD | WS_VISIBLE | 1;
+constexpr const char* kRegisterFileFilter = "Register files (*.svd *.xml);;All files (*)";
+constexpr const char* kCaptionSeparator = " \xE2\x80\x94 ";  // an em dash between spaces
 }
 
 CRegisterDlg::CRegisterDlg(CWnd* parent)
@@ -22,6 +30,7 @@ const MessageMap* CRegisterDlg::GetMessageMap() const {
     using D = CRegisterDlg;
     static const MessageMapEntry entries[] = {
         OnSysCommandEntry<D, &D::OnSysCommand>(),
+        OnDropFilesEntry<D, &D::OnDropFiles>(),
         OnMessage<D, &D::OnPaint>(WM_PAINT),
         OnQueryDragIconEntry<D, &D::OnQueryDragIcon>(),
         OnSizeEntry<D, &D::OnSize>(),
@@ -46,13 +55,16 @@ BOOL CRegisterDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
     if (CMenu* sysMenu = GetSystemMenu(FALSE)) {
+        CString open;
         CString about;
+        open.LoadString(IDS_OPEN);
         about.LoadString(IDS_ABOUTBOX);
-        if (!about.IsEmpty()) {
-            sysMenu->AppendMenu(MF_SEPARATOR);
-            sysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
-        }
+        if (!open.IsEmpty() || !about.IsEmpty()) sysMenu->AppendMenu(MF_SEPARATOR);
+        if (!open.IsEmpty()) sysMenu->AppendMenu(MF_STRING, IDM_OPEN, open);
+        if (!about.IsEmpty()) sysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
     }
+    DragAcceptFiles();
+    GetWindowText(m_strTitle);
 
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
@@ -63,7 +75,10 @@ BOOL CRegisterDlg::OnInitDialog() {
     m_tree.Create(kTreeStyle, client, this, IDC_TREE);
     LayoutControls(client);
 
-    LoadDefinitions();
+    if (m_strFileToOpen.IsEmpty())
+        LoadDefinitions();
+    else
+        OpenFile(m_strFileToOpen);
 
     CAboutDlg about;
     about.DoModal();
@@ -81,13 +96,45 @@ void CRegisterDlg::LoadDefinitions() {
     if (!result.Ok()) AfxMessageBox(result.message.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
+void CRegisterDlg::OpenFile(LPCTSTR path) {
+    // The file is read into a tree of its own, so one that cannot be opened
+    // leaves the tree shown as it was; one that can comes in as one change.
+    CPropTree rows;
+    CFieldTable table;
+    const RegisterFileResult result = LoadRegisterFile(rows, table, path, path);
+    if (result.opened) {
+        m_tree.SwapRows(rows);
+        g_FieldTable().Swap(table);
+        m_editHex.SetWindowText("");
+        m_editDecimal.SetWindowText("");
+        const std::string name = std::filesystem::path(path).filename().string();
+        SetWindowText((name + kCaptionSeparator + m_strTitle.str()).c_str());
+    }
+    if (!result.message.empty()) AfxMessageBox(result.message.c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
 void CRegisterDlg::OnSysCommand(UINT nID, LPARAM) {
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg about;
         about.DoModal();
+    } else if ((nID & 0xFFF0) == IDM_OPEN) {
+        OnFileOpen();
     } else {
         Default();
     }
+}
+
+void CRegisterDlg::OnFileOpen() {
+    CFileDialog dlg(kRegisterFileFilter, this);
+    if (dlg.DoModal() == IDOK) OpenFile(dlg.GetPathName());
+}
+
+void CRegisterDlg::OnDropFiles(HDROP hDropInfo) {
+    const UINT length = DragQueryFile(hDropInfo, 0, nullptr, 0);
+    if (length == 0) return;
+    std::string path(length, '\0');
+    DragQueryFile(hDropInfo, 0, path.data(), length + 1);
+    OpenFile(path.c_str());
 }
 
 void CRegisterDlg::OnPaint() {

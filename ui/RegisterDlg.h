@@ -19,9 +19,16 @@ public:
     void LayoutControls(const RECT& client);
     // Reads tavlin.xml from the current directory into the tree.
     void LoadDefinitions();
+    // Opens the register file at `path`, in either format, in place of the
+    // tree shown: when it can be opened, its rows replace the tree's, both
+    // boxes are emptied and the caption names the file; otherwise all stays
+    // as it was. A message about the file follows in one box.
+    void OpenFile(LPCTSTR path);
 
     // Handlers.
     void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnFileOpen();
+    void OnDropFiles(HDROP hDropInfo);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnSize(UINT nType, int cx, int cy);
@@ -38,6 +45,9 @@ public:
     CString m_strDecimal;
     HICON m_hIcon;
     CPropTree m_tree;
+    // The file named on the command line, opened at start instead of
+    // tavlin.xml when not empty.
+    CString m_strFileToOpen;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -47,4 +57,5 @@ private:
     EditValueBox m_hexBox{m_editHex};
     EditValueBox m_decimalBox{m_editDecimal};
     CRegisterCalculator m_calc;
+    CString m_strTitle;  // the caption the window starts with
 };

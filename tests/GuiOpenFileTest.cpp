@@ -1,0 +1,239 @@
+// Opening a register file in the main window: named on the command line,
+// chosen with Open... (or Ctrl+O), or dropped on the window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUrl>
+
+#include "framework/FileDialog.h"
+#include "framework/Menu.h"
+#include "res/resource.h"
+#include "tests/GuiHarness.h"
+#include "tests/MessageRecorder.h"
+#include "tests/TempDir.h"
+#include "tree/PropTreeModel.h"
+
+namespace {
+
+const char* const kStart = R"(<tavlin><regset n="Start" d="s">
+<register n="R0" w="8" v="0" d="r"><field n="F" k="edit" d="f" l="0" h="7"></field></register></regset></tavlin>)";
+const char* const kOther = R"(<tavlin><regset n="Timers" d="t">
+<register n="CTRL" w="16" v="0" d="c"><field n="EN" k="edit" d="e" l="0" h="1"></field></register></regset>
+<regset n="Uart" d="u"></regset></tavlin>)";
+const std::vector<std::string> kStartSets{"Start"}, kOtherSets{"Timers", "Uart"};
+const std::string kDash = " \xE2\x80\x94 ";
+
+std::string Caption(CRegisterDlg& dlg) { return dlg.m_hWnd->windowTitle().toStdString(); }
+std::string Text(QLineEdit* box) { return box->text().toStdString(); }
+
+// The labels of the top-level rows the view shows.
+std::vector<std::string> ShownSets(CRegisterDlg& dlg) {
+    const CPropTreeModel* model = TreeWindow(dlg)->Model();
+    std::vector<std::string> labels;
+    for (int row = 0; row < model->rowCount(); ++row) labels.push_back(model->index(row, 0).data().toString().toStdString());
+    return labels;
+}
+
+// Answers the file dialog with `path` from now on in this run, counting the questions.
+void ChooseFile(const std::string& path, int* asked = nullptr) {
+    CFileDialog::SetChooser([&path, asked](const CFileDialog& dialog) {
+        EXPECT_EQ(dialog.GetFilter().str(), "Register files (*.svd *.xml);;All files (*)");
+        EXPECT_NE(dialog.GetParent(), nullptr);
+        if (asked) ++*asked;
+        return path;
+    });
+}
+
+void SelectRow(CRegisterDlg& dlg, const std::vector<std::string>& path) {
+    TreeWindow(dlg)->View()->expandAll();
+    ClickRow(dlg, FindRow(dlg.m_tree, path));
+}
+
+TEST(GuiOpenFile, ANamedFileOpensAtStartInsteadOfTavlinXml) {
+    TempDir dir;
+    const std::string other = dir.Write("other.xml", kOther);
+    const std::string cut = dir.Write("cut.xml", R"(<tavlin><regset n="S" d="s">)");
+    const std::string missing = (dir.Path() / "none.xml").string();
+    const struct {
+        std::string argument, caption;
+        std::vector<std::string> events, sets;
+    } cases[] = {
+        {other, "other.xml" + kDash + "tavlin", {"about", "main"}, kOtherSets},
+        {cut, "cut.xml" + kDash + "tavlin", {"message: " + cut + ": expected </regset> tag!", "about", "main"}, {"S"}},
+        {missing, "tavlin", {"message: ERROR: Failed to load file - " + missing, "about", "main"}, {}},
+        {"", "tavlin", {"about", "main"}, kStartSets},  // no argument: tavlin.xml
+    };
+    for (const auto& c : cases) {
+        std::string caption;
+        std::vector<std::string> sets;
+        const auto look = [&](CRegisterDlg& dlg) {
+            caption = Caption(dlg);
+            sets = ShownSets(dlg);
+        };
+        EXPECT_EQ(RunMainDialog(kStart, look, c.argument).events, c.events) << c.argument;
+        EXPECT_EQ(caption, c.caption) << c.argument;
+        EXPECT_EQ(sets, c.sets) << c.argument;
+    }
+}
+
+TEST(GuiOpenFile, OpenFromTheMenuReplacesTheTreeAsOneResetAndEmptiesTheBoxes) {
+    TempDir dir;
+    std::string path = dir.Write("other.xml", kOther);
+    const GuiRun run = RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
+        int asked = 0;
+        ChooseFile(path, &asked);
+        QAction* open = dlg.SystemMenu()->GetQMenu()->actions().at(2);
+        EXPECT_EQ(open->text().toStdString(), "&Open...");
+        EXPECT_EQ(open->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+        SelectRow(dlg, {"Start", "R0"});
+        ASSERT_EQ(Text(HexBox(dlg)), "0x00");
+        ASSERT_EQ(Text(DecimalBox(dlg)), "0");
+
+        QSignalSpy resets(TreeWindow(dlg)->Model(), &QAbstractItemModel::modelReset);
+        QSignalSpy inserts(TreeWindow(dlg)->Model(), &QAbstractItemModel::rowsInserted);
+        open->trigger();
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(resets.count(), 1);
+        EXPECT_EQ(inserts.count(), 0);
+        EXPECT_EQ(ShownSets(dlg), kOtherSets);
+        EXPECT_EQ(Text(HexBox(dlg)), "");
+        EXPECT_EQ(Text(DecimalBox(dlg)), "");
+        EXPECT_EQ(Caption(dlg), "other.xml" + kDash + "tavlin");
+        // The field table came in with the rows: the hex box reaches the field.
+        SelectRow(dlg, {"Timers", "CTRL"});
+        QTest::keyClicks(HexBox(dlg), "2");
+        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"Timers", "CTRL", "EN"})), "0x2");
+
+        path.clear();  // Cancel
+        open->trigger();
+        EXPECT_EQ(asked, 2);
+        EXPECT_EQ(Caption(dlg), "other.xml" + kDash + "tavlin");
+    });
+    EXPECT_EQ(run.events, (std::vector<std::string>{"about", "main"})) << "no box";
+}
+
+TEST(GuiOpenFile, AFileThatCannotBeOpenedLeavesEverythingAndSaysWhyInOneBox) {
+    TempDir dir;
+    std::string path = dir.Write("other.xml", kOther);
+    const std::string notRoot = dir.Write("regset.xml", R"(<regset n="S" d="s"></regset>)");
+    const std::string missing = (dir.Path() / "none.xml").string();
+    const std::pair<std::string, std::string> cases[] = {
+        {missing, "ERROR: Failed to load file - " + missing},
+        {dir.Path().string(), "ERROR: Failed to load file - " + dir.Path().string()},  // a directory
+        {notRoot, notRoot + ": expected <tavlin> tag!"},
+    };
+    RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
+        ChooseFile(path);
+        dlg.SendMessage(WM_SYSCOMMAND, IDM_OPEN);
+        SelectRow(dlg, {"Timers", "CTRL"});
+        for (const auto& [file, why] : cases) {
+            MessageRecorder boxes;
+            path = file;
+            dlg.SendMessage(WM_SYSCOMMAND, IDM_OPEN);
+            ASSERT_EQ(boxes.boxes.size(), 1u) << file;
+            EXPECT_EQ(boxes.boxes[0].text, why);
+            EXPECT_EQ(boxes.boxes[0].type, MB_OK | MB_ICONEXCLAMATION);
+            EXPECT_EQ(ShownSets(dlg), kOtherSets) << file;
+            EXPECT_EQ(Caption(dlg), "other.xml" + kDash + "tavlin") << file;
+            EXPECT_EQ(Text(HexBox(dlg)), "0x0000") << file;
+        }
+    });
+}
+
+TEST(GuiOpenFile, CtrlOOpensTheFileDialogWhereverTheFocusIs) {
+    RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
+        int asked = 0;
+        const std::string cancel;
+        ChooseFile(cancel, &asked);
+        dlg.m_hWnd->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.m_hWnd));
+        for (QWidget* place : {static_cast<QWidget*>(HexBox(dlg)), static_cast<QWidget*>(DecimalBox(dlg)),
+                               static_cast<QWidget*>(TreeWindow(dlg)->View())}) {
+            const int before = asked;
+            place->setFocus();
+            QTest::keyClick(place, Qt::Key_O, Qt::ControlModifier);
+            EXPECT_EQ(asked, before + 1) << place->metaObject()->className();
+        }
+    });
+}
+
+// Drags `data` over `under` and drops it there, delivered as Qt does: to the
+// nearest widget from `under` up that accepts drops. True when it was taken.
+bool DragAndDrop(QWidget* under, const QMimeData& data, Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction) {
+    QWidget* target = under;
+    while (!target->acceptDrops() && !target->isWindow()) target = target->parentWidget();
+    const QPoint at = under->mapTo(target, QPoint(2, 2));
+    QDragEnterEvent enter(at, actions, &data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(at, actions, &data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QApplication::processEvents();  // the file opens once the drop is over
+    return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
+}
+
+// File addresses with their text as well, as file managers offer them.
+std::unique_ptr<QMimeData> Files(const QList<QUrl>& urls) {
+    auto data = std::make_unique<QMimeData>();
+    data->setUrls(urls);
+    data->setText(urls.front().toString());
+    return data;
+}
+
+TEST(GuiOpenFile, DroppingOneLocalFileOnTheTreeOrABoxOpensIt) {
+    TempDir dir;
+    const QUrl other = QUrl::fromLocalFile(QString::fromStdString(dir.Write("other.xml", kOther)));
+    const QUrl start = QUrl::fromLocalFile(QString::fromStdString(dir.Write("start.xml", kStart)));
+    auto text = std::make_unique<QMimeData>();
+    text->setText(other.toLocalFile());
+    const struct {
+        std::unique_ptr<QMimeData> data;
+        Qt::DropActions actions;
+    } refused[] = {
+        {std::move(text), Qt::CopyAction},
+        {Files({QUrl(QStringLiteral("https://example.invalid/other.xml"))}), Qt::CopyAction},
+        {Files({other, start}), Qt::CopyAction},
+        {Files({other}), Qt::MoveAction},
+    };
+    const GuiRun run = RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
+        QWidget* tree = TreeWindow(dlg)->View()->viewport();
+        for (const auto& r : refused) {
+            EXPECT_FALSE(DragAndDrop(tree, *r.data, r.actions)) << r.data->formats().join(',').toStdString();
+            EXPECT_EQ(ShownSets(dlg), kStartSets);
+        }
+        EXPECT_EQ(Caption(dlg), "tavlin");
+        EXPECT_TRUE(DragAndDrop(tree, *Files({other})));
+        EXPECT_EQ(ShownSets(dlg), kOtherSets);
+        EXPECT_EQ(Caption(dlg), "other.xml" + kDash + "tavlin");
+        EXPECT_TRUE(DragAndDrop(HexBox(dlg), *Files({start})));
+        EXPECT_EQ(Caption(dlg), "start.xml" + kDash + "tavlin");
+    });
+    EXPECT_EQ(run.events, (std::vector<std::string>{"about", "main"})) << "no box";
+}
+
+// Kept from running (DISABLED_) until the SVD loader is in: a register
+// without fields gets one edit row over all its bits, from its reset value.
+TEST(GuiOpenFile, DISABLED_AnSvdRegisterShowsItsResetValue) {
+    TempDir dir;
+    const std::string chip = dir.Write("chip.svd",
+                                       "<device><name>D</name><peripherals><peripheral><name>P</name>"
+                                       "<baseAddress>0x40000000</baseAddress><registers><register><name>R</name>"
+                                       "<addressOffset>0</addressOffset><size>16</size><resetValue>0x1234</resetValue>"
+                                       "</register></registers></peripheral></peripherals></device>");
+    const GuiRun run = RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
+        ChooseFile(chip);
+        dlg.SendMessage(WM_SYSCOMMAND, IDM_OPEN);
+        EXPECT_EQ(Caption(dlg), "chip.svd" + kDash + "tavlin");
+        ASSERT_NE(FindRow(dlg.m_tree, {"P", "R"}), nullptr);
+        SelectRow(dlg, {"P", "R"});
+        EXPECT_EQ(Text(HexBox(dlg)), "0x1234");
+    });
+    EXPECT_EQ(run.events, (std::vector<std::string>{"about", "main"}));
+}
+
+}  // namespace
