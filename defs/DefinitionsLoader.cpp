@@ -232,8 +232,5 @@ LoadResult LoadDefinitionsBlock(CPropTree& tree, CFieldTable& table, char* block
 }
 
 LoadResult LoadDefinitionsText(CPropTree& tree, CFieldTable& table, std::string_view text, const char* displayName) {
-    char* block = new char[text.size() + 1 + kTextPadding];
-    std::memcpy(block, text.data(), text.size());
-    std::memset(block + text.size(), 0, 1 + kTextPadding);
-    return LoadDefinitionsBlock(tree, table, block, displayName);
+    return LoadDefinitionsBlock(tree, table, NewTextBlock(text), displayName);
 }

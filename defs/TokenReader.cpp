@@ -55,6 +55,13 @@ std::int32_t ReadWholeFile(const char* path, char*& buffer) {
     return length;
 }
 
+char* NewTextBlock(std::string_view text) {
+    char* block = new char[text.size() + 1 + kTextPadding];
+    std::memcpy(block, text.data(), text.size());
+    std::memset(block + text.size(), 0, 1 + kTextPadding);
+    return block;
+}
+
 CTokenReader::CTokenReader() { ResetDelimiters(); }
 
 CTokenReader::~CTokenReader() { Close(); }

@@ -3,6 +3,7 @@
 // characters between delimiters, passing over delimiters and '#' comment
 // lines. Knows nothing of the grammar of the file.
 #include <cstdint>
+#include <string_view>
 
 // Zero bytes after a text's final NUL, so scans may read whole 16-byte
 // blocks without running off the block.
@@ -13,6 +14,10 @@ constexpr int kTextPadding = 16;
 // delete[]), or 0 with `buffer` null when the file cannot be read, is empty,
 // is not a regular file, or is 2 GiB or larger.
 std::int32_t ReadWholeFile(const char* path, char*& buffer);
+
+// A new block holding `text` as ReadWholeFile leaves a file's text, for
+// reading text that is already in memory (release it with delete[]).
+char* NewTextBlock(std::string_view text);
 
 // The texts of the result codes of CTokenReader::Open.
 extern const char* const g_ReaderMessages[3];

@@ -28,6 +28,7 @@
 #include "defs/FieldTable.h"
 #include "defs/RegisterItem.h"
 #include "defs/TreeDump.h"
+#include "tests/ExampleFiles.h"
 #include "tests/LoadedTreeCheck.h"
 #include "tests/MessageRecorder.h"
 #include "tests/TempDir.h"
@@ -59,17 +60,9 @@ struct Outcome {
     std::string dump;
 };
 
-// Loads `path`, then checks and uses whatever it built: walks every row,
-// commits a value into every field row and composes every register.
-Outcome LoadAndUse(const std::string& path) {
-    Outcome outcome;
-    CPropTree tree;
-    CFieldTable table;
-    {
-        MessageRecorder recorder;
-        outcome.result = LoadDefinitionsFile(tree, table, path.c_str(), "tavlin.xml");
-        for (const auto& box : recorder.boxes) outcome.boxes.push_back(box.text);
-    }
+// Checks and uses whatever a load built: walks every row, commits a value
+// into every field row and composes every register.
+void Use(Outcome& outcome, CPropTree& tree, CFieldTable& table) {
     outcome.report = CheckLoadedTree(tree, table, outcome.result);
     std::ostringstream dump;
     DumpTree(dump, tree, table);
@@ -87,12 +80,31 @@ Outcome LoadAndUse(const std::string& path) {
             calculator.ApplyHexValue();
         }
     }
+}
+
+// Loads `bytes` as tavlin.xml from memory, then uses what it built.
+Outcome LoadAndUse(const std::string& bytes) {
+    Outcome outcome;
+    CPropTree tree;
+    CFieldTable table;
+    outcome.result = LoadDefinitionsText(tree, table, bytes, "tavlin.xml");
+    if (!outcome.result.Ok()) outcome.boxes.push_back(outcome.result.message);
+    Use(outcome, tree, table);
     return outcome;
 }
 
-std::string ReadExample() {
-    std::ifstream in(std::string(TAVLIN_SOURCE_DIR) + "/examples/tavlin.xml", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+// Loads the file at `path` as tavlin.xml, then uses what it built.
+Outcome LoadFileAndUse(const std::string& path) {
+    Outcome outcome;
+    CPropTree tree;
+    CFieldTable table;
+    {
+        MessageRecorder recorder;
+        outcome.result = LoadDefinitionsFile(tree, table, path.c_str(), "tavlin.xml");
+        for (const auto& box : recorder.boxes) outcome.boxes.push_back(box.text);
+    }
+    Use(outcome, tree, table);
+    return outcome;
 }
 
 void ExpectUsable(const Outcome& outcome, const std::string& what) {
@@ -103,17 +115,16 @@ void ExpectUsable(const Outcome& outcome, const std::string& what) {
 }
 
 TEST(BadFiles, EveryPrefixOfTheExampleLoadsIntoAUsableTree) {
-    const std::string example = ReadExample();
+    const std::string example = ReadExampleFile("tavlin.xml");
     ASSERT_GT(example.size(), 3000u) << "examples/tavlin.xml is missing or too small";
-    TempDir dir;
     int failedLoads = 0;
     for (size_t length = 0; length <= example.size(); ++length) {
-        const Outcome outcome = LoadAndUse(dir.Write("tavlin.xml", example.substr(0, length)));
+        const Outcome outcome = LoadAndUse(example.substr(0, length));
         ExpectUsable(outcome, "prefix of " + std::to_string(length) + " bytes");
         if (!outcome.result.Ok()) ++failedLoads;
         if (testing::Test::HasFailure()) return;  // one broken prefix says enough
     }
-    EXPECT_TRUE(LoadAndUse(dir.Write("tavlin.xml", example)).result.Ok());
+    EXPECT_TRUE(LoadAndUse(example).result.Ok());
     // Only the whole file (and what follows the root's closing tag) loads cleanly.
     EXPECT_GT(failedLoads, static_cast<int>(example.size() * 9 / 10));
 }
@@ -141,8 +152,7 @@ class BadFiles : public testing::TestWithParam<BadFile> {};
 
 TEST_P(BadFiles, LoadWithOneMessageIntoAUsableTree) {
     const BadFile& c = GetParam();
-    TempDir dir;
-    const Outcome outcome = LoadAndUse(dir.Write("tavlin.xml", c.bytes()));
+    const Outcome outcome = LoadAndUse(c.bytes());
     ExpectUsable(outcome, c.name);
     if (c.message.empty()) {
         EXPECT_TRUE(outcome.boxes.empty());
@@ -215,13 +225,12 @@ INSTANTIATE_TEST_SUITE_P(
 // Random bytes, and random bytes after a valid start, from fixed seeds so a
 // failure is repeatable.
 TEST(BadFiles, BinaryGarbageLoadsIntoAUsableTree) {
-    TempDir dir;
     for (unsigned seed = 1; seed <= 200; ++seed) {
         std::mt19937 random(seed);
         std::string bytes = seed % 2 ? kRegister + "<field n=F k=combo d=f l=0 h=3><select n=" : "";
         const size_t length = random() % 4096;
         for (size_t i = 0; i < length; ++i) bytes += static_cast<char>(random());
-        ExpectUsable(LoadAndUse(dir.Write("tavlin.xml", bytes)), "seed " + std::to_string(seed));
+        ExpectUsable(LoadAndUse(bytes), "seed " + std::to_string(seed));
     }
 }
 
@@ -239,7 +248,7 @@ class UnreadableFiles : public testing::TestWithParam<Unreadable> {};
 TEST_P(UnreadableFiles, FailWithTheLoadMessageAndNoRows) {
     TempDir dir;
     const std::string path = GetParam().make(dir);
-    const Outcome outcome = LoadAndUse(path);
+    const Outcome outcome = LoadFileAndUse(path);
     ASSERT_EQ(outcome.boxes.size(), 1u);
     EXPECT_EQ(outcome.boxes[0], kFailedToLoad);
     EXPECT_EQ(outcome.dump, "");
@@ -251,6 +260,7 @@ INSTANTIATE_TEST_SUITE_P(
     Hostile, UnreadableFiles,
     testing::Values(
         Unreadable{"Missing", InDir},
+        Unreadable{"Empty", [](const TempDir& dir) { return dir.Write("tavlin.xml", ""); }},
         Unreadable{"Directory",
                    [](const TempDir& dir) {
                        std::filesystem::create_directory(InDir(dir));
@@ -298,7 +308,7 @@ TEST(UnreadableFiles, FileWithoutReadPermission) {
         close(probe);
         GTEST_SKIP() << "running with the right to read any file (root)";
     }
-    const Outcome outcome = LoadAndUse(path);
+    const Outcome outcome = LoadFileAndUse(path);
     ASSERT_EQ(outcome.boxes.size(), 1u);
     EXPECT_EQ(outcome.boxes[0], kFailedToLoad);
 }
@@ -309,7 +319,7 @@ TEST(UnreadableFiles, FifoDoesNotBlockTheLoad) {
     TempDir dir;
     const std::string path = InDir(dir);
     ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
-    auto load = std::async(std::launch::async, [&] { return LoadAndUse(path); });
+    auto load = std::async(std::launch::async, [&] { return LoadFileAndUse(path); });
     if (load.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
         // Open the write end once so the blocked reader gets going and the test can end.
         const int writer = open(path.c_str(), O_WRONLY | O_NONBLOCK);

@@ -5,6 +5,7 @@
 
 #include "tests/CalcRoundTrip.h"
 #include "tests/CalcTestRig.h"
+#include "tests/ExampleFiles.h"
 
 namespace {
 
@@ -72,10 +73,10 @@ TEST(RegisterRoundTrip, EveryValueComposesBackFromItsFields) {
 }
 
 TEST(RegisterRoundTrip, ExampleDefinitionsFile) {
-    const auto path = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples" / "tavlin.xml";
-    if (!std::filesystem::exists(path)) GTEST_SKIP() << path << " not found";
+    const std::string example = ReadExampleFile("tavlin.xml");
+    ASSERT_FALSE(example.empty()) << "examples/tavlin.xml is missing";
     CalcRig rig;
-    rig.LoadFile(path.string());
+    rig.Load(example);
     ASSERT_TRUE(rig.loadResult.Ok()) << rig.loadResult.message;
     std::mt19937_64 random(7);
 

@@ -15,8 +15,6 @@
 #include "defs/FieldTable.h"
 #include "defs/RegisterItem.h"
 #include "tests/ChainedValueBox.h"
-#include "tests/MessageRecorder.h"
-#include "tests/TempDir.h"
 #include "tree/PropTree.h"
 #include "tree/PropTreeItemCombo.h"
 #include "tree/PropTreeItemEdit.h"
@@ -57,15 +55,10 @@ struct CalcRig {
     CalcRig(const CalcRig&) = delete;
     CalcRig& operator=(const CalcRig&) = delete;
 
-    // Loads definitions text into the tree and the table through a temp file.
+    // Loads definitions text into the tree and the table.
     void Load(const std::string& definitions) {
-        TempDir dir;
-        LoadFile(dir.Write("tavlin.xml", definitions));
-    }
-    void LoadFile(const std::string& path) {
-        MessageRecorder recorder;  // a broken file must not pop up a box
         tree.SetListener(nullptr);
-        loadResult = LoadDefinitionsFile(tree, table, path.c_str(), "tavlin.xml");
+        loadResult = LoadDefinitionsText(tree, table, definitions, "tavlin.xml");
         tree.SetListener(&rowLog);
     }
 

@@ -6,8 +6,6 @@
 #include <QApplication>
 #include <QTreeView>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
@@ -16,15 +14,11 @@
 #include "defs/FieldTable.h"
 #include "defs/SvdLoader.h"
 #include "tests/ChainedValueBox.h"
+#include "tests/ExampleFiles.h"
 #include "tree/PropTree.h"
 #include "tree/PropTreeModel.h"
 
 namespace {
-
-std::string ReadExample(const char* name) {
-    std::ifstream file(std::string(TAVLIN_SOURCE_DIR) + "/examples/" + name, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
 
 // A definitions file of `sets` sets of 10 registers of 10 fields, every
 // third a drop-down.
@@ -121,8 +115,8 @@ TEST_P(ModelTesterTest, StaysConsistentThroughLoadsExpandingEditsAndDecompositio
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ModelTesterTest,
-                         testing::Values(ModelCase{"tavlin.xml", Format::Definitions, ReadExample("tavlin.xml")},
-                                         ModelCase{"chip.svd", Format::Svd, ReadExample("chip.svd")},
+                         testing::Values(ModelCase{"tavlin.xml", Format::Definitions, ReadExampleFile("tavlin.xml")},
+                                         ModelCase{"chip.svd", Format::Svd, ReadExampleFile("chip.svd")},
                                          ModelCase{"generated", Format::Definitions, GeneratedDefinitions(200)}),
                          [](const testing::TestParamInfo<ModelCase>& info) {
                              return std::string(info.param.name == std::string("tavlin.xml") ? "Definitions"
@@ -134,7 +128,7 @@ TEST(ModelTester, DropDownRowsHandTheirNamedValuesToEditorsAsARole) {
     CPropTree tree;
     CFieldTable table;
     CPropTreeModel model(tree);
-    LoadSvdText(tree, table, ReadExample("chip.svd"), "chip.svd");
+    LoadSvdText(tree, table, ReadExampleFile("chip.svd"), "chip.svd");
     bool sawChoices = false;
     for (CPropTreeItem* set = tree.GetRootItem()->GetChild(); set && !sawChoices; set = set->GetSibling())
         for (CPropTreeItem* reg = set->GetChild(); reg && !sawChoices; reg = reg->GetSibling())

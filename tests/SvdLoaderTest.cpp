@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,6 +11,7 @@
 #include "defs/FieldTable.h"
 #include "defs/SvdLoader.h"
 #include "defs/TreeDump.h"
+#include "tests/ExampleFiles.h"
 #include "tree/PropTree.h"
 
 namespace {
@@ -326,8 +325,7 @@ TEST(SvdLoader, TellsSvdByItsFirstElement) {
 namespace {
 
 TEST(SvdLoader, TheExampleChipLoadsWithoutProblems) {
-    std::ifstream file(std::string(TAVLIN_SOURCE_DIR) + "/examples/chip.svd", std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string text = ReadExampleFile("chip.svd");
     ASSERT_TRUE(IsSvdText(text));
     const Loaded loaded = Load(text);
     EXPECT_TRUE(loaded.result.Ok()) << loaded.result.Message();
