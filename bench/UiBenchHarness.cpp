@@ -9,12 +9,14 @@
 #include "res/resource.h"
 #include "ui/RegisterDlg.h"
 
-void RunDialogOnFile(const std::string& definitionsPath, const std::function<void(CRegisterDlg&)>& body) {
-    // The dialog reads tavlin.xml from the current directory: link it there.
+void RunDialogOnFile(const std::string& path, const std::function<void(CRegisterDlg&)>& body, OpenAs openAs) {
+    // The dialog reads tavlin.xml from the current directory: link it there,
+    // or, for a file named on the command line, leave the folder empty.
+    const auto absolutePath = std::filesystem::absolute(path);
     const auto dir = std::filesystem::temp_directory_path() / ("tavlin-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     std::filesystem::remove(dir / "tavlin.xml");
-    std::filesystem::create_symlink(std::filesystem::absolute(definitionsPath), dir / "tavlin.xml");
+    if (openAs == OpenAs::DefaultFile) std::filesystem::create_symlink(absolutePath, dir / "tavlin.xml");
     const auto previousDir = std::filesystem::current_path();
     std::filesystem::current_path(dir);
 
@@ -23,6 +25,7 @@ void RunDialogOnFile(const std::string& definitionsPath, const std::function<voi
         return IDOK;
     });
     CRegisterDlg dlg;
+    if (openAs == OpenAs::CommandLineFile) dlg.m_strFileToOpen = absolutePath.string();
     CDialog::SetModalRunner([&](CDialog& dialog) {
         if (dialog.GetTemplateId() != IDD_MAIN_DIALOG) return IDOK;
         QApplication::processEvents();
