@@ -6,7 +6,6 @@
 #include "defs/FieldTable.h"
 #include "defs/RegisterFile.h"
 #include "defs/TreeDump.h"
-#include "framework/MessageBox.h"
 #include "res/TavlinResources.h"
 #include "tree/PropTree.h"
 
@@ -29,17 +28,12 @@ void PrintSummary(std::ostream& out, const char* path, int registerSets, int reg
     out << path << ": " << registerSets << " register sets, " << registers << " registers, " << fields << " fields\n";
 }
 
-// tavlin.xml by the definitions rules: the message goes to the error stream
-// instead of a box.
+// tavlin.xml by the definitions rules: the message goes to the error stream.
 int CheckDefinitions(bool dump, std::ostream& out, std::ostream& err) {
-    const MessageBoxPresenter previous = AfxSetMessageBoxPresenter([&err](const std::string& text, UINT) {
-        err << text << '\n';
-        return IDOK;
-    });
     CPropTree tree;
     CFieldTable table;
     const LoadResult result = LoadDefinitionsFile(tree, table, kDefinitionsFileName, kDefinitionsFileName);
-    AfxSetMessageBoxPresenter(previous);
+    if (!result.Ok()) err << result.message << '\n';
     if (result.Ok()) PrintSummary(out, kDefinitionsFileName, result.registerSets, result.registers, result.fields);
     if (dump) DumpTree(out, tree, table);
     return result.Ok() ? 0 : 1;

@@ -7,7 +7,6 @@
 #include "defs/FieldTable.h"
 #include "defs/RegisterItem.h"
 #include "defs/TokenReader.h"
-#include "framework/MessageBox.h"
 #include "tree/PropTree.h"
 #include "tree/PropTreeItemCombo.h"
 #include "tree/PropTreeItemEdit.h"
@@ -222,9 +221,7 @@ LoadResult Load(CPropTree& tree, CFieldTable& table, Source source, const char* 
 }  // namespace
 
 LoadResult LoadDefinitionsFile(CPropTree& tree, CFieldTable& table, const char* path, const char* displayName) {
-    const LoadResult result = Load(tree, table, path, displayName ? displayName : path);
-    if (!result.Ok()) AfxMessageBox(result.message.c_str(), MB_OK | MB_ICONEXCLAMATION);
-    return result;
+    return Load(tree, table, path, displayName ? displayName : path);
 }
 
 LoadResult LoadDefinitionsBlock(CPropTree& tree, CFieldTable& table, char* block, const char* displayName) {

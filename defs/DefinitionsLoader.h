@@ -23,14 +23,15 @@ struct LoadResult {
     bool Ok() const { return message.empty(); }
 };
 
-// Loads `path` into `tree` and `table`. A format error is shown once with
-// AfxMessageBox, naming the file as `displayName` (the file's own name when
-// null); everything built before it stays in the tree and the table.
+// Loads the file at `path` into `tree` and `table`. A format error ends the
+// load with `message`, naming the file as `displayName` (the path when null);
+// everything built before it stays in the tree and the table. No box is
+// shown: the caller shows the message (the dialog in a box, the command line
+// on standard error).
 LoadResult LoadDefinitionsFile(CPropTree& tree, CFieldTable& table, const char* path,
                                const char* displayName = nullptr);
 
-// The same load from memory, showing no box: the caller shows `message`.
-// `block` is a text as ReadWholeFile leaves it, or null for a file that could
+// The same load from memory. `block` is a text as ReadWholeFile leaves it, or null for a file that could
 // not be read; the load takes it over.
 LoadResult LoadDefinitionsBlock(CPropTree& tree, CFieldTable& table, char* block, const char* displayName);
 // As LoadDefinitionsBlock, from a copy of `text`.

@@ -24,7 +24,6 @@
 #include "defs/RegisterItem.h"
 #include "tests/ChainedValueBox.h"
 #include "tests/LoadedTreeCheck.h"
-#include "tests/MessageRecorder.h"
 #include "tests/TempDir.h"
 #include "tree/PropTree.h"
 
@@ -87,7 +86,6 @@ std::map<std::string, EntryState> Snapshot(const std::filesystem::path& dir) {
 LoadResult RunSession() {
     CPropTree tree;
     CFieldTable table;
-    MessageRecorder recorder;
     const LoadResult result = LoadDefinitionsFile(tree, table, kDefinitionsFileName, kDefinitionsFileName);
     EXPECT_TRUE(ExerciseLoadedTree(tree).empty());
 

@@ -86,13 +86,11 @@ BOOL CRegisterDlg::OnInitDialog() {
 }
 
 void CRegisterDlg::LoadDefinitions() {
-    // The rows go in as one change of the view; a message waits until they
+    // The rows go in as one change of the view; the message comes once they
     // are all in, so the tree it leaves behind is on screen with it.
-    const MessageBoxPresenter presenter = AfxSetMessageBoxPresenter([](const std::string&, UINT) { return IDOK; });
     m_tree.BeginReset();
     const LoadResult result = LoadDefinitionsFile(m_tree, g_FieldTable(), kDefinitionsFileName, kDefinitionsFileName);
     m_tree.EndReset();
-    AfxSetMessageBoxPresenter(presenter);
     if (!result.Ok()) AfxMessageBox(result.message.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
