@@ -1,11 +1,18 @@
 #include "bench/RatioSummary.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <utility>
 
+// Colours only on a terminal: a reporter given to the library does not follow
+// its --benchmark_color option, and figures piped to a file should be plain.
 RatioSummary::RatioSummary(std::string subject, std::vector<std::string> yardsticks, Ratio ratio)
-    : m_subject(std::move(subject)), m_yardsticks(std::move(yardsticks)), m_ratio(ratio) {}
+    : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular),
+      m_subject(std::move(subject)),
+      m_yardsticks(std::move(yardsticks)),
+      m_ratio(ratio) {}
 
 void RatioSummary::ReportRuns(const std::vector<Run>& runs) {
     ConsoleReporter::ReportRuns(runs);
