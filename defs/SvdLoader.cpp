@@ -416,8 +416,8 @@ private:
         AppendDescription(m_info, chain.Find(SvdChild::Description));
         const Node accessNode = chain.Find(SvdChild::Access);
         AppendPart(m_info, accessNode ? SvdText(accessNode) : registerAccess);
-        const Node values = m_derivation.ValuesOf(chain, path);
-        if (values) CollectNamedValues(values, path);
+        m_named.clear();
+        if (const Node values = m_derivation.ValuesOf(chain, path)) CollectNamedValues(values, path);
         std::string label;
         for (size_t i = 0; i < instances.Count() && !m_stopped; ++i) {
             const int step = static_cast<int>(i * instances.increment);
@@ -446,7 +446,6 @@ private:
     // The named values of an enumeratedValues block into m_named, and the
     // names of "any other value" entries onto m_info.
     void CollectNamedValues(Node values, const SvdPath& path) {
-        m_named.clear();
         std::string otherValues;
         for (Node value = values.child("enumeratedValue"); value; value = value.next_sibling("enumeratedValue")) {
             Node nameNode, descriptionNode, valueNode, isDefaultNode;

@@ -93,6 +93,18 @@ std::vector<DumpCase> DumpCases() {
                                 "</enumeratedValues></field></fields></register>\n")),
          kSet + "  register R 32 bits value \"0x00000002\" \"address 0x40000000, offset 0x0\"\n"
                 "    field M 0..2 combo 2 [Z=0, A=2, B=4] \"Mode; other values: OTHER\"\n"},
+        {"a field without named values is an edit row, also after one with them",
+         Device(Peripheral("P", "<register><name>R</name><addressOffset>0</addressOffset><fields>"
+                                "<field><name>C</name><bitRange>[0:0]</bitRange><enumeratedValues>"
+                                "<enumeratedValue><name>ON</name><value>1</value></enumeratedValue></enumeratedValues></field>"
+                                "<field><name>E</name><bitRange>[1:1]</bitRange></field></fields></register>\n"
+                                "<register><name>S</name><addressOffset>4</addressOffset><fields>"
+                                "<field><name>F</name><bitRange>[0:0]</bitRange></field></fields></register>\n")),
+         kSet + "  register R 32 bits value \"0x00000000\" \"address 0x40000000, offset 0x0\"\n"
+                "    field C 0..0 combo 0 [ON=1] \"\"\n"
+                "    field E 1..1 edit \"0x0\" \"\"\n"
+                "  register S 32 bits value \"0x00000000\" \"address 0x40000004, offset 0x4\"\n"
+                "    field F 0..0 edit \"0x0\" \"\"\n"},
         {"of several enumeratedValues the one for writing is offered",
          Device(Peripheral("P", "<register><name>R</name><addressOffset>0</addressOffset><fields>"
                                 "<field><name>F</name><bitRange>[0:0]</bitRange>"
