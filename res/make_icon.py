@@ -1,22 +1,33 @@
 #!/usr/bin/env python3
-"""Draws tavlin's application icon and writes it as res/tavlin.ico.
+"""Draws tavlin's application icon and writes it as res/tavlin.ico and as the
+desktop theme icons under res/icons/.
 
 The icon shows what the program does: a register card with a row of bit
 cells (filled cells are ones) and, below it, the hex value those bits make.
 The 32x32 image shows eight bits, 0010 1100, and reads 0x2C; the 16x16 image
 shows four bits, 1100, and reads C.
 
-The file is a classic icon: two images, each a 16-colour (4 bits per pixel,
+tavlin.ico is a classic icon: two images, each a 16-colour (4 bits per pixel,
 one plane) device-independent bitmap followed by its 1-bit AND mask, using the
-standard 16-colour VGA palette in the order Windows keeps it. Only the Python
-standard library is needed:
+standard 16-colour VGA palette in the order Windows keeps it.
 
-    python3 res/make_icon.py            # writes res/tavlin.ico next to this script
-    python3 res/make_icon.py OUT.ico    # writes OUT.ico
+res/icons/ is laid out as the hicolor theme wants it (NxN/apps/tavlin.png and
+scalable/apps/tavlin.svg), so the build installs the folder as it is. Each PNG
+is one of the two pixel drawings enlarged by a whole number, so every pixel
+stays a sharp square: 16 and 32 as drawn, 48 the 16x16 drawing three times,
+64 and 128 the 32x32 drawing two and four times. The SVG is the 32x32 drawing
+as rectangles, one per run of equal pixels, for any other size.
+
+Only the Python standard library is needed (zlib for the PNG data):
+
+    python3 res/make_icon.py                # writes res/tavlin.ico and res/icons/
+    python3 res/make_icon.py OUT.ico        # writes only OUT.ico
+    python3 res/make_icon.py --icons DIR    # writes only the theme icons under DIR
 """
 import os
 import struct
 import sys
+import zlib
 
 # The 16 VGA colours as (red, green, blue), in the Windows palette order.
 PALETTE = [
@@ -158,11 +169,93 @@ def icon(canvases):
     return directory + b"".join(images)
 
 
-def main():
-    default = os.path.join(os.path.dirname(os.path.abspath(__file__)), "tavlin.ico")
-    path = sys.argv[1] if len(sys.argv) > 1 else default
+# The theme icon sizes, each as (drawing, whole-number enlargement).
+THEME_SIZES = {16: (draw_16, 1), 32: (draw_32, 1), 48: (draw_16, 3), 64: (draw_32, 2), 128: (draw_32, 4)}
+
+
+def rgba_rows(canvas, scale):
+    """The canvas enlarged scale times, as rows of RGBA bytes; transparent pixels are 0, 0, 0, 0."""
+    rows = []
+    for line in canvas.pixels:
+        row = bytearray()
+        for pixel in line:
+            rgba = bytes(4) if pixel is None else bytes(PALETTE[pixel]) + b"\xff"
+            row += rgba * scale
+        rows += [bytes(row)] * scale
+    return rows
+
+
+def png_chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+
+def png(canvas, scale):
+    """An 8-bit RGBA PNG, every row stored with filter type 0 (none)."""
+    size = canvas.size * scale
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    raw = b"".join(b"\x00" + row for row in rgba_rows(canvas, scale))
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header) +
+            png_chunk(b"IDAT", zlib.compress(raw, 9)) + png_chunk(b"IEND", b""))
+
+
+def svg(canvas):
+    """The canvas as an SVG of one rectangle per run of equal pixels; a run joins the one
+    below it when both cover the same columns in the same colour."""
+    open_runs = {}  # (x, width, colour) -> (y, height) of the rectangle growing downwards
+    rects = []
+    for y, line in enumerate(canvas.pixels):
+        runs = []
+        x = 0
+        while x < canvas.size:
+            end = x
+            while end < canvas.size and line[end] == line[x]:
+                end += 1
+            if line[x] is not None:
+                runs.append((x, end - x, line[x]))
+            x = end
+        growing = {}
+        for run in runs:
+            top, height = open_runs.pop(run, (y, 0))
+            growing[run] = (top, height + 1)
+        rects += [(run, top, height) for run, (top, height) in open_runs.items()]
+        open_runs = growing
+    rects += [(run, top, height) for run, (top, height) in open_runs.items()]
+    rects.sort(key=lambda r: (r[1], r[0][0]))
+    lines = ['<?xml version="1.0" encoding="UTF-8"?>',
+             f'<svg xmlns="http://www.w3.org/2000/svg" width="{canvas.size}" height="{canvas.size}" '
+             f'viewBox="0 0 {canvas.size} {canvas.size}" shape-rendering="crispEdges">',
+             "<title>tavlin</title>"]
+    for (x, width, colour), top, height in rects:
+        fill = "#%02x%02x%02x" % PALETTE[colour]
+        lines.append(f'<rect x="{x}" y="{top}" width="{width}" height="{height}" fill="{fill}"/>')
+    lines.append("</svg>")
+    return ("\n".join(lines) + "\n").encode("ascii")
+
+
+def write(path, data):
+    os.makedirs(os.path.dirname(path) or ".", exist_ok=True)
     with open(path, "wb") as out:
-        out.write(icon([draw_32(), draw_16()]))
+        out.write(data)
+
+
+def write_theme_icons(folder):
+    for size, (draw, scale) in THEME_SIZES.items():
+        write(os.path.join(folder, f"{size}x{size}", "apps", "tavlin.png"), png(draw(), scale))
+    write(os.path.join(folder, "scalable", "apps", "tavlin.svg"), svg(draw_32()))
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    arguments = sys.argv[1:]
+    if len(arguments) == 2 and arguments[0] == "--icons":
+        write_theme_icons(arguments[1])
+    elif len(arguments) == 1 and not arguments[0].startswith("-"):
+        write(arguments[0], icon([draw_32(), draw_16()]))
+    elif not arguments:
+        write(os.path.join(here, "tavlin.ico"), icon([draw_32(), draw_16()]))
+        write_theme_icons(os.path.join(here, "icons"))
+    else:
+        sys.exit(__doc__.split("\n\n")[-1])
 
 
 if __name__ == "__main__":
