@@ -2,22 +2,21 @@
 
 #include <string>
 
+#include "res/Version.h"
 #include "res/resource.h"
 
 namespace {
 
-constexpr DWORD kBoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
-constexpr DWORD kTextStyle = WS_CHILD | WS_VISIBLE | WS_GROUP | SS_CENTERIMAGE | SS_NOPREFIX | SS_CENTER;
+constexpr DWORD kBoxStyle = WS_BORDER | WS_TABSTOP;
+constexpr DWORD kTextStyle = SS_CENTER;
 
 constexpr DialogControl kMainControls[] = {
-    {ControlClass::Edit, "", IDC_HEX, 7, 110, 114, 14, kBoxStyle, 0},
-    {ControlClass::Edit, "", IDC_DECIMAL, 129, 110, 114, 14, kBoxStyle, 0},
+    {ControlClass::Edit, "", IDC_HEX, 7, 110, 114, 14, kBoxStyle},
+    {ControlClass::Edit, "", IDC_DECIMAL, 129, 110, 114, 14, kBoxStyle},
 };
 
 constexpr DialogTemplate kMainDialog{
-    IDD_MAIN_DIALOG,
-    WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_SETFONT,
-    WS_EX_APPWINDOW | WS_EX_CLIENTEDGE,
+    WS_SYSMENU | WS_THICKFRAME,
     0, 0, 250, 131,
     "tavlin",
     "MS Sans Serif", 8,
@@ -25,7 +24,8 @@ constexpr DialogTemplate kMainDialog{
 };
 
 constexpr VersionInfo kVersion{
-    "tavlin Application", "tavlin", "tavlin MFC Application", "1, 0, 0, 1", 1, 0, 0, 1,
+    "tavlin",
+    TAVLIN_VERSION_MAJOR, TAVLIN_VERSION_MINOR, TAVLIN_VERSION_PATCH, TAVLIN_VERSION_TWEAK,
 };
 
 // The About box's title line: the program's name and version, from the version block.
@@ -35,17 +35,15 @@ const std::string& AboutTitle() {
 }
 
 const DialogControl kAboutControls[] = {
-    {ControlClass::Static, AboutTitle().c_str(), -1, 7, 7, 221, 17, kTextStyle | SS_SUNKEN, 0},
-    {ControlClass::Button, "OK", IDOK, 98, 114, 50, 14, WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
-    {ControlClass::Static, "by the tavlin developers, developers@tavlin.invalid", -1, 7, 43, 221, 17, kTextStyle, 0},
-    {ControlClass::Static, "The register tree is drawn with Qt Widgets,", -1, 7, 79, 221, 10, kTextStyle, 0},
-    {ControlClass::Static, "the Qt 6 toolkit, published at qt.io", -1, 7, 91, 221, 11, kTextStyle, 0},
+    {ControlClass::Static, AboutTitle().c_str(), -1, 7, 7, 221, 17, kTextStyle | SS_SUNKEN},
+    {ControlClass::Button, "OK", IDOK, 98, 114, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON},
+    {ControlClass::Static, "by the tavlin developers, developers@tavlin.invalid", -1, 7, 43, 221, 17, kTextStyle},
+    {ControlClass::Static, "The register tree is drawn with Qt Widgets,", -1, 7, 79, 221, 10, kTextStyle},
+    {ControlClass::Static, "the Qt 6 toolkit, published at qt.io", -1, 7, 91, 221, 11, kTextStyle},
 };
 
 const DialogTemplate kAboutDialog{
-    IDD_ABOUTBOX,
-    WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
-    0,
+    WS_SYSMENU,
     0, 0, 235, 135,
     "About TAVLIN",
     "MS Sans Serif", 8,
@@ -77,8 +75,4 @@ const ResourceTable& TavlinResources() {
     return table;
 }
 
-const char* TavlinVersion() {
-    static const std::string version = std::to_string(kVersion.major) + "." + std::to_string(kVersion.minor) + "." +
-                                       std::to_string(kVersion.build) + "." + std::to_string(kVersion.revision);
-    return version.c_str();
-}
+const char* TavlinVersion() { return TAVLIN_VERSION_TEXT; }

@@ -5,5 +5,5 @@
 
 const ResourceTable& TavlinResources();
 
-// "1.0.0.1", from the version block.
+// The version, "1.0.0.1": project(VERSION) of the top-level CMakeLists.txt.
 const char* TavlinVersion();

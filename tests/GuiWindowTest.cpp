@@ -12,6 +12,7 @@
 
 #include "framework/Menu.h"
 #include "res/resource.h"
+#include "tests/ExampleFiles.h"
 #include "tests/GuiHarness.h"
 #include "tree/PropTreeModel.h"
 
@@ -185,8 +186,7 @@ TEST(GuiWindow, HelpGoesToTheApplication) {
 TEST(GuiWindow, Screenshot) {
     const char* path = std::getenv("TAVLIN_SCREENSHOT");
     if (!path) GTEST_SKIP() << "set TAVLIN_SCREENSHOT to a PNG path to write the picture";
-    std::ifstream in(std::string(TAVLIN_SOURCE_DIR) + "/examples/tavlin.xml", std::ios::binary);
-    const std::string example((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string example = ReadExampleFile("tavlin.xml");
     ASSERT_FALSE(example.empty());
     RunMainDialog(example, [&](CRegisterDlg& dlg) {
         CPropTreeView* view = TreeWindow(dlg)->View();

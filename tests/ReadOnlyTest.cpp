@@ -23,6 +23,7 @@
 #include "defs/FieldTable.h"
 #include "defs/RegisterItem.h"
 #include "tests/ChainedValueBox.h"
+#include "tests/ExampleFiles.h"
 #include "tests/LoadedTreeCheck.h"
 #include "tests/TempDir.h"
 #include "tree/PropTree.h"
@@ -119,8 +120,7 @@ class NothingLost : public testing::TestWithParam<SessionCase> {};
 
 TEST_P(NothingLost, DefinitionsFileAndWorkingDirectoryAreUntouched) {
     const SessionCase& c = GetParam();
-    std::ifstream in(std::string(TAVLIN_SOURCE_DIR) + "/examples/tavlin.xml", std::ios::binary);
-    const std::string example(std::istreambuf_iterator<char>(in), {});
+    const std::string example = ReadExampleFile("tavlin.xml");
     ASSERT_FALSE(example.empty());
 
     TempDir dir;
