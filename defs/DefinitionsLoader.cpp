@@ -97,7 +97,7 @@ private:
 
     // Loads one set; leaves `token` on the token after "/regset".
     Failure LoadRegset(const char*& token) {
-        auto* set = m_tree.InsertItem(new CPropTreeItem, nullptr);
+        auto* set = m_tree.NewItem<CPropTreeItem>(nullptr);
         ++m_result.registerSets;
         const char* label = Value();
         if (!label) return Failure::EndRegset;
@@ -115,8 +115,7 @@ private:
     }
 
     Failure LoadRegister(CPropTreeItem* set, const char*& token) {
-        auto* reg = new CRegisterItem;
-        m_tree.InsertItem(reg, set);
+        auto* reg = m_tree.NewItem<CRegisterItem>(set);
         ++m_result.registers;
         const char* label = Value();
         if (!label) return Failure::EndRegister;
@@ -150,11 +149,11 @@ private:
         CPropTreeItem* row = nullptr;
         CPropTreeItemCombo* combo = nullptr;
         if (isCombo) {
-            combo = new CPropTreeItemCombo;
-            row = m_tree.InsertItem(combo, reg);
+            combo = m_tree.NewItem<CPropTreeItemCombo>(reg);
+            row = combo;
             combo->CreateComboBox(kComboListStyle);
         } else {
-            row = m_tree.InsertItem(new CPropTreeItemEdit, reg);
+            row = m_tree.NewItem<CPropTreeItemEdit>(reg);
         }
         ++m_result.fields;
         row->SetLabelText(label.text);

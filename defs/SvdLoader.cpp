@@ -235,7 +235,7 @@ private:
             const SvdPath instancePath{nullptr, instances.Name(i)};
             if (!TakeRows(1, element, instancePath)) return;
             m_peripheralBase = *base + i * instances.increment;
-            auto* set = m_tree.InsertItem(new CPropTreeItem, nullptr);
+            auto* set = m_tree.NewItem<CPropTreeItem>(nullptr);
             ++m_result.registerSets;
             set->SetLabelText(std::string(instances.Name(i)).c_str());
             m_info = description;
@@ -329,8 +329,7 @@ private:
             const SvdPath registerPath{scope.path, instances.Name(i)};
             if (!TakeRows(fields.empty() ? 2 : 1, element, registerPath)) return;
             const std::uint64_t address = scope.base + *offset + i * instances.increment;
-            auto* reg = new CRegisterItem;
-            m_tree.InsertItem(reg, scope.set);
+            auto* reg = m_tree.NewItem<CRegisterItem>(scope.set);
             ++m_result.registers;
             reg->SetLabelText(label.c_str());
             reg->m_nBits = bits;
@@ -432,8 +431,7 @@ private:
 
     // An edit row of bits lsb..msb holding its share of `reset`; its info is m_info.
     void EditRow(CRegisterItem* reg, const char* label, int lsb, int msb, std::uint64_t reset) {
-        auto* row = new CPropTreeItemEdit;
-        m_tree.InsertItem(row, reg);
+        auto* row = m_tree.NewItem<CPropTreeItemEdit>(reg);
         ++m_result.fields;
         row->SetLabelText(label);
         row->SetInfoText(m_info.c_str());
@@ -483,8 +481,7 @@ private:
             return narrow ? LPARAM{static_cast<std::int32_t>(static_cast<std::uint32_t>(value))}
                           : static_cast<LPARAM>(value);
         };
-        auto* combo = new CPropTreeItemCombo;
-        m_tree.InsertItem(combo, reg);
+        auto* combo = m_tree.NewItem<CPropTreeItemCombo>(reg);
         combo->CreateComboBox(0);
         ++m_result.fields;
         combo->SetLabelText(label);

@@ -27,11 +27,21 @@ BOOL CPropTree::Create(DWORD, const RECT& rect, CWnd* parent, UINT id) {
 CPropTreeItem* CPropTree::InsertItem(CPropTreeItem* item, CPropTreeItem* parent) {
     if (!item) return nullptr;
     if (!parent) parent = &m_root;
+    Insert(item, parent, ArenaFor(parent));
+    return item;
+}
+
+CRowArena* CPropTree::ArenaFor(CPropTreeItem* parent) {
+    if (parent == &m_root) return &m_arena;
+    CPropTree* tree = parent->GetPropTree();
+    return tree ? &tree->m_arena : nullptr;
+}
+
+void CPropTree::Insert(CPropTreeItem* item, CPropTreeItem* parent, CRowArena* arena) {
     const bool tell = m_pListener && m_nResetDepth == 0;
     if (tell) m_pListener->OnItemInserting(parent, parent->GetChildCount());
-    parent->AppendChild(item);
+    parent->AppendChild(item, arena);
     if (tell) m_pListener->OnItemInserted(item);
-    return item;
 }
 
 void CPropTree::SetFocusedItem(CPropTreeItem* item) {
@@ -90,7 +100,9 @@ void CPropTree::SwapRows(CPropTree& other) {
     other.BeginReset();
     SetFocusedItem(nullptr);
     other.SetFocusedItem(nullptr);
+    // The rows' storage goes with them.
     m_texts.Swap(other.m_texts);
+    m_arena.Swap(other.m_arena);
     m_root.SwapChildren(other.m_root);
     other.EndReset();
     EndReset();

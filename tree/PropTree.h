@@ -1,8 +1,12 @@
 #pragma once
 // The property tree: owns its rows, keeps the focused row and tells its
 // parent window about what the user does, as WM_NOTIFY messages.
+#include <new>
+#include <type_traits>
+
 #include "framework/Wnd.h"
 #include "tree/PropTreeItem.h"
+#include "tree/RowArena.h"
 #include "tree/TextPool.h"
 
 class CPropTreeListener;
@@ -28,6 +32,12 @@ public:
     // Adds `item` as the last child of `parent` (null: the top level) and
     // takes ownership of it.
     CPropTreeItem* InsertItem(CPropTreeItem* item, CPropTreeItem* parent = nullptr);
+    // Makes a new row of type T and adds it as InsertItem does. The row lives
+    // in the tree's own storage, made in one pass with the others and freed
+    // with all of them, which is how loaders build their rows; under a parent
+    // of another tree (or of none) it is made with new instead.
+    template <class T>
+    T* NewItem(CPropTreeItem* parent = nullptr);
     CPropTreeItem* GetRootItem() { return &m_root; }
     CPropTreeItem* GetFocusedItem() const { return m_pFocus; }
     // Sets the focused row without notifying anyone.
@@ -60,6 +70,7 @@ private:
     friend class CPropTreeItem;
     friend class CPropTreeItemCombo;  // stores its entry labels in m_texts
     void ItemChanged(CPropTreeItem* item);
+    void Insert(CPropTreeItem* item, CPropTreeItem* parent, CRowArena* arena);
     LRESULT SendNotify(UINT code, CPropTreeItem* item);
 
     // The invisible parent of the top-level rows; rows find their tree
@@ -68,7 +79,12 @@ private:
         CPropTree* m_pTree = nullptr;
     };
 
-    CTextPool m_texts;  // the texts of all rows; declared first so it outlives them
+    // The arena of `parent`'s tree (this tree for null), or null when
+    // `parent` is in no tree.
+    CRowArena* ArenaFor(CPropTreeItem* parent);
+
+    CTextPool m_texts;   // the texts of all rows; declared first so it outlives them
+    CRowArena m_arena;   // rows made by NewItem and short arrays; outlives the rows too
     CRootItem m_root;
     CPropTreeItem* m_pFocus = nullptr;
     CPropTreeListener* m_pListener = nullptr;
@@ -76,3 +92,22 @@ private:
     CWnd* m_pParentWnd = nullptr;
     UINT m_nID = 0;
 };
+
+template <class T>
+T* CPropTree::NewItem(CPropTreeItem* parent) {
+    static_assert(std::is_base_of_v<CPropTreeItem, T>, "rows derive from CPropTreeItem");
+    static_assert(alignof(T) <= CRowArena::kAlignment, "the arena's places are 8-byte aligned");
+    if (!parent) parent = &m_root;
+    CRowArena* arena = ArenaFor(parent);
+    if (arena != &m_arena) return static_cast<T*>(InsertItem(new T, parent));
+    T* row = new (m_arena.Allocate(sizeof(T))) T;
+    CPropTreeItem* item = row;
+    item->m_bArenaRow = 1;
+    try {
+        Insert(item, parent, arena);
+    } catch (...) {
+        row->~T();  // its place stays in the arena until the tree goes
+        throw;
+    }
+    return row;
+}

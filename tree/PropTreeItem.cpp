@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "tree/PropTree.h"
+#include "tree/RowArena.h"
 
 namespace {
 
@@ -27,8 +28,15 @@ constexpr size_t kMaxChildren = (size_t{1} << 28) - 1;
 }  // namespace
 
 CPropTreeItem::~CPropTreeItem() {
-    for (unsigned i = 0; i < m_nChildren; ++i) delete m_ppChildren[i];
-    delete[] m_ppChildren;
+    // Rows made in the tree's arena give their memory back with the arena.
+    for (unsigned i = 0; i < m_nChildren; ++i) {
+        CPropTreeItem* child = m_ppChildren[i];
+        if (child->m_bArenaRow)
+            child->~CPropTreeItem();
+        else
+            delete child;
+    }
+    if (!m_bArenaChildren) delete[] m_ppChildren;
     ReleaseText(m_pszLabel, m_bOwnLabel);
     ReleaseText(m_pszInfo, m_bOwnInfo);
 }
@@ -73,14 +81,21 @@ void CPropTreeItem::ReleaseValueText(const char*& slot) {
     m_bOwnValue = 0;
 }
 
-void CPropTreeItem::AppendChild(CPropTreeItem* child) {
+void CPropTreeItem::AppendChild(CPropTreeItem* child, CRowArena* arena) {
     const size_t count = m_nChildren;
     if (count == kMaxChildren) throw std::length_error("too many rows under one parent");
     if (ChildCapacity(count) == count) {
-        auto** grown = new CPropTreeItem*[ChildCapacity(count + 1)];
+        const size_t capacity = ChildCapacity(count + 1);
+        const size_t bytes = capacity * sizeof(CPropTreeItem*);
+        const bool fromArena = arena && bytes <= CRowArena::kMaxArrayBytes;
+        auto** grown = fromArena ? static_cast<CPropTreeItem**>(arena->AllocateArray(bytes)) : new CPropTreeItem*[capacity];
         if (count) std::memcpy(grown, m_ppChildren, count * sizeof *grown);
-        delete[] m_ppChildren;
+        if (!m_bArenaChildren)
+            delete[] m_ppChildren;
+        else if (arena)
+            arena->ReleaseArray(m_ppChildren, count * sizeof *grown);
         m_ppChildren = grown;
+        m_bArenaChildren = fromArena;
     }
     m_ppChildren[count] = child;
     child->m_pParent = this;
@@ -115,6 +130,9 @@ void CPropTreeItem::NotifyChanged() {
 
 void CPropTreeItem::SwapChildren(CPropTreeItem& other) {
     std::swap(m_ppChildren, other.m_ppChildren);
+    const unsigned arenaChildren = m_bArenaChildren;
+    m_bArenaChildren = other.m_bArenaChildren;
+    other.m_bArenaChildren = arenaChildren;
     const unsigned count = m_nChildren;
     m_nChildren = other.m_nChildren;
     other.m_nChildren = count;

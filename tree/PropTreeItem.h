@@ -6,6 +6,7 @@
 #include "framework/AfxTypes.h"
 
 class CPropTree;
+class CRowArena;
 
 enum class PropRowKind { Plain, Static, Edit, Combo };
 
@@ -63,7 +64,9 @@ private:
     // edit row's value never pile up in the pool.
     bool AssignText(const char*& slot, bool owned, const char* text) const;
     static void ReleaseText(const char*& slot, bool owned);
-    void AppendChild(CPropTreeItem* child);
+    // Adds `child` as the last child. The children array comes from `arena`
+    // (that of the tree this row is in) when there is one, else from the heap.
+    void AppendChild(CPropTreeItem* child, CRowArena* arena);
     // Exchanges the children of two rows, each child taking its new parent.
     void SwapChildren(CPropTreeItem& other);
 
@@ -73,7 +76,9 @@ private:
     CPropTreeItem** m_ppChildren = nullptr;
     const char* m_pszLabel = nullptr;
     const char* m_pszInfo = nullptr;
-    int m_nIndex = -1;
+    int m_nIndex : 29 = -1;  // -1 until inserted; never more than 28 bits, as m_nChildren
+    unsigned m_bArenaRow : 1 = 0;       // made in its tree's arena (CPropTree::NewItem), not with new
+    unsigned m_bArenaChildren : 1 = 0;  // the children array is from the tree's arena, not the heap
     unsigned m_nChildren : 28 = 0;
     unsigned m_bOwnLabel : 1 = 0;
     unsigned m_bOwnInfo : 1 = 0;
