@@ -191,10 +191,10 @@ private:
         const char* labelToken = Value();
         if (!labelToken) return false;
         const Label label(labelToken);
-        const LRESULT index = combo->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.text));
+        const LRESULT index = combo->AddString(label.text);
         const char* value = Value();
         if (!value) return false;
-        combo->SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(index), ParseDecimalInt32(value));
+        combo->SetItemData(static_cast<WPARAM>(index), ParseDecimalInt32(value));
         return Next() != nullptr;  // the '/' of a self-closing choice
     }
 

@@ -490,8 +490,8 @@ private:
         std::string text;
         for (const NamedValue& entry : m_named) {
             text.assign(entry.name);
-            const LRESULT index = combo->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-            combo->SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(index), itemValue(entry.value));
+            const LRESULT index = combo->AddString(text.c_str());
+            combo->SetItemData(static_cast<WPARAM>(index), itemValue(entry.value));
         }
         // Descriptions once all entries are in, so their list is sized once.
         for (size_t i = 0; i < m_named.size(); ++i) {

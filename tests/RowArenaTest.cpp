@@ -212,3 +212,94 @@ TEST(PropTreeNewItem, SwappedRowsOutliveTheTreeTheyWereMadeIn) {
 }
 
 }  // namespace
+
+namespace {
+
+LPARAM Label(const std::string& s) { return reinterpret_cast<LPARAM>(s.c_str()); }
+
+std::vector<std::string> LabelsOf(const CPropTreeItemCombo& combo) {
+    std::vector<std::string> labels;
+    for (const auto& entry : combo.GetEntries()) labels.push_back(entry.label);
+    return labels;
+}
+
+// Lists filled one after another reuse the arrays the ones before outgrew;
+// each must keep exactly its own entries, in order.
+TEST(PropTreeNewItem, ListsGrownOneAfterAnotherKeepTheirEntries) {
+    CPropTree tree;
+    auto* reg = tree.NewItem<CPropTreeItemStatic>();
+    std::vector<CPropTreeItemCombo*> combos;
+    for (int list = 0; list < 40; ++list) {
+        auto* combo = tree.NewItem<CPropTreeItemCombo>(reg);
+        combo->CreateComboBox(list % 2 ? CBS_SORT : 0);
+        for (int i = 0; i < list; ++i) {
+            const std::string label = "L" + std::to_string(list) + "_" + std::to_string(900 - i);
+            const LRESULT index = combo->AddString(label.c_str());
+            ASSERT_EQ(combo->SetItemData(static_cast<WPARAM>(index), list * 1000 + i), 0);
+        }
+        combos.push_back(combo);
+    }
+    for (int list = 0; list < 40; ++list) {
+        const CPropTreeItemCombo& combo = *combos[static_cast<size_t>(list)];
+        ASSERT_EQ(combo.GetEntries().size(), static_cast<size_t>(list));
+        for (int i = 0; i < list; ++i) {
+            // Sorted lists hold "L_861" ... "L_900": in reverse order of adding: labels fall as i rises.
+            const size_t at = static_cast<size_t>(list % 2 ? list - 1 - i : i);
+            EXPECT_EQ(combo.GetEntries()[at].label, "L" + std::to_string(list) + "_" + std::to_string(900 - i));
+            EXPECT_EQ(combo.GetEntries()[at].data, list * 1000 + i);
+        }
+    }
+}
+
+// A list begun outside any tree keeps its heap array and labels until it is
+// inserted; what is added after goes on from there.
+TEST(PropTreeNewItem, ListBegunOutsideATreeGrowsOnInside) {
+    CPropTree tree;
+    auto* combo = new CPropTreeItemCombo;
+    combo->CreateComboBox(0);
+    EXPECT_EQ(combo->SendMessage(CB_INITSTORAGE, 2), 2);
+    combo->AddString("a");
+    combo->AddString("b");
+    tree.InsertItem(combo, tree.NewItem<CPropTreeItemStatic>());
+    for (const char* label : {"c", "d", "e", "f", "g"}) combo->AddString(label);
+    EXPECT_EQ(LabelsOf(*combo), (std::vector<std::string>{"a", "b", "c", "d", "e", "f", "g"}));
+    EXPECT_EQ(combo->SendMessage(CB_INITSTORAGE, 100), 107) << "room for the entries there and those to come";
+    EXPECT_EQ(combo->SendMessage(CB_INITSTORAGE, 0), 107);
+    EXPECT_EQ(LabelsOf(*combo), (std::vector<std::string>{"a", "b", "c", "d", "e", "f", "g"}));
+}
+
+// The messages and the calls without them agree, including before the list exists.
+TEST(PropTreeNewItem, AddStringAndSetItemDataAnswerAsTheirMessages) {
+    CPropTree tree;
+    auto* combo = tree.NewItem<CPropTreeItemCombo>();
+    EXPECT_EQ(combo->AddString("x"), CB_ERR) << "no list yet";
+    EXPECT_EQ(combo->SetItemData(0, 1), CB_ERR);
+    combo->CreateComboBox(CBS_SORT);
+    EXPECT_EQ(combo->AddString("b"), 0);
+    EXPECT_EQ(combo->SendMessage(CB_ADDSTRING, 0, Label("a")), 0);
+    EXPECT_EQ(combo->AddString(nullptr), 0) << "null reads as the empty label";
+    EXPECT_EQ(combo->SetItemData(2, 5), 0);
+    EXPECT_EQ(combo->SendMessage(CB_GETITEMDATA, 2), 5);
+    EXPECT_EQ(combo->SetItemData(3, 5), CB_ERR);
+    EXPECT_EQ(combo->SetItemData(static_cast<WPARAM>(CB_ERR), 5), CB_ERR);
+    EXPECT_EQ(LabelsOf(*combo), (std::vector<std::string>{"", "a", "b"}));
+}
+
+// Swapped drop-down rows keep their lists after the tree they were made in is gone.
+TEST(PropTreeNewItem, SwappedListsOutliveTheTreeTheyWereMadeIn) {
+    CPropTree window;
+    CPropTreeItemCombo* combo = nullptr;
+    {
+        CPropTree loaded;
+        combo = loaded.NewItem<CPropTreeItemCombo>(loaded.NewItem<CPropTreeItemStatic>());
+        combo->CreateComboBox(CBS_SORT);
+        for (const char* label : {"Slow", "Fast", "Medium"}) combo->SetItemData(static_cast<WPARAM>(combo->AddString(label)), 1);
+        window.SwapRows(loaded);
+    }
+    combo->AddString("Auto");
+    EXPECT_EQ(LabelsOf(*combo), (std::vector<std::string>{"Auto", "Fast", "Medium", "Slow"}));
+    combo->SetItemValue(1);
+    EXPECT_EQ(combo->GetAttributeText(), "Fast");
+}
+
+}  // namespace

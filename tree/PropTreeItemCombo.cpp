@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 #include <string>
+#include <type_traits>
 
 #include "tree/PropTree.h"
+#include "tree/RowArena.h"
 
 namespace {
 
@@ -24,10 +27,32 @@ bool LabelLess(const char* a, const char* b) {
 
 }  // namespace
 
+// Entries are moved with memcpy and arrays from the arena are never destroyed.
+static_assert(std::is_trivially_copyable_v<CPropTreeItemCombo::Entry> &&
+              std::is_trivially_destructible_v<CPropTreeItemCombo::Entry>);
+
 CPropTreeItemCombo::~CPropTreeItemCombo() {
     if (m_bOwnsLabels) {
-        for (const Entry& entry : m_entries) delete[] entry.label.get();
+        for (const Entry& entry : GetEntries()) delete[] entry.label.get();
     }
+    if (!m_bArenaEntries) delete[] m_pEntries;
+}
+
+void CPropTreeItemCombo::Reserve(size_t capacity) {
+    if (capacity <= m_nCapacity) return;
+    if (capacity > 0xFFFFFFFFu) throw std::length_error("too many entries in one list");
+    CPropTree* tree = GetPropTree();
+    const size_t bytes = capacity * sizeof(Entry);
+    const bool fromArena = tree && bytes <= CRowArena::kMaxArrayBytes;
+    auto* grown = fromArena ? static_cast<Entry*>(tree->m_arena.AllocateArray(bytes)) : new Entry[capacity];
+    if (m_nEntries) std::memcpy(static_cast<void*>(grown), m_pEntries, m_nEntries * sizeof(Entry));
+    if (!m_bArenaEntries)
+        delete[] m_pEntries;
+    else if (tree)
+        tree->m_arena.ReleaseArray(m_pEntries, m_nCapacity * sizeof(Entry));
+    m_pEntries = grown;
+    m_nCapacity = static_cast<unsigned>(capacity);
+    m_bArenaEntries = fromArena;
 }
 
 BOOL CPropTreeItemCombo::CreateComboBox(DWORD style) {
@@ -37,22 +62,22 @@ BOOL CPropTreeItemCombo::CreateComboBox(DWORD style) {
 }
 
 std::string CPropTreeItemCombo::GetAttributeText() const {
-    if (m_nCurSel >= 0) return std::string(m_entries[static_cast<size_t>(m_nCurSel)].label.c_str());
+    if (m_nCurSel >= 0) return std::string(m_pEntries[m_nCurSel].label.c_str());
     return std::to_string(m_value);
 }
 
 void CPropTreeItemCombo::SetItemValue(LPARAM value) {
     m_value = value;
-    const auto it = std::find_if(m_entries.begin(), m_entries.end(),
-                                 [value](const Entry& e) { return e.data == value; });
-    m_nCurSel = it == m_entries.end() ? -1 : static_cast<int>(it - m_entries.begin());
+    const auto entries = GetEntries();
+    const auto it = std::find_if(entries.begin(), entries.end(), [value](const Entry& e) { return e.data == value; });
+    m_nCurSel = it == entries.end() ? -1 : static_cast<int>(it - entries.begin());
     NotifyChanged();
 }
 
 void CPropTreeItemCombo::SetEntryInfo(size_t index, const char* text) {
-    if (index >= m_entries.size() || !text || !*text) return;
+    if (index >= m_nEntries || !text || !*text) return;
     if (!m_pEntryInfo) m_pEntryInfo = std::make_unique<std::vector<const char*>>();
-    if (m_pEntryInfo->size() <= index) m_pEntryInfo->resize(m_entries.size(), nullptr);
+    if (m_pEntryInfo->size() <= index) m_pEntryInfo->resize(m_nEntries, nullptr);
     CPropTree* tree = GetPropTree();
     // A row in no tree has no pool to keep the text in; its entries have no descriptions.
     if (!tree) return;
@@ -65,10 +90,11 @@ const char* CPropTreeItemCombo::GetEntryInfo(size_t index) const {
 }
 
 LRESULT CPropTreeItemCombo::AddString(const char* label) {
+    if (!m_bCreated) return CB_ERR;
     if (!label) label = "";
     const size_t length = std::strlen(label);
     CPropTree* tree = GetPropTree();
-    if (m_entries.empty() && !tree) m_bOwnsLabels = true;
+    if (m_nEntries == 0 && !tree) m_bOwnsLabels = true;
     const char* stored = nullptr;
     if (m_bOwnsLabels) {
         char* copy = new char[length + 1];
@@ -77,34 +103,41 @@ LRESULT CPropTreeItemCombo::AddString(const char* label) {
     } else {
         stored = tree->m_texts.Add(label, length);
     }
-    auto pos = m_entries.end();
+    const Entry* end = m_pEntries + m_nEntries;
+    const Entry* pos = end;
     if (m_bSorted) {
         // Equal labels go after the ones already there, so entries keep file order.
-        pos = std::upper_bound(m_entries.begin(), m_entries.end(), stored,
+        pos = std::upper_bound(static_cast<const Entry*>(m_pEntries), end, stored,
                                [](const char* text, const Entry& e) { return LabelLess(text, e.label.c_str()); });
     }
-    const auto index = pos - m_entries.begin();
+    const auto index = pos - m_pEntries;
     // Lists are short and many: grow by half rather than doubling.
-    if (m_entries.size() == m_entries.capacity()) {
-        m_entries.reserve(m_entries.capacity() + m_entries.capacity() / 2 + 1);
-        pos = m_entries.begin() + index;
-    }
-    m_entries.insert(pos, Entry{CEntryLabel(stored), 0});
+    if (m_nEntries == m_nCapacity) Reserve(size_t{m_nCapacity} + m_nCapacity / 2 + 1);
+    Entry* at = m_pEntries + index;
+    std::memmove(static_cast<void*>(at + 1), at, (m_nEntries - static_cast<size_t>(index)) * sizeof(Entry));
+    *at = Entry{CEntryLabel(stored), 0};
+    ++m_nEntries;
     if (m_pEntryInfo && m_pEntryInfo->size() > static_cast<size_t>(index))
         m_pEntryInfo->insert(m_pEntryInfo->begin() + index, nullptr);
     if (m_nCurSel >= index) ++m_nCurSel;
     return index;
 }
 
+LRESULT CPropTreeItemCombo::SetItemData(WPARAM index, LPARAM data) {
+    if (!m_bCreated || index >= m_nEntries) return CB_ERR;
+    m_pEntries[index].data = data;
+    return 0;
+}
+
 LRESULT CPropTreeItemCombo::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!m_bCreated) return CB_ERR;
-    const auto count = static_cast<WPARAM>(m_entries.size());
+    const auto count = static_cast<WPARAM>(m_nEntries);
     switch (message) {
     case CB_ADDSTRING:
         return AddString(reinterpret_cast<const char*>(lParam));
     case CB_INITSTORAGE:
-        m_entries.reserve(m_entries.size() + wParam);
-        return static_cast<LRESULT>(m_entries.capacity());
+        Reserve(size_t{m_nEntries} + wParam);
+        return static_cast<LRESULT>(m_nCapacity);
     case CB_GETCOUNT:
         return static_cast<LRESULT>(count);
     case CB_GETCURSEL:
@@ -117,11 +150,9 @@ LRESULT CPropTreeItemCombo::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
         m_nCurSel = static_cast<int>(wParam);
         return m_nCurSel;
     case CB_GETITEMDATA:
-        return wParam < count ? m_entries[wParam].data : CB_ERR;
+        return wParam < count ? m_pEntries[wParam].data : CB_ERR;
     case CB_SETITEMDATA:
-        if (wParam >= count) return CB_ERR;
-        m_entries[wParam].data = lParam;
-        return 0;
+        return SetItemData(wParam, lParam);
     default:
         return CWnd::WindowProc(message, wParam, lParam);
     }

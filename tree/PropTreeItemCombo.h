@@ -3,6 +3,7 @@
 // row's value is the number of the chosen entry. The row is also the list's
 // window, so the list answers the combo-box messages sent to the row.
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,12 @@ public:
     void SetItemValue(LPARAM value) override;
     PropRowKind GetKind() const override { return PropRowKind::Combo; }
 
-    const std::vector<Entry>& GetEntries() const { return m_entries; }
+    std::span<const Entry> GetEntries() const { return {m_pEntries, m_nEntries}; }
+
+    // What CB_ADDSTRING and CB_SETITEMDATA do, without the message: loaders
+    // add millions of entries.
+    LRESULT AddString(const char* label);
+    LRESULT SetItemData(WPARAM index, LPARAM data);
 
     // A description of entry `index` (kept in the tree's text pool), shown
     // beside the entry; files that describe their named values set it.
@@ -46,9 +52,14 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    LRESULT AddString(const char* label);
+    // Makes room for `capacity` entries. The array comes from the tree's
+    // arena while the row is in a tree, else from the heap.
+    void Reserve(size_t capacity);
 
-    std::vector<Entry> m_entries;
+    // The entries: an array sized by its capacity, as lists are short and many.
+    Entry* m_pEntries = nullptr;
+    unsigned m_nEntries = 0;
+    unsigned m_nCapacity = 0;
     // Entry descriptions by entry index; most lists have none, so the
     // vector exists only once one is set.
     std::unique_ptr<std::vector<const char*>> m_pEntryInfo;
@@ -59,4 +70,5 @@ private:
     // Labels are the row's own heap blocks when the first was added while the
     // row was in no tree; otherwise they live in the tree's text pool.
     bool m_bOwnsLabels = false;
+    bool m_bArenaEntries = false;  // m_pEntries is from the tree's arena, not the heap
 };
