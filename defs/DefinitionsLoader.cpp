@@ -212,6 +212,7 @@ template <typename Source>
 LoadResult Load(CPropTree& tree, CFieldTable& table, Source source, const char* displayName) {
     LoadResult result;
     const Failure failure = Loader(tree, table, result).Run(source);
+    table.ShrinkToFit();
     if (failure != Failure::None) result.message = MessageFor(failure, displayName ? displayName : "");
     result.startedFile = failure != Failure::OpenFile && failure != Failure::Root;
     return result;

@@ -56,6 +56,11 @@ size_t CFieldTable::Size() const {
     return m_entries.size();
 }
 
+void CFieldTable::ShrinkToFit() {
+    Normalize();
+    if (m_entries.capacity() - m_entries.size() > m_entries.size() / 8) m_entries.shrink_to_fit();
+}
+
 void CFieldTable::Clear() {
     m_entries.clear();
     m_nSorted = 0;

@@ -23,6 +23,12 @@ public:
     const FieldSpan* Find(const CPropTreeItem* row) const;
     size_t Size() const;
     void Clear();
+    // Gives back the room held for entries to come when it is more than an
+    // eighth of the table: loaders call it once they are done, since a table
+    // grows by doubling and is then only read.
+    void ShrinkToFit();
+    // Entries the table has room for, for figures.
+    size_t Capacity() const { return m_entries.capacity(); }
     void Swap(CFieldTable& other) noexcept;
 
 private:

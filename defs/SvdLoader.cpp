@@ -590,5 +590,6 @@ SvdLoadResult LoadSvdText(CPropTree& tree, CFieldTable& table, std::string_view 
         return result;
     }
     builder.Device(device);
+    table.ShrinkToFit();
     return result;
 }

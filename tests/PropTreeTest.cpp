@@ -273,3 +273,32 @@ TEST(FieldTable, LastWriteForARowWinsInAnyOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+// Shrinking keeps every entry (the last write for a row winning) and leaves
+// at most an eighth of the table as room to spare, for tables of any size.
+TEST(FieldTable, ShrinkToFitKeepsEveryEntryAndLittleRoom) {
+    for (const int count : {0, 1, 7, 100, 1000, 4097}) {
+        CPropTree tree;
+        std::vector<CPropTreeItem*> rows;
+        for (int i = 0; i < count; ++i) rows.push_back(tree.NewItem<CPropTreeItemEdit>());
+        CFieldTable table;
+        for (int i = count - 1; i >= 0; --i) table.Set(rows[static_cast<size_t>(i)], FieldSpan{0, 0, false});
+        for (int i = 0; i < count; ++i) table.Set(rows[static_cast<size_t>(i)], FieldSpan{i, i + 1, i % 3 == 0});
+        table.ShrinkToFit();
+        ASSERT_EQ(table.Size(), static_cast<size_t>(count));
+        EXPECT_LE(table.Capacity() - table.Size(), table.Size() / 8) << count;
+        for (int i = 0; i < count; ++i) {
+            const FieldSpan* span = table.Find(rows[static_cast<size_t>(i)]);
+            ASSERT_NE(span, nullptr) << count << "/" << i;
+            EXPECT_EQ(span->nLowBit, i);
+            EXPECT_EQ(span->nHighBit, i + 1);
+            EXPECT_EQ(span->bCombo, i % 3 == 0);
+        }
+        table.Set(tree.GetRootItem(), FieldSpan{3, 4, true});  // still takes entries after
+        EXPECT_EQ(table.Find(tree.GetRootItem())->nHighBit, 4);
+    }
+}
+
+}  // namespace
