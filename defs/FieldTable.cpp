@@ -9,22 +9,24 @@ CFieldTable::Entry CFieldTable::MakeEntry(const CPropTreeItem* row, const FieldS
 }
 
 void CFieldTable::Set(const CPropTreeItem* row, const FieldSpan& span) {
-    // Overwriting a row already in order needs no new entry.
-    if (m_nSorted == m_entries.size() && m_nSorted > 0) {
-        const Entry probe = MakeEntry(row, span);
-        const auto end = m_entries.begin() + static_cast<std::ptrdiff_t>(m_nSorted);
-        const auto it = std::lower_bound(m_entries.begin(), end, Key(probe),
+    const Entry entry = MakeEntry(row, span);
+    if (m_nSorted == m_entries.size()) {
+        // Appending past the largest key keeps the array in order; such a
+        // row cannot be in the table yet. This is how a load enters its rows.
+        if (m_nSorted == 0 || Key(m_entries.back()) < Key(entry)) {
+            m_entries.push_back(entry);
+            ++m_nSorted;
+            return;
+        }
+        // Overwriting a row already in order needs no new entry.
+        const auto it = std::lower_bound(m_entries.begin(), m_entries.end(), Key(entry),
                                          [](const Entry& e, std::uint64_t key) { return Key(e) < key; });
-        if (it != end && Key(*it) == Key(probe)) {
+        if (it != m_entries.end() && Key(*it) == Key(entry)) {
             it->span = span;
             return;
         }
     }
-    m_entries.push_back(MakeEntry(row, span));
-    // Appending past the largest key keeps the array in order.
-    if (m_nSorted + 1 == m_entries.size() &&
-        (m_nSorted == 0 || Key(m_entries[m_nSorted - 1]) < Key(m_entries[m_nSorted])))
-        ++m_nSorted;
+    m_entries.push_back(entry);
 }
 
 void CFieldTable::Normalize() const {
@@ -57,7 +59,7 @@ size_t CFieldTable::Size() const {
 }
 
 void CFieldTable::ShrinkToFit() {
-    Normalize();
+    // Entries not yet in order stay so: they are put in order when first read.
     if (m_entries.capacity() - m_entries.size() > m_entries.size() / 8) m_entries.shrink_to_fit();
 }
 
