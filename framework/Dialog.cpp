@@ -37,7 +37,7 @@ const MessageMap* CDialog::GetMessageMap() const {
 
 void CDialog::BuildWindow() {
     DestroyWindow();
-    static const DialogTemplate kEmpty{0, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 100, 50, "", "", 8, {}};
+    static const DialogTemplate kEmpty{WS_SYSMENU, 0, 0, 100, 50, "", "", 8, {}};
     const ResourceTable* resources = AfxGetResources();
     const DialogTemplate* tmpl = resources && resources->findDialog ? resources->findDialog(m_nIDTemplate) : nullptr;
     if (!tmpl) tmpl = &kEmpty;

@@ -5,10 +5,7 @@
 #include "framework/DialogTemplate.h"
 
 struct VersionInfo {
-    const char* productName;
-    const char* internalName;
-    const char* fileDescription;
-    const char* fileVersion;     // "1, 0, 0, 1"
+    const char* internalName;  // the program's name, "tavlin"
     int major, minor, build, revision;
 };
 

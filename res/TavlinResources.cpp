@@ -7,18 +7,16 @@
 
 namespace {
 
-constexpr DWORD kBoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
-constexpr DWORD kTextStyle = WS_CHILD | WS_VISIBLE | WS_GROUP | SS_CENTERIMAGE | SS_NOPREFIX | SS_CENTER;
+constexpr DWORD kBoxStyle = WS_BORDER | WS_TABSTOP;
+constexpr DWORD kTextStyle = SS_CENTER;
 
 constexpr DialogControl kMainControls[] = {
-    {ControlClass::Edit, "", IDC_HEX, 7, 110, 114, 14, kBoxStyle, 0},
-    {ControlClass::Edit, "", IDC_DECIMAL, 129, 110, 114, 14, kBoxStyle, 0},
+    {ControlClass::Edit, "", IDC_HEX, 7, 110, 114, 14, kBoxStyle},
+    {ControlClass::Edit, "", IDC_DECIMAL, 129, 110, 114, 14, kBoxStyle},
 };
 
 constexpr DialogTemplate kMainDialog{
-    IDD_MAIN_DIALOG,
-    WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_SETFONT,
-    WS_EX_APPWINDOW | WS_EX_CLIENTEDGE,
+    WS_SYSMENU | WS_THICKFRAME,
     0, 0, 250, 131,
     "tavlin",
     "MS Sans Serif", 8,
@@ -26,7 +24,7 @@ constexpr DialogTemplate kMainDialog{
 };
 
 constexpr VersionInfo kVersion{
-    "tavlin Application", "tavlin", "tavlin MFC Application", TAVLIN_VERSION_COMMAS,
+    "tavlin",
     TAVLIN_VERSION_MAJOR, TAVLIN_VERSION_MINOR, TAVLIN_VERSION_PATCH, TAVLIN_VERSION_TWEAK,
 };
 
@@ -37,17 +35,15 @@ const std::string& AboutTitle() {
 }
 
 const DialogControl kAboutControls[] = {
-    {ControlClass::Static, AboutTitle().c_str(), -1, 7, 7, 221, 17, kTextStyle | SS_SUNKEN, 0},
-    {ControlClass::Button, "OK", IDOK, 98, 114, 50, 14, WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
-    {ControlClass::Static, "by the tavlin developers, developers@tavlin.invalid", -1, 7, 43, 221, 17, kTextStyle, 0},
-    {ControlClass::Static, "The register tree is drawn with Qt Widgets,", -1, 7, 79, 221, 10, kTextStyle, 0},
-    {ControlClass::Static, "the Qt 6 toolkit, published at qt.io", -1, 7, 91, 221, 11, kTextStyle, 0},
+    {ControlClass::Static, AboutTitle().c_str(), -1, 7, 7, 221, 17, kTextStyle | SS_SUNKEN},
+    {ControlClass::Button, "OK", IDOK, 98, 114, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON},
+    {ControlClass::Static, "by the tavlin developers, developers@tavlin.invalid", -1, 7, 43, 221, 17, kTextStyle},
+    {ControlClass::Static, "The register tree is drawn with Qt Widgets,", -1, 7, 79, 221, 10, kTextStyle},
+    {ControlClass::Static, "the Qt 6 toolkit, published at qt.io", -1, 7, 91, 221, 11, kTextStyle},
 };
 
 const DialogTemplate kAboutDialog{
-    IDD_ABOUTBOX,
-    WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
-    0,
+    WS_SYSMENU,
     0, 0, 235, 135,
     "About TAVLIN",
     "MS Sans Serif", 8,
