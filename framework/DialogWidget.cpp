@@ -185,8 +185,10 @@ void DialogWidget::contextMenuEvent(QContextMenuEvent* event) {
 bool DialogWidget::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     const bool dragging = type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop;
+    if (!dragging || !acceptDrops()) return QDialog::eventFilter(watched, event);
+    // Only now is the event known to be a drop event.
     auto* drag = static_cast<QDropEvent*>(event);
-    if (!dragging || !acceptDrops() || DraggedFile(*drag).isEmpty()) return QDialog::eventFilter(watched, event);
+    if (DraggedFile(*drag).isEmpty()) return QDialog::eventFilter(watched, event);
     if (type == QEvent::Drop)
         dropEvent(drag);
     else
