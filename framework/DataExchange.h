@@ -4,7 +4,7 @@
 
 class CDialog;
 class CString;
-class CWnd;
+class CWidgetWnd;
 
 class CDataExchange {
 public:
@@ -14,6 +14,7 @@ public:
 };
 
 // Attaches `control` to the dialog's control `id` (once).
-void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
-// Copies the text of control `id` into `value`, or `value` into the control.
+void DDX_Control(CDataExchange* pDX, int id, CWidgetWnd& control);
+// Copies the text of control `id` (attached with DDX_Control) into `value`,
+// or `value` into the control.
 void DDX_Text(CDataExchange* pDX, int id, CString& value);

@@ -1,17 +1,14 @@
 #include "framework/Dialog.h"
 
-#include <QApplication>
 #include <QIcon>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
-#include <utility>
+#include <algorithm>
 
 #include "framework/DialogWidget.h"
 #include "framework/Resources.h"
 #include "framework/String.h"
 #include "framework/WinApp.h"
-#include "framework/Window.h"
 
 namespace {
 CDialog::ModalRunner& Runner() {
@@ -43,7 +40,7 @@ void CDialog::BuildWindow() {
     if (!tmpl) tmpl = &kEmpty;
     QWidget* parent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     m_widget = new DialogWidget(this, *tmpl, parent);
-    AfxAttachWindow(this, m_widget);
+    Attach(m_widget);
     m_sysMenu.reset();
     if (tmpl->style & WS_SYSMENU) {
         m_sysMenu = std::make_unique<CMenu>(this, WM_SYSCOMMAND);
@@ -53,6 +50,7 @@ void CDialog::BuildWindow() {
 
 void CDialog::DestroyWindow() {
     m_sysMenu.reset();
+    m_controls.clear();
     if (!m_widget) return;
     DialogWidget* widget = std::exchange(m_widget, nullptr);
     delete widget;  // clears m_hWnd of this dialog and of every attached control
@@ -107,8 +105,13 @@ void CDialog::DragAcceptFiles(BOOL accept) {
     if (m_widget) m_widget->setAcceptDrops(accept != FALSE);
 }
 
-void CDialog::ShowSystemMenu(int globalX, int globalY) {
-    if (m_sysMenu) m_sysMenu->GetQMenu()->popup(QPoint(globalX, globalY));
+CMenu* CDialog::GetSystemMenu(BOOL) { return m_sysMenu.get(); }
+
+BOOL CDialog::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT) {
+    if (!m_widget) return FALSE;
+    // Sizes below zero are taken as zero.
+    m_widget->PlaceFrame(x, y, std::max(cx, 0), std::max(cy, 0));
+    return TRUE;
 }
 
 LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -126,6 +129,11 @@ LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         SendMessage(WM_COMMAND, IDCANCEL, 0);
         return 0;
+    case WM_CONTEXTMENU:
+        if (m_sysMenu)
+            m_sysMenu->GetQMenu()->popup(QPoint(static_cast<short>(LOWORD(static_cast<WPARAM>(lParam))),
+                                                static_cast<short>(HIWORD(static_cast<WPARAM>(lParam)))));
+        return 0;
     case WM_PAINT:
         if (m_widget) m_widget->DefaultPaint();
         return 0;
@@ -141,17 +149,19 @@ LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
-    if (control.m_hWnd || !pDX->m_pDlgWnd->m_hWnd) return;
-    for (QWidget* child : pDX->m_pDlgWnd->m_hWnd->findChildren<QWidget*>()) {
-        if (AfxControlId(child) != id) continue;
-        AfxAttachWindow(&control, child);
-        return;
-    }
+void DDX_Control(CDataExchange* pDX, int id, CWidgetWnd& control) {
+    CDialog* dialog = pDX->m_pDlgWnd;
+    if (control.m_hWnd || !dialog->m_widget) return;
+    QWidget* widget = dialog->m_widget->Control(id);
+    if (!widget) return;
+    control.Attach(widget);
+    dialog->m_controls.emplace_back(id, &control);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, CString& value) {
-    CWnd* control = pDX->m_pDlgWnd->GetDlgItem(id);
+    CWidgetWnd* control = nullptr;
+    for (const auto& [controlId, wnd] : pDX->m_pDlgWnd->m_controls)
+        if (controlId == id) control = wnd;
     if (!control) return;
     if (pDX->m_bSaveAndValidate)
         control->GetWindowText(value);

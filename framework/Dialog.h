@@ -4,14 +4,16 @@
 // close box, the Close command), and its menu of window commands.
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "framework/DataExchange.h"
 #include "framework/Menu.h"
-#include "framework/Wnd.h"
+#include "framework/WidgetWnd.h"
 
 class DialogWidget;
 
-class CDialog : public CWnd {
+class CDialog : public CWidgetWnd {
 public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);
     ~CDialog() override;
@@ -28,18 +30,19 @@ public:
     // drop is over; any other drag is refused.
     void DragAcceptFiles(BOOL accept = TRUE);
 
-    CMenu* SystemMenu() const { return m_sysMenu.get(); }
+    // The menu of window commands (a right click outside the controls, or
+    // Alt+Space); null when the template has no WS_SYSMENU.
+    CMenu* GetSystemMenu(BOOL revert);
     UINT GetTemplateId() const { return m_nIDTemplate; }
+
+    // Places the window's outer frame.
+    BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags) override;
 
     // Runs a modal dialog in place of the nested event loop: called once the
     // dialog is initialised and shown, its result is DoModal's unless the
     // dialog ended itself. Tests use it so that no dialog waits for a person.
     using ModalRunner = std::function<int(CDialog& dialog)>;
     static ModalRunner SetModalRunner(ModalRunner runner);
-
-    // The dialog's menu of window commands, shown at `globalPos` (tests open
-    // it through the same path as a right click).
-    void ShowSystemMenu(int globalX, int globalY);
 
     const MessageMap* GetMessageMap() const override;
 
@@ -50,16 +53,18 @@ protected:
     virtual void OnCancel();
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    UINT m_nIDTemplate;
-    CWnd* m_pParentWnd;
-
 private:
-    friend class DialogWidget;
+    friend void DDX_Control(CDataExchange* pDX, int id, CWidgetWnd& control);
+    friend void DDX_Text(CDataExchange* pDX, int id, CString& value);
     void BuildWindow();
     void DestroyWindow();
 
+    UINT m_nIDTemplate;
+    CWnd* m_pParentWnd;
     std::unique_ptr<CMenu> m_sysMenu;
     DialogWidget* m_widget = nullptr;
+    // The window objects attached to the controls, by control id.
+    std::vector<std::pair<int, CWidgetWnd*>> m_controls;
     int m_nResult = IDCANCEL;
     bool m_bEnded = false;
 };

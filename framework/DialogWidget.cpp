@@ -11,11 +11,10 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QUrl>
+#include <utility>
 
-#include "framework/Dialog.h"
 #include "framework/DropFiles.h"
-#include "framework/MessageMap.h"
-#include "framework/Window.h"
+#include "framework/Wnd.h"
 
 namespace {
 constexpr UINT SIZE_RESTORED = 0;
@@ -43,7 +42,7 @@ void AnswerDrag(QDropEvent* event) {
 }
 }  // namespace
 
-DialogWidget::DialogWidget(CDialog* owner, const DialogTemplate& tmpl, QWidget* parent)
+DialogWidget::DialogWidget(CWnd* owner, const DialogTemplate& tmpl, QWidget* parent)
     : QDialog(parent), m_owner(owner) {
     QFont font(QString::fromLatin1(tmpl.fontName ? tmpl.fontName : ""), tmpl.pointSize > 0 ? tmpl.pointSize : 8);
     setFont(font);
@@ -67,7 +66,7 @@ void DialogWidget::BuildControl(const DialogControl& control) {
     QWidget* widget = nullptr;
     const QString text = QString::fromLocal8Bit(control.text ? control.text : "");
     const int id = control.id;
-    CDialog* owner = m_owner;
+    CWnd* owner = m_owner;
     switch (control.cls) {
     case ControlClass::Edit: {
         auto* edit = new QLineEdit(text, this);
@@ -100,10 +99,23 @@ void DialogWidget::BuildControl(const DialogControl& control) {
         break;
     }
     }
-    AfxSetControlId(widget, id);
+    m_controls.emplace_back(id, widget);
     widget->setFocusPolicy((control.style & WS_TABSTOP) ? Qt::StrongFocus : Qt::NoFocus);
     widget->setGeometry(DialogUnitsX(control.x), DialogUnitsY(control.y), DialogUnitsX(control.cx),
                         DialogUnitsY(control.cy));
+}
+
+QWidget* DialogWidget::Control(int id) const {
+    for (const auto& [controlId, widget] : m_controls)
+        if (controlId == id) return widget;
+    return nullptr;
+}
+
+void DialogWidget::PlaceFrame(int x, int y, int cx, int cy) {
+    const QSize frameExtra = frameGeometry().size() - size();
+    move(x, y);
+    resize(std::max(cx - frameExtra.width(), 0), std::max(cy - frameExtra.height(), 0));
+    if (!isVisible()) m_pendingOuterSize = QSize(cx, cy);
 }
 
 void DialogWidget::DefaultPaint() {
@@ -112,11 +124,10 @@ void DialogWidget::DefaultPaint() {
 
 void DialogWidget::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    const QVariant outer = property(kOuterSizeProperty);
-    if (!outer.isValid()) return;
-    setProperty(kOuterSizeProperty, QVariant());
+    if (!m_pendingOuterSize) return;
+    const QSize outer = *std::exchange(m_pendingOuterSize, std::nullopt);
     const QSize frameExtra = frameGeometry().size() - size();
-    const QSize wanted = outer.toSize() - frameExtra;
+    const QSize wanted = outer - frameExtra;
     resize(std::max(wanted.width(), 0), std::max(wanted.height(), 0));
 }
 
@@ -135,8 +146,7 @@ void DialogWidget::keyPressEvent(QKeyEvent* event) {
         return;
     case Qt::Key_Space:
         if (alt) {
-            const QPoint at = mapToGlobal(QPoint(0, 0));
-            m_owner->ShowSystemMenu(at.x(), at.y());
+            SendContextMenu(mapToGlobal(QPoint(0, 0)));
             return;
         }
         break;
@@ -178,8 +188,11 @@ void DialogWidget::paintEvent(QPaintEvent* event) {
     m_paintEvent = nullptr;
 }
 
-void DialogWidget::contextMenuEvent(QContextMenuEvent* event) {
-    m_owner->ShowSystemMenu(event->globalPos().x(), event->globalPos().y());
+void DialogWidget::contextMenuEvent(QContextMenuEvent* event) { SendContextMenu(event->globalPos()); }
+
+void DialogWidget::SendContextMenu(QPoint globalPos) {
+    m_owner->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(static_cast<QWidget*>(this)),
+                         MAKELPARAM(globalPos.x(), globalPos.y()));
 }
 
 bool DialogWidget::eventFilter(QObject* watched, QEvent* event) {
@@ -206,7 +219,7 @@ void DialogWidget::dropEvent(QDropEvent* event) {
     // The dialog opens the file after the drop is over, as a posted message:
     // its handler may show boxes, which must not run inside the drag.
     const std::string path = DraggedFile(*event).toLocal8Bit().toStdString();
-    CDialog* owner = m_owner;
+    CWnd* owner = m_owner;
     QMetaObject::invokeMethod(
         this,
         [owner, path]() {

@@ -1,24 +1,30 @@
 #pragma once
-// The Qt window of a CDialog: built from its template, it turns window
-// events into the dialog's messages.
+// The Qt window of a dialog: built from its template, it turns window events
+// into messages to the dialog's window object.
 #include <QDialog>
+#include <QSize>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "framework/DialogTemplate.h"
 
-class CDialog;
-
-// The outer size asked for while a window was hidden.
-inline constexpr const char* kOuterSizeProperty = "tavlinOuterSize";
+class CWnd;
 class QPaintEvent;
 
 class DialogWidget : public QDialog {
 public:
-    DialogWidget(CDialog* owner, const DialogTemplate& tmpl, QWidget* parent);
+    DialogWidget(CWnd* owner, const DialogTemplate& tmpl, QWidget* parent);
 
     // Pixels of a length in dialog units, by the dialog font.
     int DialogUnitsX(int units) const { return (units * m_baseX + 2) / 4; }
     int DialogUnitsY(int units) const { return (units * m_baseY + 4) / 8; }
 
+    // The control built from the template entry with `id`, or null.
+    QWidget* Control(int id) const;
+    // Places the outer frame at (x, y) with size cx by cy. The frame of a
+    // window not yet shown is unknown, so it is sized again once shown.
+    void PlaceFrame(int x, int y, int cx, int cy);
     // The painting that happens when the dialog does not paint itself.
     void DefaultPaint();
 
@@ -39,9 +45,12 @@ protected:
 private:
     void BuildControl(const DialogControl& control);
     void SendSize(UINT type, int width, int height);
+    void SendContextMenu(QPoint globalPos);
 
-    CDialog* m_owner;
+    CWnd* m_owner;
     int m_baseX = 6;
     int m_baseY = 13;
+    std::vector<std::pair<int, QWidget*>> m_controls;  // by template id, in tab order
+    std::optional<QSize> m_pendingOuterSize;           // asked for while hidden
     QPaintEvent* m_paintEvent = nullptr;
 };

@@ -1,16 +1,5 @@
 #include "framework/Wnd.h"
 
-
-namespace {
-WindowDetachHook g_detachHook = nullptr;
-}
-
-void AfxSetWindowDetachHook(WindowDetachHook hook) { g_detachHook = hook; }
-
-CWnd::~CWnd() {
-    if (m_hWnd && g_detachHook) g_detachHook(this);
-}
-
 namespace {
 // The messages being handled right now, innermost first. Kept here rather
 // than in every window, since drop-down rows are windows too and a tree

@@ -87,7 +87,7 @@ TEST(GuiOpenFile, OpenFromTheMenuReplacesTheTreeAsOneResetAndEmptiesTheBoxes) {
     const GuiRun run = RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
         int asked = 0;
         ChooseFile(path, &asked);
-        QAction* open = dlg.SystemMenu()->GetQMenu()->actions().at(2);
+        QAction* open = dlg.GetSystemMenu(FALSE)->GetQMenu()->actions().at(2);
         EXPECT_EQ(open->text().toStdString(), "&Open...");
         EXPECT_EQ(open->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
         SelectRow(dlg, {"Start", "R0"});

@@ -100,7 +100,7 @@ TEST(GuiWindow, AboutBoxComesFromTheMenuOfWindowCommandsAsOftenAsAsked) {
     const GuiRun run = RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
         QStringList texts;
         QAction* about = nullptr;
-        for (QAction* action : dlg.SystemMenu()->GetQMenu()->actions()) {
+        for (QAction* action : dlg.GetSystemMenu(FALSE)->GetQMenu()->actions()) {
             texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
             if (action->text() == QStringLiteral("&About tavlin...")) about = action;
         }
@@ -119,7 +119,7 @@ TEST(GuiWindow, AboutBoxComesFromTheMenuOfWindowCommandsAsOftenAsAsked) {
 
 TEST(GuiWindow, RightClickOutsideTheTreeOpensTheMenuOfWindowCommands) {
     RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
-        QMenu* menu = dlg.SystemMenu()->GetQMenu();
+        QMenu* menu = dlg.GetSystemMenu(FALSE)->GetQMenu();
         QContextMenuEvent inTree(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
         QApplication::sendEvent(TreeWindow(dlg)->View()->viewport(), &inTree);
         EXPECT_FALSE(menu->isVisible()) << "not in the tree";

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "framework/Window.h"
 #include "tree/PropTree.h"
 #include "tree/PropTreeDelegate.h"
 #include "tree/PropTreeModel.h"
@@ -55,6 +54,7 @@ void CPropTreeView::keyPressEvent(QKeyEvent* event) {
 
 CPropTreeWindow::CPropTreeWindow(CPropTree& tree, QWidget* parent)
     : QWidget(parent), m_model(new CPropTreeModel(tree, this)), m_view(new CPropTreeView(this)), m_info(new QLabel(this)) {
+    tree.m_hWnd = this;
     m_view->setModel(m_model);
     m_view->header()->setSectionResizeMode(QHeaderView::Interactive);
     m_view->header()->setStretchLastSection(true);
@@ -84,6 +84,11 @@ CPropTreeWindow::CPropTreeWindow(CPropTree& tree, QWidget* parent)
     });
 }
 
+CPropTreeWindow::~CPropTreeWindow() {
+    // A tree that went first has told the model so; one still there forgets this window.
+    if (CPropTree* tree = m_model->Tree(); tree && tree->m_hWnd == this) tree->m_hWnd = nullptr;
+}
+
 void CPropTreeWindow::ShowInfo(const QModelIndex& index) {
     const CPropTreeItem* item = m_model->ItemFromIndex(index);
     m_info->setText(item ? QString::fromLocal8Bit(item->GetInfoText()) : QString());
@@ -95,6 +100,5 @@ void InstallPropTreeView() {
         auto* window = new CPropTreeWindow(tree, parent->m_hWnd);
         window->setGeometry(rect.left, rect.top, std::max(0, rect.right - rect.left), std::max(0, rect.bottom - rect.top));
         window->show();
-        AfxAttachWindow(&tree, window);
     });
 }

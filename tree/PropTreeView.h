@@ -27,7 +27,9 @@ private:
 class CPropTreeWindow : public QWidget {
     Q_OBJECT
 public:
+    // Becomes the window of `tree` (tree.m_hWnd) for as long as both exist.
     CPropTreeWindow(CPropTree& tree, QWidget* parent);
+    ~CPropTreeWindow() override;
 
     CPropTreeView* View() const { return m_view; }
     CPropTreeModel* Model() const { return m_model; }

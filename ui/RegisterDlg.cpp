@@ -164,7 +164,7 @@ void CRegisterDlg::LayoutControls(const RECT& client) {
     const int cw = client.right - client.left;
     const int ch = client.bottom - client.top;
     const int w2 = (cw - 4) / 2;
-    auto heightOf = [](const CWnd& wnd) {
+    auto heightOf = [](const CEdit& wnd) {
         RECT r;
         wnd.GetWindowRect(&r);
         return r.bottom - r.top;
@@ -179,7 +179,7 @@ void CRegisterDlg::LayoutControls(const RECT& client) {
     }
     if (IsWindow(m_tree.m_hWnd)) {
         const int hh = heightOf(m_editHex);
-        m_tree.SetWindowPos(nullptr, -1, -1, cw + 2, ch - hh - 4, SWP_NOZORDER);
+        ::SetWindowPos(m_tree.m_hWnd, nullptr, -1, -1, cw + 2, ch - hh - 4, SWP_NOZORDER);
     }
 }
 
