@@ -8,7 +8,7 @@
 #include "tree/PropTreeView.h"
 #include "ui/RegisterDlg.h"
 
-CRegisterApp::CRegisterApp() : CWinApp(nullptr) {
+CRegisterApp::CRegisterApp() {
     AfxSetResources(&TavlinResources());
     InstallPropTreeView();
 }
@@ -31,9 +31,7 @@ BOOL CRegisterApp::InitInstance() {
     }
     CRegisterDlg dlg;
     dlg.m_strFileToOpen = file;
-    m_pMainWnd = &dlg;
     dlg.DoModal();
-    m_pMainWnd = nullptr;
     return FALSE;
 }
 

@@ -21,9 +21,6 @@ public:
     // Builds the window, initialises it, runs it until EndDialog and
     // destroys the window. Returns the value given to EndDialog.
     virtual int DoModal();
-    void EndDialog(int result);
-    // Copies control texts into members (true) or members into controls.
-    BOOL UpdateData(BOOL saveAndValidate = TRUE);
 
     // Lets the user drop a file on the window (child windows included): a
     // drag of one local file is taken and arrives as WM_DROPFILES once the
@@ -47,6 +44,10 @@ public:
     const MessageMap* GetMessageMap() const override;
 
 protected:
+    // Ends DoModal with `result`.
+    void EndDialog(int result);
+    // Copies control texts into members (true) or members into controls.
+    BOOL UpdateData(BOOL saveAndValidate = TRUE);
     virtual BOOL OnInitDialog();
     virtual void DoDataExchange(CDataExchange* pDX);
     virtual void OnOK();

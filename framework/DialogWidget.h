@@ -16,10 +16,6 @@ class DialogWidget : public QDialog {
 public:
     DialogWidget(CWnd* owner, const DialogTemplate& tmpl, QWidget* parent);
 
-    // Pixels of a length in dialog units, by the dialog font.
-    int DialogUnitsX(int units) const { return (units * m_baseX + 2) / 4; }
-    int DialogUnitsY(int units) const { return (units * m_baseY + 4) / 8; }
-
     // The control built from the template entry with `id`, or null.
     QWidget* Control(int id) const;
     // Places the outer frame at (x, y) with size cx by cy. The frame of a
@@ -43,6 +39,9 @@ protected:
     void reject() override;
 
 private:
+    // Pixels of a length in dialog units, by the dialog font.
+    int DialogUnitsX(int units) const { return (units * m_baseX + 2) / 4; }
+    int DialogUnitsY(int units) const { return (units * m_baseY + 4) / 8; }
     void BuildControl(const DialogControl& control);
     void SendSize(UINT type, int width, int height);
     void SendContextMenu(QPoint globalPos);

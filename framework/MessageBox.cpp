@@ -9,7 +9,7 @@ MessageBoxPresenter& Presenter() {
 }
 }  // namespace
 
-int AfxMessageBox(const char* text, UINT type, UINT) {
+int AfxMessageBox(const char* text, UINT type) {
     auto& presenter = Presenter();
     if (!presenter) return IDOK;
     return presenter(text ? text : "", type);

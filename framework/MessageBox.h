@@ -11,7 +11,7 @@ using MessageBoxPresenter = std::function<int(const std::string& text, UINT type
 
 // Shows `text` with style `type` and returns the button pressed (IDOK when no
 // presenter is installed).
-int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
+int AfxMessageBox(const char* text, UINT type = MB_OK);
 
 // Installs `presenter` and returns the one it replaces.
 MessageBoxPresenter AfxSetMessageBoxPresenter(MessageBoxPresenter presenter);

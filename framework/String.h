@@ -1,6 +1,7 @@
 #pragma once
 // The framework's narrow text type.
 #include <string>
+#include <utility>
 
 #include "framework/AfxTypes.h"
 
@@ -11,10 +12,8 @@ public:
     CString(std::string text) : m_text(std::move(text)) {}   // NOLINT
 
     operator LPCTSTR() const { return m_text.c_str(); }  // NOLINT
-    int GetLength() const { return static_cast<int>(m_text.size()); }
     bool IsEmpty() const { return m_text.empty(); }
     const std::string& str() const { return m_text; }
-    bool operator==(const CString& other) const { return m_text == other.m_text; }
 
     // Loads string resource `id`; false (and empty) when there is none.
     BOOL LoadString(UINT id);

@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <map>
-#include <memory>
 #include <string>
 
 #include "framework/MessageBox.h"
@@ -13,7 +11,7 @@ namespace {
 CWinApp* g_app = nullptr;
 }
 
-CWinApp::CWinApp(LPCTSTR appName) : m_pszAppName(appName) { g_app = this; }
+CWinApp::CWinApp() { g_app = this; }
 
 CWinApp::~CWinApp() {
     if (g_app == this) g_app = nullptr;
@@ -36,8 +34,7 @@ std::vector<std::string> CWinApp::GetArguments() const {
 }
 
 HICON CWinApp::LoadIcon(UINT id) const {
-    static std::map<UINT, std::unique_ptr<QIcon>> icons;
-    auto& icon = icons[id];
+    auto& icon = m_icons[id];
     if (!icon) {
         const ResourceTable* resources = AfxGetResources();
         const char* path = resources && resources->iconPath ? resources->iconPath(id) : nullptr;

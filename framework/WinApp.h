@@ -2,16 +2,18 @@
 // The application object: one per process. The entry point creates the Qt
 // application and calls InitInstance; when it returns FALSE the program ends
 // with the code ExitInstance gives.
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/MessageMap.h"
 
-class CWnd;
+class QIcon;
 
 class CWinApp : public CCmdTarget {
 public:
-    explicit CWinApp(LPCTSTR appName = nullptr);
+    CWinApp();
     ~CWinApp() override;
 
     virtual BOOL InitInstance() { return FALSE; }
@@ -24,14 +26,15 @@ public:
 
     // The icon resource `id`, loaded once and kept for the program's life.
     HICON LoadIcon(UINT id) const;
+    // Nothing to do: Qt draws the controls in its own style.
     void Enable3dControls() {}
-
-    CWnd* m_pMainWnd = nullptr;
-    const char* m_pszAppName;
 
     // The framework's help handler, for an application's map to route the
     // help command to: tavlin has no help pages, so it says so.
     void OnHelp();
+
+private:
+    mutable std::map<UINT, std::unique_ptr<QIcon>> m_icons;
 };
 
 CWinApp* AfxGetApp();
