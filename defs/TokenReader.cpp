@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -68,14 +69,63 @@ CTokenReader::~CTokenReader() { Close(); }
 
 int CTokenReader::Open(const char* path) {
     if (!path) return 1;
-    m_pBuffer = nullptr;
+    Close();
+    // Opened as ReadWholeFile opens files; a file that fits in the window is read by it.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return 2;
+    struct stat info {};
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > kWindowBytes && info.st_size < INT32_MAX &&
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
+        return OpenWindowed(fd, info.st_size);
+    close(fd);
     char* block = nullptr;
-    if (ReadWholeFile(path, block) == 0) {
+    if (ReadWholeFile(path, block) == 0) return 2;
+    OpenText(block);
+    return 0;
+}
+
+int CTokenReader::OpenWindowed(int fd, std::int64_t size) {
+    m_pBuffer = new (std::nothrow) char[static_cast<size_t>(kWindowBytes) + 1 + kTextPadding];
+    if (!m_pBuffer) {
+        close(fd);
+        return 2;
+    }
+    m_fd = fd;
+    m_nLeft = size;
+    m_pEnd = m_pBuffer;
+    m_pCurrent = Refill(m_pBuffer);
+    // As a file that cannot be read whole, a file whose first window cannot be read is not opened.
+    if (m_pEnd != m_pBuffer + kWindowBytes) {
         Close();
         return 2;
     }
-    OpenText(block);
+    m_cQuote = '"';
+    m_cComment = '#';
+    ResetDelimiters();
     return 0;
+}
+
+const char* CTokenReader::Refill(const char* keep) {
+    const auto kept = static_cast<size_t>(m_pEnd - keep);
+    std::memmove(m_pBuffer, keep, kept);
+    char* end = m_pBuffer + kept;
+    std::int64_t wanted = kWindowBytes - static_cast<std::int64_t>(kept);
+    if (wanted > m_nLeft) wanted = m_nLeft;
+    while (wanted > 0) {
+        const ssize_t got = read(m_fd, end, static_cast<size_t>(wanted));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            // The file ended early or cannot be read on: the text ends here.
+            m_nLeft = 0;
+            break;
+        }
+        end += got;
+        wanted -= got;
+        m_nLeft -= got;
+    }
+    std::memset(end, 0, 1 + kTextPadding);
+    m_pEnd = end;
+    return m_pBuffer;
 }
 
 void CTokenReader::OpenText(char* block) {
@@ -91,6 +141,10 @@ void CTokenReader::Close() {
     delete[] m_pBuffer;
     m_pBuffer = nullptr;
     m_pCurrent = nullptr;
+    if (m_fd >= 0) close(m_fd);
+    m_fd = -1;
+    m_pEnd = nullptr;
+    m_nLeft = 0;
 }
 
 void CTokenReader::ResetDelimiters() {
@@ -160,6 +214,44 @@ void CopyToken(char* to, const char* from, size_t length) {
 
 }  // namespace
 
+const char* CTokenReader::NextTokenStart(const char* p) {
+    bool inComment = false;
+    for (;;) {
+        if (m_nLeft > 0 && m_pEnd - p < kLookahead) p = Refill(p);
+        if (inComment) {
+            // The rest of a comment line: up to its line feed, the end of the
+            // window (read on) or a NUL in the text (its end, as when read whole).
+            const char* lineEnd = std::strchr(p, '\n');
+            if (!lineEnd) {
+                p += std::strlen(p);
+                if (p == m_pEnd && m_nLeft > 0) continue;
+                return p;
+            }
+            p = lineEnd;
+            inComment = false;
+        }
+        while (m_isDelimiter[static_cast<unsigned char>(*p)]) ++p;
+        if (*p == '\0') {
+            if (p == m_pEnd && m_nLeft > 0) continue;
+            return p;
+        }
+        if (*p == m_cComment) {
+            inComment = true;
+            continue;
+        }
+        if (m_nLeft > 0 && m_pEnd - p < kLookahead) continue;
+        return p;
+    }
+}
+
+const char* CTokenReader::FindQuoteAcrossWindows(char quote) {
+    for (;;) {
+        const char* p = Refill(m_pEnd);
+        const char* end = FindQuoteOrEnd(p, quote);
+        if (*end != '\0' || end != m_pEnd || m_nLeft == 0) return end;
+    }
+}
+
 // Works on a local copy of the position: the token buffer's char writes
 // could otherwise alias every member and force reloads.
 const char* CTokenReader::NextToken(int maxLength) {
@@ -173,12 +265,21 @@ const char* CTokenReader::NextToken(int maxLength) {
     while (*p == comment && *p != '\0') {
         const char* lineEnd = std::strchr(p, '\n');
         if (!lineEnd) {
+            // A comment line going on past the window of a file read a window at a time.
+            if (m_nLeft > 0) {
+                p = NextTokenStart(p);
+                break;
+            }
             m_pCurrent = p + std::strlen(p);
             return nullptr;
         }
         p = lineEnd;
         while (isDelimiter[static_cast<unsigned char>(*p)]) ++p;
     }
+    // Near the end of the window (delimiters or a comment may run on past
+    // it), the next token is found across windows, and the window then holds
+    // all of it.
+    if (m_nLeft > 0 && m_pEnd - p < kLookahead) p = NextTokenStart(p);
     if (*p == '\0') {
         m_pCurrent = p;
         return nullptr;
@@ -190,6 +291,9 @@ const char* CTokenReader::NextToken(int maxLength) {
         const char* end = FindQuoteOrEnd(start, quote);
         const auto length = static_cast<size_t>(end - start);
         CopyToken(token, start, length < static_cast<size_t>(kTokenCapacity) ? length : kTokenCapacity);
+        // A string going on past the window holds more than the token keeps:
+        // the rest is passed over up to its closing quote.
+        if (*end == '\0' && end == m_pEnd && m_nLeft > 0) end = FindQuoteAcrossWindows(quote);
         m_pCurrent = *end != '\0' ? end + 1 : end;
         return token;
     }

@@ -33,7 +33,10 @@ public:
     CTokenReader& operator=(const CTokenReader&) = delete;
 
     // 0: the text is loaded; 1: `path` is null (nothing changes);
-    // 2: the file cannot be read (the reader stays closed).
+    // 2: the file cannot be read (the reader stays closed). A file larger
+    // than kWindowBytes is read a window at a time as the tokens are asked
+    // for, so its text is never in memory all at once; the tokens are those
+    // of the whole text read at once.
     int Open(const char* path);
     // Reads `block` instead of a file: a text as ReadWholeFile leaves it (its
     // bytes, a NUL and kTextPadding zero bytes), allocated with new[]. The
@@ -55,11 +58,36 @@ public:
 
     bool IsOpen() const { return m_pBuffer != nullptr; }
 
+    // The window a large file is read through.
+    static constexpr std::int64_t kWindowBytes = std::int64_t{1} << 20;
+
 private:
+    // A token starts with at least this many bytes of the window after it
+    // (or the rest of the file), so that any word fits in the window whole.
+    static constexpr std::int64_t kLookahead = kTokenCapacity + 2;
+
     void ResetDelimiters();
+    // Opens a file larger than the window for reading a window at a time.
+    int OpenWindowed(int fd, std::int64_t size);
+    // Moves the bytes from `keep` to the end of the window to its start and
+    // reads the file on after them; returns where `keep` now stands.
+    const char* Refill(const char* keep);
+    // Passes over delimiters and comment lines across windows, up to the
+    // start of the next token (with kLookahead bytes after it) or the end of
+    // the text.
+    const char* NextTokenStart(const char* p);
+    // Passes over the rest of a quoted string whose closing quote is beyond
+    // the window; returns where its closing quote (or the end of the text) is.
+    const char* FindQuoteAcrossWindows(char quote);
 
     char* m_pBuffer = nullptr;
     const char* m_pCurrent = nullptr;
+    // A file read a window at a time: its descriptor, the end of the bytes
+    // in the window (a NUL and kTextPadding zero bytes follow), and how many
+    // bytes of the file are still to be read; -1, null and 0 otherwise.
+    int m_fd = -1;
+    const char* m_pEnd = nullptr;
+    std::int64_t m_nLeft = 0;
     char m_szDelimiters[kMaxDelimiters + 1] = {};
     char m_cQuote = '"';
     char m_cComment = '#';
