@@ -69,13 +69,19 @@ const char* CTextPool::Add(const char* text, size_t length) {
         if (!m_recent) m_recent = std::make_unique<Recent[]>(kRecentSlots);
         hash = HashBytes(text, length);
         slot = &m_recent[hash % kRecentSlots];
-        if (slot->text && slot->hash == hash && slot->length == length && std::memcmp(slot->text, text, length) == 0)
+        if (slot->text && slot->hash == hash && slot->length == length &&
+            std::memcmp(length <= kHeadLength ? slot->head : slot->text, text, length) == 0)
             return slot->text;
     }
     char* copy = Allocate(length + 1);
     std::memcpy(copy, text, length);
     copy[length] = '\0';
-    if (slot) *slot = Recent{copy, hash, static_cast<std::uint32_t>(length)};
+    if (slot) {
+        slot->text = copy;
+        slot->hash = hash;
+        slot->length = static_cast<std::uint32_t>(length);
+        std::memcpy(slot->head, copy, length < kHeadLength ? length : kHeadLength);
+    }
     return copy;
 }
 

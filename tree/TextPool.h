@@ -35,11 +35,16 @@ private:
     size_t m_nFree = 0;
     size_t m_nCapacity = 0;
     // Recently added short texts, by hash of their bytes; the hash and length
-    // are kept beside each so that most misses are told without reading the text.
+    // are kept beside each so that most misses are told without reading the
+    // text, and the first kHeadLength bytes too, so that a hit on a text that
+    // short is confirmed without reading the pool (a cache miss, as the texts
+    // shared lie anywhere in it).
+    static constexpr size_t kHeadLength = 16;
     struct Recent {
         const char* text = nullptr;
         std::uint32_t hash = 0;
         std::uint32_t length = 0;
+        char head[kHeadLength] = {};
     };
     std::unique_ptr<Recent[]> m_recent;
 };
