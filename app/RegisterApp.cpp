@@ -5,12 +5,10 @@
 
 #include "app/CommandLine.h"
 #include "res/TavlinResources.h"
-#include "tree/PropTreeView.h"
 #include "ui/RegisterDlg.h"
 
 CRegisterApp::CRegisterApp() {
     AfxSetResources(&TavlinResources());
-    InstallPropTreeView();
 }
 
 const MessageMap* CRegisterApp::GetMessageMap() const {

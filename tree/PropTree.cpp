@@ -2,10 +2,6 @@
 
 #include "tree/PropTreeListener.h"
 
-namespace {
-CPropTree::ViewFactory g_viewFactory = nullptr;
-}
-
 CPropTree::CPropTree() {
     m_root.m_pTree = this;
     m_root.m_bIsRoot = 1;
@@ -15,12 +11,9 @@ CPropTree::~CPropTree() {
     if (m_pListener) m_pListener->OnTreeDestroyed();
 }
 
-void CPropTree::SetViewFactory(ViewFactory factory) { g_viewFactory = factory; }
-
-BOOL CPropTree::Create(DWORD, const RECT& rect, CWnd* parent, UINT id) {
+BOOL CPropTree::Create(DWORD, const RECT&, CWnd* parent, UINT id) {
     m_pParentWnd = parent;
     m_nID = id;
-    if (g_viewFactory) g_viewFactory(*this, rect, parent);
     return TRUE;
 }
 

@@ -25,8 +25,8 @@ public:
     CPropTree();
     ~CPropTree() override;
 
-    // Records the parent and id; the on-screen view is attached by the
-    // windowing layer when one is installed (see SetViewFactory).
+    // Records the parent and id the notifications go to. The tree is shown
+    // by a CPropTreeWindow made over it (tree/PropTreeView.h).
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
     // Adds `item` as the last child of `parent` (null: the top level) and
@@ -60,11 +60,6 @@ public:
 
     void SetListener(CPropTreeListener* listener) { m_pListener = listener; }
     CPropTreeListener* GetListener() const { return m_pListener; }
-
-    // Builds the on-screen view of a tree created under a window; installed by
-    // the windowing layer, absent when there is no display.
-    using ViewFactory = void (*)(CPropTree& tree, const RECT& rect, CWnd* parent);
-    static void SetViewFactory(ViewFactory factory);
 
 private:
     friend class CPropTreeItem;

@@ -93,12 +93,3 @@ void CPropTreeWindow::ShowInfo(const QModelIndex& index) {
     const CPropTreeItem* item = m_model->ItemFromIndex(index);
     m_info->setText(item ? QString::fromLocal8Bit(item->GetInfoText()) : QString());
 }
-
-void InstallPropTreeView() {
-    CPropTree::SetViewFactory([](CPropTree& tree, const RECT& rect, CWnd* parent) {
-        if (!parent || !parent->m_hWnd) return;
-        auto* window = new CPropTreeWindow(tree, parent->m_hWnd);
-        window->setGeometry(rect.left, rect.top, std::max(0, rect.right - rect.left), std::max(0, rect.bottom - rect.top));
-        window->show();
-    });
-}

@@ -42,6 +42,3 @@ private:
     CPropTreeView* m_view;
     QLabel* m_info;
 };
-
-// Makes every tree created under a window show itself with a CPropTreeWindow.
-void InstallPropTreeView();

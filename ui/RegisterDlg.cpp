@@ -13,6 +13,7 @@
 #include "framework/PaintDC.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
+#include "tree/PropTreeView.h"
 #include "ui/AboutDlg.h"
 
 namespace {
@@ -73,6 +74,7 @@ BOOL CRegisterDlg::OnInitDialog() {
     RECT client;
     GetClientRect(&client);
     m_tree.Create(kTreeStyle, client, this, IDC_TREE);
+    (new CPropTreeWindow(m_tree, m_hWnd))->show();  // a child of the dialog's widget, which deletes it
     LayoutControls(client);
 
     if (m_strFileToOpen.IsEmpty())
