@@ -214,7 +214,8 @@ void CopyToken(char* to, const char* from, size_t length) {
 
 }  // namespace
 
-const char* CTokenReader::NextTokenStart(const char* p) {
+// Rarely called (once a window), so kept out of NextToken, whose registers it would crowd.
+[[gnu::noinline, gnu::cold]] const char* CTokenReader::NextTokenStart(const char* p) {
     bool inComment = false;
     for (;;) {
         if (m_nLeft > 0 && m_pEnd - p < kLookahead) p = Refill(p);
@@ -244,7 +245,7 @@ const char* CTokenReader::NextTokenStart(const char* p) {
     }
 }
 
-const char* CTokenReader::FindQuoteAcrossWindows(char quote) {
+[[gnu::noinline, gnu::cold]] const char* CTokenReader::FindQuoteAcrossWindows(char quote) {
     for (;;) {
         const char* p = Refill(m_pEnd);
         const char* end = FindQuoteOrEnd(p, quote);
