@@ -1,5 +1,6 @@
 // The main window itself: layout, the menu of window commands, the About
-// box, the message map and the help command.
+// box, the message map and the help command; and how window objects hold
+// their widgets.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -9,12 +10,17 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
+#include "framework/Edit.h"
 #include "framework/Menu.h"
+#include "framework/String.h"
 #include "res/resource.h"
 #include "tests/ExampleFiles.h"
 #include "tests/GuiHarness.h"
 #include "tree/PropTreeModel.h"
+#include "tree/PropTreeView.h"
+#include "ui/AboutDlg.h"
 
 namespace {
 
@@ -173,6 +179,57 @@ TEST(GuiMessageMap, OnlyTheTreesTwoNotificationsAndTheHexBoxAreHandled) {
         dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_HEX, 0x0400), 0);
         EXPECT_EQ(DecimalBox(dlg)->text().toStdString(), "7");
     });
+}
+
+// A window object and its widget: whichever goes first, the other is not
+// touched afterwards (under ASan a write to a window object that is gone
+// fails the test), and a window object whose widget went has none.
+TEST(GuiWindowLink, AnEditBoxLetsGoOfItsWidgetWhicheverGoesFirst) {
+    auto* first = new QLineEdit;
+    auto* second = new QLineEdit;
+    CEdit edit;
+    edit.Attach(first);
+    edit.Attach(second);
+    delete first;
+    EXPECT_EQ(edit.m_hWnd, second) << "a widget it was attached to before is no longer its own";
+    delete second;
+    EXPECT_EQ(edit.m_hWnd, nullptr);
+    CString text("kept?");
+    edit.GetWindowText(text);
+    EXPECT_TRUE(text.IsEmpty());
+    edit.SetWindowText("nowhere");
+
+    QLineEdit outliving;
+    auto gone = std::make_unique<CEdit>();
+    gone->Attach(&outliving);
+    gone.reset();
+}  // `outliving` is destroyed after its window object
+
+TEST(GuiWindowLink, TheTreesWindowIsTheTreesWhileBothExist) {
+    CPropTree tree;
+    auto* window = new CPropTreeWindow(tree, nullptr);
+    EXPECT_EQ(tree.m_hWnd, window);
+    delete window;
+    EXPECT_EQ(tree.m_hWnd, nullptr);
+
+    QWidget parent;
+    auto gone = std::make_unique<CPropTree>();
+    new CPropTreeWindow(*gone, &parent);
+    gone.reset();
+}  // the tree's window goes with `parent`, after the tree
+
+TEST(GuiWindowLink, ADialogHasItsWindowOnlyWhileItRuns) {
+    bool shown = false;
+    const auto previous = CDialog::SetModalRunner([&shown](CDialog& dialog) {
+        shown = dialog.m_hWnd && dialog.m_hWnd->isVisible();
+        return IDOK;
+    });
+    CAboutDlg about;
+    EXPECT_EQ(about.m_hWnd, nullptr);
+    EXPECT_EQ(about.DoModal(), IDOK);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(about.m_hWnd, nullptr);
+    CDialog::SetModalRunner(previous);
 }
 
 TEST(GuiWindow, HelpGoesToTheApplication) {
