@@ -84,7 +84,6 @@ void DialogWidget::BuildControl(const DialogControl& control) {
         label->setTextFormat(Qt::PlainText);
         if (control.style & SS_CENTER) label->setAlignment(Qt::AlignCenter);
         if (control.style & SS_SUNKEN) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setOpenExternalLinks(false);
         widget = label;
         break;
     }

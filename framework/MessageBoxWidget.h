@@ -1,3 +1,0 @@
-#pragma once
-// Shows message boxes as modal Qt message boxes.
-void AfxInstallMessageBoxWidget();
