@@ -34,6 +34,7 @@ private:
 
 // True when `hWnd` names a window that exists.
 inline BOOL IsWindow(HWND hWnd) { return hWnd != nullptr; }
-// SetWindowPos for a window whose object has no widget of its own to manage,
-// such as the register tree.
+// Places the child window `hWnd` as CWidgetWnd::SetWindowPos does, for a
+// window whose object is no CWidgetWnd: the register tree, whose window
+// (tree/PropTreeView.h) keeps its m_hWnd itself.
 BOOL SetWindowPos(HWND hWnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
