@@ -6,12 +6,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "tree/PropTreeDescriber.h"
+
 class CPropTreeItem;
 
 struct FieldSpan {
     int nLowBit = 0;
     int nHighBit = 0;
     bool bCombo = false;
+    RowAccess access = RowAccess::ReadWrite;
 };
 
 class CFieldTable {

@@ -77,6 +77,14 @@ void AppendPart(std::string& info, std::string_view part) {
 
 bool IsTrue(std::string_view text) { return text == "true" || text == "1"; }
 
+// An SVD access value as the view marks it: "read-only" and the write-only
+// kinds ("write-only", "writeOnce"); every other value reads and writes.
+RowAccess AccessOf(std::string_view access) {
+    if (access == "read-only") return RowAccess::ReadOnly;
+    if (access == "write-only" || access == "writeOnce") return RowAccess::WriteOnly;
+    return RowAccess::ReadWrite;
+}
+
 // The instances an element stands for: one of its own name, or those of its dim.
 struct Instances {
     std::string_view name;            // without dim
@@ -342,7 +350,7 @@ private:
                 // Every register composes: one edit row holds all its bits.
                 m_info = description;
                 AppendPart(m_info, properties.access);
-                EditRow(reg, label.c_str(), 0, bits - 1, reset);
+                EditRow(reg, label.c_str(), 0, bits - 1, reset, AccessOf(properties.access));
                 continue;
             }
             for (Node field : fields) {
@@ -414,7 +422,8 @@ private:
         m_info.clear();
         AppendDescription(m_info, chain.Find(SvdChild::Description));
         const Node accessNode = chain.Find(SvdChild::Access);
-        AppendPart(m_info, accessNode ? SvdText(accessNode) : registerAccess);
+        const std::string_view access = accessNode ? SvdText(accessNode) : registerAccess;
+        AppendPart(m_info, access);
         m_named.clear();
         if (const Node values = m_derivation.ValuesOf(chain, path)) CollectNamedValues(values, path);
         std::string label;
@@ -423,14 +432,14 @@ private:
             if (!TakeRows(1, element, path)) return;
             label.assign(instances.Name(i));
             if (m_named.empty())
-                EditRow(reg, label.c_str(), span->lsb + step, span->msb + step, reset);
+                EditRow(reg, label.c_str(), span->lsb + step, span->msb + step, reset, AccessOf(access));
             else
-                ComboRow(reg, label.c_str(), span->lsb + step, span->msb + step, reset);
+                ComboRow(reg, label.c_str(), span->lsb + step, span->msb + step, reset, AccessOf(access));
         }
     }
 
     // An edit row of bits lsb..msb holding its share of `reset`; its info is m_info.
-    void EditRow(CRegisterItem* reg, const char* label, int lsb, int msb, std::uint64_t reset) {
+    void EditRow(CRegisterItem* reg, const char* label, int lsb, int msb, std::uint64_t reset, RowAccess access) {
         auto* row = m_tree.NewItem<CPropTreeItemEdit>(reg);
         ++m_result.fields;
         row->SetLabelText(label);
@@ -438,7 +447,7 @@ private:
         const std::uint64_t mask = FieldMask(lsb, msb);
         const std::string text = FormatFieldValue(ShiftRight64(reset, lsb) & mask, "0x", mask);
         row->SetItemValue(reinterpret_cast<LPARAM>(text.c_str()));
-        m_table.Set(row, FieldSpan{lsb, msb, false});
+        m_table.Set(row, FieldSpan{lsb, msb, false, access});
     }
 
     // The named values of an enumeratedValues block into m_named, and the
@@ -471,7 +480,8 @@ private:
     }
 
     // A drop-down row of m_named; its info is m_info.
-    void ComboRow(CRegisterItem* reg, const char* label, int lsb, int msb, std::uint64_t reset) {
+    void ComboRow(CRegisterItem* reg, const char* label, int lsb, int msb, std::uint64_t reset,
+                  RowAccess access) {
         const std::uint64_t mask = FieldMask(lsb, msb);
         // A field of up to 32 bits holds its value as a signed 32-bit number,
         // as the calculator writes it.
@@ -501,7 +511,7 @@ private:
             combo->SetEntryInfo(i, text.c_str());
         }
         combo->SetItemValue(itemValue(ShiftRight64(reset, lsb)));
-        m_table.Set(combo, FieldSpan{lsb, msb, true});
+        m_table.Set(combo, FieldSpan{lsb, msb, true, access});
     }
 
     struct NamedValue {

@@ -8,8 +8,10 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "calc/RegisterCalculator.h"
+#include "calc/RowDescriber.h"
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
 #include "defs/SvdLoader.h"
@@ -143,6 +145,43 @@ TEST(ModelTester, DropDownRowsHandTheirNamedValuesToEditorsAsARole) {
                 sawChoices = true;
             }
     EXPECT_TRUE(sawChoices);
+}
+
+// The bits column shows each register's width and each field's span, with
+// "RO"/"WO" where the file marks the bits so; the access is a role the
+// delegate draws with.
+TEST(ModelTester, BitsColumnShowsWidthsSpansAndAccess) {
+    CPropTree tree;
+    CFieldTable table;
+    CRegisterRowDescriber describer(table);
+    tree.SetDescriber(&describer);
+    CPropTreeModel model(tree);
+    LoadSvdText(tree, table, ReadExampleFile("chip.svd"), "chip.svd");
+    EXPECT_EQ(model.headerData(CPropTreeModel::BitsColumn, Qt::Horizontal).toString(), "Bits");
+    EXPECT_EQ(model.headerData(CPropTreeModel::ValueColumn, Qt::Horizontal).toString(), "Value");
+    auto bits = [&](std::vector<std::string> path) {
+        CPropTreeItem* row = tree.GetRootItem();
+        for (const std::string& label : path) {
+            CPropTreeItem* child = row->GetChild();
+            while (child && label != child->GetLabelText()) child = child->GetSibling();
+            if (!child) return std::string("(no row ") + label + ")";
+            row = child;
+        }
+        return model.IndexFromItem(row, CPropTreeModel::BitsColumn).data().toString().toStdString();
+    };
+    struct Case {
+        std::vector<std::string> path;
+        std::string bits;
+    } cases[] = {
+        {{"RCC"}, ""},
+        {{"RCC", "CR"}, "32 bits"},
+        {{"RCC", "CR", "HSION"}, "0"},
+        {{"RCC", "CR", "HSITRIM"}, "7:3"},
+        {{"RCC", "CR", "HSIRDY"}, "1 RO"},
+        {{"GPIOA", "BSRR", "BR"}, "31:16 WO"},
+        {{"ADC", "CTRL"}, "16 bits"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(bits(c.path), c.bits) << c.path.back();
 }
 
 }  // namespace

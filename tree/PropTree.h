@@ -9,6 +9,7 @@
 #include "tree/RowArena.h"
 #include "tree/TextPool.h"
 
+class CPropTreeDescriber;
 class CPropTreeListener;
 
 // The record sent with the tree's notifications.
@@ -58,6 +59,10 @@ public:
     void BeginReset();
     void EndReset();
 
+    // Who tells the view a row's bits and access; none by default.
+    void SetDescriber(const CPropTreeDescriber* describer) { m_pDescriber = describer; }
+    const CPropTreeDescriber* GetDescriber() const { return m_pDescriber; }
+
     void SetListener(CPropTreeListener* listener) { m_pListener = listener; }
     CPropTreeListener* GetListener() const { return m_pListener; }
 
@@ -83,6 +88,7 @@ private:
     CRootItem m_root;
     CPropTreeItem* m_pFocus = nullptr;
     CPropTreeListener* m_pListener = nullptr;
+    const CPropTreeDescriber* m_pDescriber = nullptr;
     int m_nResetDepth = 0;
     CWnd* m_pParentWnd = nullptr;
     UINT m_nID = 0;

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include "tree/PropTreeDescriber.h"
 #include "tree/PropTreeDropDown.h"
 #include "tree/PropTreeModel.h"
 
@@ -39,6 +40,16 @@ QWidget* CPropTreeDelegate::createEditor(QWidget* parent, const QStyleOptionView
         if (box->isVisible()) box->showPopup();
     });
     return box;
+}
+
+void CPropTreeDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.column() != CPropTreeModel::ValueColumn) return;
+    const int access = index.data(CPropTreeModel::AccessRole).toInt();
+    if (access == static_cast<int>(RowAccess::ReadWrite)) return;
+    const QColor dimmed = option->palette.color(QPalette::Disabled, QPalette::Text);
+    option->palette.setColor(QPalette::Text, dimmed);
+    option->palette.setColor(QPalette::HighlightedText, dimmed);
 }
 
 void CPropTreeDelegate::commitAndCloseEditor() {

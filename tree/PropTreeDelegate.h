@@ -12,6 +12,10 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
+protected:
+    // Values of bits a file marks read-only or write-only are drawn dimmed.
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
 private slots:
     // Choosing an entry of a drop-down list commits it at once, as a drop-down list does.
     void commitAndCloseEditor();

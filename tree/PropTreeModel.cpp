@@ -1,6 +1,7 @@
 #include "tree/PropTreeModel.h"
 
 #include "tree/PropTree.h"
+#include "tree/PropTreeDescriber.h"
 #include "tree/PropTreeItemCombo.h"
 
 CPropTreeModel::CPropTreeModel(CPropTree& tree, QObject* parent) : QAbstractItemModel(parent), m_pTree(&tree) {
@@ -42,15 +43,37 @@ int CPropTreeModel::rowCount(const QModelIndex& parent) const {
     return ItemFromIndex(parent)->GetChildCount();
 }
 
-int CPropTreeModel::columnCount(const QModelIndex&) const { return 2; }
+int CPropTreeModel::columnCount(const QModelIndex&) const { return ColumnCount; }
+
+namespace {
+
+RowDetails DetailsOf(const CPropTree& tree, const CPropTreeItem& item) {
+    const CPropTreeDescriber* describer = tree.GetDescriber();
+    return describer ? describer->Describe(item) : RowDetails{};
+}
+
+// The bits column: the span, and "RO" or "WO" where the file marks the bits so.
+QString BitsText(const RowDetails& details) {
+    QString text = QString::fromStdString(details.bits);
+    if (details.access == RowAccess::ReadOnly) text += QStringLiteral(" RO");
+    if (details.access == RowAccess::WriteOnly) text += QStringLiteral(" WO");
+    return text;
+}
+
+}  // namespace
 
 QVariant CPropTreeModel::data(const QModelIndex& index, int role) const {
     const CPropTreeItem* item = ItemFromIndex(index);
     if (!item) return {};
     switch (role) {
     case Qt::DisplayRole:
-        return index.column() == LabelColumn ? QString::fromLocal8Bit(item->GetLabelText())
-                                             : QString::fromLocal8Bit(item->GetAttributeText().c_str());
+        switch (index.column()) {
+        case LabelColumn: return QString::fromLocal8Bit(item->GetLabelText());
+        case BitsColumn: return BitsText(DetailsOf(*m_pTree, *item));
+        default: return QString::fromLocal8Bit(item->GetAttributeText().c_str());
+        }
+    case AccessRole:
+        return static_cast<int>(DetailsOf(*m_pTree, *item).access);
     case Qt::EditRole:
         if (index.column() != ValueColumn) return {};
         if (item->GetKind() == PropRowKind::Combo) return QVariant::fromValue<qint64>(item->GetItemValue());
@@ -75,7 +98,11 @@ QVariant CPropTreeModel::data(const QModelIndex& index, int role) const {
 
 QVariant CPropTreeModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    return section == LabelColumn ? tr("Name") : tr("Value");
+    switch (section) {
+    case LabelColumn: return tr("Name");
+    case BitsColumn: return tr("Bits");
+    default: return tr("Value");
+    }
 }
 
 Qt::ItemFlags CPropTreeModel::flags(const QModelIndex& index) const {

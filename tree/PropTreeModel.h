@@ -1,6 +1,6 @@
 #pragma once
-// The tree's rows as a Qt item model: column 0 the label, column 1 the
-// value. The model holds no copy of the rows; it follows the tree through
+// The tree's rows as a Qt item model: the label, the bits a row spans and
+// the value. The model holds no copy of the rows; it follows the tree through
 // its listener, so a tree of a million rows costs nothing more.
 #include <QAbstractItemModel>
 #include <QList>
@@ -22,11 +22,13 @@ struct PropTreeChoice {
 class CPropTreeModel : public QAbstractItemModel, public CPropTreeListener {
     Q_OBJECT
 public:
-    enum Column { LabelColumn = 0, ValueColumn = 1 };
+    enum Column { LabelColumn = 0, BitsColumn = 1, ValueColumn = 2, ColumnCount = 3 };
     enum Role {
         // The named values of a drop-down row, in list order, as a
         // QList<PropTreeChoice>; nothing for other rows.
         ChoicesRole = Qt::UserRole + 1,
+        // What a file says a field's bits allow, as an int of RowAccess.
+        AccessRole,
     };
 
     explicit CPropTreeModel(CPropTree& tree, QObject* parent = nullptr);

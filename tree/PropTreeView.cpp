@@ -80,7 +80,10 @@ CPropTreeWindow::CPropTreeWindow(CPropTree& tree, QWidget* parent)
     connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { ShowInfo(current); });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this]() {
-        m_view->setColumnWidth(CPropTreeModel::LabelColumn, std::max(80, width() / 2));
+        // The bits column as wide as its widest text; the value column keeps the rest.
+        const int bits = m_view->fontMetrics().horizontalAdvance(QStringLiteral("63:32 WO")) + 12;
+        m_view->setColumnWidth(CPropTreeModel::LabelColumn, std::max(80, (width() - bits) / 2));
+        m_view->setColumnWidth(CPropTreeModel::BitsColumn, bits);
     });
 }
 

@@ -25,7 +25,10 @@ constexpr const char* kCaptionSeparator = " \xE2\x80\x94 ";  // an em dash betwe
 CRegisterDlg::CRegisterDlg(CWnd* parent)
     : CDialog(IDD_MAIN_DIALOG, parent),
       m_hIcon(AfxGetApp() ? AfxGetApp()->LoadIcon(IDR_MAINFRAME) : nullptr),
-      m_calc(m_tree, g_FieldTable(), m_hexBox, m_decimalBox) {}
+      m_calc(m_tree, g_FieldTable(), m_hexBox, m_decimalBox),
+      m_describer(g_FieldTable()) {
+    m_tree.SetDescriber(&m_describer);
+}
 
 const MessageMap* CRegisterDlg::GetMessageMap() const {
     using D = CRegisterDlg;

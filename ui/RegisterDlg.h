@@ -3,6 +3,7 @@
 // decimal box (right). Selecting rows, changing field rows and typing into
 // the hex box run the calculator.
 #include "calc/RegisterCalculator.h"
+#include "calc/RowDescriber.h"
 #include "framework/Dialog.h"
 #include "framework/Edit.h"
 #include "framework/String.h"
@@ -57,5 +58,6 @@ private:
     EditValueBox m_hexBox{m_editHex};
     EditValueBox m_decimalBox{m_editDecimal};
     CRegisterCalculator m_calc;
+    CRegisterRowDescriber m_describer;
     CString m_strTitle;  // the caption the window starts with
 };
