@@ -2,6 +2,7 @@
 
 #include "tree/PropTree.h"
 #include "tree/PropTreeDescriber.h"
+#include "tree/PropTreeFilter.h"
 #include "tree/PropTreeItemCombo.h"
 
 CPropTreeModel::CPropTreeModel(CPropTree& tree, QObject* parent) : QAbstractItemModel(parent), m_pTree(&tree) {
@@ -19,7 +20,8 @@ CPropTreeItem* CPropTreeModel::ItemFromIndex(const QModelIndex& index) const {
 
 QModelIndex CPropTreeModel::IndexFromItem(CPropTreeItem* item, int column) const {
     if (!m_pTree || !item || item == m_pTree->GetRootItem()) return {};
-    return createIndex(item->GetIndexInParent(), column, item);
+    const int row = m_filter ? m_filter->RowOf(*item) : item->GetIndexInParent();
+    return row < 0 ? QModelIndex() : createIndex(row, column, item);
 }
 
 QModelIndex CPropTreeModel::index(int row, int column, const QModelIndex& parent) const {
@@ -27,6 +29,10 @@ QModelIndex CPropTreeModel::index(int row, int column, const QModelIndex& parent
     // Only the first column has children, as rowCount says.
     if (parent.isValid() && parent.column() != LabelColumn) return {};
     CPropTreeItem* parentItem = parent.isValid() ? ItemFromIndex(parent) : m_pTree->GetRootItem();
+    if (m_filter) {
+        CPropTreeItem* child = m_filter->ChildAt(*parentItem, row);
+        return child ? createIndex(row, column, child) : QModelIndex();
+    }
     if (row >= parentItem->GetChildCount()) return {};
     return createIndex(row, column, parentItem->GetChildAt(row));
 }
@@ -38,9 +44,9 @@ QModelIndex CPropTreeModel::parent(const QModelIndex& index) const {
 
 int CPropTreeModel::rowCount(const QModelIndex& parent) const {
     if (!m_pTree) return 0;
-    if (!parent.isValid()) return m_pTree->GetRootItem()->GetChildCount();
-    if (parent.column() != LabelColumn) return 0;
-    return ItemFromIndex(parent)->GetChildCount();
+    if (parent.isValid() && parent.column() != LabelColumn) return 0;
+    const CPropTreeItem* item = parent.isValid() ? ItemFromIndex(parent) : m_pTree->GetRootItem();
+    return m_filter ? m_filter->ChildCount(*item) : item->GetChildCount();
 }
 
 int CPropTreeModel::columnCount(const QModelIndex&) const { return ColumnCount; }
@@ -128,26 +134,51 @@ bool CPropTreeModel::setData(const QModelIndex& index, const QVariant& value, in
     return true;
 }
 
+void CPropTreeModel::SetFilter(std::string_view text) {
+    beginResetModel();
+    if (text.empty() || !m_pTree)
+        m_filter.reset();
+    else
+        m_filter = std::make_unique<CPropTreeFilter>(*m_pTree->GetRootItem(), text);
+    endResetModel();
+}
+
+void CPropTreeModel::DropFilter() {
+    if (!m_filter) return;
+    m_filter.reset();
+    emit filterDropped();
+}
+
 void CPropTreeModel::OnItemInserting(CPropTreeItem* parent, int row) {
+    if (m_filter) {
+        beginResetModel();
+        DropFilter();
+        endResetModel();
+    }
     beginInsertRows(IndexFromItem(parent), row, row);
 }
 
 void CPropTreeModel::OnItemInserted(CPropTreeItem*) { endInsertRows(); }
 
 void CPropTreeModel::OnItemChanged(CPropTreeItem* item) {
-    emit dataChanged(IndexFromItem(item, LabelColumn), IndexFromItem(item, ValueColumn));
+    const QModelIndex first = IndexFromItem(item, LabelColumn);
+    if (first.isValid()) emit dataChanged(first, IndexFromItem(item, ValueColumn));
 }
 
 void CPropTreeModel::OnItemsRefreshed() { emit refreshRequested(); }
 
 void CPropTreeModel::OnFocusChanged(CPropTreeItem* item) { emit focusChanged(IndexFromItem(item)); }
 
-void CPropTreeModel::OnResetBegin() { beginResetModel(); }
+void CPropTreeModel::OnResetBegin() {
+    beginResetModel();
+    DropFilter();
+}
 
 void CPropTreeModel::OnResetEnd() { endResetModel(); }
 
 void CPropTreeModel::OnTreeDestroyed() {
     beginResetModel();
     m_pTree = nullptr;
+    DropFilter();
     endResetModel();
 }

@@ -6,10 +6,13 @@
 #include <QList>
 #include <QMetaType>
 #include <QString>
+#include <memory>
+#include <string_view>
 
 #include "tree/PropTreeListener.h"
 
 class CPropTree;
+class CPropTreeFilter;
 class CPropTreeItem;
 
 // One named value of a drop-down row, as the model hands it to editors.
@@ -33,6 +36,8 @@ public:
 
     explicit CPropTreeModel(CPropTree& tree, QObject* parent = nullptr);
     ~CPropTreeModel() override;
+    CPropTreeModel(const CPropTreeModel&) = delete;
+    CPropTreeModel& operator=(const CPropTreeModel&) = delete;
 
     CPropTree* Tree() const { return m_pTree; }
     CPropTreeItem* ItemFromIndex(const QModelIndex& index) const;
@@ -48,8 +53,16 @@ public:
     // A user's edit: commits the value through the tree, which notifies.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
+    // Shows only the rows a find for `text` shows (see CPropTreeFilter), or
+    // every row again for an empty text; either is one model reset. Rows
+    // the find hides have no index.
+    void SetFilter(std::string_view text);
+    const CPropTreeFilter* Filter() const { return m_filter.get(); }
+
 signals:
     void refreshRequested();
+    // The tree's rows changed under a find (a file was opened): the find is over.
+    void filterDropped();
     void focusChanged(const QModelIndex& index);
 
 private:
@@ -62,7 +75,11 @@ private:
     void OnResetEnd() override;
     void OnTreeDestroyed() override;
 
+    // Ends a find because the rows it was made of change.
+    void DropFilter();
+
     CPropTree* m_pTree;
+    std::unique_ptr<CPropTreeFilter> m_filter;
 };
 
 Q_DECLARE_METATYPE(PropTreeChoice)

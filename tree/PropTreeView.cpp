@@ -3,10 +3,12 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "tree/PropTree.h"
 #include "tree/PropTreeDelegate.h"
+#include "tree/PropTreeFind.h"
 #include "tree/PropTreeModel.h"
 
 CPropTreeView::CPropTreeView(QWidget* parent) : QTreeView(parent) {
@@ -53,7 +55,11 @@ void CPropTreeView::keyPressEvent(QKeyEvent* event) {
 }
 
 CPropTreeWindow::CPropTreeWindow(CPropTree& tree, QWidget* parent)
-    : QWidget(parent), m_model(new CPropTreeModel(tree, this)), m_view(new CPropTreeView(this)), m_info(new QLabel(this)) {
+    : QWidget(parent),
+      m_model(new CPropTreeModel(tree, this)),
+      m_view(new CPropTreeView(this)),
+      m_info(new QLabel(this)),
+      m_find(new CPropTreeFind(*m_view, *m_model, *this)) {
     tree.m_hWnd = this;
     m_view->setModel(m_model);
     m_view->header()->setSectionResizeMode(QHeaderView::Interactive);
@@ -66,6 +72,7 @@ CPropTreeWindow::CPropTreeWindow(CPropTree& tree, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
+    layout->addWidget(m_find->Field());
     layout->addWidget(m_view, 1);
     layout->addWidget(m_info);
 

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class CPropTree;
+class CPropTreeFind;
 class CPropTreeModel;
 class QLabel;
 
@@ -34,6 +35,7 @@ public:
     CPropTreeView* View() const { return m_view; }
     CPropTreeModel* Model() const { return m_model; }
     QLabel* InfoPane() const { return m_info; }
+    CPropTreeFind* Find() const { return m_find; }
 
 private:
     void ShowInfo(const QModelIndex& index);
@@ -41,4 +43,5 @@ private:
     CPropTreeModel* m_model;
     CPropTreeView* m_view;
     QLabel* m_info;
+    CPropTreeFind* m_find;
 };

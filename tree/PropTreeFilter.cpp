@@ -1,0 +1,90 @@
+#include "tree/PropTreeFilter.h"
+
+#include "tree/PropTreeItem.h"
+#include "tree/PropTreeItemCombo.h"
+
+namespace {
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Whether `text` contains `needle` (already lower case), ASCII case ignored.
+bool Contains(const char* text, const std::string& needle) {
+    if (needle.empty()) return true;
+    const char first = needle[0];
+    for (; *text; ++text) {
+        if (Lower(*text) != first) continue;
+        size_t i = 1;
+        while (i < needle.size() && text[i] && Lower(text[i]) == needle[i]) ++i;
+        if (i == needle.size()) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+CPropTreeFilter::CPropTreeFilter(CPropTreeItem& root, std::string_view text) : m_root(&root) {
+    m_needle.reserve(text.size());
+    for (const char c : text) m_needle += Lower(c);
+    const int sets = root.GetChildCount();
+    std::vector<CPropTreeItem*> shown;
+    for (int i = 0; i < sets; ++i)
+        if (Visit(*root.GetChildAt(i), false)) shown.push_back(root.GetChildAt(i));
+    if (static_cast<int>(shown.size()) != sets) {
+        for (int i = 0; i < static_cast<int>(shown.size()); ++i) m_rowAmongSome.emplace(shown[i], i);
+        m_someChildren.emplace(&root, std::move(shown));
+    }
+}
+
+bool CPropTreeFilter::Matches(const CPropTreeItem& row) const {
+    if (Contains(row.GetLabelText(), m_needle)) return true;
+    if (row.GetKind() != PropRowKind::Combo) return false;
+    for (const auto& entry : static_cast<const CPropTreeItemCombo&>(row).GetEntries())
+        if (Contains(entry.label.c_str(), m_needle)) return true;
+    return false;
+}
+
+// Decides which of `row`'s children show; true when `row` itself shows.
+bool CPropTreeFilter::Visit(CPropTreeItem& row, bool keepAll) {
+    const bool matches = Matches(row);
+    if (matches) m_matches.push_back(&row);
+    const bool keepChildren = keepAll || matches;
+    const int count = row.GetChildCount();
+    if (keepChildren) {
+        // Shown whole; matches further down are still steps of the find.
+        for (int i = 0; i < count; ++i) Visit(*row.GetChildAt(i), true);
+        return true;
+    }
+    std::vector<CPropTreeItem*> shown;
+    const size_t ancestorPlace = m_ancestors.size();
+    for (int i = 0; i < count; ++i)
+        if (Visit(*row.GetChildAt(i), false)) shown.push_back(row.GetChildAt(i));
+    if (shown.empty()) return false;
+    m_ancestors.insert(m_ancestors.begin() + static_cast<std::ptrdiff_t>(ancestorPlace), &row);
+    if (static_cast<int>(shown.size()) != count) {
+        for (int i = 0; i < static_cast<int>(shown.size()); ++i) m_rowAmongSome.emplace(shown[i], i);
+        m_someChildren.emplace(&row, std::move(shown));
+    }
+    return true;
+}
+
+int CPropTreeFilter::ChildCount(const CPropTreeItem& parent) const {
+    const auto some = m_someChildren.find(&parent);
+    return some != m_someChildren.end() ? static_cast<int>(some->second.size()) : parent.GetChildCount();
+}
+
+CPropTreeItem* CPropTreeFilter::ChildAt(const CPropTreeItem& parent, int row) const {
+    if (row < 0 || row >= ChildCount(parent)) return nullptr;
+    const auto some = m_someChildren.find(&parent);
+    return some != m_someChildren.end() ? some->second[static_cast<size_t>(row)] : parent.GetChildAt(row);
+}
+
+int CPropTreeFilter::RowOf(const CPropTreeItem& item) const {
+    const CPropTreeItem* parent = item.GetParent();
+    if (!parent) return -1;
+    if (parent != m_root && RowOf(*parent) < 0) return -1;
+    if (m_someChildren.count(parent)) {
+        const auto row = m_rowAmongSome.find(&item);
+        return row == m_rowAmongSome.end() ? -1 : row->second;
+    }
+    return item.GetIndexInParent();
+}

@@ -1,0 +1,118 @@
+#include "tree/PropTreeFind.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QShortcut>
+
+#include "tree/PropTree.h"
+#include "tree/PropTreeFilter.h"
+#include "tree/PropTreeModel.h"
+#include "tree/PropTreeView.h"
+
+namespace {
+
+// The expanded rows below `parent`, parents before their children.
+void CollectExpanded(const CPropTreeView& view, const CPropTreeModel& model, const QModelIndex& parent,
+                     std::vector<CPropTreeItem*>& out) {
+    const int rows = model.rowCount(parent);
+    for (int row = 0; row < rows; ++row) {
+        const QModelIndex index = model.index(row, 0, parent);
+        if (!view.isExpanded(index)) continue;
+        out.push_back(model.ItemFromIndex(index));
+        CollectExpanded(view, model, index, out);
+    }
+}
+
+}  // namespace
+
+CPropTreeFind::CPropTreeFind(CPropTreeView& view, CPropTreeModel& model, QWidget& window)
+    : QObject(&window), m_view(view), m_model(model), m_field(new QLineEdit(&window)) {
+    m_field->setPlaceholderText(tr("Find a register or field"));
+    m_field->setClearButtonEnabled(true);
+    m_field->hide();
+    m_field->installEventFilter(this);
+    connect(m_field, &QLineEdit::textEdited, this, &CPropTreeFind::Apply);
+    // Wherever the focus is in the window, as the user expects of Ctrl+F.
+    auto* shortcut = new QShortcut(QKeySequence::Find, &window);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, &CPropTreeFind::Open);
+    connect(&m_model, &CPropTreeModel::filterDropped, this, [this]() { Close(false); });
+}
+
+bool CPropTreeFind::IsOpen() const { return m_field->isVisible(); }
+
+void CPropTreeFind::Open() {
+    if (!IsOpen()) {
+        m_expanded.clear();
+        CollectExpanded(m_view, m_model, QModelIndex(), m_expanded);
+        m_field->show();
+    }
+    m_field->setFocus(Qt::ShortcutFocusReason);
+    m_field->selectAll();
+}
+
+void CPropTreeFind::Apply(const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    m_model.SetFilter(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    m_match = -1;
+    const CPropTreeFilter* filter = m_model.Filter();
+    if (!filter) return;
+    for (CPropTreeItem* row : filter->Ancestors()) m_view.expand(m_model.IndexFromItem(row));
+    if (!filter->Matches().empty()) Step(1);
+}
+
+void CPropTreeFind::Step(int step) {
+    const CPropTreeFilter* filter = m_model.Filter();
+    if (!filter || filter->Matches().empty()) return;
+    const int count = static_cast<int>(filter->Matches().size());
+    m_match = m_match < 0 ? 0 : ((m_match + step) % count + count) % count;
+    Focus(filter->Matches()[static_cast<size_t>(m_match)]);
+}
+
+void CPropTreeFind::ExpandParentsOf(CPropTreeItem* row) {
+    std::vector<CPropTreeItem*> parents;
+    for (CPropTreeItem* parent = row->GetParent(); parent && parent->GetParent(); parent = parent->GetParent())
+        parents.push_back(parent);
+    for (auto it = parents.rbegin(); it != parents.rend(); ++it) m_view.expand(m_model.IndexFromItem(*it));
+}
+
+// Makes `row` the focused row as a click does, so every notification follows.
+void CPropTreeFind::Focus(CPropTreeItem* row) {
+    ExpandParentsOf(row);
+    const QModelIndex index = m_model.IndexFromItem(row);
+    m_view.setCurrentIndex(index);
+    m_view.scrollTo(index);
+}
+
+void CPropTreeFind::Close(bool restore) {
+    if (!IsOpen()) return;
+    m_field->hide();
+    m_field->clear();
+    m_match = -1;
+    if (!restore) return;
+    CPropTreeItem* focused = m_model.Tree() ? m_model.Tree()->GetFocusedItem() : nullptr;
+    m_model.SetFilter({});
+    for (CPropTreeItem* row : m_expanded) m_view.expand(m_model.IndexFromItem(row));
+    m_expanded.clear();
+    if (focused) {
+        // The focused row is the tree's own already: this only shows it.
+        ExpandParentsOf(focused);
+        const QModelIndex index = m_model.IndexFromItem(focused);
+        m_view.setCurrentIndex(index);
+        m_view.scrollTo(index);
+    }
+    m_view.setFocus(Qt::OtherFocusReason);
+}
+
+bool CPropTreeFind::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_field || event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    // The dialog would take Enter and Escape for itself and close: here they belong to the find.
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Escape: Close(true); return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Down: Step(1); return true;
+    case Qt::Key_Up: Step(-1); return true;
+    default: return false;
+    }
+}

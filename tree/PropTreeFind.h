@@ -1,0 +1,46 @@
+#pragma once
+// Find in the tree: Ctrl+F opens a filter field above the rows; as the user
+// types, the tree shows only the matching rows (see CPropTreeFilter) with
+// their parents expanded, and the first match becomes the focused row, as if
+// clicked. Enter and Down step to the next match, Up to the one before.
+// Escape shows the whole tree again as it was before Ctrl+F, with the focused
+// row's parents expanded and the row in view, and gives the keyboard focus
+// back to the tree.
+#include <QObject>
+#include <vector>
+
+class CPropTreeItem;
+class CPropTreeModel;
+class CPropTreeView;
+class QLineEdit;
+class QWidget;
+
+class CPropTreeFind : public QObject {
+    Q_OBJECT
+public:
+    CPropTreeFind(CPropTreeView& view, CPropTreeModel& model, QWidget& window);
+
+    QLineEdit* Field() const { return m_field; }
+    bool IsOpen() const;
+
+    void Open();
+    // Ends the find; `restore` shows the tree as it was before it.
+    void Close(bool restore);
+    // Applies `text` as the user typing it would.
+    void Apply(const QString& text);
+    // Focuses the match `step` places after the current one (negative: before).
+    void Step(int step);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Focus(CPropTreeItem* row);
+    void ExpandParentsOf(CPropTreeItem* row);
+
+    CPropTreeView& m_view;
+    CPropTreeModel& m_model;
+    QLineEdit* m_field;
+    int m_match = -1;                          // the focused match
+    std::vector<CPropTreeItem*> m_expanded;   // expanded before the find
+};
