@@ -1,7 +1,7 @@
 // The main window under load, headless: one keystroke in the hex box with a
 // field of the widest register focused (in trees of 20 000 and 2 000 000
-// fields, to show it does not grow with the tree), and expanding and
-// scrolling the whole tree of 200 000 fields.
+// fields, to show it does not grow with the tree), expanding and scrolling
+// the whole tree of 200 000 fields, and a keystroke in its find field.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -13,6 +13,7 @@
 #include "app/RegisterApp.h"
 #include "bench/BenchData.h"
 #include "bench/UiBenchHarness.h"
+#include "tree/PropTreeFind.h"
 #include "tree/PropTreeModel.h"
 #include "tree/PropTreeView.h"
 #include "ui/RegisterDlg.h"
@@ -88,6 +89,34 @@ void RunExpandAndScroll(CRegisterDlg& dlg, std::int64_t fields) {
     RunMatching(suffix);
 }
 
+// One keystroke in the find field: the filter over every row, the model
+// reset, the matches' parents expanded, the first focused and painted. The
+// texts alternate between a narrow find and a broad one (most registers have
+// a field of that name) as the user typing on and back would.
+void RunFind(CRegisterDlg& dlg, std::int64_t fields) {
+    CPropTreeFind* find = qobject_cast<CPropTreeWindow*>(dlg.m_tree.m_hWnd)->Find();
+    find->Open();
+    const std::string suffix = "/fields:" + std::to_string(fields);
+    for (const char* text : {"R7_CNT", "EN"}) {
+        benchmark::RegisterBenchmark(("BM_FindKeystroke/" + std::string(text) + suffix).c_str(),
+                                     [=](benchmark::State& state) {
+                                         const QString typed = QString::fromLatin1(text);
+                                         const QString before = typed.left(typed.size() - 1);
+                                         for (auto _ : state) {
+                                             find->Apply(typed);
+                                             QApplication::processEvents();
+                                             state.PauseTiming();
+                                             find->Apply(before);
+                                             QApplication::processEvents();
+                                             state.ResumeTiming();
+                                         }
+                                     })
+            ->Unit(benchmark::kMillisecond);
+    }
+    RunMatching(suffix);
+    find->Close(true);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,7 +126,10 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     for (const std::int64_t fields : {std::int64_t{20000}, std::int64_t{2000000}})
         RunDialogOnFile(BenchDataPath(fields), [fields](CRegisterDlg& dlg) { RunKeystroke(dlg, fields); });
-    RunDialogOnFile(BenchDataPath(200000), [](CRegisterDlg& dlg) { RunExpandAndScroll(dlg, 200000); });
+    RunDialogOnFile(BenchDataPath(200000), [](CRegisterDlg& dlg) {
+        RunExpandAndScroll(dlg, 200000);
+        RunFind(dlg, 200000);
+    });
     benchmark::Shutdown();
     return 0;
 }
