@@ -1,6 +1,8 @@
 #include "tree/PropTreeView.h"
 
+#include <QAction>
 #include <QHeaderView>
+#include <QMenu>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,8 +20,9 @@ CPropTreeView::CPropTreeView(QWidget* parent) : QTreeView(parent) {
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                     QAbstractItemView::EditKeyPressed);
     setItemDelegate(new CPropTreeDelegate(this));
-    // A right click here is not the dialog's menu of window commands.
-    setContextMenuPolicy(Qt::PreventContextMenu);
+    // A right click here is not the dialog's menu of window commands: rows
+    // have a menu of their own (see CPropTreeWindow::AddRowCommand).
+    setContextMenuPolicy(Qt::CustomContextMenu);
 }
 
 void CPropTreeView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
@@ -76,6 +79,7 @@ CPropTreeWindow::CPropTreeWindow(CPropTree& tree, QWidget* parent)
     layout->addWidget(m_view, 1);
     layout->addWidget(m_info);
 
+    connect(m_view, &QWidget::customContextMenuRequested, this, &CPropTreeWindow::ShowRowMenu);
     connect(m_model, &CPropTreeModel::refreshRequested, m_view->viewport(), QOverload<>::of(&QWidget::update));
     connect(m_model, &CPropTreeModel::focusChanged, this, [this](const QModelIndex& index) {
         // The program moved the focus: follow it without telling anyone.
@@ -97,6 +101,37 @@ CPropTreeWindow::CPropTreeWindow(CPropTree& tree, QWidget* parent)
 CPropTreeWindow::~CPropTreeWindow() {
     // A tree that went first has told the model so; one still there forgets this window.
     if (CPropTree* tree = m_model->Tree(); tree && tree->m_hWnd == this) tree->m_hWnd = nullptr;
+}
+
+QAction* CPropTreeWindow::AddRowCommand(const QString& text, const QKeySequence& keys, bool inTree,
+                                        std::function<void()> run) {
+    auto* action = new QAction(text, this);
+    action->setShortcut(keys);
+    action->setShortcutVisibleInContextMenu(true);
+    action->setShortcutContext(inTree ? Qt::WidgetShortcut : Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, [run = std::move(run)]() { run(); });
+    if (inTree)
+        m_view->addAction(action);
+    else
+        addAction(action);
+    m_rowCommands.append(action);
+    return action;
+}
+
+void CPropTreeWindow::SetDetailWidget(QWidget* widget) {
+    auto* box = static_cast<QVBoxLayout*>(layout());
+    box->insertWidget(box->indexOf(m_info), widget);
+}
+
+void CPropTreeWindow::ShowRowMenu(const QPoint& position) {
+    const QModelIndex index = m_view->indexAt(position);
+    const CPropTreeItem* item = m_model->ItemFromIndex(index);
+    // Register sets have no register to work on.
+    if (!item || !item->GetParent() || !item->GetParent()->GetParent() || m_rowCommands.isEmpty()) return;
+    m_view->setCurrentIndex(index);  // as a click: the row is in hand first
+    QMenu menu(this);
+    menu.addActions(m_rowCommands);
+    menu.exec(m_view->viewport()->mapToGlobal(position));
 }
 
 void CPropTreeWindow::ShowInfo(const QModelIndex& index) {

@@ -3,12 +3,16 @@
 // with the focused row's description. Selection and committed edits are
 // passed to the tree as the user's actions; what the program changes is
 // only shown.
+#include <QKeySequence>
+#include <QList>
 #include <QTreeView>
 #include <QWidget>
+#include <functional>
 
 class CPropTree;
 class CPropTreeFind;
 class CPropTreeModel;
+class QAction;
 class QLabel;
 
 class CPropTreeView : public QTreeView {
@@ -37,11 +41,20 @@ public:
     QLabel* InfoPane() const { return m_info; }
     CPropTreeFind* Find() const { return m_find; }
 
+    // A command on the rows below the top level (registers and fields): in
+    // the context menu of such a row, with its shortcut shown beside it. The
+    // shortcut works in the whole window, or only in the tree with `inTree`.
+    QAction* AddRowCommand(const QString& text, const QKeySequence& keys, bool inTree, std::function<void()> run);
+    // Puts `widget` between the rows and the description pane.
+    void SetDetailWidget(QWidget* widget);
+
 private:
     void ShowInfo(const QModelIndex& index);
+    void ShowRowMenu(const QPoint& position);
 
     CPropTreeModel* m_model;
     CPropTreeView* m_view;
     QLabel* m_info;
     CPropTreeFind* m_find;
+    QList<QAction*> m_rowCommands;
 };

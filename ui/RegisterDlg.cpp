@@ -78,6 +78,7 @@ BOOL CRegisterDlg::OnInitDialog() {
     GetClientRect(&client);
     m_tree.Create(kTreeStyle, client, this, IDC_TREE);
     (new CPropTreeWindow(m_tree, m_hWnd))->show();  // a child of the dialog's widget, which deletes it
+    m_commands.Attach();
     LayoutControls(client);
 
     if (m_strFileToOpen.IsEmpty())
@@ -110,6 +111,7 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
         g_FieldTable().Swap(table);
         m_editHex.SetWindowText("");
         m_editDecimal.SetWindowText("");
+        m_commands.Follow();
         const std::string name = std::filesystem::path(path).filename().string();
         SetWindowText((name + kCaptionSeparator + m_strTitle.str()).c_str());
     }
@@ -188,7 +190,10 @@ void CRegisterDlg::LayoutControls(const RECT& client) {
     }
 }
 
-void CRegisterDlg::ApplyHexValue() { m_calc.ApplyHexValue(); }
+void CRegisterDlg::ApplyHexValue() {
+    m_calc.ApplyHexValue();
+    m_commands.Follow();
+}
 
 void CRegisterDlg::OnChangeDecimal() {}
 
@@ -201,6 +206,12 @@ void CRegisterDlg::OnTreeSelChanged(NMHDR* pNotify, LRESULT*) {
     OnTreeSelChanged(reinterpret_cast<TreeNotification*>(pNotify)->pRow);
 }
 
-void CRegisterDlg::ShowRegisterValue(CPropTreeItem* row) { m_calc.ShowRegisterValue(row); }
+void CRegisterDlg::ShowRegisterValue(CPropTreeItem* row) {
+    m_calc.ShowRegisterValue(row);
+    m_commands.Follow();
+}
 
-void CRegisterDlg::OnTreeSelChanged(CPropTreeItem* row) { m_calc.OnTreeSelChanged(row); }
+void CRegisterDlg::OnTreeSelChanged(CPropTreeItem* row) {
+    m_calc.OnTreeSelChanged(row);
+    m_commands.Follow();
+}

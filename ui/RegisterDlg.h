@@ -8,7 +8,9 @@
 #include "framework/Edit.h"
 #include "framework/String.h"
 #include "tree/PropTree.h"
+#include "defs/FieldTable.h"
 #include "ui/EditValueBox.h"
+#include "ui/RegisterCommands.h"
 
 class CRegisterDlg : public CDialog {
 public:
@@ -50,6 +52,9 @@ public:
     // tavlin.xml when not empty.
     CString m_strFileToOpen;
 
+    // The bit grid and the row commands of the register in hand.
+    CRegisterCommands& Commands() { return m_commands; }
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -59,5 +64,6 @@ private:
     EditValueBox m_decimalBox{m_editDecimal};
     CRegisterCalculator m_calc;
     CRegisterRowDescriber m_describer;
+    CRegisterCommands m_commands{m_tree, g_FieldTable(), m_calc, m_hexBox};
     CString m_strTitle;  // the caption the window starts with
 };

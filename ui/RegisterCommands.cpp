@@ -1,0 +1,82 @@
+#include "ui/RegisterCommands.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "calc/BitArithmetic.h"
+#include "calc/NumberFormatting.h"
+#include "calc/NumberReading.h"
+#include "calc/RegisterCalculator.h"
+#include "calc/ValueBox.h"
+#include "defs/FieldTable.h"
+#include "defs/RegisterItem.h"
+#include "tree/PropTree.h"
+#include "tree/PropTreeView.h"
+#include "ui/BitGrid.h"
+
+CRegisterCommands::CRegisterCommands(CPropTree& tree, const CFieldTable& table, CRegisterCalculator& calc,
+                                     ValueBox& hexBox)
+    : m_tree(tree), m_table(table), m_calc(calc), m_hexBox(hexBox) {}
+
+void CRegisterCommands::Attach() {
+    auto* window = qobject_cast<CPropTreeWindow*>(m_tree.m_hWnd);
+    if (!window) return;
+    m_grid = new CBitGrid(window);
+    window->SetDetailWidget(m_grid);
+    QObject::connect(m_grid, &CBitGrid::toggleRequested, m_grid, [this](std::uint64_t value) {
+        const CRegisterItem* reg = RegisterInHand();
+        if (reg) m_hexBox.SetText(FormatRegisterHex(value, reg->m_nBits));
+    });
+    window->AddRowCommand(QObject::tr("&Reset value"), QKeySequence(Qt::CTRL | Qt::Key_R), false,
+                          [this] { ResetValue(); });
+    window->AddRowCommand(QObject::tr("&Copy value"), QKeySequence::Copy, true, [this] { CopyValue(); });
+    window->AddRowCommand(QObject::tr("Copy register and &fields"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+                          false, [this] { CopyRegister(); });
+    Follow();
+}
+
+CRegisterItem* CRegisterCommands::RegisterInHand() const { return m_calc.RegisterOf(m_tree.GetFocusedItem()); }
+
+void CRegisterCommands::Follow() {
+    if (!m_grid) return;
+    const CRegisterItem* reg = RegisterInHand();
+    if (!reg) {
+        m_grid->Clear();
+        return;
+    }
+    std::vector<BitGridField> fields;
+    for (const CPropTreeItem* row = reg->GetChild(); row; row = row->GetSibling())
+        if (const FieldSpan* span = m_table.Find(row)) fields.push_back({span->nLowBit, span->nHighBit, row->GetLabelText()});
+    m_grid->SetRegister(reg->m_nBits, std::move(fields));
+    m_grid->SetValue(ParseNumberText(m_hexBox.GetText()));
+}
+
+void CRegisterCommands::ResetValue() {
+    const CRegisterItem* reg = RegisterInHand();
+    if (!reg) return;
+    m_hexBox.SetText(FormatRegisterHex(ParseNumberText(reg->GetAttributeText()), reg->m_nBits));
+}
+
+void CRegisterCommands::CopyValue() const {
+    const std::string text = m_hexBox.GetText();
+    if (!text.empty()) QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+std::string CRegisterCommands::RegisterText() const {
+    const CRegisterItem* reg = RegisterInHand();
+    if (!reg) return {};
+    const std::uint64_t value = m_calc.ComposeRegister(*reg);
+    std::string text = std::string(reg->GetLabelText()) + " = " + FormatRegisterHex(value, reg->m_nBits);
+    for (const CPropTreeItem* row = reg->GetChild(); row; row = row->GetSibling()) {
+        const FieldSpan* span = m_table.Find(row);
+        if (!span) continue;
+        const std::uint64_t field = ShiftRight64(value, span->nLowBit) & FieldMask(span->nLowBit, span->nHighBit);
+        text += "\n" + std::string(row->GetLabelText()) + " = " + FormatRegisterHex(field, 0);
+    }
+    return text;
+}
+
+void CRegisterCommands::CopyRegister() const {
+    const std::string text = RegisterText();
+    if (!text.empty()) QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}

@@ -1,0 +1,44 @@
+#pragma once
+// What the main window offers on the register in hand beyond the calculator:
+// its bit grid, and the row commands Reset value (Ctrl+R), Copy value (Ctrl+C
+// in the tree) and Copy register and fields (Ctrl+Shift+C). Every change of a
+// value goes through the hex box, so exactly what typing there does happens.
+#include <string>
+
+class CBitGrid;
+class CFieldTable;
+class CPropTree;
+class CPropTreeItem;
+class CRegisterCalculator;
+class CRegisterItem;
+class ValueBox;
+
+class CRegisterCommands {
+public:
+    CRegisterCommands(CPropTree& tree, const CFieldTable& table, CRegisterCalculator& calc, ValueBox& hexBox);
+
+    // Puts the bit grid into the tree's window and the commands onto its
+    // rows; once the tree's window exists.
+    void Attach();
+    // The register in hand or the hex box changed: the grid follows.
+    void Follow();
+
+    // Writes the register's value text, read as a number, into the hex box.
+    void ResetValue();
+    // The hex box's text exactly as it stands, onto the clipboard (nothing when empty).
+    void CopyValue() const;
+    // The register and each of its fields as "NAME = 0x..." lines, onto the clipboard.
+    void CopyRegister() const;
+    std::string RegisterText() const;
+
+    CBitGrid* Grid() const { return m_grid; }
+
+private:
+    CRegisterItem* RegisterInHand() const;
+
+    CPropTree& m_tree;
+    const CFieldTable& m_table;
+    CRegisterCalculator& m_calc;
+    ValueBox& m_hexBox;
+    CBitGrid* m_grid = nullptr;
+};
