@@ -3,6 +3,7 @@
 // same value into the hex box does.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -89,6 +90,23 @@ TEST(GuiBitGrid, FollowsTheHexBoxAndIsEmptyForASet) {
         EXPECT_EQ(grid->Value(), 0x1fu) << "live, as the user types";
         ClickRow(dlg, FindRow(dlg.m_tree, {"Timers"}));
         EXPECT_EQ(grid->Bits(), 0);
+    });
+}
+
+TEST(GuiBitGrid, EachBitIsAnAccessibleCheckBoxWithItsNumberAndValue) {
+    RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
+        ClickRow(dlg, FindRow(dlg.m_tree, {"Timers", "CTRL"}));
+        QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(dlg.Commands().Grid());
+        ASSERT_NE(grid, nullptr);
+        ASSERT_EQ(grid->childCount(), 12);
+        QAccessibleInterface* bit5 = grid->child(12 - 1 - 5);  // highest bit first
+        ASSERT_NE(bit5, nullptr);
+        EXPECT_EQ(bit5->text(QAccessible::Name).toStdString(), "Bit 5");
+        EXPECT_EQ(bit5->text(QAccessible::Value).toStdString(), "1");  // 0x20
+        EXPECT_EQ(bit5->text(QAccessible::Description).toStdString(), "MODE");
+        EXPECT_EQ(bit5->role(), QAccessible::CheckBox);
+        EXPECT_TRUE(bit5->state().checked);
+        EXPECT_EQ(grid->indexOfChild(bit5), 6);
     });
 }
 

@@ -7,7 +7,10 @@
 #include <QToolTip>
 #include <algorithm>
 
+#include <QAccessible>
+
 #include "calc/BitArithmetic.h"
+#include "ui/BitGridAccessible.h"
 
 namespace {
 
@@ -29,6 +32,7 @@ QString SpanText(const BitGridField& field) {
 }  // namespace
 
 CBitGrid::CBitGrid(QWidget* parent) : QWidget(parent) {
+    CBitGridAccessible::Install();
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(tr("Register bits"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -88,6 +92,11 @@ const BitGridField* CBitGrid::FieldOf(int bit) const {
     for (const BitGridField& field : m_fields)
         if (bit >= field.lsb && bit <= field.msb) return &field;
     return nullptr;
+}
+
+std::string CBitGrid::FieldNameOf(int bit) const {
+    const BitGridField* field = FieldOf(bit);
+    return field ? field->name : std::string();
 }
 
 void CBitGrid::paintEvent(QPaintEvent*) {
@@ -184,6 +193,11 @@ void CBitGrid::MoveCurrent(int bit) {
     m_current = bit;
     update();
     UpdateAccessibleText();
+    if (QAccessible::isActive() && hasFocus()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(m_bits - 1 - bit);
+        QAccessible::updateAccessibility(&focus);
+    }
 }
 
 void CBitGrid::Toggle(int bit) {

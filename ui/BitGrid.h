@@ -33,6 +33,8 @@ public:
     int CurrentBit() const { return m_current; }
     // The place of bit `bit` on screen, for tests and tooltips.
     QRect CellRect(int bit) const;
+    // The name of the field bit `bit` belongs to, "" for none.
+    std::string FieldNameOf(int bit) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
