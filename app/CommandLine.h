@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // tavlin's command line. Without options tavlin opens its window, on FILE
 // when one is named; the options below work without one, for people who

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The application: runs the main dialog once, on the file named on the
 // command line if any, and ends when it closes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/BenchData.h"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The generated definitions and SVD files the benchmarks read.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/HeapFigures.h"
 
 #include <malloc.h>

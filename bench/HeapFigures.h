@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Memory figures for the benchmarks, read from the C library and the kernel
 // so that nothing in the measured code is instrumented.

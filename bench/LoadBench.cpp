@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Loading a definitions file into a headless tree and field table: time,
 // the heap left in use by the loaded tree and table, and the peak resident
 // memory while loading (which includes the file's text, held during the load).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/RatioSummary.h"
 
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A console reporter that also keeps each benchmark's bytes_per_second and,
 // once all have run, prints a table comparing one benchmark family against

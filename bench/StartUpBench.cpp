@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up: from starting the process until tavlin's main window is shown
 // with the tree loaded, headless: for generated definitions files read as
 // tavlin.xml, and for the vendor-sized SVD file named on the command line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tavlin started on a file, ending the moment its main window is shown: what
 // the start-up benchmark times, from process start. `startup_child FILE`
 // reads FILE as tavlin.xml from the current directory; `startup_child --open

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Loading an SVD file into a headless tree and field table (pugixml's parse,
 // the expansion and the rows), next to pugixml parsing the same bytes alone,
 // for each generated SVD file; the goal is a load in at most twice the time

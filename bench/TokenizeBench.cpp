@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How fast the token reader splits a definitions file, next to two
 // yardsticks over the same bytes: memchr looking for line feeds (about as
 // fast as memory can be read) and pugixml building a DOM of the file.

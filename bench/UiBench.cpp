@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window under load, headless: one keystroke in the hex box with a
 // field of the widest register focused (in trees of 20 000 and 2 000 000
 // fields, to show it does not grow with the tree), expanding and scrolling

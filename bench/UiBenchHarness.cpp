@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/UiBenchHarness.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Runs tavlin's main dialog headless on a generated file and calls `body`
 // once the window is shown (the About box is answered at once).

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes a register definitions file or an SVD file of a given number of fields, for the benchmarks.
 
 The output is deterministic for a given --format, --fields and --seed. A definitions file is

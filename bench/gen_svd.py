@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The CMSIS-SVD output of gen_definitions.py: a made-up device shaped like the register maps
 chip vendors publish, for the SVD loader's benchmarks.
 

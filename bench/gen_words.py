@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Words, names and sentences shared by the benchmark file generators."""
 
 WORDS = (

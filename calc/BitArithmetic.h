@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // 64-bit shifts and field masks for register values. Bit positions and
 // widths come straight from the definitions file, so any int is accepted and

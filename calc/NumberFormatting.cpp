@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calc/NumberFormatting.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Every number text the calculator writes: the hex box, the decimal box and
 // the field edit rows. Hex digits are lower case; minimum digit counts pad

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calc/NumberReading.h"
 
 #include <limits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reading number text typed into field edit rows and into the hex box. Bad
 // text is never an error: reading stops at the first character that does not

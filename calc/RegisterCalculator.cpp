@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calc/RegisterCalculator.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Moves a register value between the field rows of the tree and the two value
 // boxes: composition (fields → boxes), decomposition (hex box → fields) and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Tells the tree's view the bits of register and field rows: "32 bits" for a
 // register, "7:4" (or "3" for one bit) and the access for a field, from the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A text box under the tree that the calculator reads and writes: the hex box
 // or the decimal box. In the dialog, writing the hex box's text raises its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Decimal numbers in the definitions file: optional leading white space and
 // sign, then digits up to the first other character; no digits reads as 0.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reads a register definitions file into rows of a property tree and into a
 // field table: register sets at the top level, registers below them and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "defs/FieldTable.h"
 
 #include <algorithm>

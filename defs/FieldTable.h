@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The bit span of every field row. Each field row has its own entry, so
 // fields that share a label (EN, MODE, ...) in different registers, or even

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "defs/RegisterFile.h"
 
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Opens a register file named by the user, in either format: CMSIS-SVD when
 // its first element is <device, the definitions format otherwise. The file is

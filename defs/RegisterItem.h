@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The register row: shows the register's value text from the file and knows
 // the register's width, which decides how many hex digits its value takes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // derivedFrom: an SVD element takes what it does not say itself from the
 // element it names, which may derive in turn. An element's own children

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "defs/SvdDim.h"
 
 #include "defs/SvdNumbers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // dim arrays and lists: the names of the instances an element stands for.
 #include <cstdint>

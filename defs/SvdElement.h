@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The children of one SVD element that tavlin reads, found in a single pass
 // over the element, and the element's line in the file.

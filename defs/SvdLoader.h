@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reads a CMSIS-SVD device description (the register maps chip vendors
 // publish) into the rows the calculator knows: each peripheral a register set,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Numbers as CMSIS-SVD files write them, and as vendor files bend them:
 // decimal, "0x"/"0X" hex, "#" or "0b"/"0B" binary, an optional "+", white

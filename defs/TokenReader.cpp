@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "defs/TokenReader.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Splits one whole text file into words: quoted strings, or runs of
 // characters between delimiters, passing over delimiters and '#' comment

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The loaded tree as text, one row a line, indented two spaces a level:
 //   set <label> "<info>"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Window-system types and constants the application code is written against.
 // Values follow the classic dialog-framework numbering so message tables and

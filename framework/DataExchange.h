@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Data exchange between a dialog's members and its controls.
 #include "framework/AfxTypes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A dialog built from a template and run modally: initialisation, data
 // exchange with its controls, the default OK (Enter) and Cancel (Escape,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A dialog described as data: its place and size in dialog units, its
 // caption and font, and its controls in tab order. The framework builds the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The Qt window of a dialog: built from its template, it turns window events
 // into messages to the dialog's window object.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The files of a drop on a window, as its WM_DROPFILES handler reads them.
 #include <string>

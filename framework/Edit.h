@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A single-line edit box, shown by a QLineEdit. Every change of its text,
 // typed or set by the program, raises EN_CHANGE to the dialog at once,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Asks the user for a file to open, with Qt's file dialog. Tests install a
 // chooser of their own so that no dialog waits for a person.

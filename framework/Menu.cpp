@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "framework/Menu.h"
 
 #include <QAction>

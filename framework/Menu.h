@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A menu whose entries send a command to a window: the dialog's menu of
 // window commands (its "system menu").

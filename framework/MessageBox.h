@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Modal message boxes. The box itself is drawn by the windowing layer, which
 // installs a presenter; tests and the command-line check install their own so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "framework/MessageMap.h"
 
 const MessageMap* CCmdTarget::GetMessageMap() const {

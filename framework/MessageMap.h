@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Message maps: one table per class, searched for the first entry matching
 // the message, its notification code and the sending control's id, then the

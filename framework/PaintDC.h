@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Painting a window while it handles WM_PAINT.
 #include "framework/AfxTypes.h"

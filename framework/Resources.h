@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program's resources, registered once by the application: dialog
 // templates, the string table, icons and the version block.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "framework/String.h"
 
 #include "framework/Resources.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A window object shown by a Qt widget of its own: the dialog and its edit
 // boxes. m_hWnd goes back to null when the widget is destroyed, and the

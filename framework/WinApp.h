@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The application object: one per process. The entry point creates the Qt
 // application and calls InitInstance; when it returns FALSE the program ends

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The process entry on Qt: the Qt application, message boxes drawn as
 // QMessageBox, then the application object.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A window object: messages are sent to it and handled through its message
 // map. A window shown on screen has its Qt widget in m_hWnd; the operations

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fuzz/CompositionCheck.h"
 
 #include <algorithm>

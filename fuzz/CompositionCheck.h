@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The calculator over a loaded tree, as the fuzz targets drive it: every
 // register composes as selecting it shows, and a number typed into the hex

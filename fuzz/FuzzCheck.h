@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A check that holds in every build type (assert is compiled out in the
 // optimised fuzz build): prints what failed and aborts, which libFuzzer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzzes the definitions loader: any bytes as tavlin.xml, loaded from memory
 // into a fresh tree and field table. A load gives at most one message, and whatever it
 // leaves behind must be a tree the calculator and the view can walk and use:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzzes number text: reading any text, and writing every register and field
 // value in every form the calculator writes. Whatever is written must read
 // back as the value (the field's bits, for field rows), and reading must agree

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzzes the SVD loader: any bytes as an SVD file, loaded from memory into a
 // fresh tree and field table. The loader shows no box and throws nothing: its
 // problems come back in the result, as one message text that is empty exactly

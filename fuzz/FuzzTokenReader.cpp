@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzzes CTokenReader: any bytes as a file, read to the end with the loader's
 // delimiters (plus some the input picks) and an input-chosen word length.
 // Every token is compared with a plain model of the token rules, and the

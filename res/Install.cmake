@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # What `cmake --install` puts in place, laid out by GNUInstallDirs, and the
 # Debian package that `cpack -G DEB` makes of it. Included from the top-level
 # CMakeLists.txt after app/, so the tavlin target exists.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "res/TavlinResources.h"
 
 #include <string>

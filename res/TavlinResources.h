@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // tavlin's resources: the two dialog templates, the string table, the
 // application icon and the version block.

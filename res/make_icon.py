@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Draws tavlin's application icon and writes it as res/tavlin.ico and as the
 desktop theme icons under res/icons/.
 

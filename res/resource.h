@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Resource and control identifiers.
 #define IDD_ABOUTBOX 100

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Definitions files that are cut short, corrupt, huge or not files at all:
 // each loads without a crash, shows at most one message, and leaves a tree
 // that every row of can be walked, edited and calculated.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/CalcRoundTrip.h"
 
 #include <gtest/gtest.h>

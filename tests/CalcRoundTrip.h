@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The calculator's round trip on a whole tree: for every register row, a
 // value written into the hex box and split into the field rows composes back

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A register tree, its field table and the calculator wired to two recording
 // boxes the way the dialog wires them: writing the hex box runs ApplyHexValue

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A value box as the dialog has it, without a window: writing its text
 // announces the change at once, inside the write, so that a hex box can run

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The example files shipped in examples/, read whole for tests.
 #include <filesystem>

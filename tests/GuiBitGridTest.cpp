@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The register at a glance: the bit grid and the row commands, driven
 // through the real widgets. A bit toggled must do exactly what typing the
 // same value into the hex box does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main dialog driven through its real widgets: what the user does in the
 // tree and the two boxes, and what the dialog shows back.
 #include <gtest/gtest.h>

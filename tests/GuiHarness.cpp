@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/GuiHarness.h"
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Runs the main dialog headless on a definitions file of the test's own,
 // with every modal box answered at once, and gives the test the running

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opening a register file in the main window: named on the command line,
 // chosen with Open... (or Ctrl+O), or dropped on the window.
 #include <gtest/gtest.h>

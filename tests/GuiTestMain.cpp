@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // GUI tests run headless: the offscreen platform, one application object.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window itself: layout, the menu of window commands, the About
 // box, the message map and the help command; and how window objects hold
 // their widgets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/LoadedTreeCheck.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Walks a tree built by a loader (the definitions loader or the SVD loader)
 // and checks that every row is in a shape the calculator and the view can use:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Records message boxes instead of showing them, for as long as it lives.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which rows a find shows, case by case over one small tree.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Find in the tree on screen, driven by the keyboard on the example file.
 #include <gtest/gtest.h>
 

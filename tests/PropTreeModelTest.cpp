@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The tree's item model under Qt's own model checker: every change a user or
 // a load makes must keep the model consistent, in fatal mode (a fault aborts).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The tree on screen driven by the keyboard: keys that move or cancel never
 // change a value, and F2 edits wherever the cursor stands in the row.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The definitions file is only ever read: after a load and a session of edits
 // and calculations it is unchanged to the byte and to the timestamp, and
 // nothing has appeared in, or vanished from, the working directory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The SVD loader, case by case from the CMSIS-SVD format reference's rules:
 // each case is a small device and the tree it must give, as `--dump` prints it.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/TempDir.h"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A fresh directory under the system's temporary folder, removed with its
 // contents when the object goes away.

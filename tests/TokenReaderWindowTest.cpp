@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A file larger than the reader's window is read a window at a time: its
 // tokens must be exactly those of the same bytes read whole, whatever stands
 // across the windows' edges (long words, quoted strings, comment lines and

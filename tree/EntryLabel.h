@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The label of a drop-down entry. Lists are many and labels short, so an
 // entry keeps only a pointer to its text, which the tree (or, for a row

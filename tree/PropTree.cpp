@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tree/PropTree.h"
 
 #include "tree/PropTreeListener.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The property tree: owns its rows, keeps the focused row and tells its
 // parent window about what the user does, as WM_NOTIFY messages.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Editors for the value column, alive only while a row is being edited:
 // a line edit for edit rows, a list of entries for drop-down rows.

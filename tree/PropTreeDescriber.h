@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the view shows of a row beyond its label and value: the bits it
 // spans and what a file says they allow. Rows do not know their bits (the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tree/PropTreeDropDown.h"
 
 #include <QAbstractItemView>

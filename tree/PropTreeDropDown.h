@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The editor of a drop-down row: a combo box whose list opens at once. Its
 // list closing without a choice (Escape, or a click elsewhere) ends the edit,

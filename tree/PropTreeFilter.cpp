@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tree/PropTreeFilter.h"
 
 #include "tree/PropTreeItem.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The rows a find shows: those whose label, or one of whose named values,
 // contains a text (ASCII letters matched without regard to case; descriptions

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Find in the tree: Ctrl+F opens a filter field above the rows; as the user
 // types, the tree shows only the matching rows (see CPropTreeFilter) with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A row of the property tree: label, info text, an item value and its place
 // among its siblings. Rows are owned by the tree they are inserted into.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A drop-down row: a list of labelled entries, each carrying a number; the
 // row's value is the number of the chosen entry. The row is also the list's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tree/PropTreeItemEdit.h"
 
 void CPropTreeItemEdit::SetItemValue(LPARAM value) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A row the user edits as text; its item value is its current text.
 #include "tree/PropTreeItem.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tree/PropTreeItemStatic.h"
 
 void CPropTreeItemStatic::SetItemValue(LPARAM value) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A read-only row whose item value is a text it shows.
 #include "tree/PropTreeItem.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What a view of the tree is told about changes, so it can follow them
 // without asking for the whole tree again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tree/PropTreeModel.h"
 
 #include "tree/PropTree.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The tree's rows as a Qt item model: the label, the bits a row spans and
 // the value. The model holds no copy of the rows; it follows the tree through

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The tree on screen: a tree view over the rows and, under it, an info pane
 // with the focused row's description. Selection and committed edits are

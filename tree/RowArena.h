@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Memory for the rows of one tree and for their short arrays (children,
 // drop-down entries). A tree's rows are built in one pass and freed all

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Storage for the texts of one tree's rows: texts are appended to large
 // blocks and live as long as the tree. Short texts that repeat (field names,

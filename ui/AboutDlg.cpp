@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/AboutDlg.h"
 
 #include "res/resource.h"

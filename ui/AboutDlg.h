@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The About box: the program's name and version, its authors, and credits.
 // Everything it does is the dialog's default: OK, Escape or the close box

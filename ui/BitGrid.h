@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The bits of the register in hand, highest first: numbered, grouped by four,
 // each showing 0 or 1 of the value, each field's span marked with its name

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The bit grid for assistive technology: the grid is a table whose children
 // are its bits, each a check box named by its number ("Bit 7") with its

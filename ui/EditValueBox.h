@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One of the dialog's edit boxes as the calculator sees it. Writing its text
 // raises the box's change notification inside the write, as typing does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the main window offers on the register in hand beyond the calculator:
 // its bit grid, and the row commands Reset value (Ctrl+R), Copy value (Ctrl+C

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/RegisterDlg.h"
 
 #include <filesystem>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The main window: the register tree above the hex box (left) and the
 // decimal box (right). Selecting rows, changing field rows and typing into
