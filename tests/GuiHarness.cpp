@@ -52,17 +52,6 @@ CPropTreeWindow* TreeWindow(CRegisterDlg& dlg) { return qobject_cast<CPropTreeWi
 QLineEdit* HexBox(CRegisterDlg& dlg) { return qobject_cast<QLineEdit*>(dlg.m_editHex.m_hWnd); }
 QLineEdit* DecimalBox(CRegisterDlg& dlg) { return qobject_cast<QLineEdit*>(dlg.m_editDecimal.m_hWnd); }
 
-CPropTreeItem* FindRow(CPropTree& tree, const std::vector<std::string>& path) {
-    CPropTreeItem* row = tree.GetRootItem();
-    for (const std::string& label : path) {
-        CPropTreeItem* child = row->GetChild();
-        while (child && label != child->GetLabelText()) child = child->GetSibling();
-        if (!child) return nullptr;
-        row = child;
-    }
-    return row;
-}
-
 std::string ShownValue(CRegisterDlg& dlg, CPropTreeItem* row) {
     const CPropTreeModel* model = TreeWindow(dlg)->Model();
     return model->IndexFromItem(row, CPropTreeModel::ValueColumn).data().toString().toStdString();

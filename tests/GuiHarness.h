@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/RowPath.h"
 #include "tree/PropTreeView.h"
 #include "ui/RegisterDlg.h"
 
@@ -32,8 +33,6 @@ CPropTreeWindow* TreeWindow(CRegisterDlg& dlg);
 QLineEdit* HexBox(CRegisterDlg& dlg);
 QLineEdit* DecimalBox(CRegisterDlg& dlg);
 
-// A row by its labels from the top, e.g. {"Timers", "CTRL", "MODE"}.
-CPropTreeItem* FindRow(CPropTree& tree, const std::vector<std::string>& path);
 // The text the value column shows for a row.
 std::string ShownValue(CRegisterDlg& dlg, CPropTreeItem* row);
 // Makes `row` the current row the way a click does.

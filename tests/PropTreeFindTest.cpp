@@ -11,6 +11,7 @@
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
 #include "tests/ExampleFiles.h"
+#include "tests/RowPath.h"
 #include "tree/PropTree.h"
 #include "tree/PropTreeFind.h"
 #include "tree/PropTreeModel.h"
@@ -27,16 +28,7 @@ struct FindWindow {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
         window.View()->setFocus();
     }
-    CPropTreeItem* Row(const std::vector<std::string>& path) {
-        CPropTreeItem* row = tree.GetRootItem();
-        for (const std::string& label : path) {
-            CPropTreeItem* child = row->GetChild();
-            while (child && label != child->GetLabelText()) child = child->GetSibling();
-            if (!child) return nullptr;
-            row = child;
-        }
-        return row;
-    }
+    CPropTreeItem* Row(const std::vector<std::string>& path) { return FindRow(tree, path); }
     QModelIndex Index(const std::vector<std::string>& path) { return window.Model()->IndexFromItem(Row(path)); }
     void Type(const char* text) {
         QTest::keyClicks(QApplication::focusWidget(), text);

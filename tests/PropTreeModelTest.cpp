@@ -18,6 +18,7 @@
 #include "defs/SvdLoader.h"
 #include "tests/ChainedValueBox.h"
 #include "tests/ExampleFiles.h"
+#include "tests/RowPath.h"
 #include "tree/PropTree.h"
 #include "tree/PropTreeModel.h"
 
@@ -160,14 +161,9 @@ TEST(ModelTester, BitsColumnShowsWidthsSpansAndAccess) {
     LoadSvdText(tree, table, ReadExampleFile("chip.svd"), "chip.svd");
     EXPECT_EQ(model.headerData(CPropTreeModel::BitsColumn, Qt::Horizontal).toString(), "Bits");
     EXPECT_EQ(model.headerData(CPropTreeModel::ValueColumn, Qt::Horizontal).toString(), "Value");
-    auto bits = [&](std::vector<std::string> path) {
-        CPropTreeItem* row = tree.GetRootItem();
-        for (const std::string& label : path) {
-            CPropTreeItem* child = row->GetChild();
-            while (child && label != child->GetLabelText()) child = child->GetSibling();
-            if (!child) return std::string("(no row ") + label + ")";
-            row = child;
-        }
+    auto bits = [&](const std::vector<std::string>& path) {
+        CPropTreeItem* row = FindRow(tree, path);
+        if (!row) return std::string("(no row)");
         return model.IndexFromItem(row, CPropTreeModel::BitsColumn).data().toString().toStdString();
     };
     struct Case {
