@@ -6,7 +6,6 @@
 // memory can be read), and a summary of the load's time over memchr's.
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
 
 #include <cstring>
 #include <filesystem>
@@ -16,7 +15,7 @@
 #include <string>
 
 #include "bench/BenchData.h"
-#include "bench/HeapFigures.h"
+#include "bench/LoadFigures.h"
 #include "bench/RatioSummary.h"
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
@@ -33,36 +32,16 @@ void BM_LoadDefinitions(benchmark::State& state) {
         state.SkipWithError(("cannot read " + path + " (build the bench_data target)").c_str());
         return;
     }
-    std::int64_t heap = 0;
-    std::int64_t peakRss = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto tree = std::make_unique<CPropTree>();
-        auto table = std::make_unique<CFieldTable>();
-        malloc_trim(0);  // hand freed memory back, so the RSS figure sees this load's growth
-        const std::int64_t heapBefore = HeapInUse();
-        const std::int64_t rssBefore = CurrentRss();
-        const bool peakKnown = ResetPeakRss();
-        state.ResumeTiming();
-
-        const LoadResult result = LoadDefinitionsFile(*tree, *table, path.c_str());
-
-        state.PauseTiming();
-        heap = HeapInUse() - heapBefore;
-        peakRss = peakKnown ? PeakRss() - rssBefore : 0;
-        if (!result.Ok() || result.fields != fields) {
-            state.SkipWithError(("load failed: " + result.message).c_str());
-            break;
-        }
-        tree.reset();
-        table.reset();
-        state.ResumeTiming();
-    }
+    const LoadFigures figures = MeasureLoads(state, [&](CPropTree& tree, CFieldTable& table, std::string& error) {
+        const LoadResult result = LoadDefinitionsFile(tree, table, path.c_str());
+        error = result.message;
+        return result.Ok() && result.fields == fields;
+    });
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * fileSize);
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * fields);
     const auto perField = [fields](std::int64_t bytes) { return static_cast<double>(bytes) / static_cast<double>(fields); };
-    state.counters["heap_per_field"] = perField(heap);
-    state.counters["peak_rss_per_field"] = perField(peakRss);
+    state.counters["heap_per_field"] = perField(figures.heap);
+    state.counters["peak_rss_per_field"] = perField(figures.peakRss);
     state.counters["file_per_field"] = perField(fileSize);
 }
 
@@ -77,16 +56,7 @@ void BM_Memchr(benchmark::State& state) {
         state.SkipWithError(("cannot read " + BenchDataPath(state.range(0)) + " (build the bench_data target)").c_str());
         return;
     }
-    for (auto _ : state) {
-        std::int64_t lines = 0;
-        const char* p = text.data();
-        const char* const end = p + text.size();
-        while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)))) != nullptr) {
-            ++lines;
-            ++p;
-        }
-        benchmark::DoNotOptimize(lines);
-    }
+    for (auto _ : state) benchmark::DoNotOptimize(CountLineFeeds(text));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
 }

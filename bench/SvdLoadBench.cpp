@@ -6,7 +6,6 @@
 // the peak resident memory while loading (the file's text, pugixml's document
 // and the rows). Reading the file into memory is not timed.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <pugixml.hpp>
 
 #include <cstdint>
@@ -17,7 +16,7 @@
 #include <utility>
 
 #include "bench/BenchData.h"
-#include "bench/HeapFigures.h"
+#include "bench/LoadFigures.h"
 #include "bench/RatioSummary.h"
 #include "defs/FieldTable.h"
 #include "defs/SvdLoader.h"
@@ -65,39 +64,19 @@ void BM_SvdLoad(benchmark::State& state) {
     const std::string* text = TextOf(state);
     if (!text) return;
     const std::string& name = FileName(state);
-    std::int64_t heap = 0;
-    std::int64_t peakRss = 0;
     std::int64_t fields = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto tree = std::make_unique<CPropTree>();
-        auto table = std::make_unique<CFieldTable>();
-        malloc_trim(0);  // hand freed memory back, so the RSS figure sees this load's growth
-        const std::int64_t heapBefore = HeapInUse();
-        const std::int64_t rssBefore = CurrentRss();
-        const bool peakKnown = ResetPeakRss();
-        state.ResumeTiming();
-
-        const SvdLoadResult result = LoadSvdText(*tree, *table, *text, name);
-
-        state.PauseTiming();
-        heap = HeapInUse() - heapBefore;
-        peakRss = peakKnown ? PeakRss() - rssBefore : 0;
+    const LoadFigures figures = MeasureLoads(state, [&](CPropTree& tree, CFieldTable& table, std::string& error) {
+        const SvdLoadResult result = LoadSvdText(tree, table, *text, name);
         fields = result.fields;
-        if (!result.Ok()) {
-            state.SkipWithError(("load failed: " + result.Message()).c_str());
-            break;
-        }
-        tree.reset();
-        table.reset();
-        state.ResumeTiming();
-    }
+        error = result.Message();
+        return result.Ok();
+    });
     FieldCounts()[name] = fields;
     ReportPerField(state, *text, fields);
     if (fields <= 0) return;
     const auto perField = [fields](std::int64_t bytes) { return static_cast<double>(bytes) / static_cast<double>(fields); };
-    state.counters["heap_per_field"] = perField(heap);
-    state.counters["peak_rss_per_field"] = perField(peakRss);
+    state.counters["heap_per_field"] = perField(figures.heap);
+    state.counters["peak_rss_per_field"] = perField(figures.peakRss);
 }
 
 // pugixml's parse of the same bytes into its document, default options (it

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "bench/BenchData.h"
+#include "bench/LoadFigures.h"
 #include "bench/RatioSummary.h"
 #include "defs/TokenReader.h"
 
@@ -69,16 +70,7 @@ void BM_TokenReader(benchmark::State& state) {
 void BM_Memchr(benchmark::State& state) {
     const std::string& text = CachedText(state.range(0));
     if (!HaveText(state, text)) return;
-    for (auto _ : state) {
-        std::int64_t lines = 0;
-        const char* p = text.data();
-        const char* const end = p + text.size();
-        while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)))) != nullptr) {
-            ++lines;
-            ++p;
-        }
-        benchmark::DoNotOptimize(lines);
-    }
+    for (auto _ : state) benchmark::DoNotOptimize(CountLineFeeds(text));
     ReportPerField(state, text);
 }
 

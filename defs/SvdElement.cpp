@@ -50,7 +50,6 @@ SvdChild ChildOf(const char* name) {
         break;
     case 'r':
         if (Is(name, "resetValue")) return SvdChild::ResetValue;
-        if (Is(name, "resetMask")) return SvdChild::ResetMask;
         if (Is(name, "registers")) return SvdChild::Registers;
         break;
     case 's':

@@ -21,7 +21,6 @@ enum class SvdChild {
     Size,
     Access,
     ResetValue,
-    ResetMask,
     BitOffset,
     BitWidth,
     Lsb,
