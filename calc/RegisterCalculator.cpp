@@ -3,9 +3,10 @@
 
 #include <string>
 
-#include "calc/BitArithmetic.h"
-#include "calc/NumberFormatting.h"
-#include "calc/NumberReading.h"
+#include "bits/BitArithmetic.h"
+#include "bits/FieldValue.h"
+#include "bits/NumberFormatting.h"
+#include "bits/NumberReading.h"
 #include "calc/ValueBox.h"
 #include "defs/FieldTable.h"
 #include "defs/RegisterItem.h"
@@ -15,10 +16,6 @@
 
 // Drop-down rows keep whole field values, also those of fields wider than 32 bits.
 static_assert(sizeof(LPARAM) >= sizeof(std::uint64_t), "a drop-down row's value must hold 64 bits");
-
-namespace {
-constexpr std::uint64_t kLow32Bits = 0xFFFFFFFFu;
-}
 
 CRegisterCalculator::CRegisterCalculator(CPropTree& tree, const CFieldTable& table, ValueBox& hexBox,
                                          ValueBox& decimalBox)
@@ -51,13 +48,7 @@ void CRegisterCalculator::WriteFieldValue(CPropTreeItem& row, std::uint64_t fiel
         edit->SetItemValue(reinterpret_cast<LPARAM>(text.c_str()));
         return;
     }
-    // A field of up to 32 bits gets its value as a signed 32-bit number, so an
-    // entry carrying a negative number (-1 in a 32-bit field) is chosen again;
-    // a wider field gets the whole value.
-    const LPARAM value = fieldMask <= kLow32Bits
-                             ? LPARAM{static_cast<std::int32_t>(static_cast<std::uint32_t>(fieldValue))}
-                             : static_cast<LPARAM>(fieldValue);
-    row.SetItemValue(value);
+    row.SetItemValue(static_cast<LPARAM>(DropDownItemValue(fieldValue, fieldMask)));
 }
 
 std::uint64_t CRegisterCalculator::ComposeRegister(const CRegisterItem& reg) const {

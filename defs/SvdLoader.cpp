@@ -9,8 +9,8 @@
 
 #include <pugixml.hpp>
 
-#include "calc/BitArithmetic.h"
-#include "calc/NumberFormatting.h"
+#include "bits/BitArithmetic.h"
+#include "bits/NumberFormatting.h"
 #include "defs/FieldTable.h"
 #include "defs/RegisterItem.h"
 #include "defs/SvdDerivation.h"

@@ -1,23 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "defs/SvdNumbers.h"
 
+#include "bits/TextChars.h"
+
 namespace {
-
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
-
-int DigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 // Digits in `base`; with `dontCare`, "x" and "X" are zero digits.
 std::optional<std::uint64_t> ParseDigits(std::string_view digits, unsigned base, bool dontCare) {
     if (digits.empty()) return std::nullopt;
     std::uint64_t value = 0;
     for (const char c : digits) {
-        int digit = dontCare && (c == 'x' || c == 'X') ? 0 : DigitValue(c);
+        int digit = dontCare && (c == 'x' || c == 'X') ? 0 : HexDigitValue(c);
         if (digit < 0 || static_cast<unsigned>(digit) >= base) return std::nullopt;
         if (value > (UINT64_MAX - static_cast<unsigned>(digit)) / base) return std::nullopt;
         value = value * base + static_cast<unsigned>(digit);
@@ -53,8 +46,8 @@ std::optional<std::uint64_t> ParseNumber(std::string_view text, bool enumValue) 
 }  // namespace
 
 std::string_view TrimSvdText(std::string_view text) {
-    while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
+    while (!text.empty() && IsAsciiSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsAsciiSpace(text.back())) text.remove_suffix(1);
     return text;
 }
 

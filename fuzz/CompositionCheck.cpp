@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "calc/NumberFormatting.h"
-#include "calc/NumberReading.h"
+#include "bits/NumberFormatting.h"
+#include "bits/NumberReading.h"
 #include "calc/RegisterCalculator.h"
 #include "defs/RegisterItem.h"
 #include "fuzz/FuzzCheck.h"

@@ -14,9 +14,9 @@
 #include <string>
 #include <string_view>
 
-#include "calc/BitArithmetic.h"
-#include "calc/NumberFormatting.h"
-#include "calc/NumberReading.h"
+#include "bits/BitArithmetic.h"
+#include "bits/NumberFormatting.h"
+#include "bits/NumberReading.h"
 #include "fuzz/FuzzCheck.h"
 
 namespace {

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "calc/NumberFormatting.h"
+#include "bits/NumberFormatting.h"
 #include "calc/RegisterCalculator.h"
 #include "calc/ValueBox.h"
 #include "defs/DefinitionsLoader.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "calc/BitArithmetic.h"
-#include "calc/NumberFormatting.h"
+#include "bits/BitArithmetic.h"
+#include "bits/NumberFormatting.h"
 #include "tests/CalcTestRig.h"
 
 namespace {

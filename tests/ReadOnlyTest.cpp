@@ -17,7 +17,7 @@
 #include <string>
 #include <tuple>
 
-#include "calc/NumberFormatting.h"
+#include "bits/NumberFormatting.h"
 #include "calc/RegisterCalculator.h"
 #include "calc/ValueBox.h"
 #include "defs/DefinitionsLoader.h"

@@ -10,7 +10,7 @@
 
 #include <QAccessible>
 
-#include "calc/BitArithmetic.h"
+#include "bits/BitArithmetic.h"
 #include "ui/BitGridAccessible.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include "calc/BitArithmetic.h"
-#include "calc/NumberFormatting.h"
-#include "calc/NumberReading.h"
+#include "bits/BitArithmetic.h"
+#include "bits/NumberFormatting.h"
+#include "bits/NumberReading.h"
 #include "calc/RegisterCalculator.h"
 #include "calc/ValueBox.h"
 #include "defs/FieldTable.h"

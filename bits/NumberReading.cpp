@@ -1,25 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "calc/NumberReading.h"
+#include "bits/NumberReading.h"
 
 #include <limits>
 
-namespace {
+#include "bits/TextChars.h"
 
-// The value of a hex digit of either case, or -1.
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-bool IsCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-bool HasLowerCaseHexPrefix(std::string_view text) {
-    return text.size() >= 2 && text[0] == '0' && text[1] == 'x';
-}
-
-}  // namespace
 
 std::uint64_t ParseHex(std::string_view text) {
     if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
@@ -37,7 +22,7 @@ std::uint64_t ParseDecimal64(std::string_view text) {
     constexpr std::uint64_t kMaxNegativeMagnitude = std::uint64_t{1} << 63;
 
     std::size_t i = 0;
-    while (i < text.size() && IsCSpace(text[i])) ++i;
+    while (i < text.size() && IsAsciiSpace(text[i])) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
 
@@ -53,5 +38,5 @@ std::uint64_t ParseDecimal64(std::string_view text) {
 }
 
 std::uint64_t ParseNumberText(std::string_view text) {
-    return HasLowerCaseHexPrefix(text) ? ParseHex(text) : ParseDecimal64(text);
+    return HasHexPrefix(text) ? ParseHex(text) : ParseDecimal64(text);
 }

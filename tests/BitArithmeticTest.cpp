@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "calc/BitArithmetic.h"
+#include "bits/BitArithmetic.h"
 
 namespace {
 

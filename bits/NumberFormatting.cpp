@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "calc/NumberFormatting.h"
+#include "bits/NumberFormatting.h"
 
 #include <array>
 #include <charconv>
+
+#include "bits/TextChars.h"
 
 namespace {
 
@@ -24,8 +26,6 @@ std::size_t MinimumHexDigits(int registerBits) {
     }
 }
 
-bool IsHexNotation(std::string_view text) { return text.size() >= 2 && text[0] == '0' && text[1] == 'x'; }
-
 }  // namespace
 
 std::string FormatRegisterHex(std::uint64_t value, int registerBits) {
@@ -40,7 +40,7 @@ std::string FormatRegisterDecimal(std::uint64_t value) { return Digits(value, 10
 std::string FormatFieldValue(std::uint64_t value, std::string_view currentText, std::uint64_t fieldMask) {
     if (currentText.empty()) return "0x0";
     const bool fitsIn32Bits = fieldMask <= 0xFFFFFFFFu;
-    if (IsHexNotation(currentText)) {
+    if (HasHexPrefix(currentText)) {
         return "0x" + (fitsIn32Bits ? Digits(static_cast<std::uint32_t>(value), 16) : Digits(value, 16));
     }
     // Conversion to a signed type is modular, so bit 31 (or 63) becomes the sign.

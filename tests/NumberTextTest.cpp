@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "calc/BitArithmetic.h"
-#include "calc/NumberFormatting.h"
-#include "calc/NumberReading.h"
+#include "bits/BitArithmetic.h"
+#include "bits/NumberFormatting.h"
+#include "bits/NumberReading.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "calc/BitArithmetic.h"
+#include "bits/BitArithmetic.h"
 
 namespace {
 constexpr std::uint64_t kAllBits = ~std::uint64_t{0};
