@@ -21,26 +21,33 @@ const char* const g_ReaderMessages[3] = {
     "error during file load",
 };
 
-std::int32_t ReadWholeFile(const char* path, char*& buffer) {
-    buffer = nullptr;
-    if (!path) return 0;
-    // Opened without waiting, so that a FIFO or a device under the file's name
-    // cannot stall the load (a FIFO without a writer would block the open for
-    // ever); only regular files are read.
+namespace {
+
+// Opens `path` for reading when it is a regular file of 1 byte to under
+// 2 GiB, and gives its size; -1 otherwise. Opened without waiting, so that a
+// FIFO or a device under the file's name cannot stall the load (a FIFO
+// without a writer would block the open for ever); only regular files are read.
+int OpenRegularFile(const char* path, std::int64_t& size) {
     const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return 0;
+    if (fd < 0) return -1;
     struct stat info {};
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0 || info.st_size >= INT32_MAX ||
         fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         close(fd);
-        return 0;
+        return -1;
     }
+    size = info.st_size;
+    return fd;
+}
+
+// Reads the `length` bytes of the open file `fd` into a new text block and
+// closes it; as ReadWholeFile.
+std::int32_t ReadOpenFile(int fd, std::int32_t length, char*& buffer) {
     std::FILE* file = fdopen(fd, "rb");
     if (!file) {
         close(fd);
         return 0;
     }
-    const auto length = static_cast<std::int32_t>(info.st_size);
     buffer = new (std::nothrow) char[static_cast<size_t>(length) + 1 + kTextPadding];
     if (!buffer) {
         std::fclose(file);
@@ -57,6 +64,17 @@ std::int32_t ReadWholeFile(const char* path, char*& buffer) {
     return length;
 }
 
+}  // namespace
+
+std::int32_t ReadWholeFile(const char* path, char*& buffer) {
+    buffer = nullptr;
+    if (!path) return 0;
+    std::int64_t size = 0;
+    const int fd = OpenRegularFile(path, size);
+    if (fd < 0) return 0;
+    return ReadOpenFile(fd, static_cast<std::int32_t>(size), buffer);
+}
+
 char* NewTextBlock(std::string_view text) {
     char* block = new char[text.size() + 1 + kTextPadding];
     std::memcpy(block, text.data(), text.size());
@@ -71,16 +89,12 @@ CTokenReader::~CTokenReader() { Close(); }
 int CTokenReader::Open(const char* path) {
     if (!path) return 1;
     Close();
-    // Opened as ReadWholeFile opens files; a file that fits in the window is read by it.
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    std::int64_t size = 0;
+    const int fd = OpenRegularFile(path, size);
     if (fd < 0) return 2;
-    struct stat info {};
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > kWindowBytes && info.st_size < INT32_MAX &&
-        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
-        return OpenWindowed(fd, info.st_size);
-    close(fd);
+    if (size > kWindowBytes) return OpenWindowed(fd, size);
     char* block = nullptr;
-    if (ReadWholeFile(path, block) == 0) return 2;
+    if (ReadOpenFile(fd, static_cast<std::int32_t>(size), block) == 0) return 2;
     OpenText(block);
     return 0;
 }
@@ -100,8 +114,6 @@ int CTokenReader::OpenWindowed(int fd, std::int64_t size) {
         Close();
         return 2;
     }
-    m_cQuote = '"';
-    m_cComment = '#';
     ResetDelimiters();
     return 0;
 }
@@ -133,8 +145,6 @@ void CTokenReader::OpenText(char* block) {
     Close();
     m_pBuffer = block;
     m_pCurrent = m_pBuffer;
-    m_cQuote = '"';
-    m_cComment = '#';
     ResetDelimiters();
 }
 
@@ -152,26 +162,16 @@ void CTokenReader::ResetDelimiters() {
     std::memset(m_isDelimiter, 0, sizeof m_isDelimiter);
     std::memset(m_endsWord, 0, sizeof m_endsWord);
     m_endsWord[0] = 1;
-    m_szDelimiters[0] = '\0';
+    m_nDelimiters = 0;
     for (char c : {' ', '\t', '\r', '\n'}) AddDelimiter(c);
 }
 
 void CTokenReader::AddDelimiter(char c) {
-    const size_t length = std::strlen(m_szDelimiters);
-    if (length >= static_cast<size_t>(kMaxDelimiters)) return;
-    m_szDelimiters[length] = c;
-    m_szDelimiters[length + 1] = '\0';
-    if (c == '\0') return;
+    // A NUL is never a delimiter and takes no place in the set.
+    if (m_nDelimiters >= kMaxDelimiters || c == '\0') return;
+    ++m_nDelimiters;
     m_isDelimiter[static_cast<unsigned char>(c)] = 1;
     m_endsWord[static_cast<unsigned char>(c)] = 1;
-}
-
-void CTokenReader::SkipDelimiters() {
-    if (!m_pCurrent) return;
-    // NUL is never in the set, so the end of the text stops the loop too.
-    const char* p = m_pCurrent;
-    while (m_isDelimiter[static_cast<unsigned char>(*p)]) ++p;
-    m_pCurrent = p;
 }
 
 namespace {
@@ -237,7 +237,7 @@ void CopyToken(char* to, const char* from, size_t length) {
             if (p == m_pEnd && m_nLeft > 0) continue;
             return p;
         }
-        if (*p == m_cComment) {
+        if (*p == kComment) {
             inComment = true;
             continue;
         }
@@ -263,7 +263,7 @@ const char* CTokenReader::NextToken(int maxLength) {
     const unsigned char* const isDelimiter = m_isDelimiter;
     const char* p = m_pCurrent;
     while (isDelimiter[static_cast<unsigned char>(*p)]) ++p;
-    const char comment = m_cComment;
+    const char comment = kComment;
     while (*p == comment && *p != '\0') {
         const char* lineEnd = std::strchr(p, '\n');
         if (!lineEnd) {
@@ -287,7 +287,7 @@ const char* CTokenReader::NextToken(int maxLength) {
         return nullptr;
     }
 
-    const char quote = m_cQuote;
+    const char quote = kQuote;
     if (*p == quote) {
         const char* start = p + 1;
         const char* end = FindQuoteOrEnd(start, quote);

@@ -47,7 +47,6 @@ public:
 
     void AddDelimiter(char c);
     int IsDelimiter(char c) const { return m_isDelimiter[static_cast<unsigned char>(c)]; }
-    void SkipDelimiters();
 
     // The next token, valid until the next call or Close, or null when the
     // text is used up. An unquoted word takes at most `maxLength` characters
@@ -89,9 +88,9 @@ private:
     int m_fd = -1;
     const char* m_pEnd = nullptr;
     std::int64_t m_nLeft = 0;
-    char m_szDelimiters[kMaxDelimiters + 1] = {};
-    char m_cQuote = '"';
-    char m_cComment = '#';
+    static constexpr char kQuote = '"';
+    static constexpr char kComment = '#';
+    int m_nDelimiters = 0;  // delimiters added, duplicates too: the set takes at most kMaxDelimiters
     // Room for a 16-byte copy past the longest token.
     char m_szToken[kTokenCapacity + 1 + kTextPadding] = {};
     // The delimiter set as a byte lookup, so each character is tested once.
