@@ -4,11 +4,10 @@
 #include <string>
 
 #include "defs/DefinitionsLoader.h"
-#include "defs/FieldTable.h"
 #include "defs/RegisterFile.h"
+#include "defs/RegisterMap.h"
 #include "defs/TreeDump.h"
 #include "res/TavlinResources.h"
-#include "tree/PropTree.h"
 
 namespace {
 
@@ -29,28 +28,13 @@ void PrintSummary(std::ostream& out, const char* path, int registerSets, int reg
     out << path << ": " << registerSets << " register sets, " << registers << " registers, " << fields << " fields\n";
 }
 
-// tavlin.xml by the definitions rules: the message goes to the error stream.
-int CheckDefinitions(bool dump, std::ostream& out, std::ostream& err) {
-    CPropTree tree;
-    CFieldTable table;
-    const LoadResult result = LoadDefinitionsFile(tree, table, kDefinitionsFileName, kDefinitionsFileName);
-    if (!result.Ok()) err << result.message << '\n';
-    if (result.Ok()) PrintSummary(out, kDefinitionsFileName, result.registerSets, result.registers, result.fields);
-    if (dump) DumpTree(out, tree, table);
-    return result.Ok() ? 0 : 1;
-}
-
-// A file named by the user, in either format.
-int CheckFile(const char* path, bool dump, std::ostream& out, std::ostream& err) {
-    CPropTree tree;
-    CFieldTable table;
-    const RegisterFileResult result = LoadRegisterFile(tree, table, path, path);
-    for (const std::string& problem : result.problems) err << problem << '\n';
-    const bool svd = result.format == RegisterFileFormat::Svd;
-    if ((svd && result.opened) || (!svd && result.message.empty()))
-        PrintSummary(out, path, result.registerSets, result.registers, result.fields);
-    if (dump) DumpTree(out, tree, table);
-    return result.problems.empty() && result.message.empty() ? 0 : 1;
+// Prints a load's problems and, when its counts describe the file, its summary.
+int Report(const LoadReport& report, const CRegisterMap& map, bool dump, std::ostream& out, std::ostream& err) {
+    for (const LoadProblem& problem : report.problems) err << problem.Format(report.displayName) << '\n';
+    if (report.Complete())
+        PrintSummary(out, report.displayName.c_str(), report.registerSets, report.registers, report.fields);
+    if (dump) DumpTree(out, map);
+    return report.Ok() ? 0 : 1;
 }
 
 }  // namespace
@@ -73,7 +57,11 @@ std::optional<int> RunCommandLine(int argc, const char* const* argv, std::ostrea
             return 2;
         }
         const bool dump = option == "--dump";
-        return argc == 3 ? CheckFile(argv[2], dump, out, err) : CheckDefinitions(dump, out, err);
+        // Without FILE, tavlin.xml by the definitions rules; a named file in either format.
+        CRegisterMap map;
+        const LoadReport report = argc == 3 ? LoadRegisterFile(map, argv[2], argv[2])
+                                            : LoadDefinitionsFile(map, kDefinitionsFileName, kDefinitionsFileName);
+        return Report(report, map, dump, out, err);
     }
     if (option.rfind("--", 0) == 0) {
         err << program << ": unknown option " << option << '\n';

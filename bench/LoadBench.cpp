@@ -32,9 +32,9 @@ void BM_LoadDefinitions(benchmark::State& state) {
         state.SkipWithError(("cannot read " + path + " (build the bench_data target)").c_str());
         return;
     }
-    const LoadFigures figures = MeasureLoads(state, [&](CPropTree& tree, CFieldTable& table, std::string& error) {
-        const LoadResult result = LoadDefinitionsFile(tree, table, path.c_str());
-        error = result.message;
+    const LoadFigures figures = MeasureLoads(state, [&](CRegisterMap& map, std::string& error) {
+        const LoadReport result = LoadDefinitionsFile(map, path.c_str());
+        error = result.Message();
         return result.Ok() && result.fields == fields;
     });
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * fileSize);

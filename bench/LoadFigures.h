@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The loop the load benchmarks share: each iteration loads into a fresh tree
-// and field table, timing only the load, and measures the heap the load
+// register map, timing only the load, and measures the heap the load
 // leaves in use and the growth of resident memory while it ran.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -12,22 +12,20 @@
 #include <string>
 
 #include "bench/HeapFigures.h"
-#include "defs/FieldTable.h"
-#include "tree/PropTree.h"
+#include "defs/RegisterMap.h"
 
 struct LoadFigures {
     std::int64_t heap = 0;     // of the last load
     std::int64_t peakRss = 0;  // of the last load, 0 when unknown
 };
 
-// `load(tree, table, error)` loads and returns false, with `error` set, when it failed.
+// `load(map, error)` loads and returns false, with `error` set, when it failed.
 template <typename Load>
 LoadFigures MeasureLoads(benchmark::State& state, Load load) {
     LoadFigures figures;
     for (auto _ : state) {
         state.PauseTiming();
-        auto tree = std::make_unique<CPropTree>();
-        auto table = std::make_unique<CFieldTable>();
+        auto map = std::make_unique<CRegisterMap>();
         malloc_trim(0);  // hand freed memory back, so the RSS figure sees this load's growth
         const std::int64_t heapBefore = HeapInUse();
         const std::int64_t rssBefore = CurrentRss();
@@ -35,7 +33,7 @@ LoadFigures MeasureLoads(benchmark::State& state, Load load) {
         std::string error;
         state.ResumeTiming();
 
-        const bool ok = load(*tree, *table, error);
+        const bool ok = load(*map, error);
 
         state.PauseTiming();
         figures.heap = HeapInUse() - heapBefore;
@@ -44,8 +42,7 @@ LoadFigures MeasureLoads(benchmark::State& state, Load load) {
             state.SkipWithError(("load failed: " + error).c_str());
             break;
         }
-        tree.reset();
-        table.reset();
+        map.reset();
         state.ResumeTiming();
     }
     return figures;

@@ -65,8 +65,8 @@ void BM_SvdLoad(benchmark::State& state) {
     if (!text) return;
     const std::string& name = FileName(state);
     std::int64_t fields = 0;
-    const LoadFigures figures = MeasureLoads(state, [&](CPropTree& tree, CFieldTable& table, std::string& error) {
-        const SvdLoadResult result = LoadSvdText(tree, table, *text, name);
+    const LoadFigures figures = MeasureLoads(state, [&](CRegisterMap& map, std::string& error) {
+        const LoadReport result = LoadSvdText(map, *text, name);
         fields = result.fields;
         error = result.Message();
         return result.Ok();

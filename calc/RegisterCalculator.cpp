@@ -8,18 +8,15 @@
 #include "bits/NumberFormatting.h"
 #include "bits/NumberReading.h"
 #include "calc/ValueBox.h"
-#include "defs/FieldTable.h"
-#include "defs/RegisterItem.h"
-#include "tree/PropTree.h"
+#include "defs/RegisterMap.h"
 #include "tree/PropTreeItemCombo.h"
 #include "tree/PropTreeItemEdit.h"
 
 // Drop-down rows keep whole field values, also those of fields wider than 32 bits.
 static_assert(sizeof(LPARAM) >= sizeof(std::uint64_t), "a drop-down row's value must hold 64 bits");
 
-CRegisterCalculator::CRegisterCalculator(CPropTree& tree, const CFieldTable& table, ValueBox& hexBox,
-                                         ValueBox& decimalBox)
-    : m_tree(tree), m_table(table), m_hexBox(hexBox), m_decimalBox(decimalBox) {}
+CRegisterCalculator::CRegisterCalculator(CRegisterMap& map, ValueBox& hexBox, ValueBox& decimalBox)
+    : m_map(map), m_hexBox(hexBox), m_decimalBox(decimalBox) {}
 
 CRegisterItem* CRegisterCalculator::RegisterOf(CPropTreeItem* row) const {
     if (!row) return nullptr;
@@ -28,12 +25,12 @@ CRegisterItem* CRegisterCalculator::RegisterOf(CPropTreeItem* row) const {
 }
 
 bool CRegisterCalculator::IsRegisterSet(const CPropTreeItem* row) const {
-    return row->GetParent() == m_tree.GetRootItem();
+    return row->GetParent() == m_map.Tree().GetRootItem();
 }
 
 const FieldSpan* CRegisterCalculator::FieldSpanOf(const CPropTreeItem* row) const {
     const bool valueRow = dynamic_cast<const CPropTreeItemEdit*>(row) || dynamic_cast<const CPropTreeItemCombo*>(row);
-    return valueRow ? m_table.Find(row) : nullptr;
+    return valueRow ? m_map.Fields().Find(row) : nullptr;
 }
 
 std::uint64_t CRegisterCalculator::ReadFieldValue(const CPropTreeItem& row) const {
@@ -81,11 +78,13 @@ void CRegisterCalculator::ShowRegisterValue(CPropTreeItem* row) {
 }
 
 void CRegisterCalculator::ApplyHexValue() {
-    CPropTreeItem* focused = m_tree.GetFocusedItem();
+    CPropTreeItem* focused = m_map.Tree().GetFocusedItem();
     if (!focused || IsRegisterSet(focused)) return;
     const std::uint64_t value = ParseNumberText(m_hexBox.GetText());
     CRegisterItem* reg = RegisterOf(focused);
     if (!reg) return;
+    const auto held = m_map.ValueOf(*reg);
+    if (!held || held->value != value) m_map.SetValue(*reg, value, held ? ValueSource::Typed : ValueSource::File);
     const std::string decimal = FormatRegisterDecimal(value);
     for (CPropTreeItem* row = reg->GetChild(); row; row = row->GetSibling()) {
         const FieldSpan* span = FieldSpanOf(row);
@@ -93,7 +92,7 @@ void CRegisterCalculator::ApplyHexValue() {
         const std::uint64_t mask = FieldMask(span->nLowBit, span->nHighBit);
         WriteFieldValue(*row, ShiftRight64(value, span->nLowBit) & mask, mask);
         row->CommitChanges();
-        m_tree.RefreshItems(nullptr);
+        m_map.Tree().RefreshItems(nullptr);
         m_decimalBox.SetText(decimal);
     }
 }

@@ -17,16 +17,16 @@
 //   set row, say) names no register, and composition does nothing for it.
 #include <cstdint>
 
-class CPropTree;
+#include "defs/RegisterItem.h"
+
 class CPropTreeItem;
-class CRegisterItem;
-class CFieldTable;
+class CRegisterMap;
 struct FieldSpan;
 class ValueBox;
 
 class CRegisterCalculator {
 public:
-    CRegisterCalculator(CPropTree& tree, const CFieldTable& table, ValueBox& hexBox, ValueBox& decimalBox);
+    CRegisterCalculator(CRegisterMap& map, ValueBox& hexBox, ValueBox& decimalBox);
 
     // Composes the register of `row` (a register row or a field row) and
     // writes the hex box, then the decimal box. Nothing for a null row.
@@ -35,7 +35,9 @@ public:
     // Splits the hex box's number into the field rows of the focused row's
     // register, each in its own notation, and shows the number in the decimal
     // box after each row. Never writes the hex box. Nothing when no row is
-    // focused or a register set is.
+    // focused or a register set is. The number becomes the register's
+    // current value; when it differs from the value the map held, it came
+    // from typing (a field changed, or the hex box typed into).
     void ApplyHexValue();
 
     // A register set empties both boxes; any other row shows its register.
@@ -59,8 +61,7 @@ private:
     void WriteFieldValue(CPropTreeItem& row, std::uint64_t fieldValue, std::uint64_t fieldMask);
     bool IsRegisterSet(const CPropTreeItem* row) const;
 
-    CPropTree& m_tree;
-    const CFieldTable& m_table;
+    CRegisterMap& m_map;
     ValueBox& m_hexBox;
     ValueBox& m_decimalBox;
 };

@@ -3,10 +3,10 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "defs/DecimalNumber.h"
-#include "defs/FieldTable.h"
-#include "defs/RegisterItem.h"
+#include "defs/RegisterMap.h"
 #include "defs/TokenReader.h"
 #include "tree/PropTree.h"
 #include "tree/PropTreeItemCombo.h"
@@ -58,8 +58,8 @@ struct Label {
 // of the element being read, as if its closing tag were missing.
 class Loader {
 public:
-    Loader(CPropTree& tree, CFieldTable& table, LoadResult& result)
-        : m_tree(tree), m_table(table), m_result(result) {}
+    Loader(CRegisterMap& map, LoadReport& result)
+        : m_map(map), m_tree(map.Tree()), m_table(map.Fields()), m_result(result) {}
 
     Failure Run(const char* path) {
         if (m_reader.Open(path) != 0) return Failure::OpenFile;
@@ -116,7 +116,7 @@ private:
     }
 
     Failure LoadRegister(CPropTreeItem* set, const char*& token) {
-        auto* reg = m_tree.NewItem<CRegisterItem>(set);
+        auto* reg = m_map.AddRegister(set);
         ++m_result.registers;
         const char* label = Value();
         if (!label) return Failure::EndRegister;
@@ -199,9 +199,10 @@ private:
         return Next() != nullptr;  // the '/' of a self-closing choice
     }
 
+    CRegisterMap& m_map;
     CPropTree& m_tree;
     CFieldTable& m_table;
-    LoadResult& m_result;
+    LoadReport& m_result;
     CTokenReader m_reader;
 };
 
@@ -210,25 +211,30 @@ private:
 namespace {
 
 template <typename Source>
-LoadResult Load(CPropTree& tree, CFieldTable& table, Source source, const char* displayName) {
-    LoadResult result;
-    const Failure failure = Loader(tree, table, result).Run(source);
-    table.ShrinkToFit();
-    if (failure != Failure::None) result.message = MessageFor(failure, displayName ? displayName : "");
-    result.startedFile = failure != Failure::OpenFile && failure != Failure::Root;
+LoadReport Load(CRegisterMap& map, Source source, const char* displayName) {
+    LoadReport result;
+    result.displayName = displayName ? displayName : "";
+    const Failure failure = Loader(map, result).Run(source);
+    map.FinishLoad();
+    if (failure != Failure::None) {
+        LoadProblem problem;
+        problem.text = MessageFor(failure, result.displayName);
+        result.problems.push_back(std::move(problem));
+    }
+    result.opened = failure != Failure::OpenFile && failure != Failure::Root;
     return result;
 }
 
 }  // namespace
 
-LoadResult LoadDefinitionsFile(CPropTree& tree, CFieldTable& table, const char* path, const char* displayName) {
-    return Load(tree, table, path, displayName ? displayName : path);
+LoadReport LoadDefinitionsFile(CRegisterMap& map, const char* path, const char* displayName) {
+    return Load(map, path, displayName ? displayName : path);
 }
 
-LoadResult LoadDefinitionsBlock(CPropTree& tree, CFieldTable& table, char* block, const char* displayName) {
-    return Load(tree, table, block, displayName);
+LoadReport LoadDefinitionsBlock(CRegisterMap& map, char* block, const char* displayName) {
+    return Load(map, block, displayName);
 }
 
-LoadResult LoadDefinitionsText(CPropTree& tree, CFieldTable& table, std::string_view text, const char* displayName) {
-    return LoadDefinitionsBlock(tree, table, NewTextBlock(text), displayName);
+LoadReport LoadDefinitionsText(CRegisterMap& map, std::string_view text, const char* displayName) {
+    return LoadDefinitionsBlock(map, NewTextBlock(text), displayName);
 }

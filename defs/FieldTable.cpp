@@ -69,11 +69,6 @@ void CFieldTable::Clear() {
     m_nSorted = 0;
 }
 
-CFieldTable& g_FieldTable() {
-    static CFieldTable table;
-    return table;
-}
-
 void CFieldTable::Swap(CFieldTable& other) noexcept {
     m_entries.swap(other.m_entries);
     std::swap(m_nSorted, other.m_nSorted);

@@ -54,6 +54,3 @@ private:
     mutable std::vector<Entry> m_entries;
     mutable size_t m_nSorted = 0;  // entries [0, m_nSorted) are sorted and unique
 };
-
-// The process-wide table the application fills and reads.
-CFieldTable& g_FieldTable();

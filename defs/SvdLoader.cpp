@@ -11,8 +11,7 @@
 
 #include "bits/BitArithmetic.h"
 #include "bits/NumberFormatting.h"
-#include "defs/FieldTable.h"
-#include "defs/RegisterItem.h"
+#include "defs/RegisterMap.h"
 #include "defs/SvdDerivation.h"
 #include "defs/SvdDim.h"
 #include "defs/SvdElement.h"
@@ -99,9 +98,8 @@ struct Instances {
 // One load: walks the device and appends rows as it goes, in file order.
 class SvdBuilder : public SvdProblemSink {
 public:
-    SvdBuilder(CPropTree& tree, CFieldTable& table, SvdLoadResult& result, const SvdLines& lines, Node device,
-               std::uint64_t maxRows)
-        : m_tree(tree), m_table(table), m_result(result), m_lines(lines), m_derivation(device, *this),
+    SvdBuilder(CRegisterMap& map, LoadReport& result, const SvdLines& lines, Node device, std::uint64_t maxRows)
+        : m_map(map), m_tree(map.Tree()), m_table(map.Fields()), m_result(result), m_lines(lines), m_derivation(device, *this),
           m_maxRows(maxRows) {}
 
     void Device(Node device) {
@@ -123,7 +121,7 @@ public:
             ++m_result.problemsNotKept;
             return;
         }
-        SvdProblem problem;
+        LoadProblem problem;
         problem.line = m_lines.LineOf(element.offset_debug());
         problem.path = path.Text();
         problem.text = std::move(text);
@@ -338,8 +336,10 @@ private:
             const SvdPath registerPath{scope.path, instances.Name(i)};
             if (!TakeRows(fields.empty() ? 2 : 1, element, registerPath)) return;
             const std::uint64_t address = scope.base + *offset + i * instances.increment;
-            auto* reg = m_tree.NewItem<CRegisterItem>(scope.set);
+            auto* reg = m_map.AddRegister(scope.set);
             ++m_result.registers;
+            m_map.SetAddress(*reg, address);
+            m_map.SetResetValue(*reg, reset);
             reg->SetLabelText(label.c_str());
             reg->m_nBits = bits;
             reg->SetItemValue(reinterpret_cast<LPARAM>(valueText.c_str()));
@@ -521,9 +521,10 @@ private:
         std::uint64_t value;
     };
 
+    CRegisterMap& m_map;
     CPropTree& m_tree;
     CFieldTable& m_table;
-    SvdLoadResult& m_result;
+    LoadReport& m_result;
     const SvdLines& m_lines;
     SvdDerivation m_derivation;
     const std::uint64_t m_maxRows;
@@ -535,29 +536,6 @@ private:
 };
 
 }  // namespace
-
-std::string SvdProblem::Format(std::string_view displayName) const {
-    std::string text(displayName);
-    text += ':' + std::to_string(line) + ": ";
-    if (!path.empty()) text += path + ": ";
-    return text + this->text;
-}
-
-std::string SvdLoadResult::Message() const {
-    if (!parsed) return parseError;
-    if (problems.empty()) return {};
-    const size_t count = problems.size() + problemsNotKept;
-    std::string message = displayName + ": " + std::to_string(count) + (count == 1 ? " problem" : " problems") +
-                          "; everything else was loaded.";
-    for (size_t i = 0; i < problems.size() && i < kSvdProblemsShown; ++i) {
-        const SvdProblem& problem = problems[i];
-        message += "\nline " + std::to_string(problem.line) + ": ";
-        if (!problem.path.empty()) message += problem.path + ": ";
-        message += problem.text;
-    }
-    if (count > kSvdProblemsShown) message += "\n... and " + std::to_string(count - kSvdProblemsShown) + " more.";
-    return message;
-}
 
 bool IsSvdText(std::string_view bytes) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
@@ -578,9 +556,10 @@ bool IsSvdText(std::string_view bytes) {
     return next == '>' || next == '/' || next == ' ' || next == '\t' || next == '\n' || next == '\r';
 }
 
-SvdLoadResult LoadSvdText(CPropTree& tree, CFieldTable& table, std::string_view bytes,
-                          std::string_view displayName, std::size_t maxRows) {
-    SvdLoadResult result;
+LoadReport LoadSvdText(CRegisterMap& map, std::string_view bytes, std::string_view displayName,
+                       std::size_t maxRows) {
+    LoadReport result;
+    result.format = RegisterFileFormat::Svd;
     result.displayName = displayName;
     pugi::xml_document document;
     const pugi::xml_parse_result parse =
@@ -589,18 +568,21 @@ SvdLoadResult LoadSvdText(CPropTree& tree, CFieldTable& table, std::string_view 
     const SvdLines lines(bytes);
     if (!parse) {
         const auto offset = std::min<std::ptrdiff_t>(parse.offset, static_cast<std::ptrdiff_t>(bytes.size()));
-        result.parseError = result.displayName + ":" + std::to_string(lines.LineOf(offset)) + ":" +
-                            std::to_string(lines.ColumnOf(offset)) + ": not well-formed XML: " + parse.description();
+        LoadProblem problem;
+        problem.line = lines.LineOf(offset);
+        problem.column = lines.ColumnOf(offset);
+        problem.text = std::string("not well-formed XML: ") + parse.description();
+        result.problems.push_back(std::move(problem));
         return result;
     }
-    result.parsed = true;
+    result.opened = true;
     const Node device = document.document_element();
-    SvdBuilder builder(tree, table, result, lines, device, maxRows);
+    SvdBuilder builder(map, result, lines, device, maxRows);
     if (std::strcmp(device.name(), "device") != 0) {
         builder.Problem(device, SvdPath{}, "the first element is not <device>");
         return result;
     }
     builder.Device(device);
-    table.ShrinkToFit();
+    map.FinishLoad();
     return result;
 }

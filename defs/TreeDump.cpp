@@ -3,8 +3,7 @@
 
 #include <string>
 
-#include "defs/FieldTable.h"
-#include "defs/RegisterItem.h"
+#include "defs/RegisterMap.h"
 #include "tree/PropTree.h"
 #include "tree/PropTreeItemCombo.h"
 #include "tree/PropTreeItemEdit.h"
@@ -44,7 +43,7 @@ void DumpRow(std::ostream& out, const CPropTreeItem* row, int depth, const CFiel
 
 }  // namespace
 
-void DumpTree(std::ostream& out, CPropTree& tree, const CFieldTable& table) {
-    for (const CPropTreeItem* set = tree.GetRootItem()->GetChild(); set; set = set->GetSibling())
-        DumpRow(out, set, 0, table);
+void DumpTree(std::ostream& out, const CRegisterMap& map) {
+    for (const CPropTreeItem* set = map.Tree().GetRootItem()->GetChild(); set; set = set->GetSibling())
+        DumpRow(out, set, 0, map.Fields());
 }

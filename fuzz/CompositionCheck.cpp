@@ -8,7 +8,7 @@
 #include "bits/NumberFormatting.h"
 #include "bits/NumberReading.h"
 #include "calc/RegisterCalculator.h"
-#include "defs/RegisterItem.h"
+#include "defs/RegisterMap.h"
 #include "fuzz/FuzzCheck.h"
 #include "tests/ChainedValueBox.h"
 #include "tree/PropTree.h"
@@ -45,10 +45,11 @@ void CalculateRegister(CPropTree& tree, CRegisterCalculator& calc, ChainedValueB
 
 }  // namespace
 
-void CheckEveryRegisterComposes(CPropTree& tree, const CFieldTable& table, const std::uint8_t* data, std::size_t size) {
+void CheckEveryRegisterComposes(CRegisterMap& map, const std::uint8_t* data, std::size_t size) {
+    CPropTree& tree = map.Tree();
     ChainedValueBox hex;
     ChainedValueBox decimal;
-    CRegisterCalculator calc(tree, table, hex, decimal);
+    CRegisterCalculator calc(map, hex, decimal);
     hex.onChange = [&calc] { calc.ApplyHexValue(); };
     std::size_t seed = 0;
     for (CPropTreeItem* set = tree.GetRootItem()->GetChild(); set; set = set->GetSibling()) {

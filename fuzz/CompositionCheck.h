@@ -8,9 +8,9 @@
 #include <cstdint>
 
 class CPropTree;
-class CFieldTable;
+class CRegisterMap;
 
 // Selects every register and its first field row in turn and types into the
 // hex box with each focused; then selects each register set, which must
 // empty both boxes. `data` and `size` are the fuzz input.
-void CheckEveryRegisterComposes(CPropTree& tree, const CFieldTable& table, const std::uint8_t* data, std::size_t size);
+void CheckEveryRegisterComposes(CRegisterMap& map, const std::uint8_t* data, std::size_t size);

@@ -13,6 +13,7 @@
 
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
+#include "defs/RegisterMap.h"
 #include "defs/TreeDump.h"
 #include "fuzz/CompositionCheck.h"
 #include "fuzz/FuzzCheck.h"
@@ -29,22 +30,22 @@ void Report(const std::string& what) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    CPropTree tree;
-    CFieldTable table;
+    CRegisterMap map;
+    CPropTree& tree = map.Tree();
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const LoadResult result = LoadDefinitionsText(tree, table, text, "tavlin.xml");
+    const LoadReport result = LoadDefinitionsText(map, text, "tavlin.xml");
 
-    const TreeCheckReport report = CheckLoadedTree(tree, table, result);
+    const TreeCheckReport report = CheckLoadedTree(map, result);
     if (!report.Ok()) Report(report.Describe());
 
     std::ostringstream dump;
-    DumpTree(dump, tree, table);
+    DumpTree(dump, map);
 
     for (const auto& problem : ExerciseLoadedTree(tree)) Report(problem);
 
-    CheckEveryRegisterComposes(tree, table, data, size);
+    CheckEveryRegisterComposes(map, data, size);
 
-    const TreeCheckReport after = CheckLoadedTree(tree, table, result);
+    const TreeCheckReport after = CheckLoadedTree(map, result);
     if (!after.Ok()) Report("after calculating:\n" + after.Describe());
     return 0;
 }

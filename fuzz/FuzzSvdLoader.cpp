@@ -18,8 +18,7 @@
 #include "bits/NumberFormatting.h"
 #include "bits/NumberReading.h"
 #include "calc/RegisterCalculator.h"
-#include "defs/FieldTable.h"
-#include "defs/RegisterItem.h"
+#include "defs/RegisterMap.h"
 #include "defs/SvdLoader.h"
 #include "defs/TreeDump.h"
 #include "framework/MessageBox.h"
@@ -45,9 +44,9 @@ void Report(const std::string& what) {
     std::abort();
 }
 
-SvdLoadResult Load(CPropTree& tree, CFieldTable& table, std::string_view bytes) {
+LoadReport Load(CRegisterMap& map, std::string_view bytes) {
     try {
-        return LoadSvdText(tree, table, bytes, kDisplayName, kFuzzMaxRows);
+        return LoadSvdText(map, bytes, kDisplayName, kFuzzMaxRows);
     } catch (const std::exception& error) {
         Report(std::string("LoadSvdText threw: ") + error.what());
     } catch (...) {
@@ -56,11 +55,11 @@ SvdLoadResult Load(CPropTree& tree, CFieldTable& table, std::string_view bytes) 
     return {};
 }
 
-void CheckResult(const SvdLoadResult& result, const std::string& message) {
+void CheckResult(const LoadReport& result, const std::string& message) {
     FUZZ_CHECK(result.displayName == kDisplayName);
     FUZZ_CHECK(message.empty() == result.Ok());
     if (!message.empty()) FUZZ_CHECK(message.find(kDisplayName) != std::string::npos);
-    for (const SvdProblem& problem : result.problems) {
+    for (const LoadProblem& problem : result.problems) {
         FUZZ_CHECK(problem.line >= 1);
         FUZZ_CHECK(!problem.text.empty());
     }
@@ -71,12 +70,14 @@ void CheckResult(const SvdLoadResult& result, const std::string& message) {
 }
 
 // Before anything was typed or chosen: each register row's text is a value as
-// the hex box writes it for the register's width, and the field rows compose
-// to that value's bits under them.
-void CheckRegistersStartFromTheirValue(CPropTree& tree, const CFieldTable& table) {
+// the hex box writes it for the register's width, the map holds it as the
+// register's reset and current value, from the file, beside its address, and
+// the field rows compose to that value's bits under them.
+void CheckRegistersStartFromTheirValue(CRegisterMap& map) {
+    CPropTree& tree = map.Tree();
     ChainedValueBox hex;
     ChainedValueBox decimal;
-    const CRegisterCalculator calc(tree, table, hex, decimal);
+    const CRegisterCalculator calc(map, hex, decimal);
     for (CPropTreeItem* set = tree.GetRootItem()->GetChild(); set; set = set->GetSibling()) {
         for (CPropTreeItem* row = set->GetChild(); row; row = row->GetSibling()) {
             const auto* reg = dynamic_cast<const CRegisterItem*>(row);
@@ -86,6 +87,11 @@ void CheckRegistersStartFromTheirValue(CPropTree& tree, const CFieldTable& table
             if (text != FormatRegisterHex(value, reg->m_nBits))
                 Report("register '" + std::string(reg->GetLabelText()) + "' of " + std::to_string(reg->m_nBits) +
                        " bits shows \"" + text + "\", not a hex box text");
+            const auto held = map.ValueOf(*reg);
+            if (!map.AddressOf(*reg) || map.ResetValueOf(*reg) != value || !held || held->value != value ||
+                held->source != ValueSource::File)
+                Report("the map does not hold the address and reset value of register '" +
+                       std::string(reg->GetLabelText()) + "'");
             if (calc.ComposeRegister(*reg) != (value & calc.FieldBitsOf(*reg)))
                 Report("the fields of register '" + std::string(reg->GetLabelText()) + "' do not start from " + text);
         }
@@ -106,34 +112,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     (void)IsSvdText(bytes);
 
-    CPropTree tree;
-    CFieldTable table;
+    CRegisterMap map;
+    CPropTree& tree = map.Tree();
     g_boxes = 0;
-    const SvdLoadResult result = Load(tree, table, bytes);
+    const LoadReport result = Load(map, bytes);
     FUZZ_CHECK(g_boxes == 0);
     const std::string message = result.Message();
     CheckResult(result, message);
 
-    if (!result.parsed) {
-        FUZZ_CHECK(!result.parseError.empty());
+    if (!result.opened) {
+        FUZZ_CHECK(result.problems.size() == 1 && result.problems[0].column >= 1);
         FUZZ_CHECK(result.registerSets == 0 && result.registers == 0 && result.fields == 0);
         FUZZ_CHECK(tree.GetRootItem()->GetChildCount() == 0);
-        FUZZ_CHECK(table.Size() == 0);
+        FUZZ_CHECK(map.Fields().Size() == 0 && map.Registers().empty());
         return 0;
     }
     const LoadedCounts counts{result.registerSets, result.registers, result.fields};
-    const TreeCheckReport report = CheckLoadedTree(tree, table, counts, SvdTreeRules());
+    const TreeCheckReport report = CheckLoadedTree(map, counts, SvdTreeRules());
     if (!report.Ok()) Report(report.Describe());
-    CheckRegistersStartFromTheirValue(tree, table);
+    CheckRegistersStartFromTheirValue(map);
 
     std::ostringstream dump;
-    DumpTree(dump, tree, table);
+    DumpTree(dump, map);
 
     for (const auto& problem : ExerciseLoadedTree(tree)) Report(problem);
 
-    CheckEveryRegisterComposes(tree, table, data, size);
+    CheckEveryRegisterComposes(map, data, size);
 
-    const TreeCheckReport after = CheckLoadedTree(tree, table, counts, SvdTreeRules());
+    const TreeCheckReport after = CheckLoadedTree(map, counts, SvdTreeRules());
     if (!after.Ok()) Report("after calculating:\n" + after.Describe());
     return 0;
 }

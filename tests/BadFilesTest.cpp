@@ -28,6 +28,7 @@
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
 #include "defs/RegisterItem.h"
+#include "defs/RegisterMap.h"
 #include "defs/TreeDump.h"
 #include "tests/ExampleFiles.h"
 #include "tests/LoadedTreeCheck.h"
@@ -53,7 +54,7 @@ public:
 };
 
 struct Outcome {
-    LoadResult result;
+    LoadReport result;
     TreeCheckReport report;
     std::vector<std::string> useProblems;
     std::string dump;
@@ -61,16 +62,17 @@ struct Outcome {
 
 // Checks and uses whatever a load built: walks every row, commits a value
 // into every field row and composes every register.
-void Use(Outcome& outcome, CPropTree& tree, CFieldTable& table) {
-    outcome.report = CheckLoadedTree(tree, table, outcome.result);
+void Use(Outcome& outcome, CRegisterMap& map) {
+    CPropTree& tree = map.Tree();
+    outcome.report = CheckLoadedTree(map, outcome.result);
     std::ostringstream dump;
-    DumpTree(dump, tree, table);
+    DumpTree(dump, map);
     outcome.dump = dump.str();
     outcome.useProblems = ExerciseLoadedTree(tree);
 
     PlainBox hex;
     PlainBox decimal;
-    CRegisterCalculator calculator(tree, table, hex, decimal);
+    CRegisterCalculator calculator(map, hex, decimal);
     for (CPropTreeItem* set = tree.GetRootItem()->GetChild(); set; set = set->GetSibling()) {
         for (CPropTreeItem* reg = set->GetChild(); reg; reg = reg->GetSibling()) {
             tree.SetFocusedItem(reg);
@@ -84,20 +86,18 @@ void Use(Outcome& outcome, CPropTree& tree, CFieldTable& table) {
 // Loads `bytes` as tavlin.xml from memory, then uses what it built.
 Outcome LoadAndUse(const std::string& bytes) {
     Outcome outcome;
-    CPropTree tree;
-    CFieldTable table;
-    outcome.result = LoadDefinitionsText(tree, table, bytes, "tavlin.xml");
-    Use(outcome, tree, table);
+    CRegisterMap map;
+    outcome.result = LoadDefinitionsText(map, bytes, "tavlin.xml");
+    Use(outcome, map);
     return outcome;
 }
 
 // Loads the file at `path` as tavlin.xml, then uses what it built.
 Outcome LoadFileAndUse(const std::string& path) {
     Outcome outcome;
-    CPropTree tree;
-    CFieldTable table;
-    outcome.result = LoadDefinitionsFile(tree, table, path.c_str(), "tavlin.xml");
-    Use(outcome, tree, table);
+    CRegisterMap map;
+    outcome.result = LoadDefinitionsFile(map, path.c_str(), "tavlin.xml");
+    Use(outcome, map);
     return outcome;
 }
 
@@ -149,7 +149,7 @@ TEST_P(BadFiles, LoadWithOneMessageIntoAUsableTree) {
     if (c.message.empty()) {
         EXPECT_TRUE(outcome.result.Ok());
     } else {
-        EXPECT_EQ(outcome.result.message, c.message);
+        EXPECT_EQ(outcome.result.Message(), c.message);
     }
     if (c.dump != "*") {
         EXPECT_EQ(outcome.dump, c.dump);
@@ -240,7 +240,7 @@ TEST_P(UnreadableFiles, FailWithTheLoadMessageAndNoRows) {
     TempDir dir;
     const std::string path = GetParam().make(dir);
     const Outcome outcome = LoadFileAndUse(path);
-    EXPECT_EQ(outcome.result.message, kFailedToLoad);
+    EXPECT_EQ(outcome.result.Message(), kFailedToLoad);
     EXPECT_EQ(outcome.dump, "");
 }
 
@@ -299,7 +299,7 @@ TEST(UnreadableFiles, FileWithoutReadPermission) {
         GTEST_SKIP() << "running with the right to read any file (root)";
     }
     const Outcome outcome = LoadFileAndUse(path);
-    EXPECT_EQ(outcome.result.message, kFailedToLoad);
+    EXPECT_EQ(outcome.result.Message(), kFailedToLoad);
 }
 
 // A FIFO named tavlin.xml has no writer, so opening it for reading waits for
@@ -317,7 +317,7 @@ TEST(UnreadableFiles, FifoDoesNotBlockTheLoad) {
         FAIL() << "loading a FIFO blocked";
     }
     const Outcome outcome = load.get();
-    EXPECT_EQ(outcome.result.message, kFailedToLoad);
+    EXPECT_EQ(outcome.result.Message(), kFailedToLoad);
 }
 
 }  // namespace

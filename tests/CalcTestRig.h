@@ -15,6 +15,7 @@
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
 #include "defs/RegisterItem.h"
+#include "defs/RegisterMap.h"
 #include "tests/ChainedValueBox.h"
 #include "tree/PropTree.h"
 #include "tree/PropTreeItemCombo.h"
@@ -59,7 +60,7 @@ struct CalcRig {
     // Loads definitions text into the tree and the table.
     void Load(const std::string& definitions) {
         tree.SetListener(nullptr);
-        loadResult = LoadDefinitionsText(tree, table, definitions, "tavlin.xml");
+        loadResult = LoadDefinitionsText(map, definitions, "tavlin.xml");
         tree.SetListener(&rowLog);
     }
 
@@ -111,10 +112,11 @@ struct CalcRig {
 
     std::vector<std::string> log;
     RowChangeLog rowLog{log};
-    CPropTree tree;
-    CFieldTable table;
-    LoadResult loadResult;
+    CRegisterMap map;
+    CPropTree& tree = map.Tree();
+    CFieldTable& table = map.Fields();
+    LoadReport loadResult;
     RecordingBox hex{"hex", log};
     RecordingBox dec{"dec", log};
-    CRegisterCalculator calc{tree, table, hex, dec};
+    CRegisterCalculator calc{map, hex, dec};
 };

@@ -123,8 +123,10 @@ TEST(GuiOpenFile, AFileThatCannotBeOpenedLeavesEverythingAndSaysWhyInOneBox) {
     std::string path = dir.Write("other.xml", kOther);
     const std::string notRoot = dir.Write("regset.xml", R"(<regset n="S" d="s"></regset>)");
     const std::string missing = (dir.Path() / "none.xml").string();
+    const std::string broken = dir.Write("broken.svd", "<device>\n<peripherals><peripheral></device>");
     const std::pair<std::string, std::string> cases[] = {
         {missing, "ERROR: Failed to load file - " + missing},
+        {broken, broken + ":2:28: not well-formed XML: Start-end tags mismatch"},
         {dir.Path().string(), "ERROR: Failed to load file - " + dir.Path().string()},  // a directory
         {notRoot, notRoot + ": expected <tavlin> tag!"},
     };
@@ -132,6 +134,9 @@ TEST(GuiOpenFile, AFileThatCannotBeOpenedLeavesEverythingAndSaysWhyInOneBox) {
         ChooseFile(path);
         dlg.SendMessage(WM_SYSCOMMAND, IDM_OPEN);
         SelectRow(dlg, {"Timers", "CTRL"});
+        QTest::keyClicks(HexBox(dlg), "3");
+        const CRegisterMap& map = dlg.Map();
+        ASSERT_EQ(map.Registers().size(), 1u);
         for (const auto& [file, why] : cases) {
             MessageRecorder boxes;
             path = file;
@@ -141,7 +146,16 @@ TEST(GuiOpenFile, AFileThatCannotBeOpenedLeavesEverythingAndSaysWhyInOneBox) {
             EXPECT_EQ(boxes.boxes[0].type, MB_OK | MB_ICONEXCLAMATION);
             EXPECT_EQ(ShownSets(dlg), kOtherSets) << file;
             EXPECT_EQ(Caption(dlg), "other.xml" + kDash + "tavlin") << file;
-            EXPECT_EQ(Text(HexBox(dlg)), "0x0000") << file;
+            EXPECT_EQ(Text(HexBox(dlg)), "0x00003") << file;
+            EXPECT_EQ(Text(DecimalBox(dlg)), "3") << file;
+            // The map is the one opened before, with the value typed into it.
+            ASSERT_EQ(map.Registers().size(), 1u) << file;
+            EXPECT_STREQ(map.Registers()[0]->GetLabelText(), "CTRL");
+            const auto value = map.ValueOf(*map.Registers()[0]);
+            ASSERT_TRUE(value) << file;
+            EXPECT_EQ(value->value, 3u);
+            EXPECT_EQ(value->source, ValueSource::Typed);
+            EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"Timers", "CTRL", "EN"})), "0x3") << file;
         }
     });
 }

@@ -9,7 +9,7 @@
 
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
-#include "defs/RegisterItem.h"
+#include "defs/RegisterMap.h"
 #include "defs/TokenReader.h"
 #include "tree/PropTree.h"
 #include "tree/PropTreeItemCombo.h"
@@ -171,8 +171,9 @@ TreeRules SvdTreeRules() {
     return rules;
 }
 
-TreeCheckReport CheckLoadedTree(CPropTree& tree, const CFieldTable& table, const LoadedCounts& counts,
-                                const TreeRules& rules) {
+TreeCheckReport CheckLoadedTree(CRegisterMap& map, const LoadedCounts& counts, const TreeRules& rules) {
+    CPropTree& tree = map.Tree();
+    const CFieldTable& table = map.Fields();
     TreeCheckReport report;
     Checker(table, rules, report).CheckChildren(*tree.GetRootItem(), 0);
     ExpectCount(report, "register sets", report.sets, counts.registerSets);
@@ -181,13 +182,19 @@ TreeCheckReport CheckLoadedTree(CPropTree& tree, const CFieldTable& table, const
     if (table.Size() > static_cast<size_t>(report.fields)) {
         report.problems.push_back("the field table holds more spans than there are field rows");
     }
+    std::vector<const CRegisterItem*> rows;
+    for (const CPropTreeItem* set = tree.GetRootItem()->GetChild(); set; set = set->GetSibling())
+        for (const CPropTreeItem* row = set->GetChild(); row; row = row->GetSibling())
+            if (const auto* reg = dynamic_cast<const CRegisterItem*>(row)) rows.push_back(reg);
+    if (!std::equal(rows.begin(), rows.end(), map.Registers().begin(), map.Registers().end()))
+        report.problems.push_back("the map's registers are not the register rows in file order");
     return report;
 }
 
-TreeCheckReport CheckLoadedTree(CPropTree& tree, const CFieldTable& table, const LoadResult& result) {
+TreeCheckReport CheckLoadedTree(CRegisterMap& map, const LoadReport& result) {
     const LoadedCounts counts{result.registerSets, result.registers, result.fields};
-    TreeCheckReport report = CheckLoadedTree(tree, table, counts, DefinitionsTreeRules());
-    if (result.Ok() != result.message.empty()) report.problems.push_back("result disagrees with its message");
+    TreeCheckReport report = CheckLoadedTree(map, counts, DefinitionsTreeRules());
+    if (result.Ok() != result.Message().empty()) report.problems.push_back("result disagrees with its message");
     return report;
 }
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 class CPropTree;
-class CFieldTable;
-struct LoadResult;
+class CRegisterMap;
+struct LoadReport;
 
 struct TreeCheckReport {
     int sets = 0;
@@ -52,11 +52,11 @@ struct LoadedCounts {
     int fields = 0;
 };
 
-// Checks the rows and the table against each other, against `counts` and `rules`.
-TreeCheckReport CheckLoadedTree(CPropTree& tree, const CFieldTable& table, const LoadedCounts& counts,
-                                const TreeRules& rules);
+// Checks the map's rows, field table and list of registers against each
+// other, against `counts` and `rules`.
+TreeCheckReport CheckLoadedTree(CRegisterMap& map, const LoadedCounts& counts, const TreeRules& rules);
 // The same for a definitions load, which must also have a message exactly when it failed.
-TreeCheckReport CheckLoadedTree(CPropTree& tree, const CFieldTable& table, const LoadResult& result);
+TreeCheckReport CheckLoadedTree(CRegisterMap& map, const LoadReport& result);
 
 // Uses the tree as the user would: selects every row, commits a new value
 // into every field row and reads it back. Returns the problems found.

@@ -7,6 +7,7 @@
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
 #include "defs/RegisterItem.h"
+#include "defs/RegisterMap.h"
 #include "defs/TreeDump.h"
 #include "tree/PropTree.h"
 #include "tree/PropTreeItemCombo.h"
@@ -14,18 +15,19 @@
 namespace {
 
 struct Loaded {
-    CPropTree tree;
-    CFieldTable table;
-    LoadResult result;
+    CRegisterMap map;
+    CPropTree& tree = map.Tree();
+    CFieldTable& table = map.Fields();
+    LoadReport result;
     std::string dump;
 };
 
 // Loads `text` as tavlin.xml and records the tree, the table and the message.
 std::unique_ptr<Loaded> Load(const std::string& text) {
     auto loaded = std::make_unique<Loaded>();
-    loaded->result = LoadDefinitionsText(loaded->tree, loaded->table, text, "tavlin.xml");
+    loaded->result = LoadDefinitionsText(loaded->map, text, "tavlin.xml");
     std::ostringstream out;
-    DumpTree(out, loaded->tree, loaded->table);
+    DumpTree(out, loaded->map);
     loaded->dump = out.str();
     return loaded;
 }
@@ -71,9 +73,9 @@ TEST_P(LoaderCases, ShowsAtMostTheExpectedMessageAndKeepsRows) {
     if (c.message.empty()) {
         EXPECT_TRUE(loaded->result.Ok());
     } else {
-        EXPECT_EQ(loaded->result.message, c.message);
+        EXPECT_EQ(loaded->result.Message(), c.message);
     }
-    EXPECT_EQ(loaded->result.message, c.message);
+    EXPECT_EQ(loaded->result.Message(), c.message);
     EXPECT_EQ(loaded->dump, c.dump);
 }
 
@@ -135,10 +137,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.name); });
 
 TEST(Loader, MissingFileLeavesTreeAndTableUntouched) {
-    CPropTree tree;
-    CFieldTable table;
-    const auto result = LoadDefinitionsFile(tree, table, "/nonexistent/dir/tavlin.xml", "tavlin.xml");
-    EXPECT_EQ(result.message, "ERROR: Failed to load file - tavlin.xml");
+    CRegisterMap map;
+    CPropTree& tree = map.Tree();
+    CFieldTable& table = map.Fields();
+    const auto result = LoadDefinitionsFile(map, "/nonexistent/dir/tavlin.xml", "tavlin.xml");
+    EXPECT_EQ(result.Message(), "ERROR: Failed to load file - tavlin.xml");
     EXPECT_EQ(tree.GetRootItem()->GetChild(), nullptr);
     EXPECT_EQ(table.Size(), 0u);
 }
@@ -196,7 +199,7 @@ TEST(Loader, LongLabelsAreCutAndLongTextsKeepTheTokenLimit) {
     const auto loaded = Load(kReg + "<field n=\"" + longLabel + "\" k=\"combo\" d=\"" + longInfo +
                              "\" l=\"0\" h=\"1\"><select n=\"" + longLabel +
                              "\" v=\"1\"/></field></register></regset></tavlin>");
-    EXPECT_TRUE(loaded->result.Ok()) << loaded->result.message;
+    EXPECT_TRUE(loaded->result.Ok()) << loaded->result.Message();
     const auto* field =
         dynamic_cast<const CPropTreeItemCombo*>(loaded->tree.GetRootItem()->GetChild()->GetChild()->GetChild());
     ASSERT_NE(field, nullptr);
@@ -209,7 +212,7 @@ TEST(Loader, LongLabelsAreCutAndLongTextsKeepTheTokenLimit) {
 
 TEST(Loader, LongUnquotedLabelSpillsIntoTheNextPositionAndFailsCleanly) {
     const auto loaded = Load("<tavlin><regset n=" + std::string(1500, 'x') + " d=\"s\"></regset></tavlin>");
-    EXPECT_EQ(loaded->result.message, "tavlin.xml: expected </regset> tag!");
+    EXPECT_EQ(loaded->result.Message(), "tavlin.xml: expected </regset> tag!");
 }
 
 TEST(Loader, RegisterWidthAndValueText) {

@@ -6,6 +6,7 @@
 
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
+#include "defs/RegisterMap.h"
 #include "tree/PropTree.h"
 #include "tree/PropTreeFilter.h"
 
@@ -48,9 +49,10 @@ struct FilterCase {
 };
 
 TEST(PropTreeFilter, ShowsMatchesWithTheirParentsAndWhatIsBelowAMatch) {
-    CPropTree tree;
-    CFieldTable table;
-    ASSERT_TRUE(LoadDefinitionsText(tree, table, kTree, "t.xml").Ok());
+    CRegisterMap map;
+    CPropTree& tree = map.Tree();
+    CFieldTable& table = map.Fields();
+    ASSERT_TRUE(LoadDefinitionsText(map, kTree, "t.xml").Ok());
     const FilterCase cases[] = {
         // A field by its label, in either case; its register and set come along.
         {"en", "Timers\n  CTRL\n    EN*\nUart\n  CTRL\n    TXEN*\n"},
@@ -73,9 +75,10 @@ TEST(PropTreeFilter, ShowsMatchesWithTheirParentsAndWhatIsBelowAMatch) {
 }
 
 TEST(PropTreeFilter, MatchesComeInTheTreesOrderAndAncestorsBeforeTheirChildren) {
-    CPropTree tree;
-    CFieldTable table;
-    LoadDefinitionsText(tree, table, kTree, "t.xml");
+    CRegisterMap map;
+    CPropTree& tree = map.Tree();
+    CFieldTable& table = map.Fields();
+    LoadDefinitionsText(map, kTree, "t.xml");
     const CPropTreeFilter filter(*tree.GetRootItem(), "t");
     std::string matches;
     for (const CPropTreeItem* row : filter.Matches()) matches += std::string(row->GetLabelText()) + " ";

@@ -10,6 +10,7 @@
 
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
+#include "defs/RegisterMap.h"
 #include "tests/ExampleFiles.h"
 #include "tests/RowPath.h"
 #include "tree/PropTree.h"
@@ -21,7 +22,7 @@ namespace {
 
 struct FindWindow {
     FindWindow() : window(tree, nullptr) {
-        LoadDefinitionsText(tree, table, ReadExampleFile("tavlin.xml"), "tavlin.xml");
+        LoadDefinitionsText(map, ReadExampleFile("tavlin.xml"), "tavlin.xml");
         window.resize(300, 500);
         window.show();
         window.activateWindow();
@@ -52,8 +53,9 @@ struct FindWindow {
         return count;
     }
 
-    CPropTree tree;
-    CFieldTable table;
+    CRegisterMap map;
+    CPropTree& tree = map.Tree();
+    CFieldTable& table = map.Fields();
     CPropTreeWindow window;
 };
 

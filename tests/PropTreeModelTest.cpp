@@ -15,6 +15,7 @@
 #include "calc/RowDescriber.h"
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
+#include "defs/RegisterMap.h"
 #include "defs/SvdLoader.h"
 #include "tests/ChainedValueBox.h"
 #include "tests/ExampleFiles.h"
@@ -55,11 +56,11 @@ struct ModelCase {
     std::string text;
 };
 
-void Load(CPropTree& tree, CFieldTable& table, const ModelCase& c) {
+void Load(CRegisterMap& map, const ModelCase& c) {
     if (c.format == Format::Svd)
-        LoadSvdText(tree, table, c.text, c.name);
+        LoadSvdText(map, c.text, c.name);
     else
-        LoadDefinitionsText(tree, table, c.text, c.name);
+        LoadDefinitionsText(map, c.text, c.name);
 }
 
 // The first field row of the tree, and its register.
@@ -74,8 +75,8 @@ class ModelTesterTest : public testing::TestWithParam<ModelCase> {};
 
 TEST_P(ModelTesterTest, StaysConsistentThroughLoadsExpandingEditsAndDecomposition) {
     const ModelCase& c = GetParam();
-    CPropTree tree;
-    CFieldTable table;
+    CRegisterMap map;
+    CPropTree& tree = map.Tree();
     CPropTreeModel model(tree);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     QTreeView view;
@@ -84,17 +85,15 @@ TEST_P(ModelTesterTest, StaysConsistentThroughLoadsExpandingEditsAndDecompositio
     // Rows inserted one by one (the checker looks at the whole model after
     // each, so only for the small files), then a load as one reset, as the window does it.
     if (c.format == Format::Svd || c.text.size() < 100'000) {
-        Load(tree, table, c);
+        Load(map, c);
     } else {
         tree.BeginReset();
-        Load(tree, table, c);
+        Load(map, c);
         tree.EndReset();
     }
-    CPropTree second;
-    CFieldTable secondTable;
-    Load(second, secondTable, c);
-    tree.SwapRows(second);
-    table.Swap(secondTable);
+    CRegisterMap second;
+    Load(second, c);
+    map.Swap(second);
     view.expandAll();
     ASSERT_GT(model.rowCount(), 0);
 
@@ -106,7 +105,7 @@ TEST_P(ModelTesterTest, StaysConsistentThroughLoadsExpandingEditsAndDecompositio
     EXPECT_TRUE(model.setData(value, edited, Qt::EditRole));
 
     ChainedValueBox hex, decimal;
-    CRegisterCalculator calc(tree, table, hex, decimal);
+    CRegisterCalculator calc(map, hex, decimal);
     hex.onChange = [&calc] { calc.ApplyHexValue(); };
     tree.SetFocusedItem(field);
     hex.SetText("0xffffffff");
@@ -129,10 +128,10 @@ INSTANTIATE_TEST_SUITE_P(Files, ModelTesterTest,
                          });
 
 TEST(ModelTester, DropDownRowsHandTheirNamedValuesToEditorsAsARole) {
-    CPropTree tree;
-    CFieldTable table;
+    CRegisterMap map;
+    CPropTree& tree = map.Tree();
     CPropTreeModel model(tree);
-    LoadSvdText(tree, table, ReadExampleFile("chip.svd"), "chip.svd");
+    LoadSvdText(map, ReadExampleFile("chip.svd"), "chip.svd");
     bool sawChoices = false;
     for (CPropTreeItem* set = tree.GetRootItem()->GetChild(); set && !sawChoices; set = set->GetSibling())
         for (CPropTreeItem* reg = set->GetChild(); reg && !sawChoices; reg = reg->GetSibling())
@@ -153,12 +152,13 @@ TEST(ModelTester, DropDownRowsHandTheirNamedValuesToEditorsAsARole) {
 // "RO"/"WO" where the file marks the bits so; the access is a role the
 // delegate draws with.
 TEST(ModelTester, BitsColumnShowsWidthsSpansAndAccess) {
-    CPropTree tree;
-    CFieldTable table;
+    CRegisterMap map;
+    CPropTree& tree = map.Tree();
+    CFieldTable& table = map.Fields();
     CRegisterRowDescriber describer(table);
     tree.SetDescriber(&describer);
     CPropTreeModel model(tree);
-    LoadSvdText(tree, table, ReadExampleFile("chip.svd"), "chip.svd");
+    LoadSvdText(map, ReadExampleFile("chip.svd"), "chip.svd");
     EXPECT_EQ(model.headerData(CPropTreeModel::BitsColumn, Qt::Horizontal).toString(), "Bits");
     EXPECT_EQ(model.headerData(CPropTreeModel::ValueColumn, Qt::Horizontal).toString(), "Value");
     auto bits = [&](const std::vector<std::string>& path) {

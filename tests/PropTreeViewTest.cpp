@@ -9,6 +9,7 @@
 
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
+#include "defs/RegisterMap.h"
 #include "tree/PropTree.h"
 #include "tree/PropTreeModel.h"
 #include "tree/PropTreeView.h"
@@ -25,7 +26,7 @@ constexpr const char* kTree =
 
 struct Window {
     Window() : window(tree, nullptr) {
-        LoadDefinitionsText(tree, table, kTree, "test.xml");
+        LoadDefinitionsText(map, kTree, "test.xml");
         window.resize(300, 400);
         window.show();
         window.activateWindow();
@@ -54,8 +55,9 @@ struct Window {
         QTest::qWait(20);
     }
 
-    CPropTree tree;
-    CFieldTable table;
+    CRegisterMap map;
+    CPropTree& tree = map.Tree();
+    CFieldTable& table = map.Fields();
     CPropTreeWindow window;
 };
 

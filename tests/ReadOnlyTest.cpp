@@ -23,6 +23,7 @@
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
 #include "defs/RegisterItem.h"
+#include "defs/RegisterMap.h"
 #include "tests/ChainedValueBox.h"
 #include "tests/ExampleFiles.h"
 #include "tests/LoadedTreeCheck.h"
@@ -85,15 +86,15 @@ std::map<std::string, EntryState> Snapshot(const std::filesystem::path& dir) {
 
 // What a user does in one sitting: loads, picks every row, types into field
 // rows and into the hex box, and closes.
-LoadResult RunSession() {
-    CPropTree tree;
-    CFieldTable table;
-    const LoadResult result = LoadDefinitionsFile(tree, table, kDefinitionsFileName, kDefinitionsFileName);
+LoadReport RunSession() {
+    CRegisterMap map;
+    CPropTree& tree = map.Tree();
+    const LoadReport result = LoadDefinitionsFile(map, kDefinitionsFileName, kDefinitionsFileName);
     EXPECT_TRUE(ExerciseLoadedTree(tree).empty());
 
     ChainedValueBox hex;
     ChainedValueBox decimal;
-    CRegisterCalculator calculator(tree, table, hex, decimal);
+    CRegisterCalculator calculator(map, hex, decimal);
     hex.onChange = [&] { calculator.ApplyHexValue(); };
     for (CPropTreeItem* set = tree.GetRootItem()->GetChild(); set; set = set->GetSibling()) {
         tree.UserSelectItem(set);
@@ -134,7 +135,7 @@ TEST_P(NothingLost, DefinitionsFileAndWorkingDirectoryAreUntouched) {
     const auto before = Snapshot(dir.Path());
     {
         WorkingDirectory inDir(dir.Path());
-        const LoadResult result = RunSession();
+        const LoadReport result = RunSession();
         EXPECT_EQ(result.registers > 0, c.writeFile);  // the session had something to work on
     }
     const auto after = Snapshot(dir.Path());

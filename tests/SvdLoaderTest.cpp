@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "defs/FieldTable.h"
+#include "defs/RegisterMap.h"
 #include "defs/SvdLoader.h"
 #include "defs/TreeDump.h"
 #include "tests/ExampleFiles.h"
@@ -18,16 +19,15 @@
 namespace {
 
 struct Loaded {
-    SvdLoadResult result;
+    LoadReport result;
     std::string dump;
 };
 
 Loaded Load(const std::string& text, std::size_t maxRows = kSvdMaxRows) {
-    CPropTree tree;
-    CFieldTable table;
-    Loaded loaded{LoadSvdText(tree, table, text, "chip.svd", maxRows), {}};
+    CRegisterMap map;
+    Loaded loaded{LoadSvdText(map, text, "chip.svd", maxRows), {}};
     std::ostringstream dump;
-    DumpTree(dump, tree, table);
+    DumpTree(dump, map);
     loaded.dump = dump.str();
     return loaded;
 }
@@ -267,9 +267,9 @@ std::vector<ProblemCase> ProblemCases() {
 TEST(SvdLoader, LeavesFaultyElementsOutAndSaysWhereTheyAre) {
     for (const ProblemCase& c : ProblemCases()) {
         const Loaded loaded = Load(c.svd);
-        EXPECT_TRUE(loaded.result.parsed) << c.fault;
+        EXPECT_TRUE(loaded.result.opened) << c.fault;
         std::vector<std::string> problems;
-        for (const SvdProblem& problem : loaded.result.problems) problems.push_back(problem.Format("chip.svd"));
+        for (const LoadProblem& problem : loaded.result.problems) problems.push_back(problem.Format("chip.svd"));
         EXPECT_EQ(problems, c.problems) << c.fault;
         EXPECT_EQ(loaded.dump, c.dump) << c.fault;
     }
@@ -288,7 +288,7 @@ TEST(SvdLoader, OneMessageListsTheFirstProblemsAndHowManyInAll) {
 
 TEST(SvdLoader, TextThatIsNotWellFormedLoadsNothingAndSaysWhere) {
     const Loaded loaded = Load("<device>\n<name>D</name>\n<peripherals><peripheral></device>");
-    EXPECT_FALSE(loaded.result.parsed);
+    EXPECT_FALSE(loaded.result.opened);
     EXPECT_EQ(loaded.dump, "");
     EXPECT_EQ(loaded.result.Message().rfind("chip.svd:3:", 0), 0u) << loaded.result.Message();
     EXPECT_NE(loaded.result.Message().find("not well-formed XML"), std::string::npos);

@@ -41,6 +41,7 @@ public:
     template <class T>
     T* NewItem(CPropTreeItem* parent = nullptr);
     CPropTreeItem* GetRootItem() { return &m_root; }
+    const CPropTreeItem* GetRootItem() const { return &m_root; }
     CPropTreeItem* GetFocusedItem() const { return m_pFocus; }
     // Sets the focused row without notifying anyone.
     void SetFocusedItem(CPropTreeItem* item);

@@ -9,18 +9,15 @@
 #include "bits/NumberReading.h"
 #include "calc/RegisterCalculator.h"
 #include "calc/ValueBox.h"
-#include "defs/FieldTable.h"
-#include "defs/RegisterItem.h"
-#include "tree/PropTree.h"
+#include "defs/RegisterMap.h"
 #include "tree/PropTreeView.h"
 #include "ui/BitGrid.h"
 
-CRegisterCommands::CRegisterCommands(CPropTree& tree, const CFieldTable& table, CRegisterCalculator& calc,
-                                     ValueBox& hexBox)
-    : m_tree(tree), m_table(table), m_calc(calc), m_hexBox(hexBox) {}
+CRegisterCommands::CRegisterCommands(CRegisterMap& map, CRegisterCalculator& calc, ValueBox& hexBox)
+    : m_map(map), m_calc(calc), m_hexBox(hexBox) {}
 
 void CRegisterCommands::Attach() {
-    auto* window = qobject_cast<CPropTreeWindow*>(m_tree.m_hWnd);
+    auto* window = qobject_cast<CPropTreeWindow*>(m_map.Tree().m_hWnd);
     if (!window) return;
     m_grid = new CBitGrid(window);
     window->SetDetailWidget(m_grid);
@@ -36,7 +33,7 @@ void CRegisterCommands::Attach() {
     Follow();
 }
 
-CRegisterItem* CRegisterCommands::RegisterInHand() const { return m_calc.RegisterOf(m_tree.GetFocusedItem()); }
+CRegisterItem* CRegisterCommands::RegisterInHand() const { return m_calc.RegisterOf(m_map.Tree().GetFocusedItem()); }
 
 void CRegisterCommands::Follow() {
     if (!m_grid) return;
@@ -47,7 +44,7 @@ void CRegisterCommands::Follow() {
     }
     std::vector<BitGridField> fields;
     for (const CPropTreeItem* row = reg->GetChild(); row; row = row->GetSibling())
-        if (const FieldSpan* span = m_table.Find(row)) fields.push_back({span->nLowBit, span->nHighBit, row->GetLabelText()});
+        if (const FieldSpan* span = m_map.Fields().Find(row)) fields.push_back({span->nLowBit, span->nHighBit, row->GetLabelText()});
     m_grid->SetRegister(reg->m_nBits, std::move(fields));
     m_grid->SetValue(ParseNumberText(m_hexBox.GetText()));
 }
@@ -69,7 +66,7 @@ std::string CRegisterCommands::RegisterText() const {
     const std::uint64_t value = m_calc.ComposeRegister(*reg);
     std::string text = std::string(reg->GetLabelText()) + " = " + FormatRegisterHex(value, reg->m_nBits);
     for (const CPropTreeItem* row = reg->GetChild(); row; row = row->GetSibling()) {
-        const FieldSpan* span = m_table.Find(row);
+        const FieldSpan* span = m_map.Fields().Find(row);
         if (!span) continue;
         const std::uint64_t field = ShiftRight64(value, span->nLowBit) & FieldMask(span->nLowBit, span->nHighBit);
         text += "\n" + std::string(row->GetLabelText()) + " = " + FormatRegisterHex(field, 0);

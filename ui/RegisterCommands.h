@@ -7,16 +7,15 @@
 #include <string>
 
 class CBitGrid;
-class CFieldTable;
-class CPropTree;
 class CPropTreeItem;
 class CRegisterCalculator;
 class CRegisterItem;
+class CRegisterMap;
 class ValueBox;
 
 class CRegisterCommands {
 public:
-    CRegisterCommands(CPropTree& tree, const CFieldTable& table, CRegisterCalculator& calc, ValueBox& hexBox);
+    CRegisterCommands(CRegisterMap& map, CRegisterCalculator& calc, ValueBox& hexBox);
 
     // Puts the bit grid into the tree's window and the commands onto its
     // rows; once the tree's window exists.
@@ -37,8 +36,7 @@ public:
 private:
     CRegisterItem* RegisterInHand() const;
 
-    CPropTree& m_tree;
-    const CFieldTable& m_table;
+    CRegisterMap& m_map;
     CRegisterCalculator& m_calc;
     ValueBox& m_hexBox;
     CBitGrid* m_grid = nullptr;

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "defs/DefinitionsLoader.h"
-#include "defs/FieldTable.h"
 #include "defs/RegisterFile.h"
 #include "framework/DropFiles.h"
 #include "framework/FileDialog.h"
@@ -26,8 +25,8 @@ constexpr const char* kCaptionSeparator = " \xE2\x80\x94 ";  // an em dash betwe
 CRegisterDlg::CRegisterDlg(CWnd* parent)
     : CDialog(IDD_MAIN_DIALOG, parent),
       m_hIcon(AfxGetApp() ? AfxGetApp()->LoadIcon(IDR_MAINFRAME) : nullptr),
-      m_calc(m_tree, g_FieldTable(), m_hexBox, m_decimalBox),
-      m_describer(g_FieldTable()) {
+      m_calc(m_map, m_hexBox, m_decimalBox),
+      m_describer(m_map.Fields()) {
     m_tree.SetDescriber(&m_describer);
 }
 
@@ -96,27 +95,26 @@ void CRegisterDlg::LoadDefinitions() {
     // The rows go in as one change of the view; the message comes once they
     // are all in, so the tree it leaves behind is on screen with it.
     m_tree.BeginReset();
-    const LoadResult result = LoadDefinitionsFile(m_tree, g_FieldTable(), kDefinitionsFileName, kDefinitionsFileName);
+    const LoadReport report = LoadDefinitionsFile(m_map, kDefinitionsFileName, kDefinitionsFileName);
     m_tree.EndReset();
-    if (!result.Ok()) AfxMessageBox(result.message.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    if (!report.Ok()) AfxMessageBox(report.Message().c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CRegisterDlg::OpenFile(LPCTSTR path) {
-    // The file is read into a tree of its own, so one that cannot be opened
-    // leaves the tree shown as it was; one that can comes in as one change.
-    CPropTree rows;
-    CFieldTable table;
-    const RegisterFileResult result = LoadRegisterFile(rows, table, path, path);
-    if (result.opened) {
-        m_tree.SwapRows(rows);
-        g_FieldTable().Swap(table);
+    // The file is read into a map of its own, so one that cannot be opened
+    // leaves the map shown as it was; one that can comes in whole, as one
+    // change of the view.
+    CRegisterMap map;
+    const LoadReport report = LoadRegisterFile(map, path, path);
+    if (report.opened) {
+        m_map.Swap(map);
         m_editHex.SetWindowText("");
         m_editDecimal.SetWindowText("");
         m_commands.Follow();
         const std::string name = std::filesystem::path(path).filename().string();
         SetWindowText((name + kCaptionSeparator + m_strTitle.str()).c_str());
     }
-    if (!result.message.empty()) AfxMessageBox(result.message.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    if (!report.Ok()) AfxMessageBox(report.Message().c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CRegisterDlg::OnSysCommand(UINT nID, LPARAM) {

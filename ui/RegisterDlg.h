@@ -8,12 +8,15 @@
 #include "framework/Dialog.h"
 #include "framework/Edit.h"
 #include "framework/String.h"
-#include "tree/PropTree.h"
-#include "defs/FieldTable.h"
+#include "defs/RegisterMap.h"
 #include "ui/EditValueBox.h"
 #include "ui/RegisterCommands.h"
 
 class CRegisterDlg : public CDialog {
+    // The map of the file shown; declared first, since the tree below is its
+    // tree and everything after it reads it.
+    CRegisterMap m_map;
+
 public:
     explicit CRegisterDlg(CWnd* parent = nullptr);
 
@@ -48,7 +51,9 @@ public:
     CString m_strHex;
     CString m_strDecimal;
     HICON m_hIcon;
-    CPropTree m_tree;
+    // The map's tree, which is also the tree's window.
+    CPropTree& m_tree{m_map.Tree()};
+    const CRegisterMap& Map() const { return m_map; }
     // The file named on the command line, opened at start instead of
     // tavlin.xml when not empty.
     CString m_strFileToOpen;
@@ -65,6 +70,6 @@ private:
     EditValueBox m_decimalBox{m_editDecimal};
     CRegisterCalculator m_calc;
     CRegisterRowDescriber m_describer;
-    CRegisterCommands m_commands{m_tree, g_FieldTable(), m_calc, m_hexBox};
+    CRegisterCommands m_commands{m_map, m_calc, m_hexBox};
     CString m_strTitle;  // the caption the window starts with
 };

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+#include "defs/RegisterMap.h"
+
+#include <utility>
+
+CRegisterItem* CRegisterMap::AddRegister(CPropTreeItem* set) {
+    auto* reg = m_tree.NewItem<CRegisterItem>(set);
+    m_registers.push_back(reg);
+    return reg;
+}
+
+void CRegisterMap::SetAddress(CRegisterItem& reg, std::uint64_t address) {
+    reg.m_nAddress = address;
+    reg.m_nFacts |= CRegisterItem::kAddress;
+}
+
+void CRegisterMap::SetResetValue(CRegisterItem& reg, std::uint64_t value) {
+    reg.m_nResetValue = value;
+    reg.m_nFacts |= CRegisterItem::kResetValue;
+    SetValue(reg, value, ValueSource::File);
+}
+
+void CRegisterMap::FinishLoad() {
+    m_table.ShrinkToFit();
+    if (m_registers.capacity() - m_registers.size() > m_registers.size() / 8) m_registers.shrink_to_fit();
+}
+
+std::optional<std::uint64_t> CRegisterMap::AddressOf(const CRegisterItem& reg) const {
+    if (!(reg.m_nFacts & CRegisterItem::kAddress)) return std::nullopt;
+    return reg.m_nAddress;
+}
+
+std::optional<std::uint64_t> CRegisterMap::ResetValueOf(const CRegisterItem& reg) const {
+    if (!(reg.m_nFacts & CRegisterItem::kResetValue)) return std::nullopt;
+    return reg.m_nResetValue;
+}
+
+std::optional<RegisterValue> CRegisterMap::ValueOf(const CRegisterItem& reg) const {
+    if (!(reg.m_nFacts & CRegisterItem::kValue)) return std::nullopt;
+    return RegisterValue{reg.m_nValue, reg.m_source};
+}
+
+void CRegisterMap::SetValue(CRegisterItem& reg, std::uint64_t value, ValueSource source) {
+    reg.m_nValue = value;
+    reg.m_source = source;
+    reg.m_nFacts |= CRegisterItem::kValue;
+}
+
+void CRegisterMap::Swap(CRegisterMap& other) {
+    m_tree.SwapRows(other.m_tree);
+    m_table.Swap(other.m_table);
+    m_registers.swap(other.m_registers);
+}

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// What a loaded register file is: its rows, the bit span of every field row,
+// and for every register, in file order, its address and reset value where
+// the file gives them and its current value with where that came from. The
+// main window owns one map; a load fills a map of its own, which is swapped
+// in whole once the file could be opened, so a failed open changes nothing.
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "defs/FieldTable.h"
+#include "defs/RegisterItem.h"
+#include "tree/PropTree.h"
+
+struct RegisterValue {
+    std::uint64_t value = 0;
+    ValueSource source = ValueSource::File;
+};
+
+class CRegisterMap {
+public:
+    CRegisterMap() = default;
+    CRegisterMap(const CRegisterMap&) = delete;
+    CRegisterMap& operator=(const CRegisterMap&) = delete;
+
+    CPropTree& Tree() { return m_tree; }
+    const CPropTree& Tree() const { return m_tree; }
+    CFieldTable& Fields() { return m_table; }
+    const CFieldTable& Fields() const { return m_table; }
+
+    // Makes a register row, the last child of `set`, and enters it in the
+    // map's list of registers. Loaders make every register row this way.
+    CRegisterItem* AddRegister(CPropTreeItem* set);
+    void SetAddress(CRegisterItem& reg, std::uint64_t address);
+    // The reset value is also the register's current value, from the file.
+    void SetResetValue(CRegisterItem& reg, std::uint64_t value);
+    // Gives back room the loader's growing tables keep for more; a load ends with it.
+    void FinishLoad();
+
+    // The registers in file order.
+    const std::vector<CRegisterItem*>& Registers() const { return m_registers; }
+    std::optional<std::uint64_t> AddressOf(const CRegisterItem& reg) const;
+    std::optional<std::uint64_t> ResetValueOf(const CRegisterItem& reg) const;
+    // The current value, or nothing while no one has given the register a
+    // value (a definitions file's register before its fields are composed).
+    std::optional<RegisterValue> ValueOf(const CRegisterItem& reg) const;
+    void SetValue(CRegisterItem& reg, std::uint64_t value, ValueSource source);
+
+    // Exchanges everything with `other`; the tree window of each stays
+    // where it is and shows the rows it now holds.
+    void Swap(CRegisterMap& other);
+
+private:
+    CPropTree m_tree;
+    CFieldTable m_table;
+    std::vector<CRegisterItem*> m_registers;
+};

@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: MIT
+// The register map: what each loader enters for its registers, how values
+// come in through the calculator, and a swap that exchanges whole maps.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "calc/RegisterCalculator.h"
+#include "defs/DefinitionsLoader.h"
+#include "defs/RegisterMap.h"
+#include "defs/SvdLoader.h"
+#include "tests/ChainedValueBox.h"
+#include "tests/ExampleFiles.h"
+
+namespace {
+
+const CRegisterItem* RegisterNamed(const CRegisterMap& map, const std::string& set, const std::string& label) {
+    for (const CRegisterItem* reg : map.Registers())
+        if (reg->GetParent()->GetLabelText() == set && reg->GetLabelText() == label) return reg;
+    return nullptr;
+}
+
+TEST(RegisterMap, AnSvdRegisterHoldsItsAddressAndResetValueAsItsValueFromTheFile) {
+    CRegisterMap map;
+    ASSERT_TRUE(LoadSvdText(map, ReadExampleFile("chip.svd"), "chip.svd").Ok());
+    ASSERT_EQ(map.Registers().size(), 78u);
+    const struct {
+        const char* set;
+        const char* label;
+        std::uint64_t address;
+        std::uint64_t reset;
+    } cases[] = {
+        {"RCC", "CR", 0x40021000, 0x83},
+        {"RCC", "RSTCAUSE", 0x40021024, 0x0c000000},
+        {"GPIOA", "PINCFG[15]", 0x4800005c, 0x1},     // a dim array's last element
+        {"DMA", "CH[1].CTRL", 0x4002001c, 0x200},     // a register of an arrayed cluster
+    };
+    for (const auto& c : cases) {
+        const CRegisterItem* reg = RegisterNamed(map, c.set, c.label);
+        ASSERT_NE(reg, nullptr) << c.label;
+        EXPECT_EQ(map.AddressOf(*reg), c.address) << c.label;
+        EXPECT_EQ(map.ResetValueOf(*reg), c.reset) << c.label;
+        const auto value = map.ValueOf(*reg);
+        ASSERT_TRUE(value) << c.label;
+        EXPECT_EQ(value->value, c.reset) << c.label;
+        EXPECT_EQ(value->source, ValueSource::File) << c.label;
+    }
+}
+
+TEST(RegisterMap, TheCalculatorKeepsEachRegistersCurrentValueAndWhereItCameFrom) {
+    CRegisterMap map;
+    ASSERT_TRUE(LoadDefinitionsText(map, ReadExampleFile("tavlin.xml"), "tavlin.xml").Ok());
+    ASSERT_FALSE(map.Registers().empty());
+    CRegisterItem* reg = map.Registers().front();
+    // A definitions file gives no address or reset value, and a register has
+    // no value until its fields are first composed.
+    EXPECT_EQ(map.AddressOf(*reg), std::nullopt);
+    EXPECT_EQ(map.ResetValueOf(*reg), std::nullopt);
+    EXPECT_EQ(map.ValueOf(*reg), std::nullopt);
+
+    ChainedValueBox hex, decimal;
+    CRegisterCalculator calc(map, hex, decimal);
+    hex.onChange = [&calc] { calc.ApplyHexValue(); };
+    map.Tree().SetFocusedItem(reg);
+    calc.OnTreeSelChanged(reg);
+    const std::uint64_t composed = calc.ComposeRegister(*reg);
+    ASSERT_TRUE(map.ValueOf(*reg));
+    EXPECT_EQ(map.ValueOf(*reg)->value, composed);
+    EXPECT_EQ(map.ValueOf(*reg)->source, ValueSource::File);
+
+    // Showing it again changes nothing; typing another number makes it typed.
+    calc.OnTreeSelChanged(reg);
+    EXPECT_EQ(map.ValueOf(*reg)->source, ValueSource::File);
+    hex.SetText("0x5");
+    EXPECT_EQ(map.ValueOf(*reg)->value, 5u);
+    EXPECT_EQ(map.ValueOf(*reg)->source, ValueSource::Typed);
+}
+
+TEST(RegisterMap, SwapExchangesRowsFieldsAndRegistersWhole) {
+    CRegisterMap shown, opened;
+    LoadDefinitionsText(shown, ReadExampleFile("tavlin.xml"), "tavlin.xml");
+    LoadSvdText(opened, ReadExampleFile("chip.svd"), "chip.svd");
+    const auto shownRegisters = shown.Registers();
+    const auto openedRegisters = opened.Registers();
+    const std::size_t shownFields = shown.Fields().Size();
+    const std::size_t openedFields = opened.Fields().Size();
+    shown.Swap(opened);
+    EXPECT_EQ(shown.Registers(), openedRegisters);
+    EXPECT_EQ(opened.Registers(), shownRegisters);
+    EXPECT_EQ(shown.Fields().Size(), openedFields);
+    EXPECT_EQ(opened.Fields().Size(), shownFields);
+    EXPECT_EQ(shown.Registers().front()->GetParent()->GetParent(), shown.Tree().GetRootItem());
+    EXPECT_EQ(opened.Registers().front()->GetParent()->GetParent(), opened.Tree().GetRootItem());
+}
+
+}  // namespace
