@@ -51,7 +51,6 @@ struct FilterCase {
 TEST(PropTreeFilter, ShowsMatchesWithTheirParentsAndWhatIsBelowAMatch) {
     CRegisterMap map;
     CPropTree& tree = map.Tree();
-    CFieldTable& table = map.Fields();
     ASSERT_TRUE(LoadDefinitionsText(map, kTree, "t.xml").Ok());
     const FilterCase cases[] = {
         // A field by its label, in either case; its register and set come along.
@@ -77,7 +76,6 @@ TEST(PropTreeFilter, ShowsMatchesWithTheirParentsAndWhatIsBelowAMatch) {
 TEST(PropTreeFilter, MatchesComeInTheTreesOrderAndAncestorsBeforeTheirChildren) {
     CRegisterMap map;
     CPropTree& tree = map.Tree();
-    CFieldTable& table = map.Fields();
     LoadDefinitionsText(map, kTree, "t.xml");
     const CPropTreeFilter filter(*tree.GetRootItem(), "t");
     std::string matches;
