@@ -3,16 +3,36 @@
 
 #include <string>
 
-#include "defs/FieldTable.h"
-#include "defs/RegisterItem.h"
+#include "defs/RegisterMap.h"
 
 RowDetails CRegisterRowDescriber::Describe(const CPropTreeItem& row) const {
-    if (const auto* reg = dynamic_cast<const CRegisterItem*>(&row)) return {std::to_string(reg->m_nBits) + " bits"};
+    if (const auto* reg = dynamic_cast<const CRegisterItem*>(&row)) {
+        RowDetails details;
+        details.bits = std::to_string(reg->m_nBits) + " bits";
+        if (const auto address = m_map.AddressOf(*reg)) details.address = m_map.FormatAddress(*address);
+        return details;
+    }
+    if (row.GetParent() == m_map.Tree().GetRootItem()) {
+        RowDetails details;
+        if (const auto base = m_map.BaseAddressOf(row)) details.address = m_map.FormatAddress(*base);
+        return details;
+    }
     // Only a register's children are fields; other rows with a span are not.
     if (!dynamic_cast<const CRegisterItem*>(row.GetParent())) return {};
-    const FieldSpan* span = m_table.Find(&row);
+    const FieldSpan* span = m_map.Fields().Find(&row);
     if (!span) return {};
     std::string bits = std::to_string(span->nHighBit);
     if (span->nHighBit != span->nLowBit) bits += ":" + std::to_string(span->nLowBit);
-    return {bits, span->access};
+    return {bits, span->access, {}};
+}
+
+bool CRegisterRowDescriber::HasAddresses() const { return m_map.HasAddresses(); }
+
+bool CRegisterRowDescriber::HoldsAddress(const CPropTreeItem& row, std::uint64_t address) const {
+    const auto* reg = dynamic_cast<const CRegisterItem*>(&row);
+    if (!reg) return false;
+    const auto first = m_map.AddressOf(*reg);
+    if (!first || address < *first) return false;
+    const std::uint64_t bytes = (static_cast<std::uint64_t>(reg->m_nBits < 1 ? 1 : reg->m_nBits) + 7) / 8;
+    return address - *first < bytes;
 }

@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "bits/NumberFormatting.h"
+
 CRegisterItem* CRegisterMap::AddRegister(CPropTreeItem* set) {
     auto* reg = m_tree.NewItem<CRegisterItem>(set);
     m_registers.push_back(reg);
@@ -12,6 +14,23 @@ CRegisterItem* CRegisterMap::AddRegister(CPropTreeItem* set) {
 void CRegisterMap::SetAddress(CRegisterItem& reg, std::uint64_t address) {
     reg.m_nAddress = address;
     reg.m_nFacts |= CRegisterItem::kAddress;
+    m_bAnyAddress = true;
+    if (address > 0xFFFFFFFFu) m_bWideAddresses = true;
+}
+
+void CRegisterMap::SetBaseAddress(const CPropTreeItem& set, std::uint64_t address) {
+    m_baseAddresses[&set] = address;
+    if (address > 0xFFFFFFFFu) m_bWideAddresses = true;
+}
+
+std::optional<std::uint64_t> CRegisterMap::BaseAddressOf(const CPropTreeItem& set) const {
+    const auto it = m_baseAddresses.find(&set);
+    if (it == m_baseAddresses.end()) return std::nullopt;
+    return it->second;
+}
+
+std::string CRegisterMap::FormatAddress(std::uint64_t address) const {
+    return FormatRegisterHex(address, m_bWideAddresses ? 64 : 32);
 }
 
 void CRegisterMap::SetResetValue(CRegisterItem& reg, std::uint64_t value) {
@@ -50,4 +69,7 @@ void CRegisterMap::Swap(CRegisterMap& other) {
     m_tree.SwapRows(other.m_tree);
     m_table.Swap(other.m_table);
     m_registers.swap(other.m_registers);
+    m_baseAddresses.swap(other.m_baseAddresses);
+    std::swap(m_bAnyAddress, other.m_bAnyAddress);
+    std::swap(m_bWideAddresses, other.m_bWideAddresses);
 }

@@ -7,6 +7,8 @@
 // in whole once the file could be opened, so a failed open changes nothing.
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "defs/FieldTable.h"
@@ -35,12 +37,20 @@ public:
     void SetAddress(CRegisterItem& reg, std::uint64_t address);
     // The reset value is also the register's current value, from the file.
     void SetResetValue(CRegisterItem& reg, std::uint64_t value);
+    // A register set's base address, where the file gives one.
+    void SetBaseAddress(const CPropTreeItem& set, std::uint64_t address);
     // Gives back room the loader's growing tables keep for more; a load ends with it.
     void FinishLoad();
 
     // The registers in file order.
     const std::vector<CRegisterItem*>& Registers() const { return m_registers; }
     std::optional<std::uint64_t> AddressOf(const CRegisterItem& reg) const;
+    std::optional<std::uint64_t> BaseAddressOf(const CPropTreeItem& set) const;
+    // Whether some address is above 0xFFFFFFFF, so addresses take 16 hex digits, not 8.
+    bool HasWideAddresses() const { return m_bWideAddresses; }
+    bool HasAddresses() const { return !m_baseAddresses.empty() || m_bAnyAddress; }
+    // "0x40021000": 8 hex digits, or 16 in a map of wide addresses.
+    std::string FormatAddress(std::uint64_t address) const;
     std::optional<std::uint64_t> ResetValueOf(const CRegisterItem& reg) const;
     // The current value, or nothing while no one has given the register a
     // value (a definitions file's register before its fields are composed).
@@ -55,4 +65,7 @@ private:
     CPropTree m_tree;
     CFieldTable m_table;
     std::vector<CRegisterItem*> m_registers;
+    std::unordered_map<const CPropTreeItem*, std::uint64_t> m_baseAddresses;
+    bool m_bAnyAddress = false;
+    bool m_bWideAddresses = false;
 };

@@ -244,6 +244,7 @@ private:
             m_peripheralBase = *base + i * instances.increment;
             auto* set = m_tree.NewItem<CPropTreeItem>(nullptr);
             ++m_result.registerSets;
+            m_map.SetBaseAddress(*set, m_peripheralBase);
             set->SetLabelText(std::string(instances.Name(i)).c_str());
             m_info = description;
             AppendPart(m_info, "base address " + Hex(m_peripheralBase));

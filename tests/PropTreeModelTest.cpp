@@ -154,8 +154,7 @@ TEST(ModelTester, DropDownRowsHandTheirNamedValuesToEditorsAsARole) {
 TEST(ModelTester, BitsColumnShowsWidthsSpansAndAccess) {
     CRegisterMap map;
     CPropTree& tree = map.Tree();
-    CFieldTable& table = map.Fields();
-    CRegisterRowDescriber describer(table);
+    CRegisterRowDescriber describer(map);
     tree.SetDescriber(&describer);
     CPropTreeModel model(tree);
     LoadSvdText(map, ReadExampleFile("chip.svd"), "chip.svd");
@@ -179,6 +178,38 @@ TEST(ModelTester, BitsColumnShowsWidthsSpansAndAccess) {
         {{"ADC", "CTRL"}, "16 bits"},
     };
     for (const Case& c : cases) EXPECT_EQ(bits(c.path), c.bits) << c.path.back();
+}
+
+// The address column: a register's absolute address, a set's base address,
+// nothing for fields and for files without addresses.
+TEST(ModelTester, AddressColumnShowsRegisterAndSetAddresses) {
+    const struct {
+        const char* file;
+        std::vector<std::string> path;
+        const char* address;
+    } cases[] = {
+        {"chip.svd", {"RCC"}, "0x40021000"},
+        {"chip.svd", {"RCC", "CFGR"}, "0x40021004"},
+        {"chip.svd", {"RCC", "CR", "HSION"}, ""},
+        {"chip.svd", {"DMA", "CH[1].CTRL"}, "0x4002001c"},
+        {"tavlin.xml", {"RCC"}, ""},
+    };
+    for (const auto& c : cases) {
+        CRegisterMap map;
+        CRegisterRowDescriber describer(map);
+        map.Tree().SetDescriber(&describer);
+        CPropTreeModel model(map.Tree());
+        if (std::string(c.file) == "chip.svd")
+            LoadSvdText(map, ReadExampleFile(c.file), c.file);
+        else
+            LoadDefinitionsText(map, ReadExampleFile(c.file), c.file);
+        EXPECT_EQ(describer.HasAddresses(), std::string(c.file) == "chip.svd");
+        EXPECT_EQ(model.headerData(CPropTreeModel::AddressColumn, Qt::Horizontal).toString(), "Address");
+        CPropTreeItem* row = FindRow(map.Tree(), c.path);
+        ASSERT_NE(row, nullptr) << c.path.back();
+        EXPECT_EQ(model.IndexFromItem(row, CPropTreeModel::AddressColumn).data().toString().toStdString(), c.address)
+            << c.path.back();
+    }
 }
 
 }  // namespace

@@ -8,11 +8,13 @@
 #include <string>
 
 #include "calc/RegisterCalculator.h"
+#include "calc/RowDescriber.h"
 #include "defs/DefinitionsLoader.h"
 #include "defs/RegisterMap.h"
 #include "defs/SvdLoader.h"
 #include "tests/ChainedValueBox.h"
 #include "tests/ExampleFiles.h"
+#include "tree/PropTreeFilter.h"
 
 namespace {
 
@@ -93,6 +95,41 @@ TEST(RegisterMap, SwapExchangesRowsFieldsAndRegistersWhole) {
     EXPECT_EQ(opened.Fields().Size(), shownFields);
     EXPECT_EQ(shown.Registers().front()->GetParent()->GetParent(), shown.Tree().GetRootItem());
     EXPECT_EQ(opened.Registers().front()->GetParent()->GetParent(), opened.Tree().GetRootItem());
+}
+
+TEST(RegisterMap, FindTextsThatAreAddresses) {
+    const struct {
+        const char* text;
+        std::optional<std::uint64_t> address;
+    } cases[] = {
+        {"0x40021000", 0x40021000}, {"0X4", 0x4}, {"40021004", 0x40021004}, {"4002100", std::nullopt},
+        {"0x", std::nullopt},       {"0x1g", std::nullopt}, {"0x12345678abcdef01", 0x12345678abcdef01},
+        {"0x12345678abcdef012", std::nullopt}, {"EN", std::nullopt}, {"deadbeef", 0xdeadbeef},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FindTextAddress(c.text), c.address) << c.text;
+}
+
+// A find by address matches each register whose bytes hold it, by name as well.
+TEST(RegisterMap, FindMatchesRegistersByTheirAddress) {
+    CRegisterMap map;
+    CRegisterRowDescriber describer(map);
+    LoadSvdText(map, ReadExampleFile("chip.svd"), "chip.svd");
+    const struct {
+        const char* text;
+        std::string matches;
+    } cases[] = {
+        {"0x40021000", "CR "},
+        {"40021006", "CFGR "},         // inside the register's four bytes
+        {"0x4002001C", "CH[1].CTRL "},
+        {"0x40021003", "CR "},
+        {"0x50000000", ""},
+    };
+    for (const auto& c : cases) {
+        const CPropTreeFilter filter(*map.Tree().GetRootItem(), c.text, &describer);
+        std::string matches;
+        for (const CPropTreeItem* row : filter.Matches()) matches += std::string(row->GetLabelText()) + " ";
+        EXPECT_EQ(matches, c.matches) << c.text;
+    }
 }
 
 }  // namespace

@@ -16,10 +16,19 @@ enum class RowAccess : std::uint8_t { ReadWrite, ReadOnly, WriteOnly };
 struct RowDetails {
     std::string bits;  // "7:4", "3" for one bit, "32 bits" for a register; "" for other rows
     RowAccess access = RowAccess::ReadWrite;
+    std::string address;  // "0x40021000" for a register or a set whose file gives one; "" otherwise
 };
 
 class CPropTreeDescriber {
 public:
     virtual ~CPropTreeDescriber() = default;
     virtual RowDetails Describe(const CPropTreeItem& row) const = 0;
+    // Whether any row has an address, so that the view shows the column.
+    virtual bool HasAddresses() const { return false; }
+    // Whether `address` is one of the bytes `row` (a register row) stands for.
+    virtual bool HoldsAddress(const CPropTreeItem& row, std::uint64_t address) const {
+        (void)row;
+        (void)address;
+        return false;
+    }
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tree/PropTreeFilter.h"
 
+#include "tree/PropTreeDescriber.h"
 #include "tree/PropTreeItem.h"
 #include "tree/PropTreeItemCombo.h"
 
@@ -21,9 +22,30 @@ bool Contains(const char* text, const std::string& needle) {
     return false;
 }
 
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    c = Lower(c);
+    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+}
+
 }  // namespace
 
-CPropTreeFilter::CPropTreeFilter(CPropTreeItem& root, std::string_view text) : m_root(&root) {
+std::optional<std::uint64_t> FindTextAddress(std::string_view text) {
+    const bool prefixed = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    if (prefixed) text.remove_prefix(2);
+    if (prefixed ? text.size() > 16 : text.size() != 8) return std::nullopt;
+    std::uint64_t address = 0;
+    for (const char c : text) {
+        const int digit = HexDigit(c);
+        if (digit < 0) return std::nullopt;
+        address = address << 4 | static_cast<std::uint64_t>(digit);
+    }
+    return address;
+}
+
+CPropTreeFilter::CPropTreeFilter(CPropTreeItem& root, std::string_view text, const CPropTreeDescriber* describer)
+    : m_root(&root), m_describer(describer) {
+    if (m_describer) m_address = FindTextAddress(text);
     m_needle.reserve(text.size());
     for (const char c : text) m_needle += Lower(c);
     const int sets = root.GetChildCount();
@@ -38,6 +60,8 @@ CPropTreeFilter::CPropTreeFilter(CPropTreeItem& root, std::string_view text) : m
 
 bool CPropTreeFilter::Matches(const CPropTreeItem& row) const {
     if (Contains(row.GetLabelText(), m_needle)) return true;
+    // Register rows are the static rows.
+    if (m_address && row.GetKind() == PropRowKind::Static && m_describer->HoldsAddress(row, *m_address)) return true;
     if (row.GetKind() != PropRowKind::Combo) return false;
     for (const auto& entry : static_cast<const CPropTreeItemCombo&>(row).GetEntries())
         if (Contains(entry.label.c_str(), m_needle)) return true;

@@ -2,19 +2,28 @@
 #pragma once
 // The rows a find shows: those whose label, or one of whose named values,
 // contains a text (ASCII letters matched without regard to case; descriptions
-// are not searched), with their parents; a matching row keeps all the rows
+// are not searched), and for a text that is an address (a hex number written
+// with "0x", or eight hex digits) the registers whose bytes hold it, with their parents; a matching row keeps all the rows
 // below it. Computed once a keystroke over the whole tree, so it is kept flat:
 // only parents that show some of their children, not all, get a list.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+class CPropTreeDescriber;
 class CPropTreeItem;
+
+// The address a find text names: "0x" and 1 to 16 hex digits, or exactly
+// eight hex digits; nothing for any other text.
+std::optional<std::uint64_t> FindTextAddress(std::string_view text);
 
 class CPropTreeFilter {
 public:
-    CPropTreeFilter(CPropTreeItem& root, std::string_view text);
+    // `describer` (may be null) tells which registers hold an address.
+    CPropTreeFilter(CPropTreeItem& root, std::string_view text, const CPropTreeDescriber* describer = nullptr);
 
     // The shown children of a shown row (the root included), and the place
     // of a row among its parent's shown children (-1 when it is not shown).
@@ -33,6 +42,8 @@ private:
 
     std::string m_needle;  // lower-case
     const CPropTreeItem* m_root;
+    std::optional<std::uint64_t> m_address;
+    const CPropTreeDescriber* m_describer;
     std::unordered_map<const CPropTreeItem*, std::vector<CPropTreeItem*>> m_someChildren;
     std::unordered_map<const CPropTreeItem*, int> m_rowAmongSome;
     std::vector<CPropTreeItem*> m_matches;

@@ -77,6 +77,7 @@ QVariant CPropTreeModel::data(const QModelIndex& index, int role) const {
         switch (index.column()) {
         case LabelColumn: return QString::fromLocal8Bit(item->GetLabelText());
         case BitsColumn: return BitsText(DetailsOf(*m_pTree, *item));
+        case AddressColumn: return QString::fromStdString(DetailsOf(*m_pTree, *item).address);
         default: return QString::fromLocal8Bit(item->GetAttributeText().c_str());
         }
     case AccessRole:
@@ -108,6 +109,7 @@ QVariant CPropTreeModel::headerData(int section, Qt::Orientation orientation, in
     switch (section) {
     case LabelColumn: return tr("Name");
     case BitsColumn: return tr("Bits");
+    case AddressColumn: return tr("Address");
     default: return tr("Value");
     }
 }
@@ -140,7 +142,7 @@ void CPropTreeModel::SetFilter(std::string_view text) {
     if (text.empty() || !m_pTree)
         m_filter.reset();
     else
-        m_filter = std::make_unique<CPropTreeFilter>(*m_pTree->GetRootItem(), text);
+        m_filter = std::make_unique<CPropTreeFilter>(*m_pTree->GetRootItem(), text, m_pTree->GetDescriber());
     endResetModel();
 }
 

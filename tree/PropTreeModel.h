@@ -26,7 +26,7 @@ struct PropTreeChoice {
 class CPropTreeModel : public QAbstractItemModel, public CPropTreeListener {
     Q_OBJECT
 public:
-    enum Column { LabelColumn = 0, BitsColumn = 1, ValueColumn = 2, ColumnCount = 3 };
+    enum Column { LabelColumn = 0, BitsColumn = 1, AddressColumn = 2, ValueColumn = 3, ColumnCount = 4 };
     enum Role {
         // The named values of a drop-down row, in list order, as a
         // QList<PropTreeChoice>; nothing for other rows.

@@ -11,6 +11,7 @@
 
 #include "tree/PropTree.h"
 #include "tree/PropTreeDelegate.h"
+#include "tree/PropTreeDescriber.h"
 #include "tree/PropTreeFind.h"
 #include "tree/PropTreeModel.h"
 
@@ -66,6 +67,7 @@ CPropTreeWindow::CPropTreeWindow(CPropTree& tree, QWidget* parent)
       m_find(new CPropTreeFind(*m_view, *m_model, *this)) {
     tree.m_hWnd = this;
     m_view->setModel(m_model);
+    m_view->setColumnHidden(CPropTreeModel::AddressColumn, true);
     m_view->header()->setSectionResizeMode(QHeaderView::Interactive);
     m_view->header()->setStretchLastSection(true);
     m_info->setWordWrap(true);
@@ -96,6 +98,14 @@ CPropTreeWindow::CPropTreeWindow(CPropTree& tree, QWidget* parent)
         const int bits = m_view->fontMetrics().horizontalAdvance(QStringLiteral("63:32 WO")) + 12;
         m_view->setColumnWidth(CPropTreeModel::LabelColumn, std::max(80, (width() - bits) / 2));
         m_view->setColumnWidth(CPropTreeModel::BitsColumn, bits);
+        // The address column only for files that give addresses.
+        const CPropTree* tree = m_model->Tree();
+        const CPropTreeDescriber* describer = tree ? tree->GetDescriber() : nullptr;
+        const bool addresses = describer && describer->HasAddresses();
+        m_view->setColumnHidden(CPropTreeModel::AddressColumn, !addresses);
+        if (addresses)
+            m_view->setColumnWidth(CPropTreeModel::AddressColumn,
+                                   m_view->fontMetrics().horizontalAdvance(QStringLiteral("0x00000000")) + 12);
     });
 }
 

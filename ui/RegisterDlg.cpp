@@ -26,7 +26,7 @@ CRegisterDlg::CRegisterDlg(CWnd* parent)
     : CDialog(IDD_MAIN_DIALOG, parent),
       m_hIcon(AfxGetApp() ? AfxGetApp()->LoadIcon(IDR_MAINFRAME) : nullptr),
       m_calc(m_map, m_hexBox, m_decimalBox),
-      m_describer(m_map.Fields()) {
+      m_describer(m_map) {
     m_tree.SetDescriber(&m_describer);
 }
 
