@@ -60,7 +60,8 @@ void MemoryImage::Write(std::uint64_t address, const std::uint8_t* bytes, std::u
 
     // Runs now reached or touched are merged in; where they overlap, the new bytes win.
     std::uint64_t runLast = LastOf(target->first, run);
-    for (auto next = std::next(target); next != m_runs.end() && runLast != kTop && next->first <= runLast + 1;) {
+    for (auto next = std::next(target); 
+         next != m_runs.end() && (runLast == kTop || next->first <= runLast + 1);) {
         const std::uint64_t nextLast = LastOf(next->first, next->second);
         if (nextLast > runLast) {
             const std::uint64_t keep = nextLast - runLast;  // its bytes beyond the run
