@@ -8,6 +8,7 @@
 // benchmarks time the values library alone.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
@@ -165,7 +166,8 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     std::cout << "values for " << Map().spans.size() << " registers: a values file of " << Map().valuesFile.size()
-              << " bytes, a GDB dump of " << Map().gdbDump.size() << " bytes (goal: each read under 10 ms)\n";
+              << " bytes, a GDB dump of " << Map().gdbDump.size() << " bytes in "
+              << std::count(Map().gdbDump.begin(), Map().gdbDump.end(), '\n') << " lines (goal: each read under 10 ms)\n";
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
