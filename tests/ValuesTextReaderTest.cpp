@@ -1,0 +1,204 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "values/ValuesTextReader.h"
+
+namespace {
+
+struct Addressed {
+    std::uint64_t address;
+    std::uint64_t value;
+    int unit;
+};
+
+bool operator==(const Addressed& a, const AddressedValue& b) {
+    return a.address == b.address && a.value == b.value && a.unit == b.unit;
+}
+
+std::string Describe(const ValuesText& read) {
+    std::string text;
+    for (const AddressedValue& v : read.addressed) {
+        text += std::to_string(v.address) + ":" + std::to_string(v.value) + "/" + std::to_string(v.unit) + " ";
+    }
+    for (const std::string& line : read.problems.Lines()) text += "[" + line + "] ";
+    return text;
+}
+
+struct FormCase {
+    const char* text;
+    std::vector<Addressed> values;
+};
+
+TEST(ValuesTextReader, EveryFormByAddress) {
+    const FormCase cases[] = {
+        // GDB's x, each unit, with and without a symbol
+        {"0x40021000 <RCC>:\t0x00000083\t0x00000000",
+         {{0x40021000, 0x83, 4}, {0x40021004, 0, 4}}},
+        {"0x40021010 <RCC+16>:\t0x0000000000000083\t0xffffffffffffffff",
+         {{0x40021010, 0x83, 8}, {0x40021018, ~std::uint64_t{0}, 8}}},
+        {"0x40021000 <RCC>:\t0x0083\t0x0001", {{0x40021000, 0x83, 2}, {0x40021002, 1, 2}}},
+        {"0x40021000:\t0x83\t0x00\t0x01", {{0x40021000, 0x83, 1}, {0x40021001, 0, 1}, {0x40021002, 1, 1}}},
+        {"0x400 <std::vector<int>::size() const+4>:\t0x0000002a", {{0x400, 0x2a, 4}}},
+        // OpenOCD's md*, trailing blanks and a carriage return
+        {"0x40021000: 00000083 00000000 \r", {{0x40021000, 0x83, 4}, {0x40021004, 0, 4}}},
+        {"0x20000000: 0102 0304", {{0x20000000, 0x102, 2}, {0x20000002, 0x304, 2}}},
+        {"0x20000000: 0000000000000001", {{0x20000000, 1, 8}}},
+        // address lists
+        {"40021000 00000083", {{0x40021000, 0x83, 4}}},
+        {"0x40021000: 0x00000083", {{0x40021000, 0x83, 4}}},
+        {"0x40021000 = 0x00000083", {{0x40021000, 0x83, 4}}},
+        {"0x40021000=0x0083", {{0x40021000, 0x83, 2}}},
+        {"  0X4002100C   :   FFFF  ", {{0x4002100C, 0xFFFF, 2}}},
+        // a lone value of no unit stands for the whole register at its address
+        {"0x40021000 = 0x83a", {{0x40021000, 0x83a, 0}}},
+        {"0x40021000 5", {{0x40021000, 5, 0}}},
+        // 64-bit addresses, up to the last byte
+        {"0xffffffff00000000: 00000001", {{0xffffffff00000000, 1, 4}}},
+        {"0xfffffffffffffffc: 0x00000007", {{0xfffffffffffffffc, 7, 4}}},
+        {"0xfffffffffffffffe: 01 02", {{0xfffffffffffffffe, 1, 1}, {0xffffffffffffffff, 2, 1}}},
+        // skipped lines
+        {"", {}},
+        {"   \t", {}},
+        {"# 0x40021000: 00000083", {}},
+    };
+    for (const FormCase& c : cases) {
+        const ValuesText read = ReadValuesText(c.text);
+        EXPECT_TRUE(read.problems.Empty()) << c.text << " -> " << Describe(read);
+        EXPECT_TRUE(read.named.empty()) << c.text;
+        ASSERT_EQ(read.addressed.size(), c.values.size()) << c.text << " -> " << Describe(read);
+        for (std::size_t i = 0; i < c.values.size(); ++i) {
+            EXPECT_TRUE(c.values[i] == read.addressed[i]) << c.text << " value " << i << " -> " << Describe(read);
+            EXPECT_EQ(read.addressed[i].line, 1u);
+        }
+    }
+}
+
+TEST(ValuesTextReader, NamesAndTheMapDecidesHexLookingOnes) {
+    const IsRegisterName map = [](std::string_view w) { return w == "ABCD" || w == "UART1.CR1"; };
+    struct Case {
+        const char* text;
+        const char* name;  // null: read as an address
+        std::uint64_t value;
+        int unit;
+        const IsRegisterName* isName;
+    };
+    const Case cases[] = {
+        {"UART1.CR1 = 0x00000301", "UART1.CR1", 0x301, 4, &map},
+        {"UART1.CR1=301", "UART1.CR1", 0x301, 0, nullptr},
+        {"DMA.CH[0].CTRL = 0x0001", "DMA.CH[0].CTRL", 1, 2, &map},  // unknown to the map: the caller tells
+        {"Timer_2.CNT = ff", "Timer_2.CNT", 0xff, 1, nullptr},
+        {"ABCD = 0x01", "ABCD", 1, 1, &map},
+        {"ABCD = 0x01", nullptr, 1, 1, nullptr},     // no map: an address
+        {"0xABCD = 0x01", nullptr, 1, 1, &map},      // "0x" is an address whatever the map has
+        {"abcd = 0x01", nullptr, 1, 1, &map},
+    };
+    for (const Case& c : cases) {
+        const ValuesText read = ReadValuesText(c.text, c.isName ? *c.isName : IsRegisterName{});
+        ASSERT_TRUE(read.problems.Empty()) << c.text << " -> " << Describe(read);
+        if (c.name) {
+            ASSERT_EQ(read.named.size(), 1u) << c.text;
+            EXPECT_TRUE(read.addressed.empty()) << c.text;
+            EXPECT_EQ(read.named[0].name, c.name);
+            EXPECT_EQ(read.named[0].value, c.value) << c.text;
+            EXPECT_EQ(read.named[0].unit, c.unit) << c.text;
+        } else {
+            ASSERT_EQ(read.addressed.size(), 1u) << c.text;
+            EXPECT_EQ(read.addressed[0].address, 0xABCDu) << c.text;
+        }
+    }
+}
+
+TEST(ValuesTextReader, EveryProblemAtItsLineAndTheRestKept) {
+    struct Case {
+        std::string line;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"(gdb) x/4wx 0x40021000", "not a values line"},
+        {"UART1.CR1 0x5", "not a values line"},
+        {"= 0x5", "not a values line"},
+        {"RCC: 00000083", "not an address: RCC"},
+        {"0x40021000 <RCC> 0x00000083", "a <symbol> not followed by ':'"},
+        {"0x40021000 <RCC:\t0x00000083", "a <symbol> not followed by ':'"},
+        {"0x40021000:", "no value after the address"},
+        {"0x40021000", "no value after the address"},
+        {"UART1.CR1 =", "no value after '='"},
+        {"UART1.CR1 = 0x1 0x2", "more than one value after '='"},
+        {"0x40021000 = 01 02", "more than one value after '='"},
+        {"0x40021000: 00000083 0000zz00", "not a hex number: 0000zz00"},
+        {"UART1.CR1 = 0x", "not a hex number: 0x"},
+        {"UART1.CR1 = -1", "not a hex number: -1"},
+        {"0x40021000: 00000083 # comment", "not a hex number: #"},
+        {"0x40021000: 00000000000000000", "value longer than 16 hex digits: 00000000000000000"},
+        {"0x10000000000000000: 00", "address longer than 16 hex digits"},
+        {"0x40021000: 083 00000000", "a value of 3 hex digits among several: its size is unknown"},
+        {"0xfffffffffffffffe: 00000001", "runs past the end of the address space"},
+        {"0xffffffffffffffff: 01 02", "runs past the end of the address space"},
+        {"0x0: 0x12 0x", "not a hex number: 0x"},
+        {std::string(5000, 'a'), "line longer than 4096 bytes: not a values text"},
+        {"0x40021000: \xff\xfe", "bytes that are not UTF-8: not a values text"},
+        {"0x40021000: 00000083 \xc3\xa9", "not a hex number: \xc3\xa9"},  // UTF-8, but no number
+    };
+    // Each bad line between two good ones: the problem names its line, both neighbours are kept.
+    for (const Case& c : cases) {
+        const std::string text = "# values\n0x10: 01\n" + c.line + "\n0x20: 02\n";
+        const ValuesText read = ReadValuesText(text);
+        ASSERT_EQ(read.problems.Count(), 1u) << c.line << " -> " << Describe(read);
+        EXPECT_EQ(read.problems.Kept()[0].line, 3u) << c.line;
+        EXPECT_EQ(read.problems.Kept()[0].reason, c.reason) << c.line;
+        ASSERT_EQ(read.addressed.size(), 2u) << c.line;  // nothing taken from the bad line
+        EXPECT_EQ(read.addressed[0].line, 2u);
+        EXPECT_EQ(read.addressed[1].line, 4u);
+    }
+}
+
+TEST(ValuesTextReader, NulLinesAndAByteOrderMark) {
+    using namespace std::string_literals;
+    const std::string text = "\xEF\xBB\xBF" "0x10: 01\r\n0x20: \0 02\r\n0x30: 03"s;
+    const ValuesText read = ReadValuesText(text);
+    ASSERT_EQ(read.problems.Count(), 1u) << Describe(read);
+    EXPECT_EQ(read.problems.Lines()[0], "line 2: NUL byte: not a values text");
+    ASSERT_EQ(read.addressed.size(), 2u);
+    EXPECT_EQ(read.addressed[1].address, 0x30u);
+    EXPECT_EQ(read.addressed[1].line, 3u);
+}
+
+TEST(ValuesTextReader, BinaryAndHugeInputsGiveBoundedProblems) {
+    std::mt19937 random(16);
+    std::string bytes(1 << 20, '\0');
+    for (char& c : bytes) c = static_cast<char>(random());
+    // Random bytes, then one line of 8 MB with no line feed.
+    const std::string inputs[] = {bytes, std::string(8 << 20, '7'), bytes + "\n0x10: 01\n"};
+    for (const std::string& input : inputs) {
+        const ValuesText read = ReadValuesText(input);
+        EXPECT_FALSE(read.problems.Empty());
+        EXPECT_LE(read.problems.Kept().size(), ValuesProblems::kKept);
+        const auto lines = static_cast<std::size_t>(std::count(input.begin(), input.end(), '\n')) + 1;
+        EXPECT_LE(read.problems.Count(), lines);
+        if (read.problems.LeftOut() > 0) {
+            EXPECT_EQ(read.problems.Lines().back(),
+                      "and " + std::to_string(read.problems.LeftOut()) + " more problems");
+        }
+    }
+    const ValuesText last = ReadValuesText(inputs[2]);
+    ASSERT_FALSE(last.addressed.empty());
+    EXPECT_EQ(last.addressed.back().address, 0x10u);  // a good line after the noise is still read
+}
+
+TEST(ValuesProblems, LinesInLineOrderThenHowManyMore) {
+    ValuesProblems problems;
+    problems.Add(9, "late");
+    problems.Add(2, "early");
+    EXPECT_EQ(problems.Lines(), (std::vector<std::string>{"line 2: early", "line 9: late"}));
+    for (std::size_t i = 0; i < ValuesProblems::kKept; ++i) problems.Add(10 + i, "more");
+    EXPECT_EQ(problems.Count(), ValuesProblems::kKept + 2);
+    EXPECT_EQ(problems.Lines().back(), "and 2 more problems");
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+#include "values/HexWord.h"
+
+namespace {
+
+int DigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+HexWord ReadHexWord(std::string_view word) {
+    HexWord result;
+    if (word.size() >= 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
+        result.prefixed = true;
+        word.remove_prefix(2);
+    }
+    if (word.empty()) return result;
+    std::uint64_t value = 0;
+    for (const char c : word) {
+        const int digit = DigitValue(c);
+        if (digit < 0) return result;
+        value = value << 4 | static_cast<std::uint64_t>(digit);
+    }
+    if (word.size() > 16) {
+        result.status = HexWord::Status::TooLong;
+        return result;
+    }
+    result.status = HexWord::Status::Ok;
+    result.value = value;
+    result.digits = static_cast<int>(word.size());
+    return result;
+}
+
+int UnitOfDigits(int digits) {
+    switch (digits) {
+        case 2: return 1;
+        case 4: return 2;
+        case 8: return 4;
+        case 16: return 8;
+        default: return 0;
+    }
+}

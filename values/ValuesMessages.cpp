@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+#include "values/ValuesMessages.h"
+
+#include <cstdio>
+
+#include "values/ValuesApplier.h"
+
+std::string FormatAddress(std::uint64_t address) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%0*llx", address > 0xFFFFFFFFu ? 16 : 8,
+                  static_cast<unsigned long long>(address));
+    return text;
+}
+
+std::string FormatHex(std::uint64_t value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+std::string OffMapMessage(const OffMapValues& off) {
+    if (off.count == 0) return {};
+    if (off.count == 1) return "1 value falls on no register, at " + FormatAddress(off.first);
+    return std::to_string(off.count) + " values fall on no register, the first at " + FormatAddress(off.first);
+}
+
+std::string PartlyGivenMessage(std::string_view registerName) {
+    return std::string(registerName) + " is only partly given";
+}

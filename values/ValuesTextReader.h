@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// Reads register values from text: debugger dumps, address lists and values
+// files. Every line is one of
+//   GDB's x output, any unit:        0x40021000 <RCC+16>:\t0x00000083\t0x00000000
+//   OpenOCD's mdw/mdh/mdb/mdd:       0x40021000: 00000083 00000000
+//   an address and values:           ADDRESS VALUE...  or  ADDRESS: VALUE...
+//   an address and one value:        ADDRESS = VALUE
+//   a register by its label path:    UART1.CR1 = 0x00000301
+// with numbers in hex, "0x" optional; blank lines and '#' lines are skipped.
+// A line that is none of these is a problem and gives no value; every other
+// line gives its values. Reading is one pass, linear in the text's size.
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "values/ValueRecords.h"
+#include "values/ValuesProblems.h"
+
+// Whether a word is the label path of a register of the map. The reader asks
+// it first for a word before '=' written without "0x", which could be either
+// an address or a name ("ABCD = 1"); the map's answer wins.
+using IsRegisterName = std::function<bool(std::string_view word)>;
+
+struct ValuesText {
+    std::vector<AddressedValue> addressed;  // in the text's order
+    std::vector<NamedValue> named;          // in the text's order
+    ValuesProblems problems;
+};
+
+// Reads `text`. Without `isRegisterName` a hex-looking word before '=' is an
+// address. Names are taken as written (letters, digits, '_', '.', '[', ']');
+// whether the map has them is the caller's to tell (ValuesProblems::Add).
+ValuesText ReadValuesText(std::string_view text, const IsRegisterName& isRegisterName = {});
