@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/CommandLine.h"
 
+#include "app/Decode.h"
+
 #include <string>
 
 #include "defs/DefinitionsLoader.h"
@@ -13,6 +15,7 @@ namespace {
 
 void PrintUsage(std::ostream& out, const char* program) {
     out << "Usage: " << program << " [FILE | --check [FILE] | --dump [FILE] | --help | --version]\n"
+        << "       " << program << " --decode MAP VALUES... [--base ADDRESS] [--changed] [--against BASELINE]\n"
         << "\n"
         << "Without options, opens the register tree of FILE, a CMSIS-SVD file or a\n"
         << "definitions file, or of tavlin.xml in the current directory.\n"
@@ -20,6 +23,12 @@ void PrintUsage(std::ostream& out, const char* program) {
         << "  --check [FILE]  load FILE (default tavlin.xml) without a window; print every\n"
         << "                  problem, then a one-line summary; exit 1 after a problem\n"
         << "  --dump [FILE]   as --check, then print the tree, one row a line\n"
+        << "  --decode MAP VALUES...  give the registers of MAP the values of each VALUES\n"
+        << "                  file (a GDB or OpenOCD dump, ADDRESS VALUE or NAME = VALUE\n"
+        << "                  lines; with --base, a raw memory image starting at ADDRESS)\n"
+        << "                  and print each register given a value with its fields;\n"
+        << "                  --changed only those that differ from their reset value,\n"
+        << "                  or from the values of BASELINE with --against\n"
         << "  --help          show this help\n"
         << "  --version       show the version\n";
 }
@@ -63,6 +72,7 @@ std::optional<int> RunCommandLine(int argc, const char* const* argv, std::ostrea
                                             : LoadDefinitionsFile(map, kDefinitionsFileName, kDefinitionsFileName);
         return Report(report, map, dump, out, err);
     }
+    if (option == "--decode") return RunDecode(std::vector<std::string>(argv + 2, argv + argc), out, err);
     if (option.rfind("--", 0) == 0) {
         err << program << ": unknown option " << option << '\n';
         PrintUsage(err, program);

@@ -89,12 +89,28 @@ void CRegisterCalculator::ApplyHexValue() {
     for (CPropTreeItem* row = reg->GetChild(); row; row = row->GetSibling()) {
         const FieldSpan* span = FieldSpanOf(row);
         if (!span) continue;
-        const std::uint64_t mask = FieldMask(span->nLowBit, span->nHighBit);
-        WriteFieldValue(*row, ShiftRight64(value, span->nLowBit) & mask, mask);
-        row->CommitChanges();
+        CommitFieldValue(*row, *span, value);
         m_map.Tree().RefreshItems(nullptr);
         m_decimalBox.SetText(decimal);
     }
+}
+
+void CRegisterCalculator::CommitFieldValue(CPropTreeItem& row, const FieldSpan& span, std::uint64_t value) {
+    const std::uint64_t mask = FieldMask(span.nLowBit, span.nHighBit);
+    WriteFieldValue(row, ShiftRight64(value, span.nLowBit) & mask, mask);
+    row.CommitChanges();
+}
+
+void CRegisterCalculator::SetRegisterValue(CRegisterItem& reg, std::uint64_t value, ValueSource source) {
+    m_map.SetValue(reg, value, source);
+    if (RegisterOf(m_map.Tree().GetFocusedItem()) == &reg) {
+        // As typed: the hex box splits it into the fields, then the decimal box follows.
+        m_hexBox.SetText(FormatRegisterHex(value, reg.m_nBits));
+        m_decimalBox.SetText(FormatRegisterDecimal(value));
+        return;
+    }
+    for (CPropTreeItem* row = reg.GetChild(); row; row = row->GetSibling())
+        if (const FieldSpan* span = FieldSpanOf(row)) CommitFieldValue(*row, *span, value);
 }
 
 void CRegisterCalculator::OnTreeSelChanged(CPropTreeItem* row) {

@@ -40,6 +40,12 @@ public:
     // from typing (a field changed, or the hex box typed into).
     void ApplyHexValue();
 
+    // Gives `reg` a value from elsewhere (a values file, the chip) through
+    // the path of typing: the register in hand gets it through the hex box;
+    // any other register's field rows are rewritten directly, and the tree
+    // is refreshed by the caller once it has given all its values.
+    void SetRegisterValue(CRegisterItem& reg, std::uint64_t value, ValueSource source);
+
     // A register set empties both boxes; any other row shows its register.
     void OnTreeSelChanged(CPropTreeItem* row);
 
@@ -59,6 +65,7 @@ private:
     const FieldSpan* FieldSpanOf(const CPropTreeItem* row) const;
     std::uint64_t ReadFieldValue(const CPropTreeItem& row) const;
     void WriteFieldValue(CPropTreeItem& row, std::uint64_t fieldValue, std::uint64_t fieldMask);
+    void CommitFieldValue(CPropTreeItem& row, const FieldSpan& span, std::uint64_t value);
     bool IsRegisterSet(const CPropTreeItem* row) const;
 
     CRegisterMap& m_map;

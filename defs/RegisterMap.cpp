@@ -72,4 +72,5 @@ void CRegisterMap::Swap(CRegisterMap& other) {
     m_baseAddresses.swap(other.m_baseAddresses);
     std::swap(m_bAnyAddress, other.m_bAnyAddress);
     std::swap(m_bWideAddresses, other.m_bWideAddresses);
+    std::swap(m_bBigEndian, other.m_bBigEndian);
 }

@@ -39,6 +39,9 @@ public:
     void SetResetValue(CRegisterItem& reg, std::uint64_t value);
     // A register set's base address, where the file gives one.
     void SetBaseAddress(const CPropTreeItem& set, std::uint64_t address);
+    // The device's byte order, which lays dumps into registers; little unless the file says big.
+    void SetBigEndian(bool big) { m_bBigEndian = big; }
+    bool IsBigEndian() const { return m_bBigEndian; }
     // Gives back room the loader's growing tables keep for more; a load ends with it.
     void FinishLoad();
 
@@ -68,4 +71,5 @@ private:
     std::unordered_map<const CPropTreeItem*, std::uint64_t> m_baseAddresses;
     bool m_bAnyAddress = false;
     bool m_bWideAddresses = false;
+    bool m_bBigEndian = false;
 };

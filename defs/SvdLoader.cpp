@@ -583,6 +583,7 @@ LoadReport LoadSvdText(CRegisterMap& map, std::string_view bytes, std::string_vi
         builder.Problem(device, SvdPath{}, "the first element is not <device>");
         return result;
     }
+    map.SetBigEndian(SvdText(device.child("cpu").child("endian")) == "big");
     builder.Device(device);
     map.FinishLoad();
     return result;

@@ -133,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         applier.Lay(image, read.addressed, problems);
         const AppliedValues applied = applier.Apply(image);
         FUZZ_CHECK(applied.given.size() + applied.partlyGiven.size() <= spans.size());
-        for (const RegisterValue& v : applied.given) {
+        for (const GivenValue& v : applied.given) {
             const RegisterSpan& r = spans[v.id];
             const ImageReading reading = image.Read(r.address, r.bytes, order);
             FUZZ_CHECK(reading.coverage == Coverage::Whole && reading.value == v.value);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "tests/ExampleFiles.h"
 #include "tests/TempDir.h"
 
 namespace {
@@ -124,6 +125,62 @@ TEST(CommandLine, OptionsAndUsage) {
     EXPECT_EQ(unknown.code, 2);
     EXPECT_NE(unknown.err.find("unknown option --frobnicate"), std::string::npos);
     EXPECT_EQ(RunTavlin({"--check", "a", "b"}).code, 2);
+}
+
+// --decode on the example SVD file: each form of dump gives UART1.CTRL (or a
+// channel of an arrayed cluster) its value, printed with its fields as the
+// rows show them.
+TEST(CommandLine, DecodeGivesRegistersTheValuesOfEachFormAndPrintsThem) {
+    TempDir dir;
+    const std::string map = dir.Write("chip.svd", ReadExampleFile("chip.svd"));
+    const std::string uart = "UART1.CTRL @0x40004800 = 0x0000000d\n  EN [0] = 0x1\n  TXPAR [3:2] = Odd\n";
+    const struct {
+        const char* form;
+        std::string values;
+        std::vector<std::string> options;
+        std::string out;
+    } cases[] = {
+        {"gdb x/1wx", "0x40004800 <UART1>:\t0x0000000d\n", {}, uart},
+        {"gdb x/4xb", "0x40004800 <UART1>:\t0x0d\t0x00\t0x00\t0x00\n", {}, uart},
+        {"openocd mdw", "0x40004800: 0000000d \n", {}, uart},
+        {"address value", "# a comment\n\n40004800 0000000d\n", {}, uart},
+        {"address = value", "0x40004800 = 0xd\n", {}, uart},
+        {"name = value", "UART1.CTRL = 0x0000000d\n", {}, uart},
+        {"raw image", std::string("\x0d\x00\x00\x00", 4), {"--base", "0x40004800"}, uart},
+        {"arrayed cluster", "DMA.CH[0].CTRL = 0x00000201\n", {},
+         "DMA.CH[0].CTRL @0x40020008 = 0x00000201\n  STATE [1:0] = Start\n  DIR [4] = PeriphToMem\n"
+         "  SIZE [9:8] = Word\n  PRIO [13:12] = 0x0\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"--decode", map, dir.Write("values.txt", c.values)};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const Outcome decoded = RunTavlin(args);
+        EXPECT_EQ(decoded.code, 0) << c.form << decoded.err;
+        EXPECT_EQ(decoded.out.substr(0, c.out.size()), c.out) << c.form;
+        EXPECT_EQ(decoded.err, "") << c.form;
+    }
+}
+
+TEST(CommandLine, DecodeReportsProblemsByLineAndComparesWithABaseline) {
+    TempDir dir;
+    const std::string map = dir.Write("chip.svd", ReadExampleFile("chip.svd"));
+    const std::string values = dir.Write("values.txt", "UART1.CTRL = 0x1\nNOPE.R = 0x1\nnot values\n"
+                                                       "0x40004800 <UART1>: 0x00000001 0x00000000 0x00000000\n");
+    const Outcome decoded = RunTavlin({"--decode", map, values});
+    EXPECT_EQ(decoded.code, 1);
+    EXPECT_NE(decoded.err.find(values + ": line 2: no register NOPE.R in the map"), std::string::npos) << decoded.err;
+    EXPECT_NE(decoded.err.find(values + ": line 3: "), std::string::npos) << decoded.err;
+    EXPECT_EQ(decoded.out.rfind("UART1.CTRL @0x40004800 = 0x00000001\n", 0), 0u) << decoded.out;
+
+    // --changed against a baseline that already has the value prints nothing for it.
+    const std::string same = dir.Write("same.txt", "UART1.CTRL = 0x00000001\n");
+    const Outcome changed = RunTavlin({"--decode", map, same, "--changed", "--against", same});
+    EXPECT_EQ(changed.code, 0) << changed.err;
+    EXPECT_EQ(changed.out, "");
+    const Outcome fromReset = RunTavlin({"--decode", map, same, "--changed"});
+    EXPECT_EQ(fromReset.out.rfind("UART1.CTRL @", 0), 0u) << fromReset.out;
+    EXPECT_EQ(RunTavlin({"--decode", map}).code, 2);
+    EXPECT_EQ(RunTavlin({"--decode", map, same, "--base", "zz"}).code, 2);
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ Outcome Decode(const std::string& text, ByteOrder order = ByteOrder::Little) {
     AppliedValues applied = applier.Apply(image);
     applier.ApplyNamed(read.named, Find, applied, read.problems);
     Outcome outcome;
-    for (const RegisterValue& v : applied.given) outcome.given[kMap[v.id].name] = v.value;
+    for (const GivenValue& v : applied.given) outcome.given[kMap[v.id].name] = v.value;
     if (!OffMapMessage(applied.offMap).empty()) outcome.told.push_back(OffMapMessage(applied.offMap));
     for (const std::size_t id : applied.partlyGiven) outcome.told.push_back(PartlyGivenMessage(kMap[id].name));
     outcome.problems = read.problems.Lines();

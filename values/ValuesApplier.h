@@ -17,7 +17,7 @@
 #include "values/ValueRecords.h"
 #include "values/ValuesProblems.h"
 
-struct RegisterValue {
+struct GivenValue {
     std::size_t id = 0;
     std::uint64_t value = 0;
 };
@@ -31,7 +31,7 @@ struct OffMapValues {
 struct AppliedValues {
     // Registers all of whose bytes were given, by address; then those given
     // by name alone, in the text's order. One entry a register.
-    std::vector<RegisterValue> given;
+    std::vector<GivenValue> given;
     std::vector<std::size_t> partlyGiven;  // ids of registers only some of whose bytes were given, by address
     OffMapValues offMap;
 };

@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: MIT
+#include "calc/ValuesInput.h"
+
+#include <algorithm>
+#include <optional>
+#include <unordered_map>
+
+#include "calc/RegisterCalculator.h"
+#include "defs/RegisterMap.h"
+#include "values/MemoryImage.h"
+#include "values/RegisterLayout.h"
+#include "values/ValuesApplier.h"
+#include "values/ValuesMessages.h"
+#include "values/ValuesTextReader.h"
+
+std::string RegisterPath(const CRegisterItem& reg) {
+    const CPropTreeItem* set = reg.GetParent();
+    return std::string(set ? set->GetLabelText() : "") + "." + reg.GetLabelText();
+}
+
+namespace {
+
+// The map's registers as the values library sees them: ids are places in
+// the map's list; registers without an address, or wider than 8 bytes, lie nowhere.
+class MapLayout {
+public:
+    explicit MapLayout(const CRegisterMap& map) : m_map(map), m_layout(Spans(map)) {
+        for (std::size_t i = 0; i < map.Registers().size(); ++i) m_byPath.emplace(RegisterPath(*map.Registers()[i]), i);
+    }
+
+    const RegisterLayout& Layout() const { return m_layout; }
+    bool IsName(std::string_view word) const { return m_byPath.count(std::string(word)) != 0; }
+    std::optional<RegisterSpan> Find(std::string_view name) const {
+        const auto it = m_byPath.find(std::string(name));
+        if (it == m_byPath.end()) return std::nullopt;
+        return RegisterSpan{0, BytesOf(*m_map.Registers()[it->second]), it->second};
+    }
+
+private:
+    static int BytesOf(const CRegisterItem& reg) { return reg.m_nBits < 1 || reg.m_nBits > 64 ? 0 : (reg.m_nBits + 7) / 8; }
+    static std::vector<RegisterSpan> Spans(const CRegisterMap& map) {
+        std::vector<RegisterSpan> spans;
+        for (std::size_t i = 0; i < map.Registers().size(); ++i) {
+            const CRegisterItem& reg = *map.Registers()[i];
+            if (const auto address = map.AddressOf(reg)) spans.push_back({*address, BytesOf(reg), i});
+        }
+        return spans;
+    }
+
+    const CRegisterMap& m_map;
+    RegisterLayout m_layout;
+    std::unordered_map<std::string, std::size_t> m_byPath;
+};
+
+ByteOrder OrderOf(const CRegisterMap& map) { return map.IsBigEndian() ? ByteOrder::Big : ByteOrder::Little; }
+
+ValuesInputReport Give(CRegisterMap& map, CRegisterCalculator& calc, const AppliedValues& applied,
+                       const ValuesProblems& problems, ValueSource source) {
+    ValuesInputReport report;
+    report.problems = problems.Lines();
+    std::vector<std::size_t> ids;
+    for (const GivenValue& given : applied.given) {
+        CRegisterItem& reg = *map.Registers()[given.id];
+        calc.SetRegisterValue(reg, given.value, source);
+        ids.push_back(given.id);
+    }
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    for (const std::size_t id : ids) report.given.push_back(map.Registers()[id]);
+    map.Tree().RefreshItems(nullptr);
+    if (const std::string off = OffMapMessage(applied.offMap); !off.empty()) report.notes.push_back(off);
+    for (const std::size_t id : applied.partlyGiven)
+        report.notes.push_back(PartlyGivenMessage(RegisterPath(*map.Registers()[id])));
+    return report;
+}
+
+}  // namespace
+
+ValuesInputReport ApplyValuesText(CRegisterMap& map, CRegisterCalculator& calc, std::string_view text,
+                                  ValueSource source) {
+    const MapLayout layout(map);
+    ValuesText values = ReadValuesText(text, [&layout](std::string_view word) { return layout.IsName(word); });
+    const ValuesApplier applier(layout.Layout(), OrderOf(map));
+    MemoryImage image;
+    applier.Lay(image, values.addressed, values.problems);
+    AppliedValues applied = applier.Apply(image);
+    applier.ApplyNamed(values.named, [&layout](std::string_view name) { return layout.Find(name); }, applied,
+                       values.problems);
+    return Give(map, calc, applied, values.problems, source);
+}
+
+ValuesInputReport ApplyMemoryImage(CRegisterMap& map, CRegisterCalculator& calc, std::string_view bytes,
+                                   std::uint64_t base, ValueSource source) {
+    const MapLayout layout(map);
+    const ValuesApplier applier(layout.Layout(), OrderOf(map));
+    MemoryImage image;
+    image.AddRaw(base, bytes);
+    return Give(map, calc, applier.Apply(image), ValuesProblems(), source);
+}

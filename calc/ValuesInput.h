@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// Gives the registers of a map the values a values text or a raw memory
+// image holds: dumps from debuggers, values files. Each register all of
+// whose bytes were given takes its value through the calculator, as if typed
+// into the hex box, so every field row follows.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "defs/RegisterItem.h"
+
+class CRegisterCalculator;
+class CRegisterMap;
+
+struct ValuesInputReport {
+    std::vector<CRegisterItem*> given;  // the registers given a value, in the map's order
+    std::vector<std::string> problems;  // "line N: why", in line order
+    std::vector<std::string> notes;     // values on no register, registers only partly given
+};
+
+// A register's label path, as values files and copies write it: the set's
+// label, a dot and the register's label ("UART1.CR1", "DMA.CH[0].CTRL").
+std::string RegisterPath(const CRegisterItem& reg);
+
+// Reads `text` (any of the values forms) and gives its values to the registers of `map`.
+ValuesInputReport ApplyValuesText(CRegisterMap& map, CRegisterCalculator& calc, std::string_view text,
+                                  ValueSource source);
+// Gives the registers of `map` what a raw memory image holds, its first byte at `base`.
+ValuesInputReport ApplyMemoryImage(CRegisterMap& map, CRegisterCalculator& calc, std::string_view bytes,
+                                   std::uint64_t base, ValueSource source);
