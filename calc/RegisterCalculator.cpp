@@ -84,7 +84,7 @@ void CRegisterCalculator::ApplyHexValue() {
     CRegisterItem* reg = RegisterOf(focused);
     if (!reg) return;
     const auto held = m_map.ValueOf(*reg);
-    if (!held || held->value != value) m_map.SetValue(*reg, value, held ? ValueSource::Typed : ValueSource::File);
+    if (!held || held->value != value) HoldValue(*reg, value, held ? ValueSource::Typed : ValueSource::File);
     const std::string decimal = FormatRegisterDecimal(value);
     for (CPropTreeItem* row = reg->GetChild(); row; row = row->GetSibling()) {
         const FieldSpan* span = FieldSpanOf(row);
@@ -101,8 +101,15 @@ void CRegisterCalculator::CommitFieldValue(CPropTreeItem& row, const FieldSpan& 
     row.CommitChanges();
 }
 
-void CRegisterCalculator::SetRegisterValue(CRegisterItem& reg, std::uint64_t value, ValueSource source) {
+void CRegisterCalculator::HoldValue(CRegisterItem& reg, std::uint64_t value, ValueSource source) {
     m_map.SetValue(reg, value, source);
+    if (!m_map.ResetValueOf(reg)) return;
+    const std::string text = FormatRegisterHex(value, reg.m_nBits);
+    reg.SetItemValue(reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void CRegisterCalculator::SetRegisterValue(CRegisterItem& reg, std::uint64_t value, ValueSource source) {
+    HoldValue(reg, value, source);
     if (RegisterOf(m_map.Tree().GetFocusedItem()) == &reg) {
         // As typed: the hex box splits it into the fields, then the decimal box follows.
         m_hexBox.SetText(FormatRegisterHex(value, reg.m_nBits));

@@ -66,6 +66,9 @@ private:
     std::uint64_t ReadFieldValue(const CPropTreeItem& row) const;
     void WriteFieldValue(CPropTreeItem& row, std::uint64_t fieldValue, std::uint64_t fieldMask);
     void CommitFieldValue(CPropTreeItem& row, const FieldSpan& span, std::uint64_t value);
+    // Enters `value` as the register's current value; a register with a reset
+    // value (an SVD register) also shows it in its row, as the hex box writes it.
+    void HoldValue(CRegisterItem& reg, std::uint64_t value, ValueSource source);
     bool IsRegisterSet(const CPropTreeItem* row) const;
 
     CRegisterMap& m_map;

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "bits/BitArithmetic.h"
 #include "defs/RegisterMap.h"
 
 RowDetails CRegisterRowDescriber::Describe(const CPropTreeItem& row) const {
@@ -10,6 +11,7 @@ RowDetails CRegisterRowDescriber::Describe(const CPropTreeItem& row) const {
         RowDetails details;
         details.bits = std::to_string(reg->m_nBits) + " bits";
         if (const auto address = m_map.AddressOf(*reg)) details.address = m_map.FormatAddress(*address);
+        details.changed = m_map.ChangedBits(*reg) != 0;
         return details;
     }
     if (row.GetParent() == m_map.Tree().GetRootItem()) {
@@ -23,7 +25,9 @@ RowDetails CRegisterRowDescriber::Describe(const CPropTreeItem& row) const {
     if (!span) return {};
     std::string bits = std::to_string(span->nHighBit);
     if (span->nHighBit != span->nLowBit) bits += ":" + std::to_string(span->nLowBit);
-    return {bits, span->access, {}};
+    const auto& reg = static_cast<const CRegisterItem&>(*row.GetParent());
+    const bool changed = (m_map.ChangedBits(reg) & FieldPlacement(span->nLowBit, span->nHighBit)) != 0;
+    return {bits, span->access, {}, changed};
 }
 
 bool CRegisterRowDescriber::HasAddresses() const { return m_map.HasAddresses(); }

@@ -17,11 +17,12 @@ public:
 
 private:
     friend class CRegisterMap;
-    enum Fact : std::uint8_t { kAddress = 1, kResetValue = 2, kValue = 4 };
+    enum Fact : std::uint8_t { kAddress = 1, kResetValue = 2, kValue = 4, kBaseline = 8 };
 
-    std::uint8_t m_nFacts = 0;  // which of the three values below are known
+    std::uint8_t m_nFacts = 0;  // which of the values below are known
     ValueSource m_source = ValueSource::File;
     std::uint64_t m_nAddress = 0;
     std::uint64_t m_nResetValue = 0;
     std::uint64_t m_nValue = 0;
+    std::uint64_t m_nBaseline = 0;  // what a compared values file gave it
 };

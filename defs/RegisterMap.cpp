@@ -65,6 +65,26 @@ void CRegisterMap::SetValue(CRegisterItem& reg, std::uint64_t value, ValueSource
     reg.m_nFacts |= CRegisterItem::kValue;
 }
 
+std::optional<std::uint64_t> CRegisterMap::BaselineOf(const CRegisterItem& reg) const {
+    if (reg.m_nFacts & CRegisterItem::kBaseline) return reg.m_nBaseline;
+    return ResetValueOf(reg);
+}
+
+void CRegisterMap::SetBaseline(CRegisterItem& reg, std::uint64_t value) {
+    reg.m_nBaseline = value;
+    reg.m_nFacts |= CRegisterItem::kBaseline;
+}
+
+void CRegisterMap::ClearBaselines() {
+    for (CRegisterItem* reg : m_registers) reg->m_nFacts &= static_cast<std::uint8_t>(~CRegisterItem::kBaseline);
+}
+
+std::uint64_t CRegisterMap::ChangedBits(const CRegisterItem& reg) const {
+    const auto baseline = BaselineOf(reg);
+    if (!baseline || !(reg.m_nFacts & CRegisterItem::kValue)) return 0;
+    return reg.m_nValue ^ *baseline;
+}
+
 void CRegisterMap::Swap(CRegisterMap& other) {
     m_tree.SwapRows(other.m_tree);
     m_table.Swap(other.m_table);

@@ -60,6 +60,16 @@ public:
     std::optional<RegisterValue> ValueOf(const CRegisterItem& reg) const;
     void SetValue(CRegisterItem& reg, std::uint64_t value, ValueSource source);
 
+    // What a register's value is compared with to mark it changed: the value
+    // a compared values file gave it, else its reset value; nothing when
+    // neither is known.
+    std::optional<std::uint64_t> BaselineOf(const CRegisterItem& reg) const;
+    void SetBaseline(CRegisterItem& reg, std::uint64_t value);
+    // Back to comparing every register with its reset value.
+    void ClearBaselines();
+    // The bits of `reg`'s current value that differ from its baseline (0 when either is unknown).
+    std::uint64_t ChangedBits(const CRegisterItem& reg) const;
+
     // Exchanges everything with `other`; the tree window of each stays
     // where it is and shows the rows it now holds.
     void Swap(CRegisterMap& other);

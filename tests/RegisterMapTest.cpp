@@ -9,6 +9,7 @@
 
 #include "calc/RegisterCalculator.h"
 #include "calc/RowDescriber.h"
+#include "calc/ValuesInput.h"
 #include "defs/DefinitionsLoader.h"
 #include "defs/RegisterMap.h"
 #include "defs/SvdLoader.h"
@@ -130,6 +131,51 @@ TEST(RegisterMap, FindMatchesRegistersByTheirAddress) {
         for (const CPropTreeItem* row : filter.Matches()) matches += std::string(row->GetLabelText()) + " ";
         EXPECT_EQ(matches, c.matches) << c.text;
     }
+}
+
+// A values text gives registers their values through the calculator: the
+// register row shows the new value, and the register and the fields whose
+// share differs from the baseline are marked changed.
+TEST(RegisterMap, ValuesGivenShowInTheRegisterRowAndMarkWhatDiffers) {
+    CRegisterMap map;
+    CRegisterRowDescriber describer(map);
+    LoadSvdText(map, ReadExampleFile("chip.svd"), "chip.svd");
+    ChainedValueBox hex, decimal;
+    CRegisterCalculator calc(map, hex, decimal);
+    hex.onChange = [&calc] { calc.ApplyHexValue(); };
+
+    // UART1.CTRL resets to 0: EN [0] and TXPAR [3:2] change, IFCR does not exist there.
+    const ValuesInputReport report = ApplyValuesText(map, calc, "0x40004800: 00000001\n", ValueSource::ValuesFile);
+    EXPECT_TRUE(report.problems.empty());
+    ASSERT_EQ(report.given.size(), 1u);
+    CRegisterItem& uart = *report.given[0];
+    EXPECT_EQ(RegisterPath(uart), "UART1.CTRL");
+    EXPECT_EQ(uart.GetAttributeText(), "0x00000001");
+    EXPECT_EQ(map.ValueOf(uart)->source, ValueSource::ValuesFile);
+    EXPECT_TRUE(describer.Describe(uart).changed);
+    const struct {
+        const char* field;
+        bool changed;
+    } fields[] = {{"EN", true}, {"TXPAR", false}};
+    for (const auto& f : fields) {
+        const CPropTreeItem* row = uart.GetChild();
+        while (row && std::string(row->GetLabelText()) != f.field) row = row->GetSibling();
+        ASSERT_NE(row, nullptr) << f.field;
+        EXPECT_EQ(describer.Describe(*row).changed, f.changed) << f.field;
+    }
+    // Compared with a baseline that has the same value, nothing is changed.
+    map.SetBaseline(uart, 1);
+    EXPECT_FALSE(describer.Describe(uart).changed);
+    map.ClearBaselines();
+    EXPECT_TRUE(describer.Describe(uart).changed);
+
+    // The register in hand takes a value as typed, through the hex box.
+    map.Tree().SetFocusedItem(&uart);
+    calc.SetRegisterValue(uart, 0xd, ValueSource::Chip);
+    EXPECT_EQ(hex.text, "0x0000000d");
+    EXPECT_EQ(decimal.text, "13");
+    EXPECT_EQ(map.ValueOf(uart)->source, ValueSource::Chip);
+    EXPECT_EQ(uart.GetChild()->GetSibling()->GetAttributeText(), "Odd");
 }
 
 }  // namespace

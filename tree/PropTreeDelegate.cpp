@@ -45,6 +45,8 @@ QWidget* CPropTreeDelegate::createEditor(QWidget* parent, const QStyleOptionView
 
 void CPropTreeDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
     QStyledItemDelegate::initStyleOption(option, index);
+    // A register or field whose value differs from its baseline stands out.
+    if (index.data(CPropTreeModel::ChangedRole).toBool()) option->font.setBold(true);
     if (index.column() != CPropTreeModel::ValueColumn) return;
     const int access = index.data(CPropTreeModel::AccessRole).toInt();
     if (access == static_cast<int>(RowAccess::ReadWrite)) return;

@@ -17,6 +17,9 @@ struct RowDetails {
     std::string bits;  // "7:4", "3" for one bit, "32 bits" for a register; "" for other rows
     RowAccess access = RowAccess::ReadWrite;
     std::string address;  // "0x40021000" for a register or a set whose file gives one; "" otherwise
+    // A register whose value differs from its baseline (its reset value, or
+    // a compared values file), or a field whose share of it does.
+    bool changed = false;
 };
 
 class CPropTreeDescriber {

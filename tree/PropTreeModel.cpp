@@ -88,6 +88,13 @@ QVariant CPropTreeModel::data(const QModelIndex& index, int role) const {
         return QString::fromLocal8Bit(item->GetAttributeText().c_str());
     case Qt::ToolTipRole:
         return item->GetInfoText()[0] ? QVariant(QString::fromLocal8Bit(item->GetInfoText())) : QVariant();
+    case ChangedRole:
+        return DetailsOf(*m_pTree, *item).changed;
+    case Qt::AccessibleDescriptionRole: {
+        QString description = QString::fromLocal8Bit(item->GetInfoText());
+        if (DetailsOf(*m_pTree, *item).changed) description.prepend(description.isEmpty() ? "changed" : "changed; ");
+        return description.isEmpty() ? QVariant() : QVariant(description);
+    }
     case ChoicesRole: {
         const auto* combo = dynamic_cast<const CPropTreeItemCombo*>(item);
         if (!combo) return {};

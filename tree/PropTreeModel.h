@@ -33,6 +33,9 @@ public:
         ChoicesRole = Qt::UserRole + 1,
         // What a file says a field's bits allow, as an int of RowAccess.
         AccessRole,
+        // Whether a register's value, or a field's share of it, differs from
+        // its baseline, as a bool; the delegate draws such rows bold.
+        ChangedRole,
     };
 
     explicit CPropTreeModel(CPropTree& tree, QObject* parent = nullptr);

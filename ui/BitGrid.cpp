@@ -100,6 +100,13 @@ std::string CBitGrid::FieldNameOf(int bit) const {
     return field ? field->name : std::string();
 }
 
+void CBitGrid::SetBaseline(std::optional<std::uint64_t> baseline) {
+    if (baseline == m_baseline) return;
+    m_baseline = baseline;
+    UpdateAccessibleText();
+    update();
+}
+
 void CBitGrid::paintEvent(QPaintEvent*) {
     if (m_bits == 0) return;
     QPainter painter(this);
@@ -113,7 +120,12 @@ void CBitGrid::paintEvent(QPaintEvent*) {
         painter.fillRect(cell.adjusted(0, 0, -1, 0), covered ? pal.base() : pal.window());
         painter.setPen(pal.color(QPalette::Mid));
         painter.drawRect(cell.adjusted(0, 0, -1, -1));
-        painter.setFont(font());
+        QFont digit = font();
+        if ((ChangedBits() >> bit) & 1) {
+            digit.setBold(true);
+            digit.setUnderline(true);
+        }
+        painter.setFont(digit);
         painter.setPen(pal.color(covered ? QPalette::Active : QPalette::Disabled, QPalette::Text));
         painter.drawText(cell, Qt::AlignCenter, one ? QStringLiteral("1") : QStringLiteral("0"));
         // Numbers at the low end of each group of four, and at the top bit.

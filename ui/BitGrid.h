@@ -3,13 +3,16 @@
 // The bits of the register in hand, highest first: numbered, grouped by four,
 // each showing 0 or 1 of the value, each field's span marked with its name
 // (cut to fit; the whole name, span and value as a tooltip), and bits that no
-// field covers dimmed. A register of more than 32 bits takes two lines.
+// field covers dimmed; bits that differ from the register's baseline (its
+// reset value, or a compared values file) are drawn bold and underlined. A
+// register of more than 32 bits takes two lines.
 //
 // Clicking a bit, or Space on the current bit (Left, Right, Home and End move
 // it), asks for the value with that bit toggled: the grid never changes a
 // value itself, its owner writes the new value where typing would go.
 #include <QWidget>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +30,11 @@ public:
     // Shows a register of `bits` bits (1..64) with its fields; 0 bits empties the grid.
     void SetRegister(int bits, std::vector<BitGridField> fields);
     void SetValue(std::uint64_t value);
+    // The value the bits are compared with: bits that differ from it are
+    // marked; none without a baseline.
+    void SetBaseline(std::optional<std::uint64_t> baseline);
+    // The bits that differ from the baseline.
+    std::uint64_t ChangedBits() const { return m_baseline ? (m_value ^ *m_baseline) & Mask() : 0; }
     void Clear() { SetRegister(0, {}); }
 
     int Bits() const { return m_bits; }
@@ -52,6 +60,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    std::uint64_t Mask() const { return m_bits >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << m_bits) - 1; }
     int Lines() const { return m_bits > 32 ? 2 : (m_bits > 0 ? 1 : 0); }
     int BitsOnLine(int line) const;
     int BitAt(const QPoint& point) const;
@@ -62,6 +71,7 @@ private:
 
     int m_bits = 0;
     std::uint64_t m_value = 0;
+    std::optional<std::uint64_t> m_baseline;
     std::vector<BitGridField> m_fields;
     int m_current = 0;
 };

@@ -28,7 +28,11 @@ public:
         switch (which) {
         case QAccessible::Name: return QObject::tr("Bit %1").arg(m_bit);
         case QAccessible::Value: return QString::number((m_grid->Value() >> m_bit) & 1);
-        case QAccessible::Description: return QString::fromStdString(m_grid->FieldNameOf(m_bit));
+        case QAccessible::Description: {
+            QString description = QString::fromStdString(m_grid->FieldNameOf(m_bit));
+            if ((m_grid->ChangedBits() >> m_bit) & 1) description += description.isEmpty() ? "changed" : ", changed";
+            return description;
+        }
         default: return {};
         }
     }

@@ -46,13 +46,17 @@ void CRegisterCommands::Follow() {
     for (const CPropTreeItem* row = reg->GetChild(); row; row = row->GetSibling())
         if (const FieldSpan* span = m_map.Fields().Find(row)) fields.push_back({span->nLowBit, span->nHighBit, row->GetLabelText()});
     m_grid->SetRegister(reg->m_nBits, std::move(fields));
+    const auto baseline = m_map.BaselineOf(*reg);
+    m_grid->SetBaseline(baseline ? std::optional<std::uint64_t>(*baseline) : std::nullopt);
     m_grid->SetValue(ParseNumberText(m_hexBox.GetText()));
 }
 
 void CRegisterCommands::ResetValue() {
     const CRegisterItem* reg = RegisterInHand();
     if (!reg) return;
-    m_hexBox.SetText(FormatRegisterHex(ParseNumberText(reg->GetAttributeText()), reg->m_nBits));
+    // An SVD register's row shows its current value; its reset value is the map's.
+    const auto reset = m_map.ResetValueOf(*reg);
+    m_hexBox.SetText(FormatRegisterHex(reset ? *reset : ParseNumberText(reg->GetAttributeText()), reg->m_nBits));
 }
 
 void CRegisterCommands::CopyValue() const {
