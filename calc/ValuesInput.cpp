@@ -9,6 +9,7 @@
 #include "defs/RegisterMap.h"
 #include "values/MemoryImage.h"
 #include "values/RegisterLayout.h"
+#include "values/TextLines.h"
 #include "values/ValuesApplier.h"
 #include "values/ValuesMessages.h"
 #include "values/ValuesTextReader.h"
@@ -54,30 +55,33 @@ private:
 
 ByteOrder OrderOf(const CRegisterMap& map) { return map.IsBigEndian() ? ByteOrder::Big : ByteOrder::Little; }
 
-ValuesInputReport Give(CRegisterMap& map, CRegisterCalculator& calc, const AppliedValues& applied,
-                       const ValuesProblems& problems, ValueSource source) {
+ValuesInputReport Collect(const CRegisterMap& map, const AppliedValues& applied, const ValuesProblems& problems) {
     ValuesInputReport report;
     report.problems = problems.Lines();
-    std::vector<std::size_t> ids;
-    for (const GivenValue& given : applied.given) {
-        CRegisterItem& reg = *map.Registers()[given.id];
-        calc.SetRegisterValue(reg, given.value, source);
-        ids.push_back(given.id);
+    // In the map's order; a register given twice keeps the last value.
+    std::vector<std::pair<std::size_t, std::uint64_t>> given;
+    for (const GivenValue& value : applied.given) given.emplace_back(value.id, value.value);
+    std::stable_sort(given.begin(), given.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        if (i + 1 < given.size() && given[i + 1].first == given[i].first) continue;
+        report.given.push_back(map.Registers()[given[i].first]);
+        report.values.push_back(given[i].second);
     }
-    std::sort(ids.begin(), ids.end());
-    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
-    for (const std::size_t id : ids) report.given.push_back(map.Registers()[id]);
-    map.Tree().RefreshItems(nullptr);
     if (const std::string off = OffMapMessage(applied.offMap); !off.empty()) report.notes.push_back(off);
     for (const std::size_t id : applied.partlyGiven)
         report.notes.push_back(PartlyGivenMessage(RegisterPath(*map.Registers()[id])));
     return report;
 }
 
+ValuesInputReport Give(CRegisterMap& map, CRegisterCalculator& calc, ValuesInputReport report, ValueSource source) {
+    for (std::size_t i = 0; i < report.given.size(); ++i) calc.SetRegisterValue(*report.given[i], report.values[i], source);
+    map.Tree().RefreshItems(nullptr);
+    return report;
+}
+
 }  // namespace
 
-ValuesInputReport ApplyValuesText(CRegisterMap& map, CRegisterCalculator& calc, std::string_view text,
-                                  ValueSource source) {
+ValuesInputReport ReadValuesFor(const CRegisterMap& map, std::string_view text) {
     const MapLayout layout(map);
     ValuesText values = ReadValuesText(text, [&layout](std::string_view word) { return layout.IsName(word); });
     const ValuesApplier applier(layout.Layout(), OrderOf(map));
@@ -86,14 +90,25 @@ ValuesInputReport ApplyValuesText(CRegisterMap& map, CRegisterCalculator& calc, 
     AppliedValues applied = applier.Apply(image);
     applier.ApplyNamed(values.named, [&layout](std::string_view name) { return layout.Find(name); }, applied,
                        values.problems);
-    return Give(map, calc, applied, values.problems, source);
+    return Collect(map, applied, values.problems);
 }
 
-ValuesInputReport ApplyMemoryImage(CRegisterMap& map, CRegisterCalculator& calc, std::string_view bytes,
-                                   std::uint64_t base, ValueSource source) {
+ValuesInputReport ReadImageFor(const CRegisterMap& map, std::string_view bytes, std::uint64_t base) {
     const MapLayout layout(map);
     const ValuesApplier applier(layout.Layout(), OrderOf(map));
     MemoryImage image;
     image.AddRaw(base, bytes);
-    return Give(map, calc, applier.Apply(image), ValuesProblems(), source);
+    return Collect(map, applier.Apply(image), ValuesProblems());
+}
+
+bool IsValuesText(std::string_view bytes) { return bytes.find('\0') == std::string_view::npos && IsUtf8(bytes); }
+
+ValuesInputReport ApplyValuesText(CRegisterMap& map, CRegisterCalculator& calc, std::string_view text,
+                                  ValueSource source) {
+    return Give(map, calc, ReadValuesFor(map, text), source);
+}
+
+ValuesInputReport ApplyMemoryImage(CRegisterMap& map, CRegisterCalculator& calc, std::string_view bytes,
+                                   std::uint64_t base, ValueSource source) {
+    return Give(map, calc, ReadImageFor(map, bytes, base), source);
 }

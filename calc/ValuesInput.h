@@ -16,6 +16,7 @@ class CRegisterMap;
 
 struct ValuesInputReport {
     std::vector<CRegisterItem*> given;  // the registers given a value, in the map's order
+    std::vector<std::uint64_t> values;  // the value of each of them
     std::vector<std::string> problems;  // "line N: why", in line order
     std::vector<std::string> notes;     // values on no register, registers only partly given
 };
@@ -23,6 +24,15 @@ struct ValuesInputReport {
 // A register's label path, as values files and copies write it: the set's
 // label, a dot and the register's label ("UART1.CR1", "DMA.CH[0].CTRL").
 std::string RegisterPath(const CRegisterItem& reg);
+
+// Reads `text` (any of the values forms) for the registers of `map`, without giving them the values.
+ValuesInputReport ReadValuesFor(const CRegisterMap& map, std::string_view text);
+// Reads a raw memory image whose first byte is at `base` for the registers of `map`.
+ValuesInputReport ReadImageFor(const CRegisterMap& map, std::string_view bytes, std::uint64_t base);
+
+// Whether `bytes` are a values text rather than a raw memory image: no NUL
+// byte, and UTF-8 throughout.
+bool IsValuesText(std::string_view bytes);
 
 // Reads `text` (any of the values forms) and gives its values to the registers of `map`.
 ValuesInputReport ApplyValuesText(CRegisterMap& map, CRegisterCalculator& calc, std::string_view text,

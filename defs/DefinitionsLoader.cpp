@@ -238,3 +238,19 @@ LoadReport LoadDefinitionsBlock(CRegisterMap& map, char* block, const char* disp
 LoadReport LoadDefinitionsText(CRegisterMap& map, std::string_view text, const char* displayName) {
     return LoadDefinitionsBlock(map, NewTextBlock(text), displayName);
 }
+
+bool IsDefinitionsText(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        if (c == '#') {
+            const std::size_t end = text.find('\n', i);
+            if (end == std::string_view::npos) return false;
+            i = end + 1;
+        } else if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            ++i;
+        } else {
+            return text.substr(i, 7) == "<tavlin";
+        }
+    }
+    return false;
+}

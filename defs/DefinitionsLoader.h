@@ -9,6 +9,10 @@
 
 class CRegisterMap;
 
+// Whether `text` begins as a definitions file: after white space and '#'
+// comment lines, its first word is the root tag "<tavlin".
+bool IsDefinitionsText(std::string_view text);
+
 // The name of the definitions file, read from the current directory.
 constexpr const char* kDefinitionsFileName = "tavlin.xml";
 

@@ -71,6 +71,7 @@ constexpr DWORD CBS_SORT = 0x0100;
 
 constexpr UINT MB_OK = 0x0000;
 constexpr UINT MB_ICONEXCLAMATION = 0x0030;
+constexpr UINT MB_ICONINFORMATION = 0x0040;
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 

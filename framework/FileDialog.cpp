@@ -13,7 +13,8 @@ CFileDialog::Chooser& InstalledChooser() {
 }
 }  // namespace
 
-CFileDialog::CFileDialog(LPCTSTR filter, CWnd* parent) : m_strFilter(filter), m_pParentWnd(parent) {}
+CFileDialog::CFileDialog(LPCTSTR filter, CWnd* parent, bool save)
+    : m_strFilter(filter), m_pParentWnd(parent), m_bSave(save) {}
 
 CFileDialog::Chooser CFileDialog::SetChooser(Chooser chooser) {
     return std::exchange(InstalledChooser(), std::move(chooser));
@@ -25,9 +26,10 @@ int CFileDialog::DoModal() {
         path = chooser(*this);
     } else {
         QWidget* parent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
-        path = QFileDialog::getOpenFileName(parent, QString(), QString(), QString::fromLocal8Bit(m_strFilter.str()))
-                   .toLocal8Bit()
-                   .toStdString();
+        const QString filter = QString::fromLocal8Bit(m_strFilter.str());
+        const QString chosen = m_bSave ? QFileDialog::getSaveFileName(parent, QString(), QString(), filter)
+                                       : QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+        path = chosen.toLocal8Bit().toStdString();
     }
     m_strPathName = CString(path);
     return path.empty() ? IDCANCEL : IDOK;

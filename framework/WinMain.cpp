@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The process entry on Qt: the Qt application, message boxes drawn as
-// QMessageBox, then the application object.
+// QMessageBox and input boxes as QInputDialog, then the application object.
 #include <QApplication>
+#include <QInputDialog>
 #include <QMessageBox>
 
+#include "framework/InputBox.h"
 #include "framework/MessageBox.h"
 #include "framework/Resources.h"
 #include "framework/WinApp.h"
@@ -13,8 +15,19 @@ int ShowMessageBox(const std::string& text, UINT type) {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), QString::fromLocal8Bit(text.c_str()),
                     QMessageBox::Ok);
     if ((type & 0xF0) == MB_ICONEXCLAMATION) box.setIcon(QMessageBox::Warning);
+    if ((type & 0xF0) == MB_ICONINFORMATION) box.setIcon(QMessageBox::Information);
     box.exec();
     return IDOK;
+}
+
+std::optional<std::string> AskText(const std::string& prompt, const std::string& text) {
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(QApplication::activeWindow(), QApplication::applicationDisplayName(),
+                              QString::fromLocal8Bit(prompt.c_str()), QLineEdit::Normal,
+                              QString::fromLocal8Bit(text.c_str()), &ok);
+    if (!ok) return std::nullopt;
+    return answer.toLocal8Bit().toStdString();
 }
 }  // namespace
 
@@ -27,6 +40,7 @@ int AfxWinMain(int argc, char** argv) {
         QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3.%4").arg(v.major).arg(v.minor).arg(v.build).arg(v.revision));
     }
     AfxSetMessageBoxPresenter(&ShowMessageBox);
+    AfxSetInputBoxAsker(&AskText);
     CWinApp* app = AfxGetApp();
     if (!app) return 0;
     if (!app->InitInstance()) return app->ExitInstance();

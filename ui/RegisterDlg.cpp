@@ -1,13 +1,25 @@
 // SPDX-License-Identifier: MIT
 #include "ui/RegisterDlg.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "defs/DefinitionsLoader.h"
+#include "bits/NumberFormatting.h"
+#include "calc/ValuesInput.h"
 #include "defs/RegisterFile.h"
+#include "defs/SvdLoader.h"
+#include "defs/SvdNumbers.h"
 #include "framework/DropFiles.h"
 #include "framework/FileDialog.h"
+#include "framework/InputBox.h"
 #include "framework/Menu.h"
 #include "framework/MessageBox.h"
 #include "framework/PaintDC.h"
@@ -15,11 +27,35 @@
 #include "res/resource.h"
 #include "tree/PropTreeView.h"
 #include "ui/AboutDlg.h"
+#include "values/ValuesFileWriter.h"
 
 namespace {
 constexpr DWORD kTreeStyle = WS_CHILD | WS_VISIBLE | 1;
 constexpr const char* kRegisterFileFilter = "Register files (*.svd *.xml);;All files (*)";
 constexpr const char* kCaptionSeparator = " \xE2\x80\x94 ";  // an em dash between spaces
+constexpr const char* kValuesFileFilter = "Values files (*.txt *.log *.bin);;All files (*)";
+// How many problems and notes a values box lists before "and N more".
+constexpr std::size_t kValuesLinesShown = 8;
+
+// The bytes of the file at `path`, or nothing when it cannot be read.
+std::optional<std::string> ReadValuesBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// One box after values came in, only when there is something to tell:
+// problems, values on no register, registers only partly given.
+void TellValues(const std::string& name, const ValuesInputReport& report, const char* what) {
+    if (report.problems.empty() && report.notes.empty()) return;
+    const std::size_t count = report.given.size();
+    std::string text = std::to_string(count) + (count == 1 ? " register " : " registers ") + what + " " + name + ".";
+    std::vector<std::string> lines = report.problems;
+    lines.insert(lines.end(), report.notes.begin(), report.notes.end());
+    for (std::size_t i = 0; i < lines.size() && i < kValuesLinesShown; ++i) text += "\n" + lines[i];
+    if (lines.size() > kValuesLinesShown) text += "\n... and " + std::to_string(lines.size() - kValuesLinesShown) + " more.";
+    AfxMessageBox(text.c_str(), MB_OK | (report.problems.empty() ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+}
 }
 
 CRegisterDlg::CRegisterDlg(CWnd* parent)
@@ -79,6 +115,15 @@ BOOL CRegisterDlg::OnInitDialog() {
     m_tree.Create(kTreeStyle, client, this, IDC_TREE);
     (new CPropTreeWindow(m_tree, m_hWnd))->show();  // a child of the dialog's widget, which deletes it
     m_commands.Attach();
+    if (auto* window = qobject_cast<CPropTreeWindow*>(m_tree.m_hWnd)) {
+        // The values commands, by key anywhere in the window and in the rows' menu.
+        window->AddRowCommand(QObject::tr("&Paste values"), QKeySequence::Paste, true, [this] { OnPasteValues(); });
+        window->AddRowCommand(QObject::tr("Open &values..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), false,
+                              [this] { OnOpenValues(); });
+        window->AddRowCommand(QObject::tr("&Save values..."), QKeySequence::Save, false, [this] { OnSaveValues(); });
+        window->AddRowCommand(QObject::tr("Co&mpare with values..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M),
+                              false, [this] { OnCompareValues(); });
+    }
     LayoutControls(client);
 
     if (m_strFileToOpen.IsEmpty())
@@ -112,6 +157,7 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
         m_editDecimal.SetWindowText("");
         m_commands.Follow();
         const std::string name = std::filesystem::path(path).filename().string();
+        m_strMapName = name;
         SetWindowText((name + kCaptionSeparator + m_strTitle.str()).c_str());
     }
     if (!report.Ok()) AfxMessageBox(report.Message().c_str(), MB_OK | MB_ICONEXCLAMATION);
@@ -123,6 +169,7 @@ void CRegisterDlg::OnSysCommand(UINT nID, LPARAM) {
         about.DoModal();
     } else if ((nID & 0xFFF0) == IDM_OPEN) {
         OnFileOpen();
+
     } else {
         Default();
     }
@@ -138,7 +185,86 @@ void CRegisterDlg::OnDropFiles(HDROP hDropInfo) {
     if (length == 0) return;
     std::string path(length, '\0');
     DragQueryFile(hDropInfo, 0, path.data(), length + 1);
+    // A register file replaces the map; any other file, with a map shown, is values for it.
+    if (!m_map.Registers().empty()) {
+        const auto bytes = ReadValuesBytes(path);
+        if (bytes && !IsSvdText(*bytes) && !IsDefinitionsText(*bytes)) {
+            ApplyValues(*bytes, std::filesystem::path(path).filename().string());
+            return;
+        }
+    }
     OpenFile(path.c_str());
+}
+
+void CRegisterDlg::OnOpenValues() {
+    CFileDialog dlg(kValuesFileFilter, this);
+    if (dlg.DoModal() == IDOK) OpenValuesFile(dlg.GetPathName().str(), false);
+}
+
+void CRegisterDlg::OnCompareValues() {
+    CFileDialog dlg(kValuesFileFilter, this);
+    if (dlg.DoModal() == IDOK) OpenValuesFile(dlg.GetPathName().str(), true);
+}
+
+void CRegisterDlg::OnSaveValues() {
+    CFileDialog dlg(kValuesFileFilter, this, true);
+    if (dlg.DoModal() == IDOK && !SaveValuesFile(dlg.GetPathName().str()))
+        AfxMessageBox(("Cannot write " + dlg.GetPathName().str()).c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CRegisterDlg::OnPasteValues() {
+    const std::string text = QGuiApplication::clipboard()->text().toStdString();
+    if (!text.empty()) ApplyValues(text, "The pasted text");
+}
+
+void CRegisterDlg::OpenValuesFile(const std::string& path, bool asBaseline) {
+    const auto bytes = ReadValuesBytes(path);
+    if (!bytes) {
+        AfxMessageBox(("Cannot read " + path).c_str(), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    const std::string name = std::filesystem::path(path).filename().string();
+    if (!asBaseline) {
+        ApplyValues(*bytes, name);
+        return;
+    }
+    const ValuesInputReport report = ReadValuesFor(m_map, *bytes);
+    m_map.ClearBaselines();
+    for (std::size_t i = 0; i < report.given.size(); ++i) m_map.SetBaseline(*report.given[i], report.values[i]);
+    m_tree.RefreshItems(nullptr);
+    m_commands.Follow();
+    TellValues(name, report, "compared with");
+}
+
+void CRegisterDlg::ApplyValues(const std::string& bytes, const std::string& name) {
+    ValuesInputReport report;
+    if (IsValuesText(bytes)) {
+        report = ApplyValuesText(m_map, m_calc, bytes, ValueSource::ValuesFile);
+    } else {
+        const auto answer = AfxInputBox(name + " is a memory image. The address of its first byte:", "0x00000000");
+        if (!answer) return;
+        const auto base = ParseSvdNumber(*answer);
+        if (!base) {
+            AfxMessageBox(("\"" + *answer + "\" is not an address").c_str(), MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        report = ApplyMemoryImage(m_map, m_calc, bytes, *base, ValueSource::ValuesFile);
+    }
+    m_commands.Follow();
+    TellValues(name, report, "given values from");
+}
+
+bool CRegisterDlg::SaveValuesFile(const std::string& path) {
+    ValuesFileWriter writer(m_strMapName);
+    for (const CRegisterItem* reg : m_map.Registers()) {
+        const auto held = m_map.ValueOf(*reg);
+        const std::uint64_t value = held ? held->value : m_calc.ComposeRegister(*reg);
+        writer.Add(RegisterPath(*reg), FormatRegisterHex(value, reg->m_nBits));
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << writer.Text();
+    out.close();
+    return static_cast<bool>(out);
 }
 
 void CRegisterDlg::OnPaint() {

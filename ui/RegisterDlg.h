@@ -32,9 +32,22 @@ public:
     // as it was. A message about the file follows in one box.
     void OpenFile(LPCTSTR path);
 
+    // Gives the registers of the map shown the values of `text` (a dump or a
+    // values file; `name` names it in the box that tells of problems) or, when
+    // it is no text, of a raw memory image whose first address the user gives.
+    void ApplyValues(const std::string& bytes, const std::string& name);
+    // Reads the file at `path` as values for the map shown: as its values, or as its baseline.
+    void OpenValuesFile(const std::string& path, bool asBaseline);
+    // Writes every register's value to `path` as a values file.
+    bool SaveValuesFile(const std::string& path);
+
     // Handlers.
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnFileOpen();
+    void OnOpenValues();
+    void OnSaveValues();
+    void OnCompareValues();
+    void OnPasteValues();
     void OnDropFiles(HDROP hDropInfo);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
@@ -72,4 +85,5 @@ private:
     CRegisterRowDescriber m_describer;
     CRegisterCommands m_commands{m_map, m_calc, m_hexBox};
     CString m_strTitle;  // the caption the window starts with
+    std::string m_strMapName = "tavlin.xml";  // the file name of the map shown
 };

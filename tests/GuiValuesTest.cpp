@@ -1,0 +1,143 @@
+// SPDX-License-Identifier: MIT
+// Values in the main window: a dump pasted into the tree, values files
+// saved, opened and compared, a raw image with its address asked for, and a
+// register found by its address.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QTest>
+
+#include <fstream>
+#include <iterator>
+
+#include "framework/FileDialog.h"
+#include "framework/InputBox.h"
+#include "res/resource.h"
+#include "tests/ExampleFiles.h"
+#include "tests/GuiHarness.h"
+#include "tests/MessageRecorder.h"
+#include "tests/TempDir.h"
+#include "tree/PropTreeFind.h"
+#include "tree/PropTreeModel.h"
+#include "ui/BitGrid.h"
+
+namespace {
+
+const char* const kStart = R"(<tavlin><regset n="Start" d="s">
+<register n="R0" w="8" v="0" d="r"><field n="F" k="edit" d="f" l="0" h="7"></field></register></regset></tavlin>)";
+
+std::string Text(QLineEdit* box) { return box->text().toStdString(); }
+
+bool Changed(CRegisterDlg& dlg, const std::vector<std::string>& path) {
+    CPropTreeItem* row = FindRow(dlg.m_tree, path);
+    return row && TreeWindow(dlg)->Model()->IndexFromItem(row).data(CPropTreeModel::ChangedRole).toBool();
+}
+
+// Opens `chip` in the running dialog, every row shown.
+void OpenChip(CRegisterDlg& dlg, const std::string& chip) {
+    CFileDialog::SetChooser([chip](const CFileDialog&) { return chip; });
+    dlg.SendMessage(WM_SYSCOMMAND, IDM_OPEN);
+    TreeWindow(dlg)->View()->expandAll();
+}
+
+void Press(CRegisterDlg& dlg, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(TreeWindow(dlg)->View(), key, modifiers);
+}
+
+TEST(GuiValues, APastedDumpGivesRegistersTheirValuesAndMarksWhatChanged) {
+    TempDir dir;
+    const std::string chip = dir.Write("chip.svd", ReadExampleFile("chip.svd"));
+    RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
+        OpenChip(dlg, chip);
+        ClickRow(dlg, FindRow(dlg.m_tree, {"UART1", "CTRL"}));
+        EXPECT_FALSE(Changed(dlg, {"UART1", "CTRL"}));
+        // As copied from a terminal running GDB, the command line included.
+        QApplication::clipboard()->setText("(gdb) x/2wx 0x40004800\n0x40004800 <UART1>:\t0x0000000d\t0x00000000\n");
+        MessageRecorder boxes;
+        Press(dlg, Qt::Key_V, Qt::ControlModifier);
+        ASSERT_EQ(boxes.boxes.size(), 1u) << "the command line is no values line";
+        EXPECT_NE(boxes.boxes[0].text.find("line 1:"), std::string::npos) << boxes.boxes[0].text;
+        EXPECT_EQ(Text(HexBox(dlg)), "0x0000000d");
+        EXPECT_EQ(Text(DecimalBox(dlg)), "13");
+        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"UART1", "CTRL"})), "0x0000000d");
+        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"UART1", "CTRL", "TXPAR"})), "Odd");
+        EXPECT_TRUE(Changed(dlg, {"UART1", "CTRL"}));
+        EXPECT_TRUE(Changed(dlg, {"UART1", "CTRL", "EN"}));
+        EXPECT_FALSE(Changed(dlg, {"UART0", "CTRL"}));
+        EXPECT_EQ(dlg.Commands().Grid()->ChangedBits(), 0xdu);
+
+        // Reset value takes it back.
+        Press(dlg, Qt::Key_R, Qt::ControlModifier);
+        EXPECT_EQ(Text(HexBox(dlg)), "0x00000000");
+        EXPECT_FALSE(Changed(dlg, {"UART1", "CTRL"}));
+        EXPECT_EQ(dlg.Commands().Grid()->ChangedBits(), 0u);
+    });
+}
+
+TEST(GuiValues, SavedValuesOpenAgainToTheSameValuesAndCompare) {
+    TempDir dir;
+    const std::string chip = dir.Write("chip.svd", ReadExampleFile("chip.svd"));
+    const std::string saved = (dir.Path() / "board.txt").string();
+    RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
+        OpenChip(dlg, chip);
+        ClickRow(dlg, FindRow(dlg.m_tree, {"DMA", "CH[1].CTRL"}));
+        QTest::keyClicks(HexBox(dlg), "1");  // 0x000002001
+        CFileDialog::SetChooser([&saved](const CFileDialog& dialog) {
+            EXPECT_TRUE(dialog.IsSave());
+            return saved;
+        });
+        Press(dlg, Qt::Key_S, Qt::ControlModifier);
+        std::ifstream in(saved);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(text.rfind("# tavlin values for chip.svd\nRCC.CR = 0x00000083\n", 0), 0u) << text;
+        EXPECT_NE(text.find("\nDMA.CH[1].CTRL = 0x00002001\n"), std::string::npos) << text;
+
+        // The saved values, opened over a fresh load, give the same value.
+        OpenChip(dlg, chip);
+        EXPECT_FALSE(Changed(dlg, {"DMA", "CH[1].CTRL"}));
+        CFileDialog::SetChooser([&saved](const CFileDialog& dialog) {
+            EXPECT_FALSE(dialog.IsSave());
+            return saved;
+        });
+        MessageRecorder boxes;
+        Press(dlg, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes[0].text;
+        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"DMA", "CH[1].CTRL"})), "0x00002001");
+        EXPECT_TRUE(Changed(dlg, {"DMA", "CH[1].CTRL"}));
+        // Compared with the same file, nothing differs any more.
+        Press(dlg, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_FALSE(Changed(dlg, {"DMA", "CH[1].CTRL"}));
+        EXPECT_TRUE(boxes.boxes.empty());
+    });
+}
+
+TEST(GuiValues, ARawImageAsksForItsAddressAndFindFindsARegisterByAddress) {
+    TempDir dir;
+    const std::string chip = dir.Write("chip.svd", ReadExampleFile("chip.svd"));
+    const std::string image = dir.Write("uart1.bin", std::string("\x0d\x00\x00\x00", 4));
+    std::string asked;
+    AfxSetInputBoxAsker([&asked](const std::string& prompt, const std::string&) {
+        asked = prompt;
+        return std::optional<std::string>("0x40004800");
+    });
+    RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
+        OpenChip(dlg, chip);
+        CFileDialog::SetChooser([&image](const CFileDialog&) { return image; });
+        Press(dlg, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_NE(asked.find("uart1.bin"), std::string::npos) << asked;
+        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"UART1", "CTRL"})), "0x0000000d");
+
+        // Ctrl+F and an address inside UART1.CTRL's bytes selects it.
+        Press(dlg, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClicks(TreeWindow(dlg)->Find()->Field(), "0x40004802");
+        CPropTreeItem* focused = dlg.m_tree.GetFocusedItem();
+        ASSERT_NE(focused, nullptr);
+        EXPECT_STREQ(focused->GetLabelText(), "CTRL");
+        EXPECT_STREQ(focused->GetParent()->GetLabelText(), "UART1");
+        EXPECT_EQ(Text(HexBox(dlg)), "0x0000000d");
+    });
+    AfxSetInputBoxAsker({});
+}
+
+}  // namespace
