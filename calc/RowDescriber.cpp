@@ -40,3 +40,10 @@ bool CRegisterRowDescriber::HoldsAddress(const CPropTreeItem& row, std::uint64_t
     const std::uint64_t bytes = (static_cast<std::uint64_t>(reg->m_nBits < 1 ? 1 : reg->m_nBits) + 7) / 8;
     return address - *first < bytes;
 }
+
+bool CRegisterRowDescriber::IsChanged(const CPropTreeItem& row) const {
+    if (const auto* reg = dynamic_cast<const CRegisterItem*>(&row)) return m_map.ChangedBits(*reg) != 0;
+    const auto* reg = dynamic_cast<const CRegisterItem*>(row.GetParent());
+    const FieldSpan* span = reg ? m_map.Fields().Find(&row) : nullptr;
+    return span && (m_map.ChangedBits(*reg) & FieldPlacement(span->nLowBit, span->nHighBit)) != 0;
+}

@@ -13,6 +13,7 @@ public:
     explicit CRegisterRowDescriber(const CRegisterMap& map) : m_map(map) {}
     RowDetails Describe(const CPropTreeItem& row) const override;
     bool HasAddresses() const override;
+    bool IsChanged(const CPropTreeItem& row) const override;
     bool HoldsAddress(const CPropTreeItem& row, std::uint64_t address) const override;
 
 private:

@@ -67,6 +67,23 @@ TEST(GuiValues, APastedDumpGivesRegistersTheirValuesAndMarksWhatChanged) {
         EXPECT_FALSE(Changed(dlg, {"UART0", "CTRL"}));
         EXPECT_EQ(dlg.Commands().Grid()->ChangedBits(), 0xdu);
 
+        // "Changed only" shows just the changed register and fields, with the find text or without.
+        const CPropTreeModel* model = TreeWindow(dlg)->Model();
+        Press(dlg, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+        ASSERT_EQ(model->rowCount(), 1);
+        EXPECT_EQ(model->index(0, 0).data().toString(), "UART1");
+        const QModelIndex uart = model->index(0, 0, model->index(0, 0));
+        EXPECT_EQ(uart.data().toString(), "CTRL");
+        std::vector<std::string> fields;
+        for (int row = 0; row < model->rowCount(uart); ++row)
+            fields.push_back(model->index(row, 0, uart).data().toString().toStdString());
+        EXPECT_EQ(fields, (std::vector<std::string>{"EN", "TXPAR"}));
+        QTest::keyClicks(TreeWindow(dlg)->Find()->Field(), "txpar");
+        ASSERT_EQ(model->rowCount(), 1);
+        EXPECT_EQ(model->rowCount(model->index(0, 0, model->index(0, 0))), 1);
+        QTest::keyClick(TreeWindow(dlg)->Find()->Field(), Qt::Key_Escape);
+        EXPECT_GT(model->rowCount(), 1);
+
         // Reset value takes it back.
         Press(dlg, Qt::Key_R, Qt::ControlModifier);
         EXPECT_EQ(Text(HexBox(dlg)), "0x00000000");

@@ -28,6 +28,9 @@ public:
     virtual RowDetails Describe(const CPropTreeItem& row) const = 0;
     // Whether any row has an address, so that the view shows the column.
     virtual bool HasAddresses() const { return false; }
+    // Whether the row's value differs from its baseline, as Describe tells,
+    // without making the texts.
+    virtual bool IsChanged(const CPropTreeItem& row) const { return Describe(row).changed; }
     // Whether `address` is one of the bytes `row` (a register row) stands for.
     virtual bool HoldsAddress(const CPropTreeItem& row, std::uint64_t address) const {
         (void)row;

@@ -43,8 +43,9 @@ std::optional<std::uint64_t> FindTextAddress(std::string_view text) {
     return address;
 }
 
-CPropTreeFilter::CPropTreeFilter(CPropTreeItem& root, std::string_view text, const CPropTreeDescriber* describer)
-    : m_root(&root), m_describer(describer) {
+CPropTreeFilter::CPropTreeFilter(CPropTreeItem& root, std::string_view text, const CPropTreeDescriber* describer,
+                                 bool changedOnly)
+    : m_root(&root), m_describer(describer), m_bChangedOnly(changedOnly && describer) {
     if (m_describer) m_address = FindTextAddress(text);
     m_needle.reserve(text.size());
     for (const char c : text) m_needle += Lower(c);
@@ -68,11 +69,20 @@ bool CPropTreeFilter::Matches(const CPropTreeItem& row) const {
     return false;
 }
 
+bool CPropTreeFilter::IsChanged(const CPropTreeItem& row) const {
+    // Sets are never changed themselves; registers and fields are static, edit and drop-down rows.
+    return row.GetKind() != PropRowKind::Plain && m_describer->IsChanged(row);
+}
+
 // Decides which of `row`'s children show; true when `row` itself shows.
+// `keepAll`: a row above matched, so every row below shows (only the
+// changed ones with changedOnly).
 bool CPropTreeFilter::Visit(CPropTreeItem& row, bool keepAll) {
-    const bool matches = Matches(row);
+    const bool textMatches = Matches(row);
+    const bool matches = m_bChangedOnly ? (keepAll || textMatches) && IsChanged(row) : textMatches;
     if (matches) m_matches.push_back(&row);
-    const bool keepChildren = keepAll || matches;
+    if (m_bChangedOnly) keepAll = keepAll || textMatches;
+    const bool keepChildren = !m_bChangedOnly && (keepAll || matches);
     const int count = row.GetChildCount();
     if (keepChildren) {
         // Shown whole; matches further down are still steps of the find.
@@ -82,8 +92,8 @@ bool CPropTreeFilter::Visit(CPropTreeItem& row, bool keepAll) {
     std::vector<CPropTreeItem*> shown;
     const size_t ancestorPlace = m_ancestors.size();
     for (int i = 0; i < count; ++i)
-        if (Visit(*row.GetChildAt(i), false)) shown.push_back(row.GetChildAt(i));
-    if (shown.empty()) return false;
+        if (Visit(*row.GetChildAt(i), keepAll)) shown.push_back(row.GetChildAt(i));
+    if (shown.empty()) return matches;
     m_ancestors.insert(m_ancestors.begin() + static_cast<std::ptrdiff_t>(ancestorPlace), &row);
     if (static_cast<int>(shown.size()) != count) {
         for (int i = 0; i < static_cast<int>(shown.size()); ++i) m_rowAmongSome.emplace(shown[i], i);

@@ -22,8 +22,12 @@ std::optional<std::uint64_t> FindTextAddress(std::string_view text);
 
 class CPropTreeFilter {
 public:
-    // `describer` (may be null) tells which registers hold an address.
-    CPropTreeFilter(CPropTreeItem& root, std::string_view text, const CPropTreeDescriber* describer = nullptr);
+    // `describer` (may be null) tells which registers hold an address and
+    // which rows are changed. With `changedOnly`, only changed rows match,
+    // and only where they or a row above them match the text (any row, for
+    // an empty text); a matching row then keeps only its changed children.
+    CPropTreeFilter(CPropTreeItem& root, std::string_view text, const CPropTreeDescriber* describer = nullptr,
+                    bool changedOnly = false);
 
     // The shown children of a shown row (the root included), and the place
     // of a row among its parent's shown children (-1 when it is not shown).
@@ -39,11 +43,13 @@ public:
 private:
     bool Visit(CPropTreeItem& row, bool keepAll);
     bool Matches(const CPropTreeItem& row) const;
+    bool IsChanged(const CPropTreeItem& row) const;
 
     std::string m_needle;  // lower-case
     const CPropTreeItem* m_root;
     std::optional<std::uint64_t> m_address;
     const CPropTreeDescriber* m_describer;
+    bool m_bChangedOnly;
     std::unordered_map<const CPropTreeItem*, std::vector<CPropTreeItem*>> m_someChildren;
     std::unordered_map<const CPropTreeItem*, int> m_rowAmongSome;
     std::vector<CPropTreeItem*> m_matches;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tree/PropTreeFind.h"
 
+#include <QCheckBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QShortcut>
@@ -27,12 +29,28 @@ void CollectExpanded(const CPropTreeView& view, const CPropTreeModel& model, con
 }  // namespace
 
 CPropTreeFind::CPropTreeFind(CPropTreeView& view, CPropTreeModel& model, QWidget& window)
-    : QObject(&window), m_view(view), m_model(model), m_field(new QLineEdit(&window)) {
+    : QObject(&window),
+      m_view(view),
+      m_model(model),
+      m_bar(new QWidget(&window)),
+      m_field(new QLineEdit(m_bar)),
+      m_changedOnly(new QCheckBox(tr("C&hanged only"), m_bar)) {
+    auto* layout = new QHBoxLayout(m_bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_field, 1);
+    layout->addWidget(m_changedOnly);
     m_field->setPlaceholderText(tr("Find a register or field"));
     m_field->setClearButtonEnabled(true);
-    m_field->hide();
+    m_changedOnly->setToolTip(tr("Only the registers and fields that differ from their reset or compared values "
+                                 "(Ctrl+Shift+D)"));
+    m_bar->hide();
     m_field->installEventFilter(this);
+    m_changedOnly->installEventFilter(this);
     connect(m_field, &QLineEdit::textEdited, this, &CPropTreeFind::Apply);
+    connect(m_changedOnly, &QCheckBox::toggled, this, [this]() { Apply(m_field->text()); });
+    auto* changed = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), &window);
+    changed->setContext(Qt::WindowShortcut);
+    connect(changed, &QShortcut::activated, this, [this]() { SetChangedOnly(!m_changedOnly->isChecked()); });
     // Wherever the focus is in the window, as the user expects of Ctrl+F.
     auto* shortcut = new QShortcut(QKeySequence::Find, &window);
     shortcut->setContext(Qt::WindowShortcut);
@@ -40,13 +58,18 @@ CPropTreeFind::CPropTreeFind(CPropTreeView& view, CPropTreeModel& model, QWidget
     connect(&m_model, &CPropTreeModel::filterDropped, this, [this]() { Close(false); });
 }
 
-bool CPropTreeFind::IsOpen() const { return m_field->isVisible(); }
+bool CPropTreeFind::IsOpen() const { return m_bar->isVisible(); }
+
+void CPropTreeFind::SetChangedOnly(bool on) {
+    if (on) Open();
+    m_changedOnly->setChecked(on);
+}
 
 void CPropTreeFind::Open() {
     if (!IsOpen()) {
         m_expanded.clear();
         CollectExpanded(m_view, m_model, QModelIndex(), m_expanded);
-        m_field->show();
+        m_bar->show();
     }
     m_field->setFocus(Qt::ShortcutFocusReason);
     m_field->selectAll();
@@ -54,7 +77,7 @@ void CPropTreeFind::Open() {
 
 void CPropTreeFind::Apply(const QString& text) {
     const QByteArray bytes = text.toLocal8Bit();
-    m_model.SetFilter(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    m_model.SetFilter(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), m_changedOnly->isChecked());
     m_match = -1;
     const CPropTreeFilter* filter = m_model.Filter();
     if (!filter) return;
@@ -87,8 +110,12 @@ void CPropTreeFind::Focus(CPropTreeItem* row) {
 
 void CPropTreeFind::Close(bool restore) {
     if (!IsOpen()) return;
-    m_field->hide();
+    m_bar->hide();
     m_field->clear();
+    {
+        const QSignalBlocker quiet(m_changedOnly);
+        m_changedOnly->setChecked(false);
+    }
     m_match = -1;
     if (!restore) return;
     CPropTreeItem* focused = m_model.Tree() ? m_model.Tree()->GetFocusedItem() : nullptr;
@@ -106,7 +133,8 @@ void CPropTreeFind::Close(bool restore) {
 }
 
 bool CPropTreeFind::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != m_field || event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    if ((watched != m_field && watched != m_changedOnly) || event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
     // The dialog would take Enter and Escape for itself and close: here they belong to the find.
     switch (static_cast<QKeyEvent*>(event)->key()) {
     case Qt::Key_Escape: Close(true); return true;

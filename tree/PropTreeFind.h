@@ -6,13 +6,16 @@
 // clicked. Enter and Down step to the next match, Up to the one before.
 // Escape shows the whole tree again as it was before Ctrl+F, with the focused
 // row's parents expanded and the row in view, and gives the keyboard focus
-// back to the tree.
+// back to the tree. A "Changed only" switch beside the field (Ctrl+Shift+D
+// anywhere in the window) shows only the registers and fields that differ
+// from their baseline, with the find text or without.
 #include <QObject>
 #include <vector>
 
 class CPropTreeItem;
 class CPropTreeModel;
 class CPropTreeView;
+class QCheckBox;
 class QLineEdit;
 class QWidget;
 
@@ -22,6 +25,9 @@ public:
     CPropTreeFind(CPropTreeView& view, CPropTreeModel& model, QWidget& window);
 
     QLineEdit* Field() const { return m_field; }
+    QCheckBox* ChangedOnly() const { return m_changedOnly; }
+    // The field and the switch, above the rows.
+    QWidget* Bar() const { return m_bar; }
     bool IsOpen() const;
 
     void Open();
@@ -29,6 +35,8 @@ public:
     void Close(bool restore);
     // Applies `text` as the user typing it would.
     void Apply(const QString& text);
+    // Turns "Changed only" on or off, opening the find when it is closed.
+    void SetChangedOnly(bool on);
     // Focuses the match `step` places after the current one (negative: before).
     void Step(int step);
 
@@ -41,7 +49,9 @@ private:
 
     CPropTreeView& m_view;
     CPropTreeModel& m_model;
+    QWidget* m_bar;
     QLineEdit* m_field;
+    QCheckBox* m_changedOnly;
     int m_match = -1;                          // the focused match
     std::vector<CPropTreeItem*> m_expanded;   // expanded before the find
 };

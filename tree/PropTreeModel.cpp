@@ -144,12 +144,13 @@ bool CPropTreeModel::setData(const QModelIndex& index, const QVariant& value, in
     return true;
 }
 
-void CPropTreeModel::SetFilter(std::string_view text) {
+void CPropTreeModel::SetFilter(std::string_view text, bool changedOnly) {
     beginResetModel();
-    if (text.empty() || !m_pTree)
+    if ((text.empty() && !changedOnly) || !m_pTree)
         m_filter.reset();
     else
-        m_filter = std::make_unique<CPropTreeFilter>(*m_pTree->GetRootItem(), text, m_pTree->GetDescriber());
+        m_filter = std::make_unique<CPropTreeFilter>(*m_pTree->GetRootItem(), text, m_pTree->GetDescriber(),
+                                                     changedOnly);
     endResetModel();
 }
 

@@ -59,8 +59,9 @@ public:
 
     // Shows only the rows a find for `text` shows (see CPropTreeFilter), or
     // every row again for an empty text; either is one model reset. Rows
-    // the find hides have no index.
-    void SetFilter(std::string_view text);
+    // the find hides have no index. With `changedOnly`, only the changed
+    // registers and fields among them, also for an empty text.
+    void SetFilter(std::string_view text, bool changedOnly = false);
     const CPropTreeFilter* Filter() const { return m_filter.get(); }
 
 signals:

@@ -78,7 +78,7 @@ CPropTreeWindow::CPropTreeWindow(CPropTree& tree, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    layout->addWidget(m_find->Field());
+    layout->addWidget(m_find->Bar());
     layout->addWidget(m_view, 1);
     layout->addWidget(m_info);
 
