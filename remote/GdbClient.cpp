@@ -1,0 +1,209 @@
+// SPDX-License-Identifier: MIT
+#include "remote/GdbClient.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "remote/CancelSignal.h"
+#include "remote/Endpoint.h"
+#include "remote/RemoteText.h"
+#include "remote/RspSession.h"
+#include "remote/TcpChannel.h"
+
+namespace {
+
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+bool IsHexText(std::string_view text) { return std::all_of(text.begin(), text.end(), IsHexDigit); }
+
+int HexValue(char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; }
+
+std::string HexNumber(std::uint64_t value) {
+    char text[17];
+    const auto end = std::to_chars(text, text + sizeof text, value, 16).ptr;
+    return std::string(text, end);
+}
+
+// A stop reply ("S05", "T05thread:01;", "W00", "X09") or console output
+// ("O" and hex text): what a server sends when the target stops or prints,
+// never an answer to a query or a memory request.
+bool IsStopReply(std::string_view payload) {
+    if (payload.size() >= 3 && (payload[0] == 'S' || payload[0] == 'T' || payload[0] == 'W' || payload[0] == 'X')) {
+        return IsHexDigit(payload[1]) && IsHexDigit(payload[2]);
+    }
+    return payload.size() >= 3 && payload[0] == 'O' && payload.size() % 2 == 1 && IsHexText(payload.substr(1));
+}
+
+bool IsErrorReply(std::string_view payload) { return payload.size() >= 2 && payload[0] == 'E'; }
+
+// "E01" as it stands in problems; longer texts ("E.message") are kept short.
+std::string ErrorCode(std::string_view payload) { return std::string(payload.substr(0, 40)); }
+
+}  // namespace
+
+CGdbClient::CGdbClient(std::chrono::milliseconds timeout) : m_timeout(timeout) {}
+
+CGdbClient::~CGdbClient() { Disconnect(); }
+
+RemoteStatus CGdbClient::Connect(std::string_view endpoint, const CCancelSignal* cancel) {
+    Disconnect();
+    const RemoteResult<RemoteEndpoint> parsed = ParseRemoteEndpoint(endpoint);
+    if (!parsed.Ok()) return RemoteStatus::Failure(parsed.Problem());
+    auto channel = CTcpChannel::Open(parsed.Value(), m_timeout, cancel);
+    if (!channel.Ok()) return RemoteStatus::Failure(channel.Problem());
+    return Start(std::move(channel.Value()));
+}
+
+RemoteStatus CGdbClient::Start(std::unique_ptr<CByteChannel> channel) {
+    Disconnect();
+    m_where = channel->Where();
+    m_session = std::make_unique<CRspSession>(std::move(channel));
+    m_packetSize = kDefaultPacketSize;
+    m_noAck = false;
+    RemoteStatus status = Handshake();
+    if (!status.Ok()) Disconnect();
+    return status;
+}
+
+RemoteStatus CGdbClient::Handshake() {
+    // No features of ours are offered: in particular not multiprocess+,
+    // which would make the server want "D;pid" instead of a plain 'D'.
+    const auto supported = m_session->Exchange(
+        "qSupported", [](std::string_view reply) { return !IsStopReply(reply); }, m_timeout, "the handshake");
+    if (!supported.Ok()) return Failed(supported.Problem());
+
+    bool offersNoAck = false;
+    std::string_view features = supported.Value();
+    while (!features.empty()) {
+        const auto end = std::min(features.find(';'), features.size());
+        const std::string_view feature = features.substr(0, end);
+        features.remove_prefix(std::min(end + 1, features.size()));
+        if (feature == "QStartNoAckMode+") offersNoAck = true;
+        if (feature.starts_with("PacketSize=")) {
+            const std::string_view digits = feature.substr(11);
+            std::uint64_t size = 0;
+            const auto [last, error] = std::from_chars(digits.data(), digits.data() + digits.size(), size, 16);
+            if (error == std::errc::result_out_of_range) size = kMaxPacketSize;
+            if (error == std::errc() || error == std::errc::result_out_of_range) {
+                m_packetSize = static_cast<std::uint32_t>(
+                    std::clamp<std::uint64_t>(size, kMinPacketSize, kMaxPacketSize));
+            }
+        }
+    }
+
+    if (offersNoAck) {
+        const auto noAck = m_session->Exchange(
+            "QStartNoAckMode", [](std::string_view reply) { return !IsStopReply(reply); }, m_timeout,
+            "the handshake");
+        if (!noAck.Ok()) return Failed(noAck.Problem());
+        if (noAck.Value() == "OK") {
+            m_session->SetAcknowledging(false);
+            m_noAck = true;
+        }
+    }
+
+    // GDB asks why the target stopped first thing; some servers expect it
+    // before memory requests. Its answer (a stop reply) is not needed.
+    const auto why = m_session->Exchange(
+        "?", [](std::string_view) { return true; }, m_timeout, "the handshake");
+    if (!why.Ok()) return Failed(why.Problem());
+    return RemoteSuccess();
+}
+
+RemoteStatus CGdbClient::Failed(std::string problem) {
+    if (m_session && !m_session->InStep()) {
+        // The server may still be there (a cancel): let the target run on.
+        m_session->SendOnly("D", std::chrono::milliseconds(200));
+        m_session.reset();
+    }
+    return RemoteStatus::Failure(std::move(problem));
+}
+
+RemoteResult<std::vector<std::uint8_t>> CGdbClient::ReadMemory(std::uint64_t address, std::uint32_t size) {
+    using Result = RemoteResult<std::vector<std::uint8_t>>;
+    if (!m_session) return Result::Failure("not connected to a target");
+    if (size > 0 && address + (size - 1) < address) {
+        return Result::Failure("cannot read " + RemoteBytesText(size) + " at " + RemoteAddressText(address) +
+                               ": past the end of the address space");
+    }
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(size);
+    for (std::uint32_t done = 0; done < size;) {
+        const std::uint32_t chunk = std::min(size - done, MaxReadBytes());
+        const RemoteStatus status = ReadChunk(address + done, chunk, bytes);
+        if (!status.Ok()) return Result::Failure(status.Problem());
+        done += chunk;
+    }
+    return Result::Success(std::move(bytes));
+}
+
+RemoteStatus CGdbClient::ReadChunk(std::uint64_t address, std::uint32_t size, std::vector<std::uint8_t>& into) {
+    const std::string what = "the read of " + RemoteBytesText(size) + " at " + RemoteAddressText(address);
+    const std::size_t digits = std::size_t{2} * size;
+    const auto reply = m_session->Exchange(
+        "m" + HexNumber(address) + "," + HexNumber(size),
+        [digits](std::string_view reply) {
+            return reply.empty() || IsErrorReply(reply) ||
+                   (reply.size() <= digits && reply.size() % 2 == 0 && IsHexText(reply));
+        },
+        m_timeout, what);
+    if (!reply.Ok()) return Failed(reply.Problem());
+    const std::string& text = reply.Value();
+    if (text.size() == digits && IsHexText(text)) {
+        for (std::size_t i = 0; i < digits; i += 2) {
+            into.push_back(static_cast<std::uint8_t>(HexValue(text[i]) << 4 | HexValue(text[i + 1])));
+        }
+        return RemoteSuccess();
+    }
+    const std::string where = RemoteBytesText(size) + " at " + RemoteAddressText(address);
+    if (text.empty()) return RemoteStatus::Failure("the server at " + m_where + " does not read memory");
+    if (IsErrorReply(text)) return RemoteStatus::Failure("the target refused to read " + where + " (" + ErrorCode(text) + ")");
+    return RemoteStatus::Failure("the target gave " + std::to_string(text.size() / 2) + " of " + where);
+}
+
+RemoteStatus CGdbClient::WriteMemory(std::uint64_t address, std::span<const std::uint8_t> bytes) {
+    if (!m_session) return RemoteStatus::Failure("not connected to a target");
+    const std::uint64_t size = bytes.size();
+    if (size > 0 && address + (size - 1) < address) {
+        return RemoteStatus::Failure("cannot write " + RemoteBytesText(size) + " at " + RemoteAddressText(address) +
+                                     ": past the end of the address space");
+    }
+    // "M" address "," length ":" at their longest, and the frame.
+    constexpr std::uint32_t kOverhead = 1 + 16 + 1 + 8 + 1 + 4;
+    const std::size_t most = (m_packetSize - kOverhead) / 2;
+    for (std::size_t done = 0; done < bytes.size();) {
+        const std::size_t chunk = std::min(bytes.size() - done, most);
+        const RemoteStatus status = WriteChunk(address + done, bytes.subspan(done, chunk));
+        if (!status.Ok()) return status;
+        done += chunk;
+    }
+    return RemoteSuccess();
+}
+
+RemoteStatus CGdbClient::WriteChunk(std::uint64_t address, std::span<const std::uint8_t> bytes) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    const std::string where = RemoteBytesText(bytes.size()) + " at " + RemoteAddressText(address);
+    std::string request = "M" + HexNumber(address) + "," + HexNumber(bytes.size()) + ":";
+    for (const std::uint8_t byte : bytes) {
+        request += kHex[byte >> 4];
+        request += kHex[byte & 0xF];
+    }
+    const auto reply = m_session->Exchange(
+        request, [](std::string_view reply) { return reply.empty() || reply == "OK" || IsErrorReply(reply); },
+        m_timeout, "the write of " + where);
+    if (!reply.Ok()) return Failed(reply.Problem());
+    if (reply.Value() == "OK") return RemoteSuccess();
+    if (reply.Value().empty()) return RemoteStatus::Failure("the server at " + m_where + " does not write memory");
+    return RemoteStatus::Failure("the target refused to write " + where + " (" + ErrorCode(reply.Value()) + ")");
+}
+
+void CGdbClient::Disconnect() {
+    if (!m_session) return;
+    if (m_session->InStep()) {
+        // Waits for the server's answer so the detach is done before the close.
+        m_session->Exchange(
+            "D", [](std::string_view reply) { return !IsStopReply(reply); },
+            std::min(m_timeout, std::chrono::milliseconds(1000)), "the detach");
+    }
+    m_session.reset();
+}

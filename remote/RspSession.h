@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// One request and its reply at a time over a byte channel: the request is
+// framed and, while acknowledgements are on, sent again when the server asks
+// ('-'); good replies are acknowledged ('+') and damaged ones asked for again.
+// A reply the caller's filter says cannot answer the request (a stop reply
+// nobody asked for, console output) is passed over.
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "remote/ByteChannel.h"
+#include "remote/RemoteResult.h"
+#include "remote/RspPacketReader.h"
+
+class CRspSession {
+public:
+    // Whether a reply's payload can be the answer to the request under way.
+    using ReplyFilter = std::function<bool(std::string_view payload)>;
+
+    // How often a packet is sent again, or a damaged reply asked for again,
+    // before the exchange gives up.
+    static constexpr int kMaxRetries = 3;
+    // Replies passed over in one exchange before it gives up.
+    static constexpr int kMaxPassedOver = 64;
+
+    explicit CRspSession(std::unique_ptr<CByteChannel> channel);
+
+    // Sends `request` and waits at most `timeout` for a reply `filter`
+    // accepts. `what` names the request in problems ("the read of 4 bytes at
+    // 0x40021000"). After a failure the stream is out of step (a late reply
+    // could be taken for the next answer): InStep() turns false.
+    RemoteResult<std::string> Exchange(std::string_view request, const ReplyFilter& filter,
+                                       std::chrono::milliseconds timeout, std::string_view what);
+    // Sends `request` without waiting for any reply (the last word before closing).
+    void SendOnly(std::string_view request, std::chrono::milliseconds timeout);
+
+    // Acknowledgements are on at first; QStartNoAckMode turns them off.
+    void SetAcknowledging(bool on) { m_acknowledging = on; }
+    bool Acknowledging() const { return m_acknowledging; }
+    bool InStep() const { return m_inStep; }
+    const std::string& Where() const { return m_channel->Where(); }
+    // The reader, for checks that its memory stays bounded.
+    const CRspPacketReader& Reader() const { return m_reader; }
+
+private:
+    RemoteResult<std::string> Fail(std::string problem);
+    std::string ChannelProblem(ChannelStatus status, std::chrono::milliseconds timeout, std::string_view what) const;
+
+    std::unique_ptr<CByteChannel> m_channel;
+    CRspPacketReader m_reader;
+    bool m_acknowledging = true;
+    bool m_inStep = true;
+};

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// Debian's qemu-system-arm emulating the STM32F405 of a Netduino Plus 2,
+// with its GDB server on a free local port, for tests and benchmarks of the
+// GDB client. The firmware is a few bytes written at start: a stack pointer
+// in SRAM and a reset vector to a branch to itself, so the core has something
+// to run once the client detaches. The process is killed and reaped when the
+// object goes away.
+#include <sys/types.h>
+
+#include <chrono>
+#include <string>
+
+class CGdbClient;
+
+class QemuBoard {
+public:
+    // The path of qemu-system-arm on PATH, or empty.
+    static std::string FindQemu();
+
+    // `paused`: started with -S, as if just reset; otherwise the core runs
+    // until a debugger connects, and QEMU then stops it.
+    explicit QemuBoard(bool paused = true);
+    ~QemuBoard();
+    QemuBoard(const QemuBoard&) = delete;
+    QemuBoard& operator=(const QemuBoard&) = delete;
+
+    // Empty when QEMU was started.
+    const std::string& Problem() const { return m_problem; }
+    std::string Endpoint() const { return "127.0.0.1:" + std::to_string(m_port); }
+    // Connects `client`, retrying while QEMU is not listening yet; the
+    // client's problem when `wait` passes first.
+    std::string Connect(CGdbClient& client, std::chrono::milliseconds wait = std::chrono::seconds(10));
+    bool Running();
+
+private:
+    std::string m_directory;
+    int m_port = 0;
+    pid_t m_pid = -1;
+    std::string m_problem;
+};
