@@ -50,6 +50,9 @@ struct SvdLoadResult {
 constexpr std::size_t kSvdMaxRows = 4'000'000;
 // Clusters nested deeper than this are refused with a problem.
 constexpr int kSvdMaxClusterDepth = 256;
+// No problem budget: every problem is counted (the first 100 000 kept) and
+// the load goes on.
+constexpr std::size_t kSvdAllProblems = static_cast<std::size_t>(-1);
 // How many problems the message box lists before "and N more".
 constexpr std::size_t kSvdProblemsShown = 8;
 
@@ -60,6 +63,7 @@ bool IsSvdText(std::string_view bytes);
 // Parses `bytes` and, when they are well-formed XML, appends the expanded
 // device to `tree` (at the top level) and the spans of its fields to `table`.
 // `displayName` names the file in the messages; at most `maxRows` rows come
-// from the file.
+// from the file, and after `maxProblems` problems the load stops with one more.
 SvdLoadResult LoadSvdText(CPropTree& tree, CFieldTable& table, std::string_view bytes,
-                          std::string_view displayName, std::size_t maxRows = kSvdMaxRows);
+                          std::string_view displayName, std::size_t maxRows = kSvdMaxRows,
+                          std::size_t maxProblems = kSvdAllProblems);

@@ -3,8 +3,6 @@
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
-
 int DigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -53,8 +51,8 @@ std::optional<std::uint64_t> ParseNumber(std::string_view text, bool enumValue) 
 }  // namespace
 
 std::string_view TrimSvdText(std::string_view text) {
-    while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
+    while (!text.empty() && IsSvdSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsSvdSpace(text.back())) text.remove_suffix(1);
     return text;
 }
 

@@ -22,5 +22,9 @@ struct SvdBitRange {
 };
 std::optional<SvdBitRange> ParseSvdBitRange(std::string_view text);
 
+// The white space of SVD texts: XML's, and the form feed and vertical tab
+// some vendor tools leave in.
+inline bool IsSvdSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
 // `text` without white space at either end.
 std::string_view TrimSvdText(std::string_view text);

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// Makes the rows of an SVD load from the expansion's records: each
+// peripheral instance a register set, each register a register row, each
+// field a drop-down row when it has named values and an edit row otherwise
+// (a register without fields gets one edit row of all its bits), with their
+// info texts, start values and spans in the field table. The one place that
+// knows the tree.
+#include <string>
+
+#include "defs/SvdLoader.h"
+#include "defs/SvdRecords.h"
+
+class CPropTree;
+class CPropTreeItem;
+class CRegisterItem;
+class CFieldTable;
+
+class SvdRowWriter : public SvdRecordSink {
+public:
+    // Rows go to the top level of `tree`, spans to `table`; counts and
+    // problems to `result`.
+    SvdRowWriter(CPropTree& tree, CFieldTable& table, SvdLoadResult& result);
+
+    void Peripheral(const SvdPeripheralRecord& peripheral) override;
+    void Register(const SvdRegisterRecord& reg) override;
+    void Field(const SvdFieldRecord& field) override;
+    void Problem(const SvdProblemRecord& problem) override;
+
+private:
+    void EditRow(const char* label, int lsb, int msb, std::string_view access, const std::string& info);
+    void ComboRow(const SvdFieldRecord& field, const std::string& info);
+
+    CPropTree& m_tree;
+    CFieldTable& m_table;
+    SvdLoadResult& m_result;
+    CPropTreeItem* m_set = nullptr;  // of the last peripheral record
+    CRegisterItem* m_reg = nullptr;  // of the last register record
+    std::uint64_t m_reset = 0;       // of the last register record
+    std::string m_text;              // reused for the texts of each row
+    std::string m_label;
+};
