@@ -101,8 +101,12 @@ std::string_view SvdText(pugi::xml_node element) {
 bool SvdIsOneLine(std::string_view text) {
     if (text.empty()) return true;
     if (IsSvdSpace(text.front()) || IsSvdSpace(text.back())) return false;
-    for (size_t at = 0; (at = text.find_first_of("\t\n\r\f\v ", at)) != std::string_view::npos; ++at)
-        if (text[at] != ' ' || text[at + 1] == ' ') return false;
+    // The ends are no space, so a space is never last.
+    for (size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c > ' ') continue;
+        if (c != ' ' ? IsSvdSpace(c) : text[at + 1] == ' ') return false;
+    }
     return true;
 }
 

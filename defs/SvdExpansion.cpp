@@ -72,6 +72,7 @@ struct PreparedRegister {
     std::string_view readAction;
     std::string_view modifiedWriteValues;
     bool hasFields = false;
+    std::uint64_t layout = 0;  // new for each reading of the fields
     std::vector<Node> fieldElements;
     std::vector<PreparedField> fields;  // the sound ones, in file order
 };
@@ -375,6 +376,7 @@ private:
             record.label = label;
             record.address = scope.base + reg.offset + i * reg.instances.increment;
             record.offset = record.address - scope.peripheralBase;
+            record.layout = reg.layout;
             m_sink.Register(record);
             for (const PreparedField& field : reg.fields) {
                 if (m_stopped) return false;
@@ -407,6 +409,7 @@ private:
 
     void PrepareFields(PreparedRegister& reg, const SvdPath& registerPath) {
         reg.fields.clear();
+        reg.layout = ++m_layouts;
         for (Node element : reg.fieldElements) {
             if (m_stopped) return;
             PreparedField field;
@@ -511,6 +514,7 @@ private:
     SvdDerivation m_derivation;
     std::uint64_t m_rows = 0;
     size_t m_problems = 0;
+    std::uint64_t m_layouts = 0;
     bool m_stopped = false;
     bool m_problemsStopped = false;  // the problem budget, not the rows, stopped the walk
     std::deque<std::string> m_texts;  // descriptions made one line; a deque, so views into them stay valid

@@ -42,6 +42,10 @@ struct SvdRegisterRecord {
     // Whether the register has field elements (sound or not); one without
     // any composes as one field of all its bits.
     bool hasFields = false;
+    // Registers handed on with the same layout (never 0) are followed by
+    // the same field records, and have the same size, access, reset value
+    // and description: instances of one register element, read once.
+    std::uint64_t layout = 0;
     SvdPlace place;
 };
 

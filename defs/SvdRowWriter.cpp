@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "defs/SvdRowWriter.h"
 
+#include <charconv>
 #include <cstdint>
 
 #include "calc/BitArithmetic.h"
@@ -17,7 +18,12 @@ namespace {
 // millions of faulty elements cannot fill memory with their texts.
 constexpr size_t kProblemsKept = 100'000;
 
-std::string Hex(std::uint64_t value) { return FormatRegisterHex(value, 0); }
+// "0x" and the hex digits of `value`, lower case, as the calculator writes an address.
+void AppendHex(std::string& out, std::uint64_t value) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value, 16).ptr;
+    out.append("0x").append(digits, end);
+}
 
 // "TEXT; MORE", leaving out the separator when either side is empty.
 void AppendPart(std::string& info, std::string_view part) {
@@ -45,7 +51,8 @@ void SvdRowWriter::Peripheral(const SvdPeripheralRecord& peripheral) {
     m_label.assign(peripheral.name);
     m_set->SetLabelText(m_label.c_str());
     m_text.assign(peripheral.description);
-    AppendPart(m_text, "base address " + Hex(peripheral.baseAddress));
+    AppendPart(m_text, "base address ");
+    AppendHex(m_text, peripheral.baseAddress);
     m_set->SetInfoText(m_text.c_str());
 }
 
@@ -58,17 +65,46 @@ void SvdRowWriter::Register(const SvdRegisterRecord& reg) {
     m_reset = reg.resetValue;
     m_reg->SetItemValue(reinterpret_cast<LPARAM>(FormatRegisterHex(reg.resetValue, reg.bits).c_str()));
     m_text.assign(reg.description);
-    AppendPart(m_text, "address " + Hex(reg.address) + ", offset " + Hex(reg.offset));
+    AppendPart(m_text, "address ");
+    AppendHex(m_text, reg.address);
+    m_text.append(", offset ");
+    AppendHex(m_text, reg.offset);
     if (!reg.access.empty()) m_text.append(", ").append(reg.access);
     m_reg->SetInfoText(m_text.c_str());
-    if (reg.hasFields) return;
+    m_like = nullptr;
+    m_nextField = 0;
+    if (reg.hasFields) {
+        if (m_firstOfLayout.size() <= reg.layout) m_firstOfLayout.resize(reg.layout + 1);
+        CRegisterItem*& first = m_firstOfLayout[reg.layout];
+        if (first)
+            m_like = first;
+        else
+            first = m_reg;
+        return;
+    }
     // Every register composes: one edit row holds all its bits.
     m_text.assign(reg.description);
     AppendPart(m_text, reg.access);
     EditRow(m_label.c_str(), 0, reg.bits - 1, reg.access, m_text);
 }
 
+bool SvdRowWriter::CopyField(const SvdFieldRecord& field) {
+    if (!m_like || m_nextField >= m_like->GetChildCount()) return false;
+    const CPropTreeItem& like = *m_like->GetChildAt(m_nextField);
+    const bool combo = !field.values.empty();
+    if ((like.GetKind() == PropRowKind::Combo) != combo) return false;
+    CPropTreeItem* row = combo ? static_cast<CPropTreeItem*>(m_tree.NewItem<CPropTreeItemCombo>(m_reg))
+                               : m_tree.NewItem<CPropTreeItemEdit>(m_reg);
+    row->CopyShownFrom(like);
+    ++m_result.fields;
+    m_table.Set(row, FieldSpan{field.lsb, field.msb, combo, AccessOf(field.access)});
+    return true;
+}
+
 void SvdRowWriter::Field(const SvdFieldRecord& field) {
+    const bool copied = CopyField(field);
+    ++m_nextField;
+    if (copied) return;
     m_text.assign(field.description);
     AppendPart(m_text, field.access);
     m_label.assign(field.name);
@@ -77,9 +113,11 @@ void SvdRowWriter::Field(const SvdFieldRecord& field) {
         return;
     }
     if (!field.otherValues.empty()) {
-        std::string others;
-        for (std::string_view name : field.otherValues) AppendPart(others, name);
-        AppendPart(m_text, "other values: " + others);
+        AppendPart(m_text, "other values: ");
+        for (size_t i = 0; i < field.otherValues.size(); ++i) {
+            if (i) m_text += "; ";
+            m_text += field.otherValues[i];
+        }
     }
     ComboRow(field, m_text);
 }
