@@ -169,11 +169,19 @@ Node SvdDerivation::Find(Node element, SvdKind kind, std::string_view reference)
     } else if (reference.find('.') == std::string_view::npos) {
         found = FindInScopes(element, kind, reference);
     } else {
-        // "PERIPHERAL.REGISTER...", or a path inside the element's own peripheral.
+        // A path from each enclosing scope, innermost first: the clusters
+        // around the element, its peripheral, then the device
+        // ("PERIPHERAL.REGISTER..."). Vendor files name a register of the
+        // same cluster instance this way ("ctl.sms.MASTER_SELECT").
+        for (Node scope = element.parent(); scope; scope = scope.parent()) {
+            const bool peripheral = SvdNameIs(scope.name(), "peripheral");
+            if (!peripheral && !SvdNameIs(scope.name(), "cluster")) continue;
+            found = Descend(scope, reference);
+            if (found && found != element && std::strcmp(found.name(), TagOf(kind)) == 0) return found;
+            if (peripheral) break;
+        }
         const size_t dot = reference.find('.');
         found = Descend(FindPeripheral(TrimSvdText(reference.substr(0, dot))), reference.substr(dot + 1));
-        if (!found || std::strcmp(found.name(), TagOf(kind)) != 0)
-            found = Descend(EnclosingPeripheral(element), reference);
     }
     if (found && std::strcmp(found.name(), TagOf(kind)) != 0) return {};
     return found;
@@ -213,7 +221,7 @@ Node SvdDerivation::ValuesOf(const SvdChain& field, const SvdPath& path) {
     Node chosen = first;
     if (first.next_sibling("enumeratedValues")) {
         for (Node block = first; block; block = block.next_sibling("enumeratedValues")) {
-            const std::string_view usage = SvdText(block.child("usage"));
+            const std::string_view usage = SvdText(SvdChildren(block)[SvdChild::Usage]);
             if (usage.empty() || usage == "read-write" || usage == "write") {
                 chosen = block;
                 break;

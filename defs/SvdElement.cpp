@@ -44,6 +44,7 @@ SvdChild ChildOf(const char* name) {
         break;
     case 'm':
         if (Is(name, "msb")) return SvdChild::Msb;
+        if (Is(name, "modifiedWriteValues")) return SvdChild::ModifiedWriteValues;
         break;
     case 'n':
         if (Is(name, "name")) return SvdChild::Name;
@@ -51,6 +52,7 @@ SvdChild ChildOf(const char* name) {
     case 'r':
         if (Is(name, "resetValue")) return SvdChild::ResetValue;
         if (Is(name, "registers")) return SvdChild::Registers;
+        if (Is(name, "readAction")) return SvdChild::ReadAction;
         break;
     case 's':
         if (Is(name, "size")) return SvdChild::Size;
@@ -94,6 +96,33 @@ std::string SvdPath::Text() const {
 std::string_view SvdText(pugi::xml_node element) {
     if (!element) return {};
     return TrimSvdText(element.text().get());
+}
+
+bool SvdIsOneLine(std::string_view text) {
+    if (text.empty()) return true;
+    if (IsAsciiSpace(text.front()) || IsAsciiSpace(text.back())) return false;
+    // The ends are no space, so a space is never last.
+    for (size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c > ' ') continue;
+        if (c != ' ' ? IsAsciiSpace(c) : text[at + 1] == ' ') return false;
+    }
+    return true;
+}
+
+std::string SvdOneLine(std::string_view text) {
+    std::string line;
+    line.reserve(text.size());
+    size_t at = 0;
+    while (at < text.size()) {
+        while (at < text.size() && IsAsciiSpace(text[at])) ++at;
+        const size_t word = at;
+        while (at < text.size() && !IsAsciiSpace(text[at])) ++at;
+        if (word == at) break;
+        if (!line.empty()) line += ' ';
+        line.append(text.substr(word, at - word));
+    }
+    return line;
 }
 
 SvdLines::SvdLines(std::string_view text) : m_text(text) {}

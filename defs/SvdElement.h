@@ -26,9 +26,11 @@ enum class SvdChild {
     Lsb,
     Msb,
     BitRange,
-    Usage,
-    Value,
-    IsDefault,
+    ReadAction,
+    ModifiedWriteValues,
+    Usage,      // of an enumeratedValues block
+    Value,      // of an enumeratedValue
+    IsDefault,  // of an enumeratedValue
     Registers,         // the first <registers> block of a peripheral
     Fields,            // the first <fields> block of a register
     EnumeratedValues,  // the first <enumeratedValues> block of a field
@@ -62,6 +64,13 @@ inline bool SvdNameIs(const char* name, const char* wanted) {
 
 // The text of an element without white space at either end ("" for none).
 std::string_view SvdText(pugi::xml_node element);
+
+// Whether `text`, trimmed, is one line already: no tabs or line breaks and no
+// runs of spaces. Most descriptions are, and are used as they stand.
+bool SvdIsOneLine(std::string_view text);
+// `text` as one line: runs of white space (vendor files wrap their
+// descriptions over several indented lines) become one space, none at the ends.
+std::string SvdOneLine(std::string_view text);
 
 // Line numbers of byte offsets in the parsed text.
 class SvdLines {

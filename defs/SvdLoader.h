@@ -19,6 +19,9 @@ class CRegisterMap;
 constexpr std::size_t kSvdMaxRows = 4'000'000;
 // Clusters nested deeper than this are refused with a problem.
 constexpr int kSvdMaxClusterDepth = 256;
+// No problem budget: every problem is counted (the first 100 000 kept) and
+// the load goes on.
+constexpr std::size_t kSvdAllProblems = static_cast<std::size_t>(-1);
 
 // Whether `bytes` is an SVD file: its first element (after an optional BOM,
 // XML declaration, processing instructions, comments and doctype) is <device.
@@ -27,7 +30,8 @@ bool IsSvdText(std::string_view bytes);
 // Parses `bytes` and, when they are well-formed XML, appends the expanded
 // device to `map`: its rows at the top level of the tree, the spans of its
 // fields, each register's address and reset value. `displayName` names the
-// file in the messages; at most `maxRows` rows come from the file. Bytes that
-// are not well-formed XML leave the map untouched, with the one problem.
+// file in the messages; at most `maxRows` rows come from the file, and after
+// `maxProblems` problems the load stops with one more. Bytes that are not
+// well-formed XML leave the map untouched, with the one problem.
 LoadReport LoadSvdText(CRegisterMap& map, std::string_view bytes, std::string_view displayName,
-                       std::size_t maxRows = kSvdMaxRows);
+                       std::size_t maxRows = kSvdMaxRows, std::size_t maxProblems = kSvdAllProblems);

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string_view>
 
+#include "bits/TextChars.h"
+
 // The value of `text`, or nothing when it is not such a number or does not
 // fit in 64 bits.
 std::optional<std::uint64_t> ParseSvdNumber(std::string_view text);
@@ -21,6 +23,9 @@ struct SvdBitRange {
     int lsb = 0;
 };
 std::optional<SvdBitRange> ParseSvdBitRange(std::string_view text);
+
+// The white space of SVD texts: XML's, and the form feed and vertical tab
+// some vendor tools leave in.
 
 // `text` without white space at either end.
 std::string_view TrimSvdText(std::string_view text);

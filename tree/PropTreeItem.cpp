@@ -114,6 +114,26 @@ void CPropTreeItem::SetInfoText(const char* text) {
     NotifyChanged();
 }
 
+bool CPropTreeItem::SharePooledText(const char*& slot, bool owned, const CPropTreeItem& from, const char* text,
+                                    bool fromOwned) const {
+    if (owned || slot || fromOwned || !text) return false;
+    const CPropTree* tree = GetPropTree();
+    return tree && tree == from.GetPropTree() && (slot = text, true);
+}
+
+void CPropTreeItem::CopyShownFrom(const CPropTreeItem& from) {
+    if (!SharePooledText(m_pszLabel, m_bOwnLabel, from, from.m_pszLabel, from.m_bOwnLabel))
+        m_bOwnLabel = AssignText(m_pszLabel, m_bOwnLabel, from.GetLabelText());
+    if (!SharePooledText(m_pszInfo, m_bOwnInfo, from, from.m_pszInfo, from.m_bOwnInfo))
+        m_bOwnInfo = AssignText(m_pszInfo, m_bOwnInfo, from.GetInfoText());
+    NotifyChanged();
+}
+
+void CPropTreeItem::CopyValueText(const char*& slot, const CPropTreeItem& from, const char* fromSlot) {
+    if (!SharePooledText(slot, m_bOwnValue, from, fromSlot, from.m_bOwnValue))
+        SetValueText(slot, fromSlot ? fromSlot : "");
+}
+
 CPropTreeItem* CPropTreeItem::GetSibling() const {
     if (!m_pParent) return nullptr;
     const auto next = static_cast<unsigned>(m_nIndex) + 1;

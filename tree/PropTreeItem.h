@@ -33,6 +33,13 @@ public:
     const char* GetLabelText() const { return m_pszLabel ? m_pszLabel : ""; }
     const char* GetInfoText() const { return m_pszInfo ? m_pszInfo : ""; }
 
+    // Makes this row, new and of the same kind as `from`, show what `from`
+    // shows: label, info and value (and a drop-down's entries). Texts `from`
+    // keeps in the text pool of this row's tree are shared, not copied, as
+    // pooled texts are never written again; loaders use this for the many
+    // rows of a file that are alike (the instances of an array, say).
+    virtual void CopyShownFrom(const CPropTreeItem& from);
+
     CPropTreeItem* GetParent() const { return m_pParent; }
     CPropTreeItem* GetChild() const { return m_nChildren ? m_ppChildren[0] : nullptr; }
     CPropTreeItem* GetSibling() const;
@@ -54,6 +61,8 @@ protected:
     // The value text of rows whose value is a text (null reads as "").
     void SetValueText(const char*& slot, const char* text) { m_bOwnValue = AssignText(slot, m_bOwnValue, text); }
     void ReleaseValueText(const char*& slot);
+    // CopyShownFrom for a value text: `from`'s slot of another row of this tree.
+    void CopyValueText(const char*& slot, const CPropTreeItem& from, const char* fromSlot);
 
 private:
     friend class CPropTree;
@@ -65,6 +74,9 @@ private:
     // edit row's value never pile up in the pool.
     bool AssignText(const char*& slot, bool owned, const char* text) const;
     static void ReleaseText(const char*& slot, bool owned);
+    // Shares `text` when this row is fresh and `text` is a pooled text of
+    // `from` in this row's tree; returns false (nothing done) otherwise.
+    bool SharePooledText(const char*& slot, bool owned, const CPropTreeItem& from, const char* text, bool fromOwned) const;
     // Adds `child` as the last child. The children array comes from `arena`
     // (that of the tree this row is in) when there is one, else from the heap.
     void AppendChild(CPropTreeItem* child, CRowArena* arena);

@@ -85,6 +85,32 @@ void CPropTreeItemCombo::SetEntryInfo(size_t index, const char* text) {
     (*m_pEntryInfo)[index] = tree->m_texts.Add(text, std::strlen(text));
 }
 
+void CPropTreeItemCombo::CopyShownFrom(const CPropTreeItem& from) {
+    const auto& same = dynamic_cast<const CPropTreeItemCombo&>(from);
+    CPropTreeItem::CopyShownFrom(from);
+    if (same.m_bCreated && m_nEntries == 0) CopyEntriesFrom(same);
+    SetItemValue(same.m_value);
+}
+
+void CPropTreeItemCombo::CopyEntriesFrom(const CPropTreeItemCombo& same) {
+    CreateComboBox(same.m_bSorted ? CBS_SORT : 0);
+    CPropTree* tree = GetPropTree();
+    if (same.m_bOwnsLabels || !tree || tree != same.GetPropTree()) {
+        // Labels of another tree, or of none, are copied one by one.
+        for (unsigned i = 0; i < same.m_nEntries; ++i) {
+            const LRESULT index = AddString(same.m_pEntries[i].label.c_str());
+            SetItemData(static_cast<WPARAM>(index), same.m_pEntries[i].data);
+            SetEntryInfo(static_cast<size_t>(index), same.GetEntryInfo(i));
+        }
+    } else {
+        // Pooled labels and descriptions are shared; the entry array is this row's own.
+        Reserve(same.m_nEntries);
+        if (same.m_nEntries) std::memcpy(static_cast<void*>(m_pEntries), same.m_pEntries, same.m_nEntries * sizeof(Entry));
+        m_nEntries = same.m_nEntries;
+        if (same.m_pEntryInfo) m_pEntryInfo = std::make_unique<std::vector<const char*>>(*same.m_pEntryInfo);
+    }
+}
+
 const char* CPropTreeItemCombo::GetEntryInfo(size_t index) const {
     if (!m_pEntryInfo || index >= m_pEntryInfo->size() || !(*m_pEntryInfo)[index]) return "";
     return (*m_pEntryInfo)[index];

@@ -34,6 +34,8 @@ public:
     // kept as it is, so no bits are lost.
     void SetItemValue(LPARAM value) override;
     PropRowKind GetKind() const override { return PropRowKind::Combo; }
+    // Also the entries, their descriptions and the chosen value.
+    void CopyShownFrom(const CPropTreeItem& from) override;
 
     std::span<const Entry> GetEntries() const { return {m_pEntries, m_nEntries}; }
 
@@ -56,6 +58,8 @@ private:
     // Makes room for `capacity` entries. The array comes from the tree's
     // arena while the row is in a tree, else from the heap.
     void Reserve(size_t capacity);
+    // The entries of `same`, for CopyShownFrom; this list is empty.
+    void CopyEntriesFrom(const CPropTreeItemCombo& same);
 
     // The entries: an array sized by its capacity, as lists are short and many.
     Entry* m_pEntries = nullptr;

@@ -10,6 +10,7 @@ public:
     std::string GetAttributeText() const override { return GetValue(); }
     LPARAM GetItemValue() const override { return reinterpret_cast<LPARAM>(GetValue()); }
     void SetItemValue(LPARAM value) override;
+    void CopyShownFrom(const CPropTreeItem& from) override;
     PropRowKind GetKind() const override { return PropRowKind::Edit; }
 
     std::string GetText() const { return GetValue(); }

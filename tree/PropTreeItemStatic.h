@@ -11,6 +11,7 @@ public:
     // The value is the row's text, handed over as a pointer to its characters.
     LPARAM GetItemValue() const override { return reinterpret_cast<LPARAM>(GetValue()); }
     void SetItemValue(LPARAM value) override;
+    void CopyShownFrom(const CPropTreeItem& from) override;
     PropRowKind GetKind() const override { return PropRowKind::Static; }
 
 private:

@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: MIT
+#include "defs/SvdRowWriter.h"
+
+#include <charconv>
+#include <cstdint>
+
+#include "bits/BitArithmetic.h"
+#include "bits/FieldValue.h"
+#include "bits/NumberFormatting.h"
+#include "defs/RegisterMap.h"
+#include "tree/PropTree.h"
+#include "tree/PropTreeItemCombo.h"
+#include "tree/PropTreeItemEdit.h"
+
+namespace {
+
+// Problems beyond this many are counted but not kept, so a hostile file of
+// millions of faulty elements cannot fill memory with their texts.
+constexpr size_t kProblemsKept = 100'000;
+
+// "0x" and the hex digits of `value`, lower case, as the calculator writes an address.
+void AppendHex(std::string& out, std::uint64_t value) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value, 16).ptr;
+    out.append("0x").append(digits, end);
+}
+
+// "TEXT; MORE", leaving out the separator when either side is empty.
+void AppendPart(std::string& info, std::string_view part) {
+    if (part.empty()) return;
+    if (!info.empty()) info += "; ";
+    info += part;
+}
+
+// An SVD access value as the view marks it: "read-only" and the write-only
+// kinds ("write-only", "writeOnce"); every other value reads and writes.
+RowAccess AccessOf(std::string_view access) {
+    if (access == "read-only") return RowAccess::ReadOnly;
+    if (access == "write-only" || access == "writeOnce") return RowAccess::WriteOnly;
+    return RowAccess::ReadWrite;
+}
+
+}  // namespace
+
+SvdRowWriter::SvdRowWriter(CRegisterMap& map, LoadReport& result)
+    : m_map(map), m_tree(map.Tree()), m_table(map.Fields()), m_result(result) {}
+
+void SvdRowWriter::Peripheral(const SvdPeripheralRecord& peripheral) {
+    m_set = m_tree.NewItem<CPropTreeItem>(nullptr);
+    ++m_result.registerSets;
+    m_map.SetBaseAddress(*m_set, peripheral.baseAddress);
+    m_label.assign(peripheral.name);
+    m_set->SetLabelText(m_label.c_str());
+    m_text.assign(peripheral.description);
+    AppendPart(m_text, "base address ");
+    AppendHex(m_text, peripheral.baseAddress);
+    m_set->SetInfoText(m_text.c_str());
+}
+
+void SvdRowWriter::Register(const SvdRegisterRecord& reg) {
+    m_reg = m_map.AddRegister(m_set);
+    ++m_result.registers;
+    m_map.SetAddress(*m_reg, reg.address);
+    m_map.SetResetValue(*m_reg, reg.resetValue);
+    m_label.assign(reg.label);
+    m_reg->SetLabelText(m_label.c_str());
+    m_reg->m_nBits = reg.bits;
+    m_reset = reg.resetValue;
+    m_reg->SetItemValue(reinterpret_cast<LPARAM>(FormatRegisterHex(reg.resetValue, reg.bits).c_str()));
+    m_text.assign(reg.description);
+    AppendPart(m_text, "address ");
+    AppendHex(m_text, reg.address);
+    m_text.append(", offset ");
+    AppendHex(m_text, reg.offset);
+    if (!reg.access.empty()) m_text.append(", ").append(reg.access);
+    m_reg->SetInfoText(m_text.c_str());
+    m_like = nullptr;
+    m_nextField = 0;
+    if (reg.hasFields) {
+        if (m_firstOfLayout.size() <= reg.layout) m_firstOfLayout.resize(reg.layout + 1);
+        CRegisterItem*& first = m_firstOfLayout[reg.layout];
+        if (first)
+            m_like = first;
+        else
+            first = m_reg;
+        return;
+    }
+    // Every register composes: one edit row holds all its bits.
+    m_text.assign(reg.description);
+    AppendPart(m_text, reg.access);
+    EditRow(m_label.c_str(), 0, reg.bits - 1, reg.access, m_text);
+}
+
+bool SvdRowWriter::CopyField(const SvdFieldRecord& field) {
+    if (!m_like || m_nextField >= m_like->GetChildCount()) return false;
+    const CPropTreeItem& like = *m_like->GetChildAt(m_nextField);
+    const bool combo = !field.values.empty();
+    if ((like.GetKind() == PropRowKind::Combo) != combo) return false;
+    CPropTreeItem* row = combo ? static_cast<CPropTreeItem*>(m_tree.NewItem<CPropTreeItemCombo>(m_reg))
+                               : m_tree.NewItem<CPropTreeItemEdit>(m_reg);
+    row->CopyShownFrom(like);
+    ++m_result.fields;
+    m_table.Set(row, FieldSpan{field.lsb, field.msb, combo, AccessOf(field.access)});
+    return true;
+}
+
+void SvdRowWriter::Field(const SvdFieldRecord& field) {
+    const bool copied = CopyField(field);
+    ++m_nextField;
+    if (copied) return;
+    m_text.assign(field.description);
+    AppendPart(m_text, field.access);
+    m_label.assign(field.name);
+    if (field.values.empty()) {
+        EditRow(m_label.c_str(), field.lsb, field.msb, field.access, m_text);
+        return;
+    }
+    if (!field.otherValues.empty()) {
+        AppendPart(m_text, "other values: ");
+        for (size_t i = 0; i < field.otherValues.size(); ++i) {
+            if (i) m_text += "; ";
+            m_text += field.otherValues[i];
+        }
+    }
+    ComboRow(field, m_text);
+}
+
+void SvdRowWriter::Problem(const SvdProblemRecord& problem) {
+    if (m_result.problems.size() >= kProblemsKept) {
+        ++m_result.problemsNotKept;
+        return;
+    }
+    LoadProblem kept;
+    kept.line = problem.place.Line();
+    if (problem.path) kept.path = problem.path->Text();
+    kept.text = problem.text;
+    m_result.problems.push_back(std::move(kept));
+}
+
+void SvdRowWriter::EditRow(const char* label, int lsb, int msb, std::string_view access, const std::string& info) {
+    auto* row = m_tree.NewItem<CPropTreeItemEdit>(m_reg);
+    ++m_result.fields;
+    row->SetLabelText(label);
+    row->SetInfoText(info.c_str());
+    const std::uint64_t mask = FieldMask(lsb, msb);
+    const std::string text = FormatFieldValue(ShiftRight64(m_reset, lsb) & mask, "0x", mask);
+    row->SetItemValue(reinterpret_cast<LPARAM>(text.c_str()));
+    m_table.Set(row, FieldSpan{lsb, msb, false, AccessOf(access)});
+}
+
+void SvdRowWriter::ComboRow(const SvdFieldRecord& field, const std::string& info) {
+    const std::uint64_t mask = FieldMask(field.lsb, field.msb);
+    auto itemValue = [mask](std::uint64_t value) { return static_cast<LPARAM>(DropDownItemValue(value, mask)); };
+    auto* combo = m_tree.NewItem<CPropTreeItemCombo>(m_reg);
+    combo->CreateComboBox(0);
+    ++m_result.fields;
+    combo->SetLabelText(m_label.c_str());
+    combo->SetInfoText(info.c_str());
+    combo->SendMessage(CB_INITSTORAGE, field.values.size(), 0);
+    std::string text;
+    for (const SvdNamedValueRecord& entry : field.values) {
+        text.assign(entry.name);
+        const LRESULT index = combo->AddString(text.c_str());
+        combo->SetItemData(static_cast<WPARAM>(index), itemValue(entry.value));
+    }
+    // Descriptions once all entries are in, so their list is sized once.
+    for (size_t i = 0; i < field.values.size(); ++i) {
+        if (field.values[i].description.empty()) continue;
+        text.assign(field.values[i].description);
+        combo->SetEntryInfo(i, text.c_str());
+    }
+    combo->SetItemValue(itemValue(ShiftRight64(m_reset, field.lsb)));
+    m_table.Set(combo, FieldSpan{field.lsb, field.msb, true, AccessOf(field.access)});
+}

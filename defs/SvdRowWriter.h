@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// Makes the rows of an SVD load from the expansion's records: each
+// peripheral instance a register set, each register a register row, each
+// field a drop-down row when it has named values and an edit row otherwise
+// (a register without fields gets one edit row of all its bits), with their
+// info texts, start values and spans in the field table. The one place that
+// knows the tree and the map.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "defs/SvdLoader.h"
+#include "defs/SvdRecords.h"
+
+class CFieldTable;
+class CPropTree;
+class CPropTreeItem;
+class CRegisterItem;
+class CRegisterMap;
+
+class SvdRowWriter : public SvdRecordSink {
+public:
+    // Rows go to the top level of the map's tree, spans to its field table,
+    // addresses and reset values to the map; counts and problems to `result`.
+    SvdRowWriter(CRegisterMap& map, LoadReport& result);
+
+    void Peripheral(const SvdPeripheralRecord& peripheral) override;
+    void Register(const SvdRegisterRecord& reg) override;
+    void Field(const SvdFieldRecord& field) override;
+    void Problem(const SvdProblemRecord& problem) override;
+
+private:
+    // A field row made like the one at the same place under an earlier
+    // register of the same layout; false when there is none.
+    bool CopyField(const SvdFieldRecord& field);
+    void EditRow(const char* label, int lsb, int msb, std::string_view access, const std::string& info);
+    void ComboRow(const SvdFieldRecord& field, const std::string& info);
+
+    CRegisterMap& m_map;
+    CPropTree& m_tree;
+    CFieldTable& m_table;
+    LoadReport& m_result;
+    CPropTreeItem* m_set = nullptr;  // of the last peripheral record
+    CRegisterItem* m_reg = nullptr;  // of the last register record
+    std::uint64_t m_reset = 0;       // of the last register record
+    // The first register row of each layout, whose field rows later
+    // registers of the layout copy, and where the copying is.
+    std::vector<CRegisterItem*> m_firstOfLayout;
+    const CRegisterItem* m_like = nullptr;
+    int m_nextField = 0;
+    std::string m_text;              // reused for the texts of each row
+    std::string m_label;
+};
