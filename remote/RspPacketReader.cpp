@@ -1,18 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "remote/RspPacketReader.h"
 
+#include "bits/TextChars.h"
+
 #include "remote/RspFraming.h"
-
-namespace {
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
 
 CRspPacketReader::CRspPacketReader(std::size_t limit) : m_limit(limit) {}
 

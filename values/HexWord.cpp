@@ -1,16 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "values/HexWord.h"
 
-namespace {
-
-int DigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
+#include "bits/TextChars.h"
 
 HexWord ReadHexWord(std::string_view word) {
     HexWord result;
@@ -21,7 +12,7 @@ HexWord ReadHexWord(std::string_view word) {
     if (word.empty()) return result;
     std::uint64_t value = 0;
     for (const char c : word) {
-        const int digit = DigitValue(c);
+        const int digit = HexDigitValue(c);
         if (digit < 0) return result;
         value = value << 4 | static_cast<std::uint64_t>(digit);
     }
