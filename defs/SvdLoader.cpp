@@ -75,7 +75,7 @@ SvdLoadResult LoadSvdText(CPropTree& tree, CFieldTable& table, std::string_view 
     SvdRowWriter writer(tree, table, result);
     if (std::strcmp(device.name(), "device") != 0) {
         const SvdPath top;
-        writer.Problem(SvdProblemRecord{SvdPlace{&lines, device.offset_debug()}, &top, "the first element is not <device>"});
+        writer.Problem(SvdProblemRecord{SvdPlace{&lines, device}, &top, "the first element is not <device>"});
         return result;
     }
     ExpandSvdDevice(device, lines, writer, SvdExpansionLimits{maxRows, kSvdMaxClusterDepth, maxProblems});
