@@ -106,7 +106,7 @@ public:
     }
 
 private:
-    SvdPlace PlaceOf(Node element) const { return SvdPlace{&m_lines, element.offset_debug()}; }
+    SvdPlace PlaceOf(Node element) const { return SvdPlace{&m_lines, element}; }
 
     // An element's description as one line, kept as long as the expansion.
     std::string_view Description(Node description) {

@@ -56,7 +56,7 @@ LoadReport LoadSvdText(CRegisterMap& map, std::string_view bytes, std::string_vi
     SvdRowWriter writer(map, result);
     if (std::strcmp(device.name(), "device") != 0) {
         const SvdPath top;
-        writer.Problem(SvdProblemRecord{SvdPlace{&lines, device.offset_debug()}, &top, "the first element is not <device>"});
+        writer.Problem(SvdProblemRecord{SvdPlace{&lines, device}, &top, "the first element is not <device>"});
         return result;
     }
     map.SetBigEndian(SvdText(device.child("cpu").child("endian")) == "big");

@@ -5,6 +5,9 @@
 // each register (after cluster and dim expansion) a register row, each field a
 // drop-down row when it has named values and an edit row otherwise.
 //
+// The expansion (defs/SvdExpansion.h) turns the parsed device into records;
+// the row writer (defs/SvdRowWriter.h) makes the rows from them.
+//
 // Bytes in, result out: the loader never reads files and never shows a box;
 // its callers do both.
 #include <cstddef>

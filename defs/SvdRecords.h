@@ -15,9 +15,9 @@
 // Where in the file an element stands; the line is counted only when asked for.
 struct SvdPlace {
     const SvdLines* lines = nullptr;
-    std::ptrdiff_t offset = 0;  // of the element's start in the text
+    pugi::xml_node element;  // its offset in the text is found only when asked for, as it walks up the document
 
-    int Line() const { return lines ? lines->LineOf(offset) : 0; }
+    int Line() const { return lines && element ? lines->LineOf(element.offset_debug()) : 0; }
 };
 
 // One instance of a peripheral: a register set.
