@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/Decode.h"
 
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <unordered_map>
 
@@ -71,16 +69,10 @@ std::optional<DecodeOptions> ParseOptions(const std::vector<std::string>& argume
     return options;
 }
 
-std::optional<std::string> ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // Applies one values file, printing its problems and notes; false after a problem.
 bool ApplyFile(CRegisterMap& map, CRegisterCalculator& calc, const std::string& path,
                const std::optional<std::uint64_t>& base, std::vector<CRegisterItem*>* given, std::ostream& err) {
-    const auto bytes = ReadFile(path);
+    const auto bytes = ReadValuesFile(path);
     if (!bytes) {
         err << path << ": cannot be read\n";
         return false;

@@ -2,6 +2,8 @@
 #include "calc/ValuesInput.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <unordered_map>
 
@@ -99,6 +101,12 @@ ValuesInputReport ReadImageFor(const CRegisterMap& map, std::string_view bytes, 
     MemoryImage image;
     image.AddRaw(base, bytes);
     return Collect(map, applier.Apply(image), ValuesProblems());
+}
+
+std::optional<std::string> ReadValuesFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool IsValuesText(std::string_view bytes) { return bytes.find('\0') == std::string_view::npos && IsUtf8(bytes); }

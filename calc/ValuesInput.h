@@ -5,6 +5,7 @@
 // whose bytes were given takes its value through the calculator, as if typed
 // into the hex box, so every field row follows.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,10 @@ std::string RegisterPath(const CRegisterItem& reg);
 ValuesInputReport ReadValuesFor(const CRegisterMap& map, std::string_view text);
 // Reads a raw memory image whose first byte is at `base` for the registers of `map`.
 ValuesInputReport ReadImageFor(const CRegisterMap& map, std::string_view bytes, std::uint64_t base);
+
+// The bytes of the values file at `path` (of any size, possibly empty), or
+// nothing when it cannot be read.
+std::optional<std::string> ReadValuesFile(const std::string& path);
 
 // Whether `bytes` are a values text rather than a raw memory image: no NUL
 // byte, and UTF-8 throughout.

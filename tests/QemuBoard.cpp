@@ -19,10 +19,7 @@
 
 #include "remote/GdbClient.h"
 
-namespace {
-
-// A port free now (bound and released); QEMU binds it a moment later.
-int FreePort() {
+int FreeLoopbackPort() {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -33,6 +30,8 @@ int FreePort() {
     close(fd);
     return ntohs(address.sin_port);
 }
+
+namespace {
 
 // Initial SP 0x20001000, reset vector 0x9 (thumb), and at 0x8 "b ." (0xE7FE).
 std::string LoopFirmware() {
@@ -66,7 +65,7 @@ QemuBoard::QemuBoard(bool paused) {
     m_directory = directory;
     const std::string firmware = m_directory + "/loop.bin";
     std::ofstream(firmware, std::ios::binary) << LoopFirmware();
-    m_port = FreePort();
+    m_port = FreeLoopbackPort();
     const std::string gdb = "tcp:127.0.0.1:" + std::to_string(m_port);
     const std::string log = m_directory + "/qemu.log";
 

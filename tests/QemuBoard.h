@@ -13,6 +13,10 @@
 
 class CGdbClient;
 
+// A loopback TCP port free now (bound and released), for a server to take a
+// moment later, or for a connection nobody answers.
+int FreeLoopbackPort();
+
 class QemuBoard {
 public:
     // The path of qemu-system-arm on PATH, or empty.

@@ -20,6 +20,7 @@
 #include "remote/GdbClient.h"
 #include "remote/RspFraming.h"
 #include "tests/FakeGdbServer.h"
+#include "tests/QemuBoard.h"
 
 namespace {
 
@@ -236,16 +237,8 @@ TEST(GdbClient, SplitsReadsAndWritesByThePacketSize) {
 }
 
 TEST(GdbClient, SaysWhyItCannotConnect) {
-    // A port nobody listens on: bound, then closed.
-    const int probe = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    const std::string closedPort = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
-    close(probe);
+    // A port nobody listens on.
+    const std::string closedPort = "127.0.0.1:" + std::to_string(FreeLoopbackPort());
 
     CGdbClient client(kShortTimeout);
     EXPECT_EQ(client.Connect(closedPort).Problem(), "connection to " + closedPort + " refused");

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tree/PropTreeFilter.h"
 
+#include "bits/TextChars.h"
+
 #include "tree/PropTreeDescriber.h"
 #include "tree/PropTreeItem.h"
 #include "tree/PropTreeItemCombo.h"
@@ -22,12 +24,6 @@ bool Contains(const char* text, const std::string& needle) {
     return false;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    c = Lower(c);
-    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-}
-
 }  // namespace
 
 std::optional<std::uint64_t> FindTextAddress(std::string_view text) {
@@ -36,7 +32,7 @@ std::optional<std::uint64_t> FindTextAddress(std::string_view text) {
     if (prefixed ? text.size() > 16 : text.size() != 8) return std::nullopt;
     std::uint64_t address = 0;
     for (const char c : text) {
-        const int digit = HexDigit(c);
+        const int digit = HexDigitValue(c);
         if (digit < 0) return std::nullopt;
         address = address << 4 | static_cast<std::uint64_t>(digit);
     }

@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <utility>
@@ -36,13 +35,6 @@ constexpr const char* kCaptionSeparator = " \xE2\x80\x94 ";  // an em dash betwe
 constexpr const char* kValuesFileFilter = "Values files (*.txt *.log *.bin);;All files (*)";
 // How many problems and notes a values box lists before "and N more".
 constexpr std::size_t kValuesLinesShown = 8;
-
-// The bytes of the file at `path`, or nothing when it cannot be read.
-std::optional<std::string> ReadValuesBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // One box after values came in, only when there is something to tell:
 // problems, values on no register, registers only partly given.
@@ -187,7 +179,7 @@ void CRegisterDlg::OnDropFiles(HDROP hDropInfo) {
     DragQueryFile(hDropInfo, 0, path.data(), length + 1);
     // A register file replaces the map; any other file, with a map shown, is values for it.
     if (!m_map.Registers().empty()) {
-        const auto bytes = ReadValuesBytes(path);
+        const auto bytes = ReadValuesFile(path);
         if (bytes && !IsSvdText(*bytes) && !IsDefinitionsText(*bytes)) {
             ApplyValues(*bytes, std::filesystem::path(path).filename().string());
             return;
@@ -218,7 +210,7 @@ void CRegisterDlg::OnPasteValues() {
 }
 
 void CRegisterDlg::OpenValuesFile(const std::string& path, bool asBaseline) {
-    const auto bytes = ReadValuesBytes(path);
+    const auto bytes = ReadValuesFile(path);
     if (!bytes) {
         AfxMessageBox(("Cannot read " + path).c_str(), MB_OK | MB_ICONEXCLAMATION);
         return;
