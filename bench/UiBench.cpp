@@ -8,12 +8,16 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <cstdint>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 
 #include "app/RegisterApp.h"
 #include "bench/BenchData.h"
 #include "bench/UiBenchHarness.h"
+#include "bits/NumberFormatting.h"
+#include "calc/ValuesInput.h"
 #include "tree/PropTreeFind.h"
 #include "tree/PropTreeModel.h"
 #include "tree/PropTreeView.h"
@@ -93,12 +97,12 @@ void RunExpandAndScroll(CRegisterDlg& dlg, std::int64_t fields) {
 // One keystroke in the find field: the filter over every row, the model
 // reset, the matches' parents expanded, the first focused and painted. The
 // texts alternate between a narrow find and a broad one (most registers have
-// a field of that name) as the user typing on and back would.
-void RunFind(CRegisterDlg& dlg, std::int64_t fields) {
+// a field of that name) as the user typing on and back would; in an SVD map
+// also the last keystroke of an address.
+void RunFind(CRegisterDlg& dlg, const std::string& suffix, std::initializer_list<const char*> texts) {
     CPropTreeFind* find = qobject_cast<CPropTreeWindow*>(dlg.m_tree.m_hWnd)->Find();
     find->Open();
-    const std::string suffix = "/fields:" + std::to_string(fields);
-    for (const char* text : {"R7_CNT", "EN"}) {
+    for (const char* text : texts) {
         benchmark::RegisterBenchmark(("BM_FindKeystroke/" + std::string(text) + suffix).c_str(),
                                      [=](benchmark::State& state) {
                                          const QString typed = QString::fromLatin1(text);
@@ -118,6 +122,28 @@ void RunFind(CRegisterDlg& dlg, std::int64_t fields) {
     find->Close(true);
 }
 
+// A values file giving every register of the map shown a value, given in the
+// window as Open values gives it: every register's rows follow, then the
+// window is painted.
+void RunApplyValues(CRegisterDlg& dlg, const std::string& suffix) {
+    std::string text = "# values for every register\n";
+    std::uint32_t seed = 7;
+    for (const CRegisterItem* reg : dlg.Map().Registers()) {
+        seed = seed * 1103515245u + 12345u;
+        const std::uint64_t value = reg->m_nBits < 32 ? seed & ((1u << reg->m_nBits) - 1) : seed;
+        text += RegisterPath(*reg) + " = " + FormatRegisterHex(value, reg->m_nBits) + "\n";
+    }
+    const std::size_t registers = dlg.Map().Registers().size();
+    benchmark::RegisterBenchmark(("BM_ApplyValuesInWindow" + suffix).c_str(), [&dlg, text, registers](benchmark::State& state) {
+        for (auto _ : state) {
+            dlg.ApplyValues(text, "bench");
+            QApplication::processEvents();
+        }
+        state.counters["registers"] = static_cast<double>(registers);
+    })->Unit(benchmark::kMillisecond);
+    RunMatching(suffix);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -129,8 +155,14 @@ int main(int argc, char** argv) {
         RunDialogOnFile(BenchDataPath(fields), [fields](CRegisterDlg& dlg) { RunKeystroke(dlg, fields); });
     RunDialogOnFile(BenchDataPath(200000), [](CRegisterDlg& dlg) {
         RunExpandAndScroll(dlg, 200000);
-        RunFind(dlg, 200000);
+        RunFind(dlg, "/fields:200000", {"R7_CNT", "EN"});
     });
+    RunDialogOnFile(
+        BenchSvdPath("svd-200000.svd"),
+        [](CRegisterDlg& dlg) { RunFind(dlg, "/svd-200000", {"EN", "0x40011000"}); }, OpenAs::CommandLineFile);
+    RunDialogOnFile(
+        BenchSvdPath("svd-vendor.svd"), [](CRegisterDlg& dlg) { RunApplyValues(dlg, "/svd-vendor"); },
+        OpenAs::CommandLineFile);
     benchmark::Shutdown();
     return 0;
 }

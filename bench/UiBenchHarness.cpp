@@ -13,6 +13,10 @@
 void RunDialogOnFile(const std::string& path, const std::function<void(CRegisterDlg&)>& body, OpenAs openAs) {
     // The dialog reads tavlin.xml from the current directory: link it there,
     // or, for a file named on the command line, leave the folder empty.
+    if (!std::filesystem::exists(path)) {
+        std::fprintf(stderr, "skipped: no %s (build the bench_data target)\n", path.c_str());
+        return;
+    }
     const auto absolutePath = std::filesystem::absolute(path);
     const auto dir = std::filesystem::temp_directory_path() / ("tavlin-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);

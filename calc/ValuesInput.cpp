@@ -76,7 +76,10 @@ ValuesInputReport Collect(const CRegisterMap& map, const AppliedValues& applied,
 }
 
 ValuesInputReport Give(CRegisterMap& map, CRegisterCalculator& calc, ValuesInputReport report, ValueSource source) {
+    // Thousands of rows may change: the view shows them afresh once, after.
+    map.Tree().BeginUpdate();
     for (std::size_t i = 0; i < report.given.size(); ++i) calc.SetRegisterValue(*report.given[i], report.values[i], source);
+    map.Tree().EndUpdate();
     map.Tree().RefreshItems(nullptr);
     return report;
 }

@@ -8,6 +8,7 @@
 #include "tree/PropTreeItemCombo.h"
 #include "tree/PropTreeItemEdit.h"
 #include "tree/PropTreeItemStatic.h"
+#include "tree/PropTreeListener.h"
 
 namespace {
 
@@ -255,3 +256,34 @@ TEST(PropTreeStorage, ManyChildrenKeepOrderAndPlace) {
 }
 
 }  // namespace
+
+// Rows changed inside an update reach the view as one refresh at its end,
+// also when updates nest; outside one, each change is told.
+TEST(PropTreeNotify, UpdateTellsTheViewOnceAtItsEnd) {
+    struct Counts : CPropTreeListener {
+        int changed = 0;
+        int refreshed = 0;
+        void OnItemChanged(CPropTreeItem*) override { ++changed; }
+        void OnItemsRefreshed() override { ++refreshed; }
+    } counts;
+    CPropTree tree;
+    auto* row = tree.InsertItem(new CPropTreeItemEdit());
+    tree.SetListener(&counts);
+
+    tree.BeginUpdate();
+    tree.BeginUpdate();
+    row->SetItemValue(reinterpret_cast<LPARAM>("1"));
+    row->SetItemValue(reinterpret_cast<LPARAM>("2"));
+    tree.EndUpdate();
+    EXPECT_EQ(counts.refreshed, 0);
+    tree.EndUpdate();
+    EXPECT_EQ(counts.changed, 0);
+    EXPECT_EQ(counts.refreshed, 1);
+
+    tree.BeginUpdate();
+    tree.EndUpdate();
+    EXPECT_EQ(counts.refreshed, 1) << "an update that changed nothing tells nothing";
+    row->SetItemValue(reinterpret_cast<LPARAM>("3"));
+    EXPECT_EQ(counts.changed, 1);
+    tree.SetListener(nullptr);
+}

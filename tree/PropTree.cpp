@@ -51,7 +51,19 @@ void CPropTree::RefreshItems(CPropTreeItem* item) {
 }
 
 void CPropTree::ItemChanged(CPropTreeItem* item) {
+    if (m_nUpdateDepth > 0) {
+        m_bChangedInUpdate = true;
+        return;
+    }
     if (m_pListener && m_nResetDepth == 0 && item != &m_root) m_pListener->OnItemChanged(item);
+}
+
+void CPropTree::BeginUpdate() { ++m_nUpdateDepth; }
+
+void CPropTree::EndUpdate() {
+    if (m_nUpdateDepth == 0 || --m_nUpdateDepth > 0) return;
+    if (m_bChangedInUpdate && m_pListener && m_nResetDepth == 0) m_pListener->OnItemsRefreshed();
+    m_bChangedInUpdate = false;
 }
 
 LRESULT CPropTree::SendNotify(UINT code, CPropTreeItem* item) {

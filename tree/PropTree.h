@@ -61,6 +61,13 @@ public:
     void BeginReset();
     void EndReset();
 
+    // Brackets many rows changing their values at once (values given to
+    // every register): the view is told once, at the end, to show them
+    // afresh, instead of once per row; what it shows (expanded rows, the
+    // focus) stays. Calls nest.
+    void BeginUpdate();
+    void EndUpdate();
+
     // Who tells the view a row's bits and access; none by default.
     void SetDescriber(const CPropTreeDescriber* describer) { m_pDescriber = describer; }
     const CPropTreeDescriber* GetDescriber() const { return m_pDescriber; }
@@ -92,6 +99,8 @@ private:
     CPropTreeListener* m_pListener = nullptr;
     const CPropTreeDescriber* m_pDescriber = nullptr;
     int m_nResetDepth = 0;
+    int m_nUpdateDepth = 0;
+    bool m_bChangedInUpdate = false;
     CWnd* m_pParentWnd = nullptr;
     UINT m_nID = 0;
 };

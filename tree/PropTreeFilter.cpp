@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tree/PropTreeFilter.h"
 
+#include <algorithm>
+
 #include "bits/TextChars.h"
 
 #include "tree/PropTreeDescriber.h"
@@ -12,11 +14,14 @@ namespace {
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Whether `text` contains `needle` (already lower case), ASCII case ignored.
+// Most rows fail on the first character, so that is looked for in both cases
+// without lowering each character of the text.
 bool Contains(const char* text, const std::string& needle) {
     if (needle.empty()) return true;
     const char first = needle[0];
+    const char firstUpper = first >= 'a' && first <= 'z' ? static_cast<char>(first - 'a' + 'A') : first;
     for (; *text; ++text) {
-        if (Lower(*text) != first) continue;
+        if (*text != first && *text != firstUpper) continue;
         size_t i = 1;
         while (i < needle.size() && text[i] && Lower(text[i]) == needle[i]) ++i;
         if (i == needle.size()) return true;
@@ -46,13 +51,25 @@ CPropTreeFilter::CPropTreeFilter(CPropTreeItem& root, std::string_view text, con
     m_needle.reserve(text.size());
     for (const char c : text) m_needle += Lower(c);
     const int sets = root.GetChildCount();
-    std::vector<CPropTreeItem*> shown;
     for (int i = 0; i < sets; ++i)
-        if (Visit(*root.GetChildAt(i), false)) shown.push_back(root.GetChildAt(i));
-    if (static_cast<int>(shown.size()) != sets) {
-        for (int i = 0; i < static_cast<int>(shown.size()); ++i) m_rowAmongSome.emplace(shown[i], i);
-        m_someChildren.emplace(&root, std::move(shown));
+        if (Visit(*root.GetChildAt(i), false)) m_visiting.push_back(root.GetChildAt(i));
+    KeepShownChildren(root, 0);
+    m_visiting = {};
+}
+
+void CPropTreeFilter::KeepShownChildren(const CPropTreeItem& row, std::size_t from) {
+    const std::size_t count = m_visiting.size() - from;
+    if (count != static_cast<std::size_t>(row.GetChildCount())) {
+        m_someChildren.emplace(&row, ShownChildren{static_cast<std::uint32_t>(m_someShown.size()),
+                                                   static_cast<std::uint32_t>(count)});
+        m_someShown.insert(m_someShown.end(), m_visiting.begin() + static_cast<std::ptrdiff_t>(from), m_visiting.end());
     }
+    m_visiting.resize(from);
+}
+
+const CPropTreeFilter::ShownChildren* CPropTreeFilter::SomeChildrenOf(const CPropTreeItem& parent) const {
+    const auto some = m_someChildren.find(&parent);
+    return some != m_someChildren.end() ? &some->second : nullptr;
 }
 
 bool CPropTreeFilter::Matches(const CPropTreeItem& row) const {
@@ -85,37 +102,39 @@ bool CPropTreeFilter::Visit(CPropTreeItem& row, bool keepAll) {
         for (int i = 0; i < count; ++i) Visit(*row.GetChildAt(i), true);
         return true;
     }
-    std::vector<CPropTreeItem*> shown;
+    const std::size_t from = m_visiting.size();
     const size_t ancestorPlace = m_ancestors.size();
     for (int i = 0; i < count; ++i)
-        if (Visit(*row.GetChildAt(i), keepAll)) shown.push_back(row.GetChildAt(i));
-    if (shown.empty()) return matches;
+        if (Visit(*row.GetChildAt(i), keepAll)) m_visiting.push_back(row.GetChildAt(i));
+    if (m_visiting.size() == from) return matches;
     m_ancestors.insert(m_ancestors.begin() + static_cast<std::ptrdiff_t>(ancestorPlace), &row);
-    if (static_cast<int>(shown.size()) != count) {
-        for (int i = 0; i < static_cast<int>(shown.size()); ++i) m_rowAmongSome.emplace(shown[i], i);
-        m_someChildren.emplace(&row, std::move(shown));
-    }
+    KeepShownChildren(row, from);
     return true;
 }
 
 int CPropTreeFilter::ChildCount(const CPropTreeItem& parent) const {
-    const auto some = m_someChildren.find(&parent);
-    return some != m_someChildren.end() ? static_cast<int>(some->second.size()) : parent.GetChildCount();
+    const ShownChildren* some = SomeChildrenOf(parent);
+    return some ? static_cast<int>(some->count) : parent.GetChildCount();
 }
 
 CPropTreeItem* CPropTreeFilter::ChildAt(const CPropTreeItem& parent, int row) const {
-    if (row < 0 || row >= ChildCount(parent)) return nullptr;
-    const auto some = m_someChildren.find(&parent);
-    return some != m_someChildren.end() ? some->second[static_cast<size_t>(row)] : parent.GetChildAt(row);
+    const ShownChildren* some = SomeChildrenOf(parent);
+    const int count = some ? static_cast<int>(some->count) : parent.GetChildCount();
+    if (row < 0 || row >= count) return nullptr;
+    return some ? m_someShown[some->first + static_cast<std::uint32_t>(row)] : parent.GetChildAt(row);
 }
 
 int CPropTreeFilter::RowOf(const CPropTreeItem& item) const {
     const CPropTreeItem* parent = item.GetParent();
     if (!parent) return -1;
     if (parent != m_root && RowOf(*parent) < 0) return -1;
-    if (m_someChildren.count(parent)) {
-        const auto row = m_rowAmongSome.find(&item);
-        return row == m_rowAmongSome.end() ? -1 : row->second;
-    }
-    return item.GetIndexInParent();
+    const ShownChildren* some = SomeChildrenOf(*parent);
+    if (!some) return item.GetIndexInParent();
+    // Shown children keep the tree's order, so the row is found by its place among all.
+    const auto first = m_someShown.begin() + some->first;
+    const auto last = first + some->count;
+    const auto at = std::lower_bound(first, last, item.GetIndexInParent(), [](const CPropTreeItem* shown, int index) {
+        return shown->GetIndexInParent() < index;
+    });
+    return at != last && *at == &item ? static_cast<int>(at - first) : -1;
 }

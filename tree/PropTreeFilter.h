@@ -41,7 +41,16 @@ public:
     const std::vector<CPropTreeItem*>& Ancestors() const { return m_ancestors; }
 
 private:
+    // Where in m_someShown the shown children of a row that shows only some of them are.
+    struct ShownChildren {
+        std::uint32_t first = 0;
+        std::uint32_t count = 0;
+    };
+
     bool Visit(CPropTreeItem& row, bool keepAll);
+    // Keeps m_visiting[from...] as the shown children of `row` when they are not all of them.
+    void KeepShownChildren(const CPropTreeItem& row, std::size_t from);
+    const ShownChildren* SomeChildrenOf(const CPropTreeItem& parent) const;
     bool Matches(const CPropTreeItem& row) const;
     bool IsChanged(const CPropTreeItem& row) const;
 
@@ -50,8 +59,12 @@ private:
     std::optional<std::uint64_t> m_address;
     const CPropTreeDescriber* m_describer;
     bool m_bChangedOnly;
-    std::unordered_map<const CPropTreeItem*, std::vector<CPropTreeItem*>> m_someChildren;
-    std::unordered_map<const CPropTreeItem*, int> m_rowAmongSome;
+    // The rows that show only some of their children.
+    std::unordered_map<const CPropTreeItem*, ShownChildren> m_someChildren;
+    // The shown children of those rows, each row's in the tree's order.
+    std::vector<CPropTreeItem*> m_someShown;
+    // The shown children of the rows being visited, innermost last.
+    std::vector<CPropTreeItem*> m_visiting;
     std::vector<CPropTreeItem*> m_matches;
     std::vector<CPropTreeItem*> m_ancestors;
 };
