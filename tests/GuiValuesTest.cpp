@@ -9,8 +9,10 @@
 #include <QTest>
 
 #include <fstream>
+#include <sstream>
 #include <iterator>
 
+#include "app/Decode.h"
 #include "framework/FileDialog.h"
 #include "framework/InputBox.h"
 #include "res/resource.h"
@@ -155,6 +157,70 @@ TEST(GuiValues, ARawImageAsksForItsAddressAndFindFindsARegisterByAddress) {
         EXPECT_EQ(Text(HexBox(dlg)), "0x0000000d");
     });
     AfxSetInputBoxAsker({});
+}
+
+// What --decode prints for a dump, written from what the window's rows show
+// once the same dump is pasted: for each register given a value, its path,
+// Address column and value, then each field's label, Bits column (without
+// RO/WO) and value, in the tree's order.
+std::string RowsAsDecoded(CRegisterDlg& dlg) {
+    const CPropTreeModel* model = TreeWindow(dlg)->Model();
+    const auto column = [model](CPropTreeItem* row, int column) {
+        std::string text = model->IndexFromItem(row, column).data().toString().toStdString();
+        for (const char* access : {" RO", " WO"})
+            if (text.size() > 3 && text.compare(text.size() - 3, 3, access) == 0) text.resize(text.size() - 3);
+        return text;
+    };
+    std::string text;
+    for (CPropTreeItem* set = dlg.m_tree.GetRootItem()->GetChild(); set; set = set->GetSibling())
+        for (CPropTreeItem* reg = set->GetChild(); reg; reg = reg->GetSibling()) {
+            const auto held = dlg.Map().ValueOf(*static_cast<CRegisterItem*>(reg));
+            if (!held || held->source != ValueSource::ValuesFile) continue;
+            text += std::string(set->GetLabelText()) + "." + reg->GetLabelText() + " @" +
+                    column(reg, CPropTreeModel::AddressColumn) + " = " + ShownValue(dlg, reg) + "\n";
+            for (CPropTreeItem* field = reg->GetChild(); field; field = field->GetSibling())
+                text += "  " + std::string(field->GetLabelText()) + " [" + column(field, CPropTreeModel::BitsColumn) +
+                        "] = " + ShownValue(dlg, field) + "\n";
+        }
+    return text;
+}
+
+TEST(GuiValues, DecodePrintsWhatTheRowsShowForEachFormOfDump) {
+    TempDir dir;
+    const std::string chip = dir.Write("chip.svd", ReadExampleFile("chip.svd"));
+    const struct {
+        const char* form;
+        const char* dump;
+    } cases[] = {
+        {"gdb x/4wx, over a gap", "0x40021000 <RCC>:\t0x03010083\t0x001d0402\t0x00000000\t0x00000000\n"},
+        {"gdb x/8xh", "0x40004800 <UART1>:\t0x000d\t0x0000\t0x0301\t0x0000\n"},
+        {"gdb x/8xb", "0x40004800:\t0x0d\t0x00\t0x00\t0x00\t0xff\t0x00\t0x00\t0x00\n"},
+        {"openocd mdw", "0x40020008: 00000201 00000000 00003112 \n"},
+        {"address value", "40021004 00000404\n0x40004800: 0x5\n0x40021000 = 0x1\n"},
+        {"name = value", "RCC.CFGR = 0x00000002\nDMA.CH[1].CTRL = 0x00002001\nUART0.CTRL = 0xc\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string values = dir.Write("values.txt", c.dump);
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunDecode({chip, values}, out, err), 0) << c.form << ": " << err.str();
+        RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
+            OpenChip(dlg, chip);
+            ClickRow(dlg, FindRow(dlg.m_tree, {"RCC"}));
+            QApplication::clipboard()->setText(c.dump);
+            MessageRecorder boxes;
+            Press(dlg, Qt::Key_V, Qt::ControlModifier);
+            // What --decode tells on standard error, the window tells in one box after its first line.
+            std::string told;
+            if (!boxes.boxes.empty()) told = boxes.boxes[0].text.substr(boxes.boxes[0].text.find('\n') + 1) + "\n";
+            std::string expected = err.str();
+            for (std::size_t at; (at = expected.find(values + ": ")) != std::string::npos;)
+                expected.erase(at, values.size() + 2);  // --decode names the file on each line
+            EXPECT_EQ(told, expected) << c.form;
+            EXPECT_NE(out.str(), "") << c.form;
+            EXPECT_EQ(RowsAsDecoded(dlg), out.str()) << c.form;
+        });
+    }
 }
 
 }  // namespace
