@@ -108,6 +108,10 @@ void CDialog::DragAcceptFiles(BOOL accept) {
 
 CMenu* CDialog::GetSystemMenu(BOOL) { return m_sysMenu.get(); }
 
+QWidget* CDialog::GetClientWidget() const { return m_widget ? m_widget->Client() : nullptr; }
+
+QMenuBar* CDialog::GetMenuBar() { return m_widget ? m_widget->MenuBar() : nullptr; }
+
 BOOL CDialog::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT) {
     if (!m_widget) return FALSE;
     // Sizes below zero are taken as zero.

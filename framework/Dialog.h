@@ -13,6 +13,8 @@
 #include "framework/WidgetWnd.h"
 
 class DialogWidget;
+class QMenuBar;
+class QWidget;
 
 class CDialog : public CWidgetWnd {
 public:
@@ -32,6 +34,11 @@ public:
     // Alt+Space); null when the template has no WS_SYSMENU.
     CMenu* GetSystemMenu(BOOL revert);
     UINT GetTemplateId() const { return m_nIDTemplate; }
+
+    // The client area's widget, the parent of the controls (null before the
+    // window is built), and the menu bar above it, made on first use.
+    QWidget* GetClientWidget() const;
+    QMenuBar* GetMenuBar();
 
     // Places the window's outer frame.
     BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags) override;

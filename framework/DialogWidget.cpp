@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -44,7 +45,7 @@ void AnswerDrag(QDropEvent* event) {
 }  // namespace
 
 DialogWidget::DialogWidget(CWnd* owner, const DialogTemplate& tmpl, QWidget* parent)
-    : QDialog(parent), m_owner(owner) {
+    : QDialog(parent), m_owner(owner), m_client(new QWidget(this)) {
     QFont font(QString::fromLatin1(tmpl.fontName ? tmpl.fontName : ""), tmpl.pointSize > 0 ? tmpl.pointSize : 8);
     setFont(font);
     const QFontMetrics metrics(font);
@@ -60,7 +61,30 @@ DialogWidget::DialogWidget(CWnd* owner, const DialogTemplate& tmpl, QWidget* par
     move(DialogUnitsX(tmpl.x), DialogUnitsY(tmpl.y));
     resize(DialogUnitsX(tmpl.cx), DialogUnitsY(tmpl.cy));
     if (!(tmpl.style & WS_THICKFRAME)) setFixedSize(size());
+    PlaceClient();
     for (const DialogControl& control : tmpl.controls) BuildControl(control);
+}
+
+QSize DialogWidget::ClientSize() const {
+    const int menu = m_menuBar ? m_menuBar->sizeHint().height() : 0;
+    return {width(), std::max(height() - menu, 0)};
+}
+
+QMenuBar* DialogWidget::MenuBar() {
+    if (!m_menuBar) {
+        m_menuBar = new QMenuBar(this);
+        // Its own window's menu bar, never the desktop's global one.
+        m_menuBar->setNativeMenuBar(false);
+        PlaceClient();
+        m_menuBar->show();
+    }
+    return m_menuBar;
+}
+
+void DialogWidget::PlaceClient() {
+    const QSize client = ClientSize();
+    if (m_menuBar) m_menuBar->setGeometry(0, 0, width(), height() - client.height());
+    m_client->setGeometry(0, height() - client.height(), client.width(), client.height());
 }
 
 void DialogWidget::BuildControl(const DialogControl& control) {
@@ -70,7 +94,7 @@ void DialogWidget::BuildControl(const DialogControl& control) {
     CWnd* owner = m_owner;
     switch (control.cls) {
     case ControlClass::Edit: {
-        auto* edit = new QLineEdit(text, this);
+        auto* edit = new QLineEdit(text, m_client);
         edit->setFrame((control.style & WS_BORDER) != 0);
         connect(edit, &QLineEdit::textChanged, this, [owner, id, edit]() {
             owner->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<UINT>(id), EN_CHANGE), reinterpret_cast<LPARAM>(edit));
@@ -81,7 +105,7 @@ void DialogWidget::BuildControl(const DialogControl& control) {
         break;
     }
     case ControlClass::Static: {
-        auto* label = new QLabel(text, this);
+        auto* label = new QLabel(text, m_client);
         label->setTextFormat(Qt::PlainText);
         if (control.style & SS_CENTER) label->setAlignment(Qt::AlignCenter);
         if (control.style & SS_SUNKEN) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -89,7 +113,7 @@ void DialogWidget::BuildControl(const DialogControl& control) {
         break;
     }
     case ControlClass::Button: {
-        auto* button = new QPushButton(text, this);
+        auto* button = new QPushButton(text, m_client);
         button->setDefault((control.style & BS_DEFPUSHBUTTON) != 0);
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, [owner, id, button]() {
@@ -170,7 +194,9 @@ void DialogWidget::SendSize(UINT type, int width, int height) {
 
 void DialogWidget::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    if (!isMinimized()) SendSize(SIZE_RESTORED, width(), height());
+    PlaceClient();
+    const QSize client = ClientSize();
+    if (!isMinimized()) SendSize(SIZE_RESTORED, client.width(), client.height());
 }
 
 void DialogWidget::changeEvent(QEvent* event) {
@@ -179,7 +205,7 @@ void DialogWidget::changeEvent(QEvent* event) {
     if (isMinimized())
         SendSize(SIZE_MINIMIZED, 0, 0);
     else
-        SendSize(SIZE_RESTORED, width(), height());
+        SendSize(SIZE_RESTORED, ClientSize().width(), ClientSize().height());
 }
 
 void DialogWidget::paintEvent(QPaintEvent* event) {

@@ -11,6 +11,7 @@
 #include "framework/DialogTemplate.h"
 
 class CWnd;
+class QMenuBar;
 class QPaintEvent;
 
 class DialogWidget : public QDialog {
@@ -19,6 +20,13 @@ public:
 
     // The control built from the template entry with `id`, or null.
     QWidget* Control(int id) const;
+    // The client area: the parent of the controls, below the menu bar when
+    // there is one. Its size is the size the dialog is told of and lays out by.
+    QWidget* Client() const { return m_client; }
+    // The client area's size, also before the window is shown.
+    QSize ClientSize() const;
+    // The menu bar across the top, made on first use.
+    QMenuBar* MenuBar();
     // Places the outer frame at (x, y) with size cx by cy. The frame of a
     // window not yet shown is unknown, so it is sized again once shown.
     void PlaceFrame(int x, int y, int cx, int cy);
@@ -46,8 +54,12 @@ private:
     void BuildControl(const DialogControl& control);
     void SendSize(UINT type, int width, int height);
     void SendContextMenu(QPoint globalPos);
+    // Places the menu bar and the client area in the frame.
+    void PlaceClient();
 
     CWnd* m_owner;
+    QWidget* m_client = nullptr;
+    QMenuBar* m_menuBar = nullptr;
     int m_baseX = 6;
     int m_baseY = 13;
     std::vector<std::pair<int, QWidget*>> m_controls;  // by template id, in tab order

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "framework/DialogWidget.h"
 #include "framework/String.h"
 
 CWidgetWnd::~CWidgetWnd() { QObject::disconnect(m_onDestroyed); }
@@ -29,8 +30,11 @@ BOOL CWidgetWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT fl
 void CWidgetWnd::GetClientRect(LPRECT rect) const {
     *rect = RECT{};
     if (!m_hWnd || IsIconic()) return;
-    rect->right = m_hWnd->width();
-    rect->bottom = m_hWnd->height();
+    // A dialog's client area is below its menu bar.
+    const auto* dialog = dynamic_cast<const DialogWidget*>(m_hWnd);
+    const QSize size = dialog ? dialog->ClientSize() : m_hWnd->size();
+    rect->right = size.width();
+    rect->bottom = size.height();
 }
 
 void CWidgetWnd::GetWindowRect(LPRECT rect) const {

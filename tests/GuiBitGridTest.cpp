@@ -129,4 +129,26 @@ TEST(GuiBitGrid, ResetValueAndCopyCommands) {
     });
 }
 
+// The cells share the grid's width, so a wider window gives names more room,
+// and the field in hand is highlighted as the selection moves.
+TEST(GuiBitGrid, SpreadsOverItsWidthAndHighlightsTheFieldInHand) {
+    RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
+        ClickRow(dlg, FindRow(dlg.m_tree, {"Timers", "CTRL"}));
+        CBitGrid* grid = dlg.Commands().Grid();
+        EXPECT_EQ(grid->Highlight(), std::nullopt) << "a register has no field in hand";
+        grid->resize(600, grid->height());
+        const int narrow = grid->CellRect(0).width();
+        grid->resize(1200, grid->height());
+        EXPECT_GT(grid->CellRect(0).width(), narrow);
+        EXPECT_LT(grid->CellRect(11).left(), 1200 / 2) << "12 bits spread over the width";
+
+        ClickRow(dlg, FindRow(dlg.m_tree, {"Timers", "CTRL", "MODE"}));
+        EXPECT_EQ(grid->Highlight(), (std::optional<std::pair<int, int>>({4, 7})));
+        ClickRow(dlg, FindRow(dlg.m_tree, {"Timers", "CTRL", "LOW"}));
+        EXPECT_EQ(grid->Highlight(), (std::optional<std::pair<int, int>>({0, 3})));
+        ClickRow(dlg, FindRow(dlg.m_tree, {"Timers"}));
+        EXPECT_EQ(grid->Highlight(), std::nullopt);
+    });
+}
+
 }  // namespace

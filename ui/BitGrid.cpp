@@ -17,7 +17,8 @@ namespace {
 
 constexpr int kMargin = 2;
 constexpr int kGroupGap = 3;
-constexpr int kMaxCellWidth = 18;
+// Cells grow with the grid's width up to this, so names under wide spans fit.
+constexpr int kMaxCellWidth = 64;
 constexpr int kBitsPerLine = 32;
 
 QFont SmallFont(const QFont& font) {
@@ -73,8 +74,10 @@ QRect CBitGrid::CellRect(int bit) const {
     const QFontMetrics small(SmallFont(font()));
     const int lineHeight = small.height() * 2 + fontMetrics().height() + 6;
     const int line = Lines() == 2 && bit < kBitsPerLine ? 1 : 0;
-    const int groups = (kBitsPerLine + 3) / 4;
-    const int cell = std::min(kMaxCellWidth, (width() - 2 * kMargin - (groups - 1) * kGroupGap) / kBitsPerLine);
+    // The bits of the widest line share the whole width.
+    const int slotCount = std::max(1, std::min(m_bits, kBitsPerLine));
+    const int groups = (slotCount + 3) / 4;
+    const int cell = std::clamp((width() - 2 * kMargin - (groups - 1) * kGroupGap) / slotCount, 0, kMaxCellWidth);
     // Bit 0 of each line at the right, as the hex box reads.
     const int fromRight = bit - (line == 0 && Lines() == 2 ? kBitsPerLine : 0);
     const int gapsToRight = fromRight / 4;
@@ -100,6 +103,12 @@ std::string CBitGrid::FieldNameOf(int bit) const {
     return field ? field->name : std::string();
 }
 
+void CBitGrid::SetHighlight(std::optional<std::pair<int, int>> span) {
+    if (span == m_highlight) return;
+    m_highlight = span;
+    update();
+}
+
 void CBitGrid::SetBaseline(std::optional<std::uint64_t> baseline) {
     if (baseline == m_baseline) return;
     m_baseline = baseline;
@@ -117,7 +126,13 @@ void CBitGrid::paintEvent(QPaintEvent*) {
         const QRect cell = CellRect(bit);
         const bool covered = FieldOf(bit) != nullptr;
         const bool one = (m_value >> bit) & 1;
+        const bool inHand = m_highlight && bit >= m_highlight->first && bit <= m_highlight->second;
         painter.fillRect(cell.adjusted(0, 0, -1, 0), covered ? pal.base() : pal.window());
+        if (inHand) {
+            QColor tint = pal.color(QPalette::Highlight);
+            tint.setAlpha(60);
+            painter.fillRect(cell.adjusted(0, 0, -1, 0), tint);
+        }
         painter.setPen(pal.color(QPalette::Mid));
         painter.drawRect(cell.adjusted(0, 0, -1, -1));
         QFont digit = font();

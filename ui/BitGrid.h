@@ -2,7 +2,9 @@
 #pragma once
 // The bits of the register in hand, highest first: numbered, grouped by four,
 // each showing 0 or 1 of the value, each field's span marked with its name
-// (cut to fit; the whole name, span and value as a tooltip), and bits that no
+// (cut to fit; the whole name, span and value as a tooltip; the cells share
+// the grid's width, so names fit where they can), the span of the field in
+// hand highlighted, and bits that no
 // field covers dimmed; bits that differ from the register's baseline (its
 // reset value, or a compared values file) are drawn bold and underlined. A
 // register of more than 32 bits takes two lines.
@@ -14,6 +16,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct BitGridField {
@@ -36,6 +39,9 @@ public:
     // The bits that differ from the baseline.
     std::uint64_t ChangedBits() const { return m_baseline ? (m_value ^ *m_baseline) & Mask() : 0; }
     void Clear() { SetRegister(0, {}); }
+    // The span (low bit, high bit) of the field in hand, drawn highlighted; none for a register.
+    void SetHighlight(std::optional<std::pair<int, int>> span);
+    std::optional<std::pair<int, int>> Highlight() const { return m_highlight; }
 
     int Bits() const { return m_bits; }
     std::uint64_t Value() const { return m_value; }
@@ -72,6 +78,7 @@ private:
     int m_bits = 0;
     std::uint64_t m_value = 0;
     std::optional<std::uint64_t> m_baseline;
+    std::optional<std::pair<int, int>> m_highlight;
     std::vector<BitGridField> m_fields;
     int m_current = 0;
 };

@@ -40,12 +40,15 @@ void CRegisterCommands::Follow() {
     const CRegisterItem* reg = RegisterInHand();
     if (!reg) {
         m_grid->Clear();
+        m_grid->SetHighlight(std::nullopt);
         return;
     }
     std::vector<BitGridField> fields;
     for (const CPropTreeItem* row = reg->GetChild(); row; row = row->GetSibling())
         if (const FieldSpan* span = m_map.Fields().Find(row)) fields.push_back({span->nLowBit, span->nHighBit, row->GetLabelText()});
     m_grid->SetRegister(reg->m_nBits, std::move(fields));
+    const FieldSpan* inHand = m_map.Fields().Find(m_map.Tree().GetFocusedItem());
+    m_grid->SetHighlight(inHand ? std::optional<std::pair<int, int>>({inHand->nLowBit, inHand->nHighBit}) : std::nullopt);
     const auto baseline = m_map.BaselineOf(*reg);
     m_grid->SetBaseline(baseline ? std::optional<std::uint64_t>(*baseline) : std::nullopt);
     m_grid->SetValue(ParseNumberText(m_hexBox.GetText()));

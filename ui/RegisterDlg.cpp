@@ -105,7 +105,7 @@ BOOL CRegisterDlg::OnInitDialog() {
     RECT client;
     GetClientRect(&client);
     m_tree.Create(kTreeStyle, client, this, IDC_TREE);
-    (new CPropTreeWindow(m_tree, m_hWnd))->show();  // a child of the dialog's widget, which deletes it
+    (new CPropTreeWindow(m_tree, GetClientWidget()))->show();  // a child of the client area, which deletes it
     m_commands.Attach();
     if (auto* window = qobject_cast<CPropTreeWindow*>(m_tree.m_hWnd)) {
         // The values commands, by key anywhere in the window and in the rows' menu.
