@@ -14,12 +14,16 @@
 namespace {
 
 void PrintUsage(std::ostream& out, const char* program) {
-    out << "Usage: " << program << " [FILE | --check [FILE] | --dump [FILE] | --help | --version]\n"
+    out << "Usage: " << program << " [--desktop] [FILE]\n"
+        << "       " << program << " --check [FILE] | --dump [FILE] | --help | --version\n"
         << "       " << program << " --decode MAP VALUES... [--base ADDRESS] [--changed] [--against BASELINE]\n"
         << "\n"
         << "Without options, opens the register tree of FILE, a CMSIS-SVD file or a\n"
         << "definitions file, or of tavlin.xml in the current directory.\n"
         << "\n"
+        << "  --desktop       as the desktop entry starts tavlin: without FILE, an empty\n"
+        << "                  window that lists the recent maps instead of tavlin.xml,\n"
+        << "                  no About box, and the window where it was last\n"
         << "  --check [FILE]  load FILE (default tavlin.xml) without a window; print every\n"
         << "                  problem, then a one-line summary; exit 1 after a problem\n"
         << "  --dump [FILE]   as --check, then print the tree, one row a line\n"
@@ -73,6 +77,7 @@ std::optional<int> RunCommandLine(int argc, const char* const* argv, std::ostrea
         return Report(report, map, dump, out, err);
     }
     if (option == "--decode") return RunDecode(std::vector<std::string>(argv + 2, argv + argc), out, err);
+    if (option == "--desktop") return std::nullopt;  // the window's own
     if (option.rfind("--", 0) == 0) {
         err << program << ": unknown option " << option << '\n';
         PrintUsage(err, program);
@@ -83,12 +88,17 @@ std::optional<int> RunCommandLine(int argc, const char* const* argv, std::ostrea
     return std::nullopt;
 }
 
-std::optional<int> ParseWindowArguments(const std::vector<std::string>& arguments, std::string& file,
+std::optional<int> ParseWindowArguments(const std::vector<std::string>& arguments, WindowArguments& window,
                                         std::ostream& err) {
     const char* program = arguments.empty() ? "tavlin" : arguments.front().c_str();
     std::vector<std::string> files;
+    window = {};
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
+        if (argument == "--desktop") {
+            window.desktop = true;
+            continue;
+        }
         if (argument.size() > 1 && argument.front() == '-') {
             err << program << ": unknown option " << argument << '\n';
             PrintUsage(err, program);
@@ -101,6 +111,6 @@ std::optional<int> ParseWindowArguments(const std::vector<std::string>& argument
         PrintUsage(err, program);
         return 2;
     }
-    file = files.empty() ? std::string() : files.front();
+    window.file = files.empty() ? std::string() : files.front();
     return std::nullopt;
 }

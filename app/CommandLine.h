@@ -14,9 +14,15 @@
 // window should open.
 std::optional<int> RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
+// What the window is started with.
+struct WindowArguments {
+    std::string file;      // the file to open; empty when none was named
+    bool desktop = false;  // --desktop: started by the desktop entry
+};
+
 // Reads the window's command line, as left after the window system took its
-// own options (the program's name first): at most one FILE to open, no
-// options. Returns 2 after printing the usage to `err` for anything else, or
-// nothing with `file` set (empty when none was named).
-std::optional<int> ParseWindowArguments(const std::vector<std::string>& arguments, std::string& file,
+// own options (the program's name first): at most one FILE to open, and
+// --desktop. Returns 2 after printing the usage to `err` for anything else,
+// or nothing with `window` set.
+std::optional<int> ParseWindowArguments(const std::vector<std::string>& arguments, WindowArguments& window,
                                         std::ostream& err);

@@ -23,13 +23,14 @@ const MessageMap* CRegisterApp::GetMessageMap() const {
 BOOL CRegisterApp::InitInstance() {
     AfxEnableControlContainer();
     Enable3dControls();
-    std::string file;
-    if (const auto code = ParseWindowArguments(GetArguments(), file, std::cerr)) {
+    WindowArguments window;
+    if (const auto code = ParseWindowArguments(GetArguments(), window, std::cerr)) {
         m_nExitCode = *code;
         return FALSE;
     }
     CRegisterDlg dlg;
-    dlg.m_strFileToOpen = file;
+    dlg.m_strFileToOpen = window.file;
+    dlg.m_bDesktopStart = window.desktop;
     dlg.DoModal();
     return FALSE;
 }

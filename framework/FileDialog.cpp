@@ -27,8 +27,9 @@ int CFileDialog::DoModal() {
     } else {
         QWidget* parent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
         const QString filter = QString::fromLocal8Bit(m_strFilter.str());
-        const QString chosen = m_bSave ? QFileDialog::getSaveFileName(parent, QString(), QString(), filter)
-                                       : QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+        const QString folder = QString::fromStdString(m_strFolder);
+        const QString chosen = m_bSave ? QFileDialog::getSaveFileName(parent, QString(), folder, filter)
+                                       : QFileDialog::getOpenFileName(parent, QString(), folder, filter);
         path = chosen.toLocal8Bit().toStdString();
     }
     m_strPathName = CString(path);

@@ -21,6 +21,9 @@ public:
     CWnd* GetParent() const { return m_pParentWnd; }
     // Whether it asks where to save rather than what to open.
     bool IsSave() const { return m_bSave; }
+    // The folder the dialog starts in (empty: the dialog's own choice).
+    void SetInitialFolder(const std::string& folder) { m_strFolder = folder; }
+    const std::string& GetInitialFolder() const { return m_strFolder; }
 
     // Chooses in place of Qt's dialog: returns the chosen path, or an empty
     // one for Cancel. Installs `chooser` and returns the one it replaces.
@@ -31,5 +34,6 @@ private:
     CString m_strFilter;
     CWnd* m_pParentWnd;
     bool m_bSave;
+    std::string m_strFolder;
     CString m_strPathName;
 };

@@ -24,6 +24,7 @@ BOOL CMenu::AppendMenu(UINT flags, UINT id, LPCTSTR text) {
         label.truncate(tab);
     }
     QAction* action = m_menu->addAction(label);
+    action->setData(static_cast<uint>(id));
     CWnd* owner = m_owner;
     const UINT message = m_message;
     QObject::connect(action, &QAction::triggered, [owner, message, id]() { owner->SendMessage(message, id, 0); });
@@ -34,4 +35,10 @@ BOOL CMenu::AppendMenu(UINT flags, UINT id, LPCTSTR text) {
         if (owner && owner->m_hWnd) owner->m_hWnd->addAction(action);
     }
     return TRUE;
+}
+
+QAction* CMenu::GetAction(UINT id) const {
+    for (QAction* action : m_menu->actions())
+        if (!action->isSeparator() && action->data().toUInt() == id) return action;
+    return nullptr;
 }

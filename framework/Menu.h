@@ -5,6 +5,7 @@
 #include "framework/AfxTypes.h"
 
 class CWnd;
+class QAction;
 class QMenu;
 
 class CMenu {
@@ -20,6 +21,8 @@ public:
     // ("&Open...\tCtrl+O") runs the entry anywhere in the owner's window.
     BOOL AppendMenu(UINT flags, UINT id = 0, LPCTSTR text = nullptr);
     QMenu* GetQMenu() const { return m_menu; }
+    // The entry of command `id`, or null; a menu bar may show it too.
+    QAction* GetAction(UINT id) const;
 
 private:
     CWnd* m_owner;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -94,7 +96,7 @@ TEST(CommandLine, CheckOfANamedFileTakesEitherFormatAndPrintsEveryProblem) {
     EXPECT_EQ(byDefault.err, "tavlin.xml: expected <tavlin> tag!\n");
 }
 
-TEST(CommandLine, TheWindowTakesAtMostOneFileAndNoOption) {
+TEST(CommandLine, TheWindowTakesAtMostOneFileAndTheDesktopOption) {
     const struct {
         std::vector<std::string> arguments;  // as left by the window system
         std::optional<int> code;
@@ -105,11 +107,19 @@ TEST(CommandLine, TheWindowTakesAtMostOneFileAndNoOption) {
         {{"tavlin", "a.xml", "b.xml"}, 2, "one file at a time"},
         {{"tavlin", "a.xml", "--check"}, 2, "unknown option --check"},
         {{"tavlin", "-display", ":0"}, 2, "unknown option -display"},
+        {{"tavlin", "--desktop"}, std::nullopt, ""},
+        {{"tavlin", "--desktop", "chip.svd"}, std::nullopt, "chip.svd"},
+        {{"tavlin", "chip.svd", "--desktop"}, std::nullopt, "chip.svd"},
     };
     for (const auto& c : cases) {
         std::ostringstream err;
-        std::string file;
-        EXPECT_EQ(ParseWindowArguments(c.arguments, file, err), c.code) << c.arguments.back();
+        WindowArguments window;
+        EXPECT_EQ(ParseWindowArguments(c.arguments, window, err), c.code) << c.arguments.back();
+        const bool desktop = std::find(c.arguments.begin(), c.arguments.end(), "--desktop") != c.arguments.end();
+        if (!c.code) {
+            EXPECT_EQ(window.desktop, desktop) << c.arguments.back();
+        }
+        const std::string& file = window.file;
         EXPECT_EQ(c.code ? err.str().substr(0, err.str().find('\n')) : file,
                   c.code ? "tavlin: " + c.fileOrError : c.fileOrError);
         EXPECT_EQ(err.str().find("\nUsage:") != std::string::npos, c.code.has_value()) << err.str();

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <cstdlib>
 #include <fstream>
@@ -64,9 +65,15 @@ TEST(GuiLayout, PlacesBoxesAndTreeByTheClientArea) {
             EXPECT_EQ(Geometry(dlg.m_tree.m_hWnd), c.tree) << c.cw << "x" << c.ch;
         }
         // Restoring lays everything out again from the new client area.
+        // The client area is what the menu bar leaves below it.
         dlg.m_hWnd->resize(320, 480);
         QApplication::processEvents();
-        EXPECT_EQ(Geometry(dlg.m_editDecimal.m_hWnd), QRect(161, 480 - 21 - 2, 157, 21));
+        dlg.GetClientRect(&client);
+        const int menuBar = dlg.GetMenuBar()->height();
+        EXPECT_GT(menuBar, 0);
+        EXPECT_EQ(client.bottom, 480 - menuBar);
+        EXPECT_EQ(dlg.GetClientWidget()->geometry(), QRect(0, menuBar, 320, 480 - menuBar));
+        EXPECT_EQ(Geometry(dlg.m_editDecimal.m_hWnd), QRect(161, client.bottom - 21 - 2, 157, 21));
     });
 }
 

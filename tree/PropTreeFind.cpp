@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QAction>
 #include <QShortcut>
 
 #include "tree/PropTree.h"
@@ -52,9 +53,11 @@ CPropTreeFind::CPropTreeFind(CPropTreeView& view, CPropTreeModel& model, QWidget
     changed->setContext(Qt::WindowShortcut);
     connect(changed, &QShortcut::activated, this, [this]() { SetChangedOnly(!m_changedOnly->isChecked()); });
     // Wherever the focus is in the window, as the user expects of Ctrl+F.
-    auto* shortcut = new QShortcut(QKeySequence::Find, &window);
-    shortcut->setContext(Qt::WindowShortcut);
-    connect(shortcut, &QShortcut::activated, this, &CPropTreeFind::Open);
+    m_findAction = new QAction(tr("&Find..."), &window);
+    m_findAction->setShortcut(QKeySequence::Find);
+    m_findAction->setShortcutContext(Qt::WindowShortcut);
+    window.addAction(m_findAction);
+    connect(m_findAction, &QAction::triggered, this, &CPropTreeFind::Open);
     connect(&m_model, &CPropTreeModel::filterDropped, this, [this]() { Close(false); });
 }
 

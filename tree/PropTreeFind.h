@@ -15,6 +15,7 @@
 class CPropTreeItem;
 class CPropTreeModel;
 class CPropTreeView;
+class QAction;
 class QCheckBox;
 class QLineEdit;
 class QWidget;
@@ -28,6 +29,8 @@ public:
     QCheckBox* ChangedOnly() const { return m_changedOnly; }
     // The field and the switch, above the rows.
     QWidget* Bar() const { return m_bar; }
+    // The command that opens the find (Ctrl+F anywhere in the window), for menus.
+    QAction* FindAction() const { return m_findAction; }
     bool IsOpen() const;
 
     void Open();
@@ -52,6 +55,7 @@ private:
     QWidget* m_bar;
     QLineEdit* m_field;
     QCheckBox* m_changedOnly;
+    QAction* m_findAction = nullptr;
     int m_match = -1;                          // the focused match
     std::vector<CPropTreeItem*> m_expanded;   // expanded before the find
 };

@@ -98,12 +98,14 @@ CPropTreeWindow::CPropTreeWindow(CPropTree& tree, QWidget* parent)
         const int bits = m_view->fontMetrics().horizontalAdvance(QStringLiteral("63:32 WO")) + 12;
         m_view->setColumnWidth(CPropTreeModel::LabelColumn, std::max(80, (width() - bits) / 2));
         m_view->setColumnWidth(CPropTreeModel::BitsColumn, bits);
+        for (int column = 0; column < m_columnWidths.size() && column < CPropTreeModel::ValueColumn; ++column)
+            m_view->setColumnWidth(column, m_columnWidths[column]);
         // The address column only for files that give addresses.
         const CPropTree* tree = m_model->Tree();
         const CPropTreeDescriber* describer = tree ? tree->GetDescriber() : nullptr;
         const bool addresses = describer && describer->HasAddresses();
         m_view->setColumnHidden(CPropTreeModel::AddressColumn, !addresses);
-        if (addresses)
+        if (addresses && m_columnWidths.size() <= CPropTreeModel::AddressColumn)
             m_view->setColumnWidth(CPropTreeModel::AddressColumn,
                                    m_view->fontMetrics().horizontalAdvance(QStringLiteral("0x00000000")) + 12);
     });
@@ -132,6 +134,23 @@ QAction* CPropTreeWindow::AddRowCommand(const QString& text, const QKeySequence&
 void CPropTreeWindow::SetDetailWidget(QWidget* widget) {
     auto* box = static_cast<QVBoxLayout*>(layout());
     box->insertWidget(box->indexOf(m_info), widget);
+    m_detail = widget;
+}
+
+void CPropTreeWindow::ShowPlaceholder(QWidget* placeholder, bool show) {
+    auto* box = static_cast<QVBoxLayout*>(layout());
+    if (placeholder->parentWidget() != this || box->indexOf(placeholder) < 0)
+        box->insertWidget(box->indexOf(m_view) + 1, placeholder, 1);
+    if (show) m_find->Close(false);
+    for (QWidget* part : {static_cast<QWidget*>(m_view), m_detail, static_cast<QWidget*>(m_info)})
+        if (part) part->setVisible(!show);
+    placeholder->setVisible(show);
+}
+
+void CPropTreeWindow::SetColumnWidths(const QList<int>& widths) {
+    m_columnWidths = widths;
+    for (int column = 0; column < widths.size() && column < CPropTreeModel::ValueColumn; ++column)
+        m_view->setColumnWidth(column, widths[column]);
 }
 
 void CPropTreeWindow::ShowRowMenu(const QPoint& position) {

@@ -48,6 +48,12 @@ public:
     QAction* AddRowCommand(const QString& text, const QKeySequence& keys, bool inTree, std::function<void()> run);
     // Puts `widget` between the rows and the description pane.
     void SetDetailWidget(QWidget* widget);
+    // Shows `placeholder` in place of the rows, the detail widget and the
+    // description pane (for a window with no rows to show), or the rows again.
+    void ShowPlaceholder(QWidget* placeholder, bool show);
+    // The widths the columns take at each reset of the rows (a load, a find),
+    // in place of widths made from the window's; empty for those.
+    void SetColumnWidths(const QList<int>& widths);
 
 private:
     void ShowInfo(const QModelIndex& index);
@@ -56,6 +62,8 @@ private:
     CPropTreeModel* m_model;
     CPropTreeView* m_view;
     QLabel* m_info;
+    QWidget* m_detail = nullptr;
     CPropTreeFind* m_find;
+    QList<int> m_columnWidths;
     QList<QAction*> m_rowCommands;
 };

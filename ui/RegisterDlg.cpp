@@ -2,9 +2,17 @@
 #include "ui/RegisterDlg.h"
 
 #include <QClipboard>
+#include <QEvent>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -25,7 +33,12 @@
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "tree/PropTreeView.h"
+#include "tree/PropTreeFind.h"
+#include "tree/PropTreeModel.h"
 #include "ui/AboutDlg.h"
+#include "ui/AppSettings.h"
+#include "ui/MainMenu.h"
+#include "ui/StartPanel.h"
 #include "values/ValuesFileWriter.h"
 
 namespace {
@@ -35,6 +48,23 @@ constexpr const char* kCaptionSeparator = " \xE2\x80\x94 ";  // an em dash betwe
 constexpr const char* kValuesFileFilter = "Values files (*.txt *.log *.bin);;All files (*)";
 // How many problems and notes a values box lists before "and N more".
 constexpr std::size_t kValuesLinesShown = 8;
+
+// Calls `changed` whenever the window it watches moves or is resized.
+class GeometryWatcher : public QObject {
+public:
+    GeometryWatcher(QWidget& window, std::function<void()> changed) : QObject(&window), m_changed(std::move(changed)) {
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Move || event->type() == QEvent::Resize) m_changed();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_changed;
+};
 
 // One box after values came in, only when there is something to tell:
 // problems, values on no register, registers only partly given.
@@ -57,6 +87,8 @@ CRegisterDlg::CRegisterDlg(CWnd* parent)
       m_describer(m_map) {
     m_tree.SetDescriber(&m_describer);
 }
+
+CRegisterDlg::~CRegisterDlg() = default;
 
 const MessageMap* CRegisterDlg::GetMessageMap() const {
     using D = CRegisterDlg;
@@ -85,6 +117,7 @@ void CRegisterDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CRegisterDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    m_settings = std::make_unique<CAppSettings>();
 
     if (CMenu* sysMenu = GetSystemMenu(FALSE)) {
         CString open;
@@ -101,31 +134,171 @@ BOOL CRegisterDlg::OnInitDialog() {
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-    SetWindowPos(nullptr, 0, 0, 300, 600, SWP_NOZORDER);
+    GetMenuBar();  // first, since the client area is what is below it
+    PlaceWindow();
     RECT client;
     GetClientRect(&client);
     m_tree.Create(kTreeStyle, client, this, IDC_TREE);
-    (new CPropTreeWindow(m_tree, GetClientWidget()))->show();  // a child of the client area, which deletes it
+    auto* window = new CPropTreeWindow(m_tree, GetClientWidget());  // a child of the client area, which deletes it
+    window->show();
     m_commands.Attach();
-    if (auto* window = qobject_cast<CPropTreeWindow*>(m_tree.m_hWnd)) {
-        // The values commands, by key anywhere in the window and in the rows' menu.
-        window->AddRowCommand(QObject::tr("&Paste values"), QKeySequence::Paste, true, [this] { OnPasteValues(); });
-        window->AddRowCommand(QObject::tr("Open &values..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), false,
-                              [this] { OnOpenValues(); });
-        window->AddRowCommand(QObject::tr("&Save values..."), QKeySequence::Save, false, [this] { OnSaveValues(); });
-        window->AddRowCommand(QObject::tr("Co&mpare with values..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M),
-                              false, [this] { OnCompareValues(); });
+    // The values commands, by key anywhere in the window and in the rows' menu.
+    window->AddRowCommand(QObject::tr("&Paste values"), QKeySequence::Paste, true, [this] { OnPasteValues(); });
+    window->AddRowCommand(QObject::tr("Open &values..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), false,
+                          [this] { OnOpenValues(); });
+    window->AddRowCommand(QObject::tr("&Save values..."), QKeySequence::Save, false, [this] { OnSaveValues(); });
+    window->AddRowCommand(QObject::tr("Co&mpare with values..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M),
+                          false, [this] { OnCompareValues(); });
+    BuildMenuBar();
+    if (!IsPlainStart()) {
+        window->SetColumnWidths(m_settings->ColumnWidths());
+        m_startPanel = new CStartPanel(window);
+        QObject::connect(m_startPanel, &CStartPanel::openRequested, m_startPanel,
+                         [this](const QString& path) { OpenFile(path.toLocal8Bit().constData()); });
     }
+    QObject::connect(window->View()->header(), &QHeaderView::sectionResized, window, [this, window] {
+        QList<int> widths;
+        for (int column = 0; column < CPropTreeModel::ValueColumn; ++column)
+            widths.append(window->View()->columnWidth(column));
+        m_settings->SetColumnWidths(widths);
+    });
     LayoutControls(client);
 
-    if (m_strFileToOpen.IsEmpty())
+    if (IsPlainStart())
         LoadDefinitions();
-    else
+    else if (!m_strFileToOpen.IsEmpty())
         OpenFile(m_strFileToOpen);
+    UpdateStartPanel();
+    KeepGeometry();
 
-    CAboutDlg about;
-    about.DoModal();
+    // From the desktop no box greets the user; the About box stays in the menus.
+    if (!m_bDesktopStart) {
+        CAboutDlg about;
+        about.DoModal();
+    }
     return TRUE;
+}
+
+void CRegisterDlg::PlaceWindow() {
+    const std::optional<QRect> remembered = IsPlainStart() ? std::nullopt : m_settings->WindowGeometry();
+    if (!remembered) {
+        SetWindowPos(nullptr, 0, 0, 300, 600, SWP_NOZORDER);
+        return;
+    }
+    // Within the screen it is shown on now, which may be smaller than the one it was on.
+    QRect place = *remembered;
+    if (const QScreen* screen = QGuiApplication::screenAt(place.center()) ? QGuiApplication::screenAt(place.center())
+                                                                          : QGuiApplication::primaryScreen()) {
+        const QRect room = screen->availableGeometry();
+        place.setSize(place.size().boundedTo(room.size()));
+        if (!room.contains(place)) place.moveTopLeft(room.topLeft());
+    }
+    m_hWnd->setGeometry(place);
+}
+
+void CRegisterDlg::KeepGeometry() {
+    // Remembered from the first move or resize once the start is over.
+    new GeometryWatcher(*m_hWnd, [this] {
+        if (m_bKeepGeometry && !IsIconic() && m_hWnd->isVisible()) m_settings->SetWindowGeometry(m_hWnd->geometry());
+    });
+    QTimer::singleShot(0, m_hWnd, [this] { m_bKeepGeometry = true; });
+}
+
+void CRegisterDlg::UpdateStartPanel() {
+    auto* window = qobject_cast<CPropTreeWindow*>(m_tree.m_hWnd);
+    if (!m_startPanel || !window) return;
+    const bool empty = IsMapEmpty();
+    if (empty) m_startPanel->SetRecentMaps(m_settings->RecentMaps());
+    window->ShowPlaceholder(m_startPanel, empty);
+    if (empty) m_startPanel->setFocus(Qt::OtherFocusReason);
+}
+
+void CRegisterDlg::FitColumns() {
+    auto* window = qobject_cast<CPropTreeWindow*>(m_tree.m_hWnd);
+    if (!window || !m_map.HasAddresses() || m_settings->FittedToMap()) return;
+    CPropTreeView* view = window->View();
+    const QFontMetrics metrics(view->font());
+    QFont bold = view->font();
+    bold.setBold(true);  // changed rows are drawn bold
+    const QFontMetrics boldMetrics(bold);
+    constexpr int kMaxColumn = 640;
+    int label = 0;
+    int value = 0;
+    const auto measure = [&](CPropTreeItem* row, int depth) {
+        label = std::max(label, boldMetrics.horizontalAdvance(QString::fromLocal8Bit(row->GetLabelText())) +
+                                    depth * view->indentation());
+        const QString shown = window->Model()->IndexFromItem(row, CPropTreeModel::ValueColumn).data().toString();
+        value = std::max(value, boldMetrics.horizontalAdvance(shown));
+    };
+    for (CPropTreeItem* set = m_tree.GetRootItem()->GetChild(); set; set = set->GetSibling()) {
+        measure(set, 1);
+        for (CPropTreeItem* reg = set->GetChild(); reg; reg = reg->GetSibling()) {
+            measure(reg, 2);
+            for (CPropTreeItem* field = reg->GetChild(); field; field = field->GetSibling()) measure(field, 3);
+        }
+    }
+    const int padding = metrics.horizontalAdvance(QLatin1Char('M')) * 2;
+    label = std::min(label + padding, kMaxColumn);
+    value = std::min(value + padding, kMaxColumn);
+    const int bits = view->columnWidth(CPropTreeModel::BitsColumn);
+    const int address = view->columnWidth(CPropTreeModel::AddressColumn);
+    const int needed = label + bits + address + value + view->verticalScrollBar()->sizeHint().width() + 8;
+    QRect place = m_hWnd->geometry();
+    if (const QScreen* screen = m_hWnd->screen()) {
+        const QRect room = screen->availableGeometry();
+        place.setWidth(std::min(std::max(place.width(), needed), room.width()));
+        if (place.right() > room.right()) place.moveRight(room.right());
+    }
+    m_hWnd->setGeometry(place);
+    window->SetColumnWidths({label, bits, address});
+    m_settings->SetFittedToMap();
+}
+
+CRegisterItem* CRegisterDlg::RegisterInHand() const { return m_calc.RegisterOf(m_map.Tree().GetFocusedItem()); }
+
+void CRegisterDlg::BuildMenuBar() {
+    auto* window = qobject_cast<CPropTreeWindow*>(m_tree.m_hWnd);
+    QMenuBar* bar = GetMenuBar();
+    if (!window || !bar || m_menu) return;
+    m_menu = new CMainMenu(*bar);
+    // A window's row command by its text (the '&' included).
+    const auto command = [window](const char* text) -> QAction* {
+        for (QAction* action : window->actions() + window->View()->actions())
+            if (action->text() == QString::fromUtf8(text)) return action;
+        return nullptr;
+    };
+    const auto hasMap = [this] { return !m_map.Registers().empty(); };
+    const auto hasRegister = [this] { return RegisterInHand() != nullptr; };
+    CMenu* sysMenu = GetSystemMenu(FALSE);
+
+    QMenu* file = m_menu->AddMenu(QObject::tr("&File"));
+    m_menu->Add(file, sysMenu ? sysMenu->GetAction(IDM_OPEN) : nullptr);
+    QMenu* recent = file->addMenu(QObject::tr("Open &recent"));
+    QObject::connect(file, &QMenu::aboutToShow, recent, [this, recent] {
+        recent->clear();
+        for (const std::string& path : m_settings->RecentMaps())
+            recent->addAction(QString::fromLocal8Bit(path.c_str()), recent, [this, path] { OpenFile(path.c_str()); });
+        recent->menuAction()->setEnabled(!recent->isEmpty());
+    });
+    file->addSeparator();
+    m_menu->Add(file, command("Open &values..."), hasMap);
+    m_menu->Add(file, command("&Save values..."), hasMap);
+    m_menu->Add(file, command("Co&mpare with values..."), hasMap);
+    file->addSeparator();
+    m_menu->AddNew(file, QObject::tr("&Quit"), QKeySequence::Quit, [this] { SendMessage(WM_SYSCOMMAND, SC_CLOSE); });
+
+    QMenu* edit = m_menu->AddMenu(QObject::tr("&Edit"));
+    m_menu->Add(edit, command("&Copy value"), [this] { return !m_hexBox.GetText().empty(); });
+    m_menu->Add(edit, command("Copy register and &fields"), hasRegister);
+    m_menu->Add(edit, command("&Paste values"), [this] {
+        return !m_map.Registers().empty() && !QGuiApplication::clipboard()->text().isEmpty();
+    });
+    edit->addSeparator();
+    m_menu->Add(edit, window->Find()->FindAction(), [this] { return !IsMapEmpty(); });
+    m_menu->Add(edit, command("&Reset value"), hasRegister);
+
+    QMenu* help = m_menu->AddMenu(QObject::tr("&Help"));
+    m_menu->Add(help, sysMenu ? sysMenu->GetAction(IDM_ABOUTBOX) : nullptr);
 }
 
 void CRegisterDlg::LoadDefinitions() {
@@ -151,6 +324,13 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
         const std::string name = std::filesystem::path(path).filename().string();
         m_strMapName = name;
         SetWindowText((name + kCaptionSeparator + m_strTitle.str()).c_str());
+        if (m_settings) {
+            std::error_code error;
+            const auto absolute = std::filesystem::absolute(path, error);
+            m_settings->AddRecentMap(error ? std::string(path) : absolute.lexically_normal().string());
+            FitColumns();
+        }
+        UpdateStartPanel();
     }
     if (!report.Ok()) AfxMessageBox(report.Message().c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
@@ -188,20 +368,26 @@ void CRegisterDlg::OnDropFiles(HDROP hDropInfo) {
     OpenFile(path.c_str());
 }
 
+std::optional<std::string> CRegisterDlg::ChooseValuesFile(bool save) {
+    CFileDialog dlg(kValuesFileFilter, this, save);
+    if (m_settings) dlg.SetInitialFolder(m_settings->LastValuesFolder());
+    if (dlg.DoModal() != IDOK) return std::nullopt;
+    const std::string path = dlg.GetPathName().str();
+    if (m_settings) m_settings->SetLastValuesFolder(std::filesystem::path(path).parent_path().string());
+    return path;
+}
+
 void CRegisterDlg::OnOpenValues() {
-    CFileDialog dlg(kValuesFileFilter, this);
-    if (dlg.DoModal() == IDOK) OpenValuesFile(dlg.GetPathName().str(), false);
+    if (const auto path = ChooseValuesFile(false)) OpenValuesFile(*path, false);
 }
 
 void CRegisterDlg::OnCompareValues() {
-    CFileDialog dlg(kValuesFileFilter, this);
-    if (dlg.DoModal() == IDOK) OpenValuesFile(dlg.GetPathName().str(), true);
+    if (const auto path = ChooseValuesFile(false)) OpenValuesFile(*path, true);
 }
 
 void CRegisterDlg::OnSaveValues() {
-    CFileDialog dlg(kValuesFileFilter, this, true);
-    if (dlg.DoModal() == IDOK && !SaveValuesFile(dlg.GetPathName().str()))
-        AfxMessageBox(("Cannot write " + dlg.GetPathName().str()).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    const auto path = ChooseValuesFile(true);
+    if (path && !SaveValuesFile(*path)) AfxMessageBox(("Cannot write " + *path).c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CRegisterDlg::OnPasteValues() {

@@ -12,6 +12,14 @@
 #include "ui/EditValueBox.h"
 #include "ui/RegisterCommands.h"
 
+#include <memory>
+#include <optional>
+#include <string>
+
+class CAppSettings;
+class CMainMenu;
+class CStartPanel;
+
 class CRegisterDlg : public CDialog {
     // The map of the file shown; declared first, since the tree below is its
     // tree and everything after it reads it.
@@ -19,6 +27,7 @@ class CRegisterDlg : public CDialog {
 
 public:
     explicit CRegisterDlg(CWnd* parent = nullptr);
+    ~CRegisterDlg() override;
 
     const MessageMap* GetMessageMap() const override;
 
@@ -70,6 +79,16 @@ public:
     // The file named on the command line, opened at start instead of
     // tavlin.xml when not empty.
     CString m_strFileToOpen;
+    // Started as the desktop entry starts it (--desktop): with no file, the
+    // window opens empty, saying how to open a map, instead of reading
+    // tavlin.xml; no About box; the window takes its remembered place.
+    bool m_bDesktopStart = false;
+
+    // What is kept between runs (once the window exists).
+    CAppSettings& Settings() { return *m_settings; }
+    CStartPanel* StartPanel() const { return m_startPanel; }
+    // Whether no map is shown: nothing opened yet, or nothing could be.
+    bool IsMapEmpty() const { return m_map.Tree().GetRootItem()->GetChildCount() == 0; }
 
     // The bit grid and the row commands of the register in hand.
     CRegisterCommands& Commands() { return m_commands; }
@@ -79,6 +98,18 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
+    // A start from a terminal with no file: tavlin.xml, the fixed size and place, the About box.
+    bool IsPlainStart() const { return m_strFileToOpen.IsEmpty() && !m_bDesktopStart; }
+    void BuildMenuBar();
+    // Asks for a values file to read or to write, starting in the folder of the last one.
+    std::optional<std::string> ChooseValuesFile(bool save);
+    void PlaceWindow();
+    void KeepGeometry();
+    void UpdateStartPanel();
+    // Makes a window that has no remembered size wide enough for every column of a map with addresses.
+    void FitColumns();
+    CRegisterItem* RegisterInHand() const;
+
     EditValueBox m_hexBox{m_editHex};
     EditValueBox m_decimalBox{m_editDecimal};
     CRegisterCalculator m_calc;
@@ -86,4 +117,8 @@ private:
     CRegisterCommands m_commands{m_map, m_calc, m_hexBox};
     CString m_strTitle;  // the caption the window starts with
     std::string m_strMapName = "tavlin.xml";  // the file name of the map shown
+    std::unique_ptr<CAppSettings> m_settings;
+    CStartPanel* m_startPanel = nullptr;
+    CMainMenu* m_menu = nullptr;
+    bool m_bKeepGeometry = false;  // the window's place is remembered once it is shown
 };

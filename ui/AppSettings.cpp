@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: MIT
+#include "ui/AppSettings.h"
+
+#include <QStandardPaths>
+#include <QStringList>
+#include <algorithm>
+
+namespace {
+const QString kRecent = QStringLiteral("recentMaps");
+const QString kGeometry = QStringLiteral("window/geometry");
+const QString kFitted = QStringLiteral("window/fittedToMap");
+const QString kColumns = QStringLiteral("window/columnWidths");
+const QString kServer = QStringLiteral("target/lastServer");
+const QString kValuesFolder = QStringLiteral("values/lastFolder");
+}  // namespace
+
+QString CAppSettings::DefaultFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/tavlin/tavlin.conf");
+}
+
+CAppSettings::CAppSettings(const QString& file) : m_settings(file, QSettings::IniFormat) {}
+
+void CAppSettings::Write(const QString& key, const QVariant& value) {
+    if (m_settings.value(key) == value) return;
+    m_settings.setValue(key, value);
+    m_settings.sync();
+}
+
+std::vector<std::string> CAppSettings::RecentMaps() const {
+    std::vector<std::string> maps;
+    for (const QString& path : m_settings.value(kRecent).toStringList())
+        if (!path.isEmpty() && static_cast<int>(maps.size()) < kRecentMaps) maps.push_back(path.toStdString());
+    return maps;
+}
+
+void CAppSettings::AddRecentMap(const std::string& path) {
+    QStringList maps = m_settings.value(kRecent).toStringList();
+    const QString added = QString::fromStdString(path);
+    maps.removeAll(added);
+    maps.prepend(added);
+    while (maps.size() > kRecentMaps) maps.removeLast();
+    Write(kRecent, maps);
+}
+
+std::optional<QRect> CAppSettings::WindowGeometry() const {
+    const QRect geometry = m_settings.value(kGeometry).toRect();
+    if (!geometry.isValid() || geometry.width() < 100 || geometry.height() < 100) return std::nullopt;
+    return geometry;
+}
+
+void CAppSettings::SetWindowGeometry(const QRect& geometry) { Write(kGeometry, geometry); }
+
+bool CAppSettings::FittedToMap() const { return m_settings.value(kFitted).toBool(); }
+
+void CAppSettings::SetFittedToMap() { Write(kFitted, true); }
+
+QList<int> CAppSettings::ColumnWidths() const {
+    QList<int> widths;
+    for (const QVariant& width : m_settings.value(kColumns).toList())
+        if (const int w = width.toInt(); w > 0) widths.append(std::min(w, 4000));
+    return widths;
+}
+
+void CAppSettings::SetColumnWidths(const QList<int>& widths) {
+    QVariantList list;
+    for (const int width : widths) list.append(width);
+    Write(kColumns, list);
+}
+
+std::string CAppSettings::LastServer() const { return m_settings.value(kServer).toString().toStdString(); }
+
+void CAppSettings::SetLastServer(const std::string& server) { Write(kServer, QString::fromStdString(server)); }
+
+std::string CAppSettings::LastValuesFolder() const { return m_settings.value(kValuesFolder).toString().toStdString(); }
+
+void CAppSettings::SetLastValuesFolder(const std::string& folder) {
+    Write(kValuesFolder, QString::fromStdString(folder));
+}

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// What tavlin keeps between runs: the recently opened maps, the window's
+// place and size, the tree's column widths, the last GDB server and the last
+// folder values came from. Kept in tavlin/tavlin.conf under the XDG config
+// folder ($XDG_CONFIG_HOME, or ~/.config), and written out at every change,
+// so a tavlin that is killed loses nothing.
+#include <QList>
+#include <QRect>
+#include <QSettings>
+#include <QString>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CAppSettings {
+public:
+    static constexpr int kRecentMaps = 10;
+
+    // The settings file of the user now; read again at each start.
+    static QString DefaultFile();
+    explicit CAppSettings(const QString& file = DefaultFile());
+
+    // Most recent first, at most kRecentMaps, each path once.
+    std::vector<std::string> RecentMaps() const;
+    void AddRecentMap(const std::string& path);
+
+    std::optional<QRect> WindowGeometry() const;
+    void SetWindowGeometry(const QRect& geometry);
+
+    // Whether the window was once made wide enough for a map's columns; after that its remembered size wins.
+    bool FittedToMap() const;
+    void SetFittedToMap();
+
+    QList<int> ColumnWidths() const;
+    void SetColumnWidths(const QList<int>& widths);
+
+    std::string LastServer() const;
+    void SetLastServer(const std::string& server);
+
+    std::string LastValuesFolder() const;
+    void SetLastValuesFolder(const std::string& folder);
+
+private:
+    void Write(const QString& key, const QVariant& value);
+
+    mutable QSettings m_settings;
+};

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: MIT
+#include "ui/MainMenu.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+
+CMainMenu::CMainMenu(QMenuBar& bar) : QObject(&bar), m_bar(bar) {}
+
+QMenu* CMainMenu::AddMenu(const QString& title) {
+    QMenu* menu = m_bar.addMenu(title);
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { Opening(menu); });
+    connect(menu, &QMenu::aboutToHide, this, [this, menu] { Closed(menu); });
+    return menu;
+}
+
+void CMainMenu::Add(QMenu* menu, QAction* action, std::function<bool()> applies) {
+    if (!action) return;
+    action->setShortcutVisibleInContextMenu(true);
+    menu->addAction(action);
+    m_commands.push_back({menu, action, std::move(applies)});
+}
+
+QAction* CMainMenu::AddNew(QMenu* menu, const QString& text, const QKeySequence& keys, std::function<void()> run,
+                           std::function<bool()> applies) {
+    auto* action = new QAction(text, menu);
+    action->setShortcut(keys);
+    // The menu bar is in the window, so its shortcuts work wherever the keyboard is in it.
+    action->setShortcutContext(Qt::WindowShortcut);
+    m_bar.parentWidget()->addAction(action);
+    connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
+    Add(menu, action, std::move(applies));
+    return action;
+}
+
+void CMainMenu::Opening(QMenu* menu) {
+    for (Command& command : m_commands) {
+        if (command.menu != menu) continue;
+        command.enabledBefore = command.action->isEnabled();
+        if (command.applies) command.action->setEnabled(command.enabledBefore && command.applies());
+    }
+}
+
+void CMainMenu::Closed(QMenu* menu) {
+    for (Command& command : m_commands)
+        if (command.menu == menu && command.applies) command.action->setEnabled(command.enabledBefore);
+}
