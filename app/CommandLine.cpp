@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/CommandLine.h"
 
+#include "app/ChipCommand.h"
 #include "app/Decode.h"
 
 #include <string>
@@ -14,9 +15,10 @@
 namespace {
 
 void PrintUsage(std::ostream& out, const char* program) {
-    out << "Usage: " << program << " [--desktop] [FILE]\n"
+    out << "Usage: " << program << " [--desktop] [--gdb HOST:PORT] [FILE]\n"
         << "       " << program << " --check [FILE] | --dump [FILE] | --help | --version\n"
         << "       " << program << " --decode MAP VALUES... [--base ADDRESS] [--changed] [--against BASELINE]\n"
+        << "       " << program << " --gdb HOST:PORT --read MAP NAME... | --write MAP NAME=VALUE...\n"
         << "\n"
         << "Without options, opens the register tree of FILE, a CMSIS-SVD file or a\n"
         << "definitions file, or of tavlin.xml in the current directory.\n"
@@ -33,6 +35,13 @@ void PrintUsage(std::ostream& out, const char* program) {
         << "                  and print each register given a value with its fields;\n"
         << "                  --changed only those that differ from their reset value,\n"
         << "                  or from the values of BASELINE with --against\n"
+        << "  --gdb HOST:PORT connect to a GDB server (OpenOCD, pyOCD, J-Link, QEMU) to read\n"
+        << "                  and write the chip's registers; with FILE or alone, the\n"
+        << "                  window starts connected\n"
+        << "  --read MAP NAME...  read each named register (its label path as --decode\n"
+        << "                  prints it, or its address 0x...) or register set from the\n"
+        << "                  chip and print it as --decode does\n"
+        << "  --write MAP NAME=VALUE...  write each register, read it back and print it\n"
         << "  --help          show this help\n"
         << "  --version       show the version\n";
 }
@@ -77,7 +86,9 @@ std::optional<int> RunCommandLine(int argc, const char* const* argv, std::ostrea
         return Report(report, map, dump, out, err);
     }
     if (option == "--decode") return RunDecode(std::vector<std::string>(argv + 2, argv + argc), out, err);
-    if (option == "--desktop") return std::nullopt;  // the window's own
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (IsChipCommand(arguments)) return RunChipCommand(arguments, out, err);
+    if (option == "--desktop" || option == "--gdb") return std::nullopt;  // the window's own
     if (option.rfind("--", 0) == 0) {
         err << program << ": unknown option " << option << '\n';
         PrintUsage(err, program);
@@ -97,6 +108,10 @@ std::optional<int> ParseWindowArguments(const std::vector<std::string>& argument
         const std::string& argument = arguments[i];
         if (argument == "--desktop") {
             window.desktop = true;
+            continue;
+        }
+        if (argument == "--gdb" && i + 1 < arguments.size()) {
+            window.gdb = arguments[++i];
             continue;
         }
         if (argument.size() > 1 && argument.front() == '-') {

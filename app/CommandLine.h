@@ -18,11 +18,12 @@ std::optional<int> RunCommandLine(int argc, const char* const* argv, std::ostrea
 struct WindowArguments {
     std::string file;      // the file to open; empty when none was named
     bool desktop = false;  // --desktop: started by the desktop entry
+    std::string gdb;       // --gdb HOST:PORT: the GDB server to connect to at start; empty for none
 };
 
 // Reads the window's command line, as left after the window system took its
-// own options (the program's name first): at most one FILE to open, and
-// --desktop. Returns 2 after printing the usage to `err` for anything else,
+// own options (the program's name first): at most one FILE to open,
+// --desktop and --gdb HOST:PORT. Returns 2 after printing the usage to `err` for anything else,
 // or nothing with `window` set.
 std::optional<int> ParseWindowArguments(const std::vector<std::string>& arguments, WindowArguments& window,
                                         std::ostream& err);

@@ -15,14 +15,6 @@
 
 namespace {
 
-// The boxes of a decode without a window: the calculator writes the hex box
-// only for the register in hand, and no row is in hand here.
-class NoBox : public ValueBox {
-public:
-    std::string GetText() const override { return {}; }
-    void SetText(const std::string&) override {}
-};
-
 struct DecodeOptions {
     std::string map;
     std::vector<std::string> values;
@@ -85,8 +77,9 @@ bool ApplyFile(CRegisterMap& map, CRegisterCalculator& calc, const std::string& 
     return report.problems.empty();
 }
 
-// The register and its fields, as the Bits column and the rows show them.
-void PrintRegister(std::ostream& out, const CRegisterMap& map, const CRegisterRowDescriber& describer,
+}  // namespace
+
+void PrintDecodedRegister(std::ostream& out, const CRegisterMap& map, const CRegisterRowDescriber& describer,
                    const CRegisterItem& reg, std::uint64_t value) {
     out << RegisterPath(reg);
     if (const auto address = map.AddressOf(reg)) out << " @" << map.FormatAddress(*address);
@@ -98,8 +91,6 @@ void PrintRegister(std::ostream& out, const CRegisterMap& map, const CRegisterRo
     }
 }
 
-}  // namespace
-
 int RunDecode(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     const auto options = ParseOptions(arguments, err);
     if (!options) return 2;
@@ -109,7 +100,7 @@ int RunDecode(const std::vector<std::string>& arguments, std::ostream& out, std:
     if (!load.opened) return 1;
     bool ok = load.Ok();
 
-    NoBox hex, decimal;
+    NoValueBox hex, decimal;
     CRegisterCalculator calc(map, hex, decimal);
     // What each register is compared with for --changed: the baseline's
     // values where it gives them, the reset value or the fields' own value otherwise.
@@ -130,7 +121,7 @@ int RunDecode(const std::vector<std::string>& arguments, std::ostream& out, std:
         if (!wasGiven.count(reg)) continue;
         const std::uint64_t value = map.ValueOf(*reg)->value;
         if (options->changedOnly && value == baseline[reg]) continue;
-        PrintRegister(out, map, describer, *reg, value);
+        PrintDecodedRegister(out, map, describer, *reg, value);
     }
     return ok ? 0 : 1;
 }

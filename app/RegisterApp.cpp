@@ -31,6 +31,7 @@ BOOL CRegisterApp::InitInstance() {
     CRegisterDlg dlg;
     dlg.m_strFileToOpen = window.file;
     dlg.m_bDesktopStart = window.desktop;
+    dlg.m_strGdbServer = window.gdb;
     dlg.DoModal();
     return FALSE;
 }

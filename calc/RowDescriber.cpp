@@ -12,6 +12,8 @@ RowDetails CRegisterRowDescriber::Describe(const CPropTreeItem& row) const {
         details.bits = std::to_string(reg->m_nBits) + " bits";
         if (const auto address = m_map.AddressOf(*reg)) details.address = m_map.FormatAddress(*address);
         details.changed = m_map.ChangedBits(*reg) != 0;
+        if (const auto held = m_map.ValueOf(*reg); held && held->source == ValueSource::Chip)
+            details.origin = "read from the chip";
         return details;
     }
     if (row.GetParent() == m_map.Tree().GetRootItem()) {
@@ -27,7 +29,11 @@ RowDetails CRegisterRowDescriber::Describe(const CPropTreeItem& row) const {
     if (span->nHighBit != span->nLowBit) bits += ":" + std::to_string(span->nLowBit);
     const auto& reg = static_cast<const CRegisterItem&>(*row.GetParent());
     const bool changed = (m_map.ChangedBits(reg) & FieldPlacement(span->nLowBit, span->nHighBit)) != 0;
-    return {bits, span->access, {}, changed};
+    RowDetails details;
+    details.bits = std::move(bits);
+    details.access = span->access;
+    details.changed = changed;
+    return details;
 }
 
 bool CRegisterRowDescriber::HasAddresses() const { return m_map.HasAddresses(); }

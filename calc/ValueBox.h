@@ -12,3 +12,12 @@ public:
     virtual std::string GetText() const = 0;
     virtual void SetText(const std::string& text) = 0;
 };
+
+// The boxes of a calculation without a window (the command line): the
+// calculator writes the hex box only for the register in hand, and no row is
+// in hand there.
+class NoValueBox : public ValueBox {
+public:
+    std::string GetText() const override { return {}; }
+    void SetText(const std::string&) override {}
+};

@@ -76,15 +76,21 @@ ValuesInputReport Collect(const CRegisterMap& map, const AppliedValues& applied,
 }
 
 ValuesInputReport Give(CRegisterMap& map, CRegisterCalculator& calc, ValuesInputReport report, ValueSource source) {
-    // Thousands of rows may change: the view shows them afresh once, after.
-    map.Tree().BeginUpdate();
-    for (std::size_t i = 0; i < report.given.size(); ++i) calc.SetRegisterValue(*report.given[i], report.values[i], source);
-    map.Tree().EndUpdate();
-    map.Tree().RefreshItems(nullptr);
+    GiveRegisterValues(map, calc, report.given, report.values, source);
     return report;
 }
 
 }  // namespace
+
+void GiveRegisterValues(CRegisterMap& map, CRegisterCalculator& calc, std::span<CRegisterItem* const> registers,
+                        std::span<const std::uint64_t> values, ValueSource source) {
+    // Thousands of rows may change: the view shows them afresh once, after.
+    map.Tree().BeginUpdate();
+    for (std::size_t i = 0; i < registers.size() && i < values.size(); ++i)
+        calc.SetRegisterValue(*registers[i], values[i], source);
+    map.Tree().EndUpdate();
+    map.Tree().RefreshItems(nullptr);
+}
 
 ValuesInputReport ReadValuesFor(const CRegisterMap& map, std::string_view text) {
     const MapLayout layout(map);

@@ -6,6 +6,7 @@
 // into the hex box, so every field row follows.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,11 @@ std::optional<std::string> ReadValuesFile(const std::string& path);
 // Whether `bytes` are a values text rather than a raw memory image: no NUL
 // byte, and UTF-8 throughout.
 bool IsValuesText(std::string_view bytes);
+
+// Gives each of `registers` its value from `values` (the same order) through
+// the calculator, as typed, and shows the changed rows once.
+void GiveRegisterValues(CRegisterMap& map, CRegisterCalculator& calc, std::span<CRegisterItem* const> registers,
+                        std::span<const std::uint64_t> values, ValueSource source);
 
 // Reads `text` (any of the values forms) and gives its values to the registers of `map`.
 ValuesInputReport ApplyValuesText(CRegisterMap& map, CRegisterCalculator& calc, std::string_view text,

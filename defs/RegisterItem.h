@@ -6,6 +6,7 @@
 // reset value and current value), read and written through CRegisterMap.
 #include <cstdint>
 
+#include "tree/PropTreeDescriber.h"
 #include "tree/PropTreeItemStatic.h"
 
 // Where a register's current value came from.
@@ -17,10 +18,11 @@ public:
 
 private:
     friend class CRegisterMap;
-    enum Fact : std::uint8_t { kAddress = 1, kResetValue = 2, kValue = 4, kBaseline = 8 };
+    enum Fact : std::uint8_t { kAddress = 1, kResetValue = 2, kValue = 4, kBaseline = 8, kReadChangesIt = 16 };
 
     std::uint8_t m_nFacts = 0;  // which of the values below are known
     ValueSource m_source = ValueSource::File;
+    RowAccess m_access = RowAccess::ReadWrite;  // what the file says the chip allows
     std::uint64_t m_nAddress = 0;
     std::uint64_t m_nResetValue = 0;
     std::uint64_t m_nValue = 0;

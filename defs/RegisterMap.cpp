@@ -18,6 +18,14 @@ void CRegisterMap::SetAddress(CRegisterItem& reg, std::uint64_t address) {
     if (address > 0xFFFFFFFFu) m_bWideAddresses = true;
 }
 
+void CRegisterMap::SetChipAccess(CRegisterItem& reg, RowAccess access, bool readChangesIt) {
+    reg.m_access = access;
+    if (readChangesIt)
+        reg.m_nFacts |= CRegisterItem::kReadChangesIt;
+    else
+        reg.m_nFacts &= static_cast<std::uint8_t>(~CRegisterItem::kReadChangesIt);
+}
+
 void CRegisterMap::SetBaseAddress(const CPropTreeItem& set, std::uint64_t address) {
     m_baseAddresses[&set] = address;
     if (address > 0xFFFFFFFFu) m_bWideAddresses = true;

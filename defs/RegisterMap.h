@@ -37,6 +37,12 @@ public:
     void SetAddress(CRegisterItem& reg, std::uint64_t address);
     // The reset value is also the register's current value, from the file.
     void SetResetValue(CRegisterItem& reg, std::uint64_t value);
+    // What the file says the chip allows of the register, and whether reading
+    // it changes it (an SVD readAction on it or one of its fields), which
+    // decides what may be read and written through a debugger.
+    void SetChipAccess(CRegisterItem& reg, RowAccess access, bool readChangesIt);
+    RowAccess AccessOf(const CRegisterItem& reg) const { return reg.m_access; }
+    bool ReadChangesIt(const CRegisterItem& reg) const { return reg.m_nFacts & CRegisterItem::kReadChangesIt; }
     // A register set's base address, where the file gives one.
     void SetBaseAddress(const CPropTreeItem& set, std::uint64_t address);
     // The device's byte order, which lays dumps into registers; little unless the file says big.

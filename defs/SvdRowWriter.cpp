@@ -73,7 +73,11 @@ void SvdRowWriter::Register(const SvdRegisterRecord& reg) {
     m_text.append(", offset ");
     AppendHex(m_text, reg.offset);
     if (!reg.access.empty()) m_text.append(", ").append(reg.access);
+    // What a debugger's read or write does beyond reading and writing bits.
+    if (!reg.readAction.empty()) m_text.append(", readAction ").append(reg.readAction);
+    if (!reg.modifiedWriteValues.empty()) m_text.append(", modifiedWriteValues ").append(reg.modifiedWriteValues);
     m_reg->SetInfoText(m_text.c_str());
+    m_map.SetChipAccess(*m_reg, AccessOf(reg.access), !reg.readAction.empty());
     m_like = nullptr;
     m_nextField = 0;
     if (reg.hasFields) {
@@ -105,11 +109,20 @@ bool SvdRowWriter::CopyField(const SvdFieldRecord& field) {
 }
 
 void SvdRowWriter::Field(const SvdFieldRecord& field) {
+    if (!field.readAction.empty()) m_map.SetChipAccess(*m_reg, m_map.AccessOf(*m_reg), true);
+    // A write's effect on a field is told on its register too, where a write to the chip starts.
+    if (!field.modifiedWriteValues.empty()) {
+        std::string info = m_reg->GetInfoText();
+        info.append(", ").append(field.name).append(" modifiedWriteValues ").append(field.modifiedWriteValues);
+        m_reg->SetInfoText(info.c_str());
+    }
     const bool copied = CopyField(field);
     ++m_nextField;
     if (copied) return;
     m_text.assign(field.description);
     AppendPart(m_text, field.access);
+    if (!field.readAction.empty()) AppendPart(m_text, "readAction " + std::string(field.readAction));
+    if (!field.modifiedWriteValues.empty()) AppendPart(m_text, "modifiedWriteValues " + std::string(field.modifiedWriteValues));
     m_label.assign(field.name);
     if (field.values.empty()) {
         EditRow(m_label.c_str(), field.lsb, field.msb, field.access, m_text);

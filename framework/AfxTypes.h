@@ -70,10 +70,14 @@ constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
 constexpr DWORD CBS_SORT = 0x0100;
 
 constexpr UINT MB_OK = 0x0000;
+constexpr UINT MB_YESNO = 0x0004;
+constexpr UINT MB_ICONQUESTION = 0x0020;
 constexpr UINT MB_ICONEXCLAMATION = 0x0030;
 constexpr UINT MB_ICONINFORMATION = 0x0040;
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
 
 constexpr UINT ICON_SMALL = 0;
 constexpr UINT ICON_BIG = 1;

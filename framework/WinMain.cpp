@@ -12,11 +12,16 @@
 
 namespace {
 int ShowMessageBox(const std::string& text, UINT type) {
+    const bool yesNo = (type & 0x0F) == MB_YESNO;
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), QString::fromLocal8Bit(text.c_str()),
-                    QMessageBox::Ok);
+                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
     if ((type & 0xF0) == MB_ICONEXCLAMATION) box.setIcon(QMessageBox::Warning);
     if ((type & 0xF0) == MB_ICONINFORMATION) box.setIcon(QMessageBox::Information);
-    box.exec();
+    if ((type & 0xF0) == MB_ICONQUESTION) box.setIcon(QMessageBox::Question);
+    // A question that changes something on the chip defaults to No.
+    if (yesNo) box.setDefaultButton(QMessageBox::No);
+    const int pressed = box.exec();
+    if (yesNo) return pressed == QMessageBox::Yes ? IDYES : IDNO;
     return IDOK;
 }
 

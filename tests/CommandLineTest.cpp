@@ -9,27 +9,11 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "tests/CommandLineRun.h"
 #include "tests/ExampleFiles.h"
 #include "tests/TempDir.h"
 
 namespace {
-
-struct Outcome {
-    std::optional<int> code;
-    std::string out, err;
-};
-
-Outcome RunTavlin(std::vector<std::string> args) {
-    args.insert(args.begin(), "tavlin");
-    std::vector<const char*> argv;
-    for (const auto& a : args) argv.push_back(a.c_str());
-    std::ostringstream out, err;
-    Outcome o;
-    o.code = RunCommandLine(static_cast<int>(argv.size()), argv.data(), out, err);
-    o.out = out.str();
-    o.err = err.str();
-    return o;
-}
 
 TEST(CommandLine, CheckAndDumpReportTheLoadAndExitByIt) {
     TempDir dir;

@@ -89,11 +89,16 @@ QemuBoard::QemuBoard(bool paused) {
     if (m_pid < 0) m_problem = "cannot start qemu-system-arm";
 }
 
-QemuBoard::~QemuBoard() {
+void QemuBoard::Kill() {
     if (m_pid > 0) {
         kill(m_pid, SIGKILL);
         waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
     }
+}
+
+QemuBoard::~QemuBoard() {
+    Kill();
     if (!m_directory.empty()) {
         std::error_code ignored;
         std::filesystem::remove_all(m_directory, ignored);

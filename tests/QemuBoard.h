@@ -36,6 +36,8 @@ public:
     // client's problem when `wait` passes first.
     std::string Connect(CGdbClient& client, std::chrono::milliseconds wait = std::chrono::seconds(10));
     bool Running();
+    // Ends QEMU at once, as a server that dies mid-session.
+    void Kill();
 
 private:
     std::string m_directory;

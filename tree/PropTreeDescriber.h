@@ -20,6 +20,8 @@ struct RowDetails {
     // A register whose value differs from its baseline (its reset value, or
     // a compared values file), or a field whose share of it does.
     bool changed = false;
+    // Where a register's value came from when that is worth telling ("read from the chip"); "" otherwise.
+    std::string origin;
 };
 
 class CPropTreeDescriber {

@@ -86,13 +86,20 @@ QVariant CPropTreeModel::data(const QModelIndex& index, int role) const {
         if (index.column() != ValueColumn) return {};
         if (item->GetKind() == PropRowKind::Combo) return QVariant::fromValue<qint64>(item->GetItemValue());
         return QString::fromLocal8Bit(item->GetAttributeText().c_str());
-    case Qt::ToolTipRole:
-        return item->GetInfoText()[0] ? QVariant(QString::fromLocal8Bit(item->GetInfoText())) : QVariant();
+    case Qt::ToolTipRole: {
+        QString tip = QString::fromLocal8Bit(item->GetInfoText());
+        const std::string origin = DetailsOf(*m_pTree, *item).origin;
+        if (!origin.empty()) tip.prepend(QString::fromStdString(origin) + (tip.isEmpty() ? "" : "\n"));
+        return tip.isEmpty() ? QVariant() : QVariant(tip);
+    }
     case ChangedRole:
         return DetailsOf(*m_pTree, *item).changed;
     case Qt::AccessibleDescriptionRole: {
         QString description = QString::fromLocal8Bit(item->GetInfoText());
-        if (DetailsOf(*m_pTree, *item).changed) description.prepend(description.isEmpty() ? "changed" : "changed; ");
+        const RowDetails details = DetailsOf(*m_pTree, *item);
+        if (!details.origin.empty())
+            description.prepend(QString::fromStdString(details.origin) + (description.isEmpty() ? "" : "; "));
+        if (details.changed) description.prepend(description.isEmpty() ? "changed" : "changed; ");
         return description.isEmpty() ? QVariant() : QVariant(description);
     }
     case ChoicesRole: {

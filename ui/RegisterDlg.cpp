@@ -149,6 +149,7 @@ BOOL CRegisterDlg::OnInitDialog() {
     window->AddRowCommand(QObject::tr("&Save values..."), QKeySequence::Save, false, [this] { OnSaveValues(); });
     window->AddRowCommand(QObject::tr("Co&mpare with values..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M),
                           false, [this] { OnCompareValues(); });
+    m_target.Attach(*window, m_settings.get(), [this] { UpdateCaption(); });
     BuildMenuBar();
     if (!IsPlainStart()) {
         window->SetColumnWidths(m_settings->ColumnWidths());
@@ -170,6 +171,7 @@ BOOL CRegisterDlg::OnInitDialog() {
         OpenFile(m_strFileToOpen);
     UpdateStartPanel();
     KeepGeometry();
+    if (!m_strGdbServer.empty()) m_target.Connect(m_strGdbServer);
 
     // From the desktop no box greets the user; the About box stays in the menus.
     if (!m_bDesktopStart) {
@@ -297,6 +299,21 @@ void CRegisterDlg::BuildMenuBar() {
     m_menu->Add(edit, window->Find()->FindAction(), [this] { return !IsMapEmpty(); });
     m_menu->Add(edit, command("&Reset value"), hasRegister);
 
+    QMenu* target = m_menu->AddMenu(QObject::tr("&Target"));
+    const auto onRegister = [this] { return m_target.IsConnected() && m_target.HasRegister(); };
+    const std::vector<std::function<bool()>> applies = {
+        [this] { return !m_target.IsBusy(); },
+        [this] { return m_target.IsConnected(); },
+        onRegister,
+        [this] { return m_target.IsConnected() && m_target.HasSet(); },
+        onRegister,
+        [this, onRegister] { return m_target.IsWatching() || onRegister(); },
+    };
+    for (std::size_t i = 0; i < m_target.Actions().size(); ++i) {
+        if (i == 2) target->addSeparator();
+        m_menu->Add(target, m_target.Actions()[i], applies[i]);
+    }
+
     QMenu* help = m_menu->AddMenu(QObject::tr("&Help"));
     m_menu->Add(help, sysMenu ? sysMenu->GetAction(IDM_ABOUTBOX) : nullptr);
 }
@@ -321,9 +338,10 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
         m_editHex.SetWindowText("");
         m_editDecimal.SetWindowText("");
         m_commands.Follow();
-        const std::string name = std::filesystem::path(path).filename().string();
-        m_strMapName = name;
-        SetWindowText((name + kCaptionSeparator + m_strTitle.str()).c_str());
+        m_target.MapReplaced();
+        m_strMapName = std::filesystem::path(path).filename().string();
+        m_bMapNamed = true;
+        UpdateCaption();
         if (m_settings) {
             std::error_code error;
             const auto absolute = std::filesystem::absolute(path, error);
@@ -333,6 +351,13 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
         UpdateStartPanel();
     }
     if (!report.Ok()) AfxMessageBox(report.Message().c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CRegisterDlg::UpdateCaption() {
+    std::string caption = m_strTitle.str();
+    if (m_bMapNamed) caption = m_strMapName + kCaptionSeparator + caption;
+    if (m_target.IsConnected()) caption += kCaptionSeparator + m_target.Where();
+    SetWindowText(caption.c_str());
 }
 
 void CRegisterDlg::OnSysCommand(UINT nID, LPARAM) {

@@ -11,6 +11,7 @@
 #include "defs/RegisterMap.h"
 #include "ui/EditValueBox.h"
 #include "ui/RegisterCommands.h"
+#include "ui/TargetCommands.h"
 
 #include <memory>
 #include <optional>
@@ -83,6 +84,8 @@ public:
     // window opens empty, saying how to open a map, instead of reading
     // tavlin.xml; no About box; the window takes its remembered place.
     bool m_bDesktopStart = false;
+    // The GDB server to connect to at start (--gdb HOST:PORT); empty for none.
+    std::string m_strGdbServer;
 
     // What is kept between runs (once the window exists).
     CAppSettings& Settings() { return *m_settings; }
@@ -92,6 +95,8 @@ public:
 
     // The bit grid and the row commands of the register in hand.
     CRegisterCommands& Commands() { return m_commands; }
+    // The commands on the chip through a GDB server.
+    CTargetCommands& Target() { return m_target; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -109,12 +114,16 @@ private:
     // Makes a window that has no remembered size wide enough for every column of a map with addresses.
     void FitColumns();
     CRegisterItem* RegisterInHand() const;
+    // "NAME — tavlin", and where the window is connected to.
+    void UpdateCaption();
 
     EditValueBox m_hexBox{m_editHex};
     EditValueBox m_decimalBox{m_editDecimal};
     CRegisterCalculator m_calc;
     CRegisterRowDescriber m_describer;
     CRegisterCommands m_commands{m_map, m_calc, m_hexBox};
+    CTargetCommands m_target{m_map, m_calc, m_commands, m_hexBox};
+    bool m_bMapNamed = false;  // a file was opened by name, so the caption names it
     CString m_strTitle;  // the caption the window starts with
     std::string m_strMapName = "tavlin.xml";  // the file name of the map shown
     std::unique_ptr<CAppSettings> m_settings;

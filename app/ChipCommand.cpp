@@ -1,0 +1,210 @@
+// SPDX-License-Identifier: MIT
+#include "app/ChipCommand.h"
+
+#include <algorithm>
+#include <optional>
+#include <unordered_set>
+
+#include "app/Decode.h"
+#include "calc/RegisterCalculator.h"
+#include "calc/RowDescriber.h"
+#include "calc/ValueBox.h"
+#include "calc/ValuesInput.h"
+#include "defs/RegisterFile.h"
+#include "defs/RegisterMap.h"
+#include "defs/SvdNumbers.h"
+#include "remote/GdbClient.h"
+#include "target/ChipTransfer.h"
+#include "target/RegisterNames.h"
+
+namespace {
+
+struct ChipOptions {
+    std::string endpoint;
+    bool write = false;
+    std::string map;
+    std::vector<std::string> names;  // NAME, or NAME=VALUE for --write
+};
+
+std::optional<ChipOptions> ParseOptions(const std::vector<std::string>& arguments, std::ostream& err) {
+    ChipOptions options;
+    bool modeGiven = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--gdb") {
+            if (i + 1 >= arguments.size()) {
+                err << "tavlin: --gdb needs HOST:PORT\n";
+                return std::nullopt;
+            }
+            options.endpoint = arguments[++i];
+        } else if (argument == "--read" || argument == "--write") {
+            if (modeGiven) {
+                err << "tavlin: --read and --write go one at a time\n";
+                return std::nullopt;
+            }
+            modeGiven = true;
+            options.write = argument == "--write";
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            err << "tavlin: unknown option " << argument << '\n';
+            return std::nullopt;
+        } else if (options.map.empty()) {
+            options.map = argument;
+        } else {
+            options.names.push_back(argument);
+        }
+    }
+    if (options.endpoint.empty()) {
+        err << "tavlin: " << (options.write ? "--write" : "--read") << " needs --gdb HOST:PORT\n";
+        return std::nullopt;
+    }
+    if (options.map.empty() || options.names.empty()) {
+        err << "tavlin: " << (options.write ? "--write needs a map and NAME=VALUE" : "--read needs a map and a NAME")
+            << '\n';
+        return std::nullopt;
+    }
+    return options;
+}
+
+// Everything a run needs: the map, its calculator, and the connection.
+struct ChipRun {
+    CRegisterMap map;
+    NoValueBox hex, decimal;
+    CRegisterCalculator calc{map, hex, decimal};
+    CGdbClient client;
+};
+
+// Reads `registers` and gives them their values; false after printing the problem.
+bool ReadInto(ChipRun& run, const std::vector<CRegisterItem*>& registers, std::ostream& err) {
+    std::vector<ChipRegister> places;
+    for (const CRegisterItem* reg : registers) places.push_back(*ChipRegisterOf(run.map, *reg));
+    const auto values = ReadChipRegisters(run.client, places, run.map.IsBigEndian());
+    if (!values.Ok()) {
+        err << values.Problem() << '\n';
+        return false;
+    }
+    GiveRegisterValues(run.map, run.calc, registers, values.Value(), ValueSource::Chip);
+    return true;
+}
+
+// The registers of the --read names, each once; false after a problem.
+bool CollectReads(const CRegisterMap& map, const std::vector<std::string>& names, std::vector<CRegisterItem*>& out,
+                  std::ostream& err) {
+    bool ok = true;
+    std::unordered_set<const CRegisterItem*> seen;
+    for (const std::string& name : names) {
+        const NamedRegisters named = FindNamedRegisters(map, name);
+        if (!named.problem.empty()) {
+            err << named.problem << '\n';
+            ok = false;
+            continue;
+        }
+        // A set is read as Shift+F5 reads it; a register named on its own is read as asked.
+        std::vector<CRegisterItem*> chosen = named.registers;
+        if (named.isSet) {
+            const ChipReadSelection selection = SelectForRead(map, named.registers);
+            for (const std::string& skipped : selection.skipped) err << skipped << ": not read\n";
+            chosen = selection.registers;
+        } else if (ReadHazardOf(map, *chosen.front()) == ReadHazard::NoAddress) {
+            err << name << " has no address\n";
+            ok = false;
+            continue;
+        }
+        for (CRegisterItem* reg : chosen)
+            if (seen.insert(reg).second) out.push_back(reg);
+    }
+    return ok;
+}
+
+struct PlannedWrite {
+    CRegisterItem* reg = nullptr;
+    std::uint64_t value = 0;
+};
+
+bool CollectWrites(const CRegisterMap& map, const std::vector<std::string>& items, std::vector<PlannedWrite>& out,
+                   std::ostream& err) {
+    bool ok = true;
+    for (const std::string& item : items) {
+        const auto equals = item.find('=');
+        if (equals == std::string::npos) {
+            err << "\"" << item << "\" is not NAME=VALUE\n";
+            ok = false;
+            continue;
+        }
+        const std::string name = std::string(TrimSvdText(std::string_view(item).substr(0, equals)));
+        const auto value = ParseSvdNumber(std::string_view(item).substr(equals + 1));
+        const NamedRegisters named = FindNamedRegisters(map, name);
+        if (!named.problem.empty() || named.isSet) {
+            err << (named.isSet ? name + " is a register set, not a register" : named.problem) << '\n';
+            ok = false;
+        } else if (!value) {
+            err << "\"" << item.substr(equals + 1) << "\" is not a number\n";
+            ok = false;
+        } else if (!ChipRegisterOf(map, *named.registers.front())) {
+            err << name << " has no address\n";
+            ok = false;
+        } else if (map.AccessOf(*named.registers.front()) == RowAccess::ReadOnly) {
+            err << name << " is read-only: not written\n";
+            ok = false;
+        } else {
+            out.push_back({named.registers.front(), *value});
+        }
+    }
+    return ok;
+}
+
+}  // namespace
+
+bool IsChipCommand(const std::vector<std::string>& arguments) {
+    return std::any_of(arguments.begin(), arguments.end(),
+                       [](const std::string& a) { return a == "--read" || a == "--write"; });
+}
+
+int RunChipCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    const auto options = ParseOptions(arguments, err);
+    if (!options) return 2;
+    ChipRun run;
+    const LoadReport load = LoadRegisterFile(run.map, options->map.c_str(), options->map.c_str());
+    for (const LoadProblem& problem : load.problems) err << problem.Format(load.displayName) << '\n';
+    if (!load.opened) return 1;
+    bool ok = load.Ok();
+
+    std::vector<CRegisterItem*> reads;
+    std::vector<PlannedWrite> writes;
+    ok = (options->write ? CollectWrites(run.map, options->names, writes, err)
+                         : CollectReads(run.map, options->names, reads, err)) && ok;
+    if (reads.empty() && writes.empty()) return 1;
+
+    if (const RemoteStatus connected = run.client.Connect(options->endpoint); !connected.Ok()) {
+        err << connected.Problem() << '\n';
+        return 1;
+    }
+    std::vector<CRegisterItem*> printed;
+    for (const PlannedWrite& write : writes) {
+        const RemoteStatus written = WriteChipRegister(run.client, *ChipRegisterOf(run.map, *write.reg), write.value,
+                                                       run.map.IsBigEndian());
+        if (!written.Ok()) {
+            err << written.Problem() << '\n';
+            return 1;
+        }
+        // What the chip holds now; a register a read would change, or gives nothing from, keeps the value written.
+        const ReadHazard hazard = ReadHazardOf(run.map, *write.reg);
+        if (hazard == ReadHazard::None) {
+            if (!ReadInto(run, {write.reg}, err)) return 1;
+        } else {
+            err << RegisterPath(*write.reg) << " " << ReadHazardText(hazard) << ": not read back\n";
+            run.calc.SetRegisterValue(*write.reg, write.value, ValueSource::Chip);
+        }
+        printed.push_back(write.reg);
+    }
+    if (!reads.empty()) {
+        if (!ReadInto(run, reads, err)) return 1;
+        printed = reads;
+    }
+    run.client.Disconnect();
+
+    std::unordered_set<const CRegisterItem*> wanted(printed.begin(), printed.end());
+    const CRegisterRowDescriber describer(run.map);
+    for (const CRegisterItem* reg : run.map.Registers())
+        if (wanted.count(reg)) PrintDecodedRegister(out, run.map, describer, *reg, run.map.ValueOf(*reg)->value);
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// Where the registers of a map lie on the chip and which of them a read may
+// touch: what the window and the command line ask before they send a request.
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+class CPropTreeItem;
+class CRegisterItem;
+class CRegisterMap;
+
+// A register's bytes on the chip: plain data, safe to hand to the thread
+// that talks to the server.
+struct ChipRegister {
+    std::uint64_t address = 0;
+    std::uint32_t bytes = 0;  // 1..8
+    int bits = 32;
+};
+
+// Why a read of a register is not made without asking.
+enum class ReadHazard {
+    None,
+    NoAddress,      // the file gives no address, or the register is wider than 64 bits
+    WriteOnly,      // reads give nothing meaningful, and may fault
+    ReadChangesIt,  // an SVD readAction: the read clears, sets or otherwise changes it
+};
+
+// Where `reg` lies, or nothing when the file gives no address or it is wider than 64 bits.
+std::optional<ChipRegister> ChipRegisterOf(const CRegisterMap& map, const CRegisterItem& reg);
+ReadHazard ReadHazardOf(const CRegisterMap& map, const CRegisterItem& reg);
+// "is write-only", "changes when read", "has no address"; empty for None.
+std::string ReadHazardText(ReadHazard hazard);
+
+// What a read of many registers (a set, or several names) reads and what it
+// passes over, in the map's order.
+struct ChipReadSelection {
+    std::vector<CRegisterItem*> registers;  // those read
+    std::vector<ChipRegister> places;       // where each of them lies
+    std::vector<std::string> skipped;       // "UART1.DR changes when read", one a register passed over
+};
+ChipReadSelection SelectForRead(const CRegisterMap& map, std::span<CRegisterItem* const> registers);
+
+// The registers of a register set row, in the map's order.
+std::vector<CRegisterItem*> RegistersOfSet(const CRegisterMap& map, const CPropTreeItem& set);

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+#include "target/RegisterNames.h"
+
+#include "calc/ValuesInput.h"
+#include "defs/RegisterMap.h"
+#include "defs/SvdNumbers.h"
+#include "target/ChipRegisters.h"
+
+namespace {
+
+bool IsAddressText(std::string_view name) { return name.size() > 2 && name[0] == '0' && (name[1] == 'x' || name[1] == 'X'); }
+
+}  // namespace
+
+NamedRegisters FindNamedRegisters(const CRegisterMap& map, std::string_view name) {
+    NamedRegisters found;
+    if (IsAddressText(name)) {
+        if (const auto address = ParseSvdNumber(name)) {
+            // The register that starts there; else one whose bytes hold it.
+            CRegisterItem* holder = nullptr;
+            for (CRegisterItem* reg : map.Registers()) {
+                const auto place = ChipRegisterOf(map, *reg);
+                if (!place || *address < place->address || *address - place->address >= place->bytes) continue;
+                if (place->address == *address) {
+                    found.registers.push_back(reg);
+                    return found;
+                }
+                if (!holder) holder = reg;
+            }
+            if (holder) found.registers.push_back(holder);
+        }
+    } else {
+        for (CRegisterItem* reg : map.Registers()) {
+            if (RegisterPath(*reg) == name) {
+                found.registers.push_back(reg);
+                return found;
+            }
+        }
+        for (const CPropTreeItem* set = map.Tree().GetRootItem()->GetChild(); set; set = set->GetSibling()) {
+            if (name == set->GetLabelText()) {
+                found.registers = RegistersOfSet(map, *set);
+                found.isSet = true;
+                return found;
+            }
+        }
+    }
+    if (found.registers.empty()) found.problem = std::string(name) + " names no register";
+    return found;
+}

@@ -1,0 +1,162 @@
+// SPDX-License-Identifier: MIT
+// A map's registers on the chip: which a read may touch, the names the
+// command line takes, and the requests reads and writes make, against a
+// scripted GDB server.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "calc/ValuesInput.h"
+#include "defs/DefinitionsLoader.h"
+#include "defs/RegisterMap.h"
+#include "defs/SvdLoader.h"
+#include "remote/GdbClient.h"
+#include "target/ChipTransfer.h"
+#include "target/RegisterNames.h"
+#include "tests/ExampleFiles.h"
+#include "tests/FakeGdbServer.h"
+
+namespace {
+
+using Step = FakeGdbServer::Step;
+
+struct BoardMap {
+    CRegisterMap map;
+    BoardMap() { LoadSvdText(map, ReadExampleFile("netduinoplus2.svd"), "netduinoplus2.svd"); }
+    CRegisterItem* Register(const std::string& path) const {
+        for (CRegisterItem* reg : map.Registers())
+            if (RegisterPath(*reg) == path) return reg;
+        return nullptr;
+    }
+};
+
+TEST(ChipRegisters, BytesOfAValueInEitherOrderAndBack) {
+    const struct {
+        std::uint64_t value;
+        std::uint32_t bytes;
+        bool big;
+        std::vector<std::uint8_t> expected;
+    } cases[] = {
+        {0x12345678, 4, false, {0x78, 0x56, 0x34, 0x12}},
+        {0x12345678, 4, true, {0x12, 0x34, 0x56, 0x78}},
+        {0xBEEF, 2, false, {0xEF, 0xBE}},
+        {0xBEEF, 2, true, {0xBE, 0xEF}},
+        {0xA5, 1, true, {0xA5}},
+        {0x0102030405060708, 8, true, {1, 2, 3, 4, 5, 6, 7, 8}},
+        {0x0102030405060708, 8, false, {8, 7, 6, 5, 4, 3, 2, 1}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RegisterBytes(c.value, c.bytes, c.big), c.expected) << std::hex << c.value << (c.big ? " big" : " little");
+        EXPECT_EQ(RegisterValueOf(c.expected, c.big), c.value) << std::hex << c.value;
+    }
+}
+
+TEST(ChipRegisters, ASetReadPassesOverRegistersAReadChangesOrGivesNothing) {
+    const BoardMap board;
+    const struct {
+        const char* path;
+        ReadHazard hazard;
+    } cases[] = {
+        {"ADC1.HTR", ReadHazard::None},
+        {"SCB.CPUID", ReadHazard::None},          // read-only reads well
+        {"USART1.DR", ReadHazard::ReadChangesIt},  // readAction on the register
+        {"SPI1.DR", ReadHazard::ReadChangesIt},    // readAction on a field
+        {"SCRATCH.COMMAND", ReadHazard::WriteOnly},
+    };
+    for (const auto& c : cases) {
+        const CRegisterItem* reg = board.Register(c.path);
+        ASSERT_NE(reg, nullptr) << c.path;
+        EXPECT_EQ(ReadHazardOf(board.map, *reg), c.hazard) << c.path;
+    }
+    const std::vector<CRegisterItem*> all = board.map.Registers();
+    const ChipReadSelection selection = SelectForRead(board.map, all);
+    EXPECT_EQ(selection.skipped, (std::vector<std::string>{"USART1.DR changes when read", "SPI1.DR changes when read",
+                                                             "SCRATCH.COMMAND is write-only"}));
+    ASSERT_EQ(selection.registers.size(), all.size() - 3);
+    EXPECT_EQ(selection.places[1].address, 0x40012000u);  // ADC1.SR, after USART1.SR
+    EXPECT_EQ(board.map.AccessOf(*board.Register("SCB.CPUID")), RowAccess::ReadOnly);
+    // What a write does beyond setting bits is told on the register.
+    EXPECT_NE(std::string(board.Register("USART1.SR")->GetInfoText()).find("RXNE modifiedWriteValues zeroToClear"),
+              std::string::npos);
+
+    // A definitions file gives no addresses: nothing to read.
+    CRegisterMap plain;
+    LoadDefinitionsText(plain,
+                        "<tavlin><regset name=\"S\" info=\"s\"><register name=\"R\" bits=\"32\" value=\"0\" "
+                        "info=\"r\"><field name=\"F\" kind=\"edit\" info=\"f\" low=\"0\" high=\"7\"></field>"
+                        "</register></regset></tavlin>",
+                        "tavlin.xml");
+    ASSERT_EQ(plain.Registers().size(), 1u);
+    EXPECT_EQ(ReadHazardOf(plain, *plain.Registers().front()), ReadHazard::NoAddress);
+}
+
+TEST(RegisterNames, APathASetOrAnAddress) {
+    const BoardMap board;
+    const struct {
+        const char* name;
+        std::vector<std::string> found;
+        bool isSet;
+        std::string problem;
+    } cases[] = {
+        {"ADC1.HTR", {"ADC1.HTR"}, false, ""},
+        {"ADC1", {"ADC1.SR", "ADC1.HTR", "ADC1.LTR"}, true, ""},
+        {"0x40012024", {"ADC1.HTR"}, false, ""},
+        {"0X40012026", {"ADC1.HTR"}, false, ""},  // a byte inside it
+        {"0xe000ed00", {"SCB.CPUID"}, false, ""},
+        {"0x40012100", {}, false, "0x40012100 names no register"},
+        {"ADC1.NOPE", {}, false, "ADC1.NOPE names no register"},
+        {"0xZZ", {}, false, "0xZZ names no register"},
+    };
+    for (const auto& c : cases) {
+        const NamedRegisters named = FindNamedRegisters(board.map, c.name);
+        std::vector<std::string> found;
+        for (const CRegisterItem* reg : named.registers) found.push_back(RegisterPath(*reg));
+        EXPECT_EQ(found, c.found) << c.name;
+        EXPECT_EQ(named.isSet, c.isSet) << c.name;
+        EXPECT_EQ(named.problem, c.problem) << c.name;
+    }
+}
+
+TEST(ChipTransfer, NeighboursShareARequestAndAGapIsNeverRead) {
+    std::vector<Step> script = FakeGdbServer::Handshake("PacketSize=100");
+    script.push_back({Step::After::kNextPacket, FakeGdbServer::Reply("01000000")});
+    script.push_back({Step::After::kNextPacket, FakeGdbServer::Reply("ff0f00003412")});
+    FakeGdbServer server(script);
+    CGdbClient client(std::chrono::seconds(5));
+    ASSERT_TRUE(client.Connect(server.Endpoint()).Ok());
+    const ChipRegister registers[] = {{0x40012000, 4, 32}, {0x40012024, 4, 12}, {0x40012028, 2, 16}};
+    const auto values = ReadChipRegisters(client, registers, false);
+    ASSERT_TRUE(values.Ok()) << values.Problem();
+    // HTR's 12 bits are cut from what its word holds; LTR takes the first two bytes after it.
+    EXPECT_EQ(values.Value(), (std::vector<std::uint64_t>{1, 0xFFF, 0x1234}));
+    client.Disconnect();
+    server.Finish();
+    const std::vector<std::string> packets = server.Packets();
+    ASSERT_GE(packets.size(), 5u);
+    EXPECT_EQ(packets[2], "m40012000,4");
+    EXPECT_EQ(packets[3], "m40012024,6");
+}
+
+TEST(ChipTransfer, AWriteSendsExactlyTheRegistersBytesInTheDevicesOrder) {
+    for (const bool big : {false, true}) {
+        std::vector<Step> script = FakeGdbServer::Handshake("PacketSize=100");
+        script.push_back({Step::After::kNextPacket, FakeGdbServer::Reply("OK")});
+        script.push_back({Step::After::kNextPacket, FakeGdbServer::Reply("E01")});
+        FakeGdbServer server(script);
+        CGdbClient client(std::chrono::seconds(5));
+        ASSERT_TRUE(client.Connect(server.Endpoint()).Ok());
+        EXPECT_TRUE(WriteChipRegister(client, {0x20000100, 4, 32}, 0x12345678, big).Ok());
+        const RemoteStatus refused = WriteChipRegister(client, {0x20000104, 2, 16}, 0xFFFFBEEF, big);
+        EXPECT_EQ(refused.Problem(), "the target refused to write 2 bytes at 0x20000104 (E01)");
+        client.Disconnect();
+        server.Finish();
+        const std::vector<std::string> packets = server.Packets();
+        ASSERT_GE(packets.size(), 4u);
+        EXPECT_EQ(packets[2], big ? "M20000100,4:12345678" : "M20000100,4:78563412");
+        EXPECT_EQ(packets[3], big ? "M20000104,2:beef" : "M20000104,2:efbe");
+    }
+}
+
+}  // namespace

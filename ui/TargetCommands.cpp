@@ -1,0 +1,266 @@
+// SPDX-License-Identifier: MIT
+#include "ui/TargetCommands.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QTimer>
+
+#include "bits/NumberFormatting.h"
+#include "bits/NumberReading.h"
+#include "calc/RegisterCalculator.h"
+#include "calc/ValueBox.h"
+#include "calc/ValuesInput.h"
+#include "defs/RegisterMap.h"
+#include "framework/InputBox.h"
+#include "framework/MessageBox.h"
+#include "remote/GdbClient.h"
+#include "target/ChipTransfer.h"
+#include "tree/PropTreeView.h"
+#include "ui/AppSettings.h"
+#include "ui/ChipLink.h"
+#include "ui/RegisterCommands.h"
+
+namespace {
+
+constexpr const char* kDefaultServer = "localhost:3333";
+constexpr std::size_t kSkippedShown = 8;
+
+void Tell(const std::string& text, UINT icon = MB_ICONEXCLAMATION) { AfxMessageBox(text.c_str(), MB_OK | icon); }
+
+// What a write gives back: the value the chip holds afterwards, when it may be read.
+using WriteResult = RemoteResult<std::optional<std::uint64_t>>;
+
+}  // namespace
+
+CTargetCommands::CTargetCommands(CRegisterMap& map, CRegisterCalculator& calc, CRegisterCommands& commands,
+                                 ValueBox& hexBox)
+    : m_map(map), m_calc(calc), m_commands(commands), m_hexBox(hexBox) {}
+
+CTargetCommands::~CTargetCommands() = default;
+
+void CTargetCommands::Attach(CPropTreeWindow& window, CAppSettings* settings, std::function<void()> connectionChanged) {
+    m_settings = settings;
+    m_connectionChanged = std::move(connectionChanged);
+    m_link = new CChipLink(&window);
+    m_watchTimer = new QTimer(&window);
+    m_watchTimer->setInterval(kWatchIntervalMs);
+    QObject::connect(m_watchTimer, &QTimer::timeout, &window, [this] { WatchTick(); });
+
+    const auto add = [&](const char* text, const QKeySequence& keys, std::function<void()> run) {
+        QAction* action = window.AddRowCommand(QObject::tr(text), keys, false, std::move(run));
+        m_actions.push_back(action);
+        return action;
+    };
+    add("Co&nnect to target...", QKeySequence(Qt::CTRL | Qt::Key_K), [this] { AskAndConnect(); });
+    add("&Disconnect", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K), [this] { Disconnect(); });
+    add("&Read", QKeySequence(Qt::Key_F5), [this] { Read(); });
+    add("Read s&et", QKeySequence(Qt::SHIFT | Qt::Key_F5), [this] { ReadSet(); });
+    add("&Write to chip", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W), [this] { Write(); });
+    m_watchAction = add("Wa&tch", QKeySequence(Qt::CTRL | Qt::Key_F5), [this] { ToggleWatch(); });
+    m_watchAction->setCheckable(true);
+
+    // Escape stops the request under way; only then, so it still closes editors and lists otherwise.
+    m_cancelAction = new QAction(QObject::tr("Cancel the request"), &window);
+    m_cancelAction->setShortcut(QKeySequence(Qt::Key_Escape));
+    m_cancelAction->setShortcutContext(Qt::WindowShortcut);
+    m_cancelAction->setEnabled(false);
+    QObject::connect(m_cancelAction, &QAction::triggered, &window, [this] { Cancel(); });
+    window.addAction(m_cancelAction);
+}
+
+bool CTargetCommands::IsConnected() const { return m_link && m_link->IsConnected(); }
+bool CTargetCommands::IsBusy() const { return m_link && m_link->IsBusy(); }
+bool CTargetCommands::IsWatching() const { return m_watched != nullptr; }
+std::string CTargetCommands::Where() const { return IsConnected() ? m_link->Where() : std::string(); }
+
+CRegisterItem* CTargetCommands::RegisterInHand() const { return m_calc.RegisterOf(m_map.Tree().GetFocusedItem()); }
+
+CPropTreeItem* CTargetCommands::SetInHand() const {
+    CPropTreeItem* row = m_map.Tree().GetFocusedItem();
+    if (CRegisterItem* reg = m_calc.RegisterOf(row)) return reg->GetParent();
+    return row && row->GetParent() == m_map.Tree().GetRootItem() ? row : nullptr;
+}
+
+bool CTargetCommands::HasRegister() const {
+    const CRegisterItem* reg = RegisterInHand();
+    return reg && ChipRegisterOf(m_map, *reg);
+}
+
+bool CTargetCommands::HasSet() const {
+    const CPropTreeItem* set = SetInHand();
+    return set && !RegistersOfSet(m_map, *set).empty();
+}
+
+void CTargetCommands::Busy(bool busy) {
+    if (m_cancelAction) m_cancelAction->setEnabled(busy);
+}
+
+void CTargetCommands::AskAndConnect() {
+    if (IsBusy()) return;
+    const std::string last = m_settings ? m_settings->LastServer() : std::string();
+    const auto answer = AfxInputBox("The GDB server to connect to (HOST:PORT):", last.empty() ? kDefaultServer : last);
+    if (answer && !answer->empty()) Connect(*answer);
+}
+
+void CTargetCommands::Connect(const std::string& endpoint) {
+    StopWatch();
+    if (!m_link->Connect(endpoint, [this, endpoint](RemoteStatus status) {
+            Busy(false);
+            if (status.Ok() && m_settings) m_settings->SetLastServer(endpoint);
+            if (m_connectionChanged) m_connectionChanged();
+            if (!status.Ok()) Tell(status.Problem());
+        }))
+        return;
+    Busy(true);
+}
+
+void CTargetCommands::Disconnect() {
+    StopWatch();
+    if (!IsConnected()) return;
+    if (IsBusy()) m_link->Cancel();  // the cancelled request drops the connection itself
+    else if (m_link->Disconnect([this] {
+                 Busy(false);
+                 if (m_connectionChanged) m_connectionChanged();
+             }))
+        Busy(true);
+}
+
+void CTargetCommands::Cancel() {
+    StopWatch();
+    if (m_link) m_link->Cancel();
+}
+
+void CTargetCommands::MapReplaced() {
+    StopWatch();
+    ++m_generation;
+}
+
+void CTargetCommands::Failed(const std::string& problem) {
+    StopWatch();
+    if (m_connectionChanged) m_connectionChanged();
+    Tell(problem);
+}
+
+void CTargetCommands::ReadRegisters(std::vector<CRegisterItem*> registers, std::vector<ChipRegister> places,
+                                    std::function<void()> after) {
+    const bool bigEndian = m_map.IsBigEndian();
+    const unsigned generation = m_generation;
+    const bool started = m_link->Run<RemoteResult<std::vector<std::uint64_t>>>(
+        [places = std::move(places), bigEndian](CGdbClient& client) {
+            return ReadChipRegisters(client, places, bigEndian);
+        },
+        [this, registers = std::move(registers), generation, after = std::move(after)](auto values) {
+            Busy(false);
+            if (generation != m_generation) return;  // for a map no longer shown
+            if (!values.Ok()) {
+                Failed(values.Problem());
+                return;
+            }
+            GiveRegisterValues(m_map, m_calc, registers, values.Value(), ValueSource::Chip);
+            m_commands.Follow();
+            if (after) after();
+        });
+    if (started) Busy(true);
+}
+
+void CTargetCommands::Read() {
+    CRegisterItem* reg = RegisterInHand();
+    if (!reg || IsBusy()) return;
+    if (!IsConnected()) return Tell("Not connected to a target: Connect to target... (Ctrl+K) first.");
+    const ReadHazard hazard = ReadHazardOf(m_map, *reg);
+    const std::string name = RegisterPath(*reg);
+    if (hazard == ReadHazard::NoAddress) return Tell(name + " has no address to read.");
+    if (hazard != ReadHazard::None &&
+        AfxMessageBox((name + " " + ReadHazardText(hazard) + ". Read it from the chip all the same?").c_str(),
+                      MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    ReadRegisters({reg}, {*ChipRegisterOf(m_map, *reg)});
+}
+
+void CTargetCommands::ReadSet() {
+    const CPropTreeItem* set = SetInHand();
+    if (!set || IsBusy()) return;
+    if (!IsConnected()) return Tell("Not connected to a target: Connect to target... (Ctrl+K) first.");
+    const std::vector<CRegisterItem*> registers = RegistersOfSet(m_map, *set);
+    ChipReadSelection selection = SelectForRead(m_map, registers);
+    std::function<void()> after;
+    if (!selection.skipped.empty()) {
+        std::string text = "Read " + std::to_string(selection.registers.size()) + " registers of " +
+                           set->GetLabelText() + "; passed over:";
+        for (std::size_t i = 0; i < selection.skipped.size() && i < kSkippedShown; ++i)
+            text += "\n" + selection.skipped[i];
+        if (selection.skipped.size() > kSkippedShown)
+            text += "\n... and " + std::to_string(selection.skipped.size() - kSkippedShown) + " more.";
+        after = [text] { Tell(text, MB_ICONINFORMATION); };
+    }
+    if (selection.registers.empty()) {
+        if (after) after();
+        return;
+    }
+    ReadRegisters(std::move(selection.registers), std::move(selection.places), std::move(after));
+}
+
+void CTargetCommands::Write() {
+    CRegisterItem* reg = RegisterInHand();
+    if (!reg || IsBusy()) return;
+    if (!IsConnected()) return Tell("Not connected to a target: Connect to target... (Ctrl+K) first.");
+    const std::string name = RegisterPath(*reg);
+    const auto place = ChipRegisterOf(m_map, *reg);
+    if (!place) return Tell(name + " has no address to write.");
+    if (m_map.AccessOf(*reg) == RowAccess::ReadOnly) return Tell(name + " is read-only: not written.");
+    const std::string text = m_hexBox.GetText();
+    const std::uint64_t value = text.empty() ? m_calc.ComposeRegister(*reg) : ParseNumberText(text);
+    // Read back what the chip holds, unless a read would change it or gives nothing.
+    const bool readBack = ReadHazardOf(m_map, *reg) == ReadHazard::None;
+    const bool bigEndian = m_map.IsBigEndian();
+    const unsigned generation = m_generation;
+    const bool started = m_link->Run<WriteResult>(
+        [place = *place, value, readBack, bigEndian](CGdbClient& client) {
+            const RemoteStatus written = WriteChipRegister(client, place, value, bigEndian);
+            if (!written.Ok()) return WriteResult::Failure(written.Problem());
+            if (!readBack) return WriteResult::Success(std::nullopt);
+            auto held = ReadChipRegisters(client, std::span(&place, 1), bigEndian);
+            if (!held.Ok()) return WriteResult::Failure(held.Problem());
+            return WriteResult::Success(held.Value().front());
+        },
+        [this, reg, generation](WriteResult result) {
+            Busy(false);
+            if (generation != m_generation) return;
+            if (!result.Ok()) return Failed(result.Problem());
+            if (result.Value()) {
+                CRegisterItem* const one[] = {reg};
+                GiveRegisterValues(m_map, m_calc, one, std::span(&*result.Value(), 1), ValueSource::Chip);
+                m_commands.Follow();
+            }
+        });
+    if (started) Busy(true);
+}
+
+void CTargetCommands::ToggleWatch() {
+    if (IsWatching()) {
+        StopWatch();
+        return;
+    }
+    m_watchAction->setChecked(false);
+    CRegisterItem* reg = RegisterInHand();
+    if (!reg) return;
+    if (!IsConnected()) return Tell("Not connected to a target: Connect to target... (Ctrl+K) first.");
+    const ReadHazard hazard = ReadHazardOf(m_map, *reg);
+    if (hazard != ReadHazard::None) return Tell(RegisterPath(*reg) + " " + ReadHazardText(hazard) + ": not watched.");
+    m_watched = reg;
+    m_watchAction->setChecked(true);
+    m_watchTimer->start();
+    WatchTick();
+}
+
+void CTargetCommands::StopWatch() {
+    m_watched = nullptr;
+    if (m_watchTimer) m_watchTimer->stop();
+    if (m_watchAction) m_watchAction->setChecked(false);
+}
+
+void CTargetCommands::WatchTick() {
+    // A tick while the last read is still under way is passed over.
+    if (!m_watched || IsBusy()) return;
+    ReadRegisters({m_watched}, {*ChipRegisterOf(m_map, *m_watched)});
+}
