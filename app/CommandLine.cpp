@@ -110,7 +110,12 @@ std::optional<int> ParseWindowArguments(const std::vector<std::string>& argument
             window.desktop = true;
             continue;
         }
-        if (argument == "--gdb" && i + 1 < arguments.size()) {
+        if (argument == "--gdb") {
+            if (i + 1 >= arguments.size()) {
+                err << program << ": --gdb needs HOST:PORT\n";
+                PrintUsage(err, program);
+                return 2;
+            }
             window.gdb = arguments[++i];
             continue;
         }

@@ -94,14 +94,19 @@ TEST(CommandLine, TheWindowTakesAtMostOneFileAndTheDesktopOption) {
         {{"tavlin", "--desktop"}, std::nullopt, ""},
         {{"tavlin", "--desktop", "chip.svd"}, std::nullopt, "chip.svd"},
         {{"tavlin", "chip.svd", "--desktop"}, std::nullopt, "chip.svd"},
+        {{"tavlin", "--gdb", "localhost:1234", "chip.svd"}, std::nullopt, "chip.svd"},
+        {{"tavlin", "chip.svd", "--gdb", "[::1]:3333"}, std::nullopt, "chip.svd"},
+        {{"tavlin", "chip.svd", "--gdb"}, 2, "--gdb needs HOST:PORT"},
     };
     for (const auto& c : cases) {
         std::ostringstream err;
         WindowArguments window;
         EXPECT_EQ(ParseWindowArguments(c.arguments, window, err), c.code) << c.arguments.back();
         const bool desktop = std::find(c.arguments.begin(), c.arguments.end(), "--desktop") != c.arguments.end();
+        const auto gdb = std::find(c.arguments.begin(), c.arguments.end(), "--gdb");
         if (!c.code) {
             EXPECT_EQ(window.desktop, desktop) << c.arguments.back();
+            EXPECT_EQ(window.gdb, gdb == c.arguments.end() ? "" : *(gdb + 1)) << c.arguments.back();
         }
         const std::string& file = window.file;
         EXPECT_EQ(c.code ? err.str().substr(0, err.str().find('\n')) : file,

@@ -65,8 +65,11 @@ TEST(GuiTarget, ReadsWritesAndWatchesTheEmulatedBoard) {
                 boxes.push_back(text);
                 return (type & MB_YESNO) ? IDYES : IDOK;
             });
-            const auto previousAsker =
-                AfxSetInputBoxAsker([&](const std::string&, const std::string&) { return board.Endpoint(); });
+            std::vector<std::string> offered;  // what Connect to target... offers first
+            const auto previousAsker = AfxSetInputBoxAsker([&](const std::string&, const std::string& text) {
+                offered.push_back(text);
+                return board.Endpoint();
+            });
 
             // Connect to target... asks where; the caption says it.
             Press(dlg, QKeySequence(Qt::CTRL | Qt::Key_K));
@@ -124,6 +127,16 @@ TEST(GuiTarget, ReadsWritesAndWatchesTheEmulatedBoard) {
             QTest::keySequence(dlg.m_hWnd, QKeySequence(Qt::CTRL | Qt::Key_F5));
             EXPECT_FALSE(dlg.Target().IsWatching());
             EXPECT_TRUE(Settled(dlg));
+
+            // Disconnect detaches, and the caption says so; Connect again takes the last server.
+            Press(dlg, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K));
+            EXPECT_FALSE(dlg.Target().IsConnected());
+            dlg.GetWindowText(caption);
+            EXPECT_EQ(caption.str().find(board.Endpoint()), std::string::npos) << caption.str();
+            Press(dlg, QKeySequence(Qt::CTRL | Qt::Key_K));
+            ASSERT_TRUE(dlg.Target().IsConnected());
+            ASSERT_EQ(offered.size(), 2u);
+            EXPECT_EQ(offered.back(), board.Endpoint());
 
             // A server that dies mid-session: one line, no value changed, the window goes on.
             Focus(dlg, {"ADC1", "HTR"});
