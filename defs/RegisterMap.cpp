@@ -94,11 +94,13 @@ std::uint64_t CRegisterMap::ChangedBits(const CRegisterItem& reg) const {
 }
 
 void CRegisterMap::Swap(CRegisterMap& other) {
-    m_tree.SwapRows(other.m_tree);
     m_table.Swap(other.m_table);
     m_registers.swap(other.m_registers);
     m_baseAddresses.swap(other.m_baseAddresses);
     std::swap(m_bAnyAddress, other.m_bAnyAddress);
     std::swap(m_bWideAddresses, other.m_bWideAddresses);
     std::swap(m_bBigEndian, other.m_bBigEndian);
+    // The rows last: their swap resets the view, which asks the map about the
+    // rows it now shows (whether there are addresses, the fields' spans).
+    m_tree.SwapRows(other.m_tree);
 }

@@ -247,6 +247,8 @@ TEST(GuiOpenFile, AnSvdRegisterShowsItsResetValue) {
         ASSERT_NE(FindRow(dlg.m_tree, {"P", "R"}), nullptr);
         SelectRow(dlg, {"P", "R"});
         EXPECT_EQ(Text(HexBox(dlg)), "0x1234");
+        // The map that replaced tavlin.xml's gives addresses: the view shows their column.
+        EXPECT_FALSE(TreeWindow(dlg)->View()->isColumnHidden(CPropTreeModel::AddressColumn));
     });
     EXPECT_EQ(run.events, (std::vector<std::string>{"about", "main"}));
 }

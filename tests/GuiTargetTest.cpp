@@ -76,7 +76,7 @@ TEST(GuiTarget, ReadsWritesAndWatchesTheEmulatedBoard) {
             ASSERT_TRUE(dlg.Target().IsConnected()) << (boxes.empty() ? "" : boxes.back());
             CString caption;
             dlg.GetWindowText(caption);
-            EXPECT_NE(caption.str().find(board.Endpoint()), std::string::npos) << caption.str();
+            EXPECT_EQ(caption.str(), "netduinoplus2.svd \xE2\x80\x94 " + board.Endpoint() + " \xE2\x80\x94 tavlin");
 
             // F5: the register in hand from the chip, split into its fields.
             CPropTreeItem* htr = Focus(dlg, {"ADC1", "HTR"});

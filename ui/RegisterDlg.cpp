@@ -354,9 +354,10 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
 }
 
 void CRegisterDlg::UpdateCaption() {
+    // The program's name stays last, where desktops look for it.
     std::string caption = m_strTitle.str();
+    if (m_target.IsConnected()) caption = m_target.Where() + kCaptionSeparator + caption;
     if (m_bMapNamed) caption = m_strMapName + kCaptionSeparator + caption;
-    if (m_target.IsConnected()) caption += kCaptionSeparator + m_target.Where();
     SetWindowText(caption.c_str());
 }
 
