@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QDropEvent>
+#include <QFile>
 #include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -16,7 +17,9 @@
 #include "res/resource.h"
 #include "tests/GuiHarness.h"
 #include "tests/MessageRecorder.h"
+#include "tests/ExampleFiles.h"
 #include "tests/TempDir.h"
+#include "ui/AppSettings.h"
 #include "tree/PropTreeModel.h"
 
 namespace {
@@ -251,6 +254,23 @@ TEST(GuiOpenFile, AnSvdRegisterShowsItsResetValue) {
         EXPECT_FALSE(TreeWindow(dlg)->View()->isColumnHidden(CPropTreeModel::AddressColumn));
     });
     EXPECT_EQ(run.events, (std::vector<std::string>{"about", "main"}));
+}
+
+TEST(GuiOpenFile, AnSvdMapsFirstOpenWidensTheWindowToShowItsColumnsUncut) {
+    TempDir dir;
+    const std::string chip = dir.Write("netduinoplus2.svd", ReadExampleFile("netduinoplus2.svd"));
+    QFile::remove(CAppSettings::DefaultFile());
+    RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
+        CPropTreeView* view = TreeWindow(dlg)->View();
+        EXPECT_GT(dlg.m_hWnd->width(), 300);
+        int columns = 0;
+        for (int column = 0; column <= CPropTreeModel::AddressColumn; ++column) columns += view->columnWidth(column);
+        // Name, Bits and Address fit, and the value column keeps room for a value.
+        EXPECT_LT(columns + view->fontMetrics().horizontalAdvance("0x00000000"), view->viewport()->width());
+    }, chip);
+    // Later the remembered size wins over the fitting.
+    CAppSettings settings;
+    EXPECT_TRUE(settings.FittedToMap());
 }
 
 }  // namespace

@@ -251,7 +251,10 @@ void CRegisterDlg::FitColumns() {
         place.setWidth(std::min(std::max(place.width(), needed), room.width()));
         if (place.right() > room.right()) place.moveRight(room.right());
     }
-    m_hWnd->setGeometry(place);
+    // Through the window's own placing, which a window not shown yet keeps for when it is.
+    const QSize frame = m_hWnd->frameGeometry().size() - m_hWnd->size();
+    SetWindowPos(nullptr, place.x(), place.y(), place.width() + frame.width(), place.height() + frame.height(),
+                 SWP_NOZORDER);
     window->SetColumnWidths({label, bits, address});
     m_settings->SetFittedToMap();
 }
