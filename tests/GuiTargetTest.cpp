@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QTest>
 #include <string>
 
@@ -88,7 +89,10 @@ TEST(GuiTarget, ReadsWritesAndWatchesTheEmulatedBoard) {
             ASSERT_TRUE(held);
             EXPECT_EQ(held->source, ValueSource::Chip);
             const QModelIndex index = TreeWindow(dlg)->Model()->IndexFromItem(htr);
-            EXPECT_TRUE(index.data(Qt::ToolTipRole).toString().startsWith("read from the chip"));
+            EXPECT_TRUE(index.data(Qt::ToolTipRole).toString().startsWith("read from the chip\nWatchdog"));
+            const QLabel* pane = TreeWindow(dlg)->InfoPane();
+            ASSERT_NE(pane, nullptr);
+            EXPECT_TRUE(pane->text().startsWith("read from the chip")) << pane->text().toStdString();
 
             // Shift+F5: the set in hand, less what a read would change, listed.
             CPropTreeItem* sr = Focus(dlg, {"SPI1", "SR"});

@@ -84,6 +84,8 @@ CPropTreeWindow::CPropTreeWindow(CPropTree& tree, QWidget* parent)
 
     connect(m_view, &QWidget::customContextMenuRequested, this, &CPropTreeWindow::ShowRowMenu);
     connect(m_model, &CPropTreeModel::refreshRequested, m_view->viewport(), QOverload<>::of(&QWidget::update));
+    // A refresh may change where the row's value came from, which its description tells.
+    connect(m_model, &CPropTreeModel::refreshRequested, this, [this] { ShowInfo(m_view->currentIndex()); });
     connect(m_model, &CPropTreeModel::focusChanged, this, [this](const QModelIndex& index) {
         // The program moved the focus: follow it without telling anyone.
         m_view->m_bFollowingTree = true;
@@ -165,6 +167,6 @@ void CPropTreeWindow::ShowRowMenu(const QPoint& position) {
 }
 
 void CPropTreeWindow::ShowInfo(const QModelIndex& index) {
-    const CPropTreeItem* item = m_model->ItemFromIndex(index);
-    m_info->setText(item ? QString::fromLocal8Bit(item->GetInfoText()) : QString());
+    // The row's description as its tooltip has it: where its value came from, then its info text.
+    m_info->setText(m_model->ItemFromIndex(index) ? index.siblingAtColumn(0).data(Qt::ToolTipRole).toString() : QString());
 }
