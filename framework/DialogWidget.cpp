@@ -139,7 +139,10 @@ void DialogWidget::PlaceFrame(int x, int y, int cx, int cy) {
     const QSize frameExtra = frameGeometry().size() - size();
     move(x, y);
     resize(std::max(cx - frameExtra.width(), 0), std::max(cy - frameExtra.height(), 0));
-    if (!isVisible()) m_pendingOuterSize = QSize(cx, cy);
+    if (!isVisible()) {
+        m_pendingOuterSize = QSize(cx, cy);
+        m_placedSize = size();
+    }
 }
 
 void DialogWidget::DefaultPaint() {
@@ -150,6 +153,8 @@ void DialogWidget::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!m_pendingOuterSize) return;
     const QSize outer = *std::exchange(m_pendingOuterSize, std::nullopt);
+    // A size given since (a window placed where it was last) is not the placed one's to undo.
+    if (size() != m_placedSize) return;
     const QSize frameExtra = frameGeometry().size() - size();
     const QSize wanted = outer - frameExtra;
     resize(std::max(wanted.width(), 0), std::max(wanted.height(), 0));

@@ -64,5 +64,6 @@ private:
     int m_baseY = 13;
     std::vector<std::pair<int, QWidget*>> m_controls;  // by template id, in tab order
     std::optional<QSize> m_pendingOuterSize;           // asked for while hidden
+    QSize m_placedSize;                                // the size PlaceFrame gave while hidden
     QPaintEvent* m_paintEvent = nullptr;
 };

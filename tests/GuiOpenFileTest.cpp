@@ -260,17 +260,20 @@ TEST(GuiOpenFile, AnSvdMapsFirstOpenWidensTheWindowToShowItsColumnsUncut) {
     TempDir dir;
     const std::string chip = dir.Write("netduinoplus2.svd", ReadExampleFile("netduinoplus2.svd"));
     QFile::remove(CAppSettings::DefaultFile());
+    int fittedWidth = 0;
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
         CPropTreeView* view = TreeWindow(dlg)->View();
-        EXPECT_GT(dlg.m_hWnd->width(), 300);
+        fittedWidth = dlg.m_hWnd->width();
+        EXPECT_GT(fittedWidth, 300);
         int columns = 0;
         for (int column = 0; column <= CPropTreeModel::AddressColumn; ++column) columns += view->columnWidth(column);
         // Name, Bits and Address fit, and the value column keeps room for a value.
         EXPECT_LT(columns + view->fontMetrics().horizontalAdvance("0x00000000"), view->viewport()->width());
     }, chip);
-    // Later the remembered size wins over the fitting.
+    // Later the remembered size wins over the fitting: the next start has the fitted width.
     CAppSettings settings;
     EXPECT_TRUE(settings.FittedToMap());
+    RunMainDialog(kStart, [&](CRegisterDlg& dlg) { EXPECT_EQ(dlg.m_hWnd->width(), fittedWidth); }, chip);
 }
 
 }  // namespace

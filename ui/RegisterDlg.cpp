@@ -251,11 +251,10 @@ void CRegisterDlg::FitColumns() {
         place.setWidth(std::min(std::max(place.width(), needed), room.width()));
         if (place.right() > room.right()) place.moveRight(room.right());
     }
-    // Through the window's own placing, which a window not shown yet keeps for when it is.
-    const QSize frame = m_hWnd->frameGeometry().size() - m_hWnd->size();
-    SetWindowPos(nullptr, place.x(), place.y(), place.width() + frame.width(), place.height() + frame.height(),
-                 SWP_NOZORDER);
+    m_hWnd->setGeometry(place);
     window->SetColumnWidths({label, bits, address});
+    // Remembered at once: a window not shown yet takes this size only when it is, before its moves are kept.
+    m_settings->SetWindowGeometry(place);
     m_settings->SetFittedToMap();
 }
 
