@@ -107,9 +107,13 @@ CPropTreeWindow::CPropTreeWindow(CPropTree& tree, QWidget* parent)
         const CPropTreeDescriber* describer = tree ? tree->GetDescriber() : nullptr;
         const bool addresses = describer && describer->HasAddresses();
         m_view->setColumnHidden(CPropTreeModel::AddressColumn, !addresses);
-        if (addresses && m_columnWidths.size() <= CPropTreeModel::AddressColumn)
+        if (addresses && m_columnWidths.size() <= CPropTreeModel::AddressColumn) {
+            // Measured bold, as a changed register's row is drawn.
+            QFont bold = m_view->font();
+            bold.setBold(true);
             m_view->setColumnWidth(CPropTreeModel::AddressColumn,
-                                   m_view->fontMetrics().horizontalAdvance(QStringLiteral("0x00000000")) + 12);
+                                   QFontMetrics(bold).horizontalAdvance(QStringLiteral("0x00000000")) + 12);
+        }
     });
 }
 
