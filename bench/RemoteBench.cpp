@@ -10,8 +10,14 @@
 #include <memory>
 #include <vector>
 
+#include "calc/RegisterCalculator.h"
+#include "calc/ValueBox.h"
+#include "calc/ValuesInput.h"
+#include "defs/RegisterMap.h"
+#include "defs/SvdLoader.h"
 #include "remote/GdbClient.h"
 #include "remote/ReadPlan.h"
+#include "target/ChipTransfer.h"
 #include "tests/QemuBoard.h"
 
 namespace {
@@ -66,6 +72,45 @@ void BM_ReadOneRegister(benchmark::State& state) {
     }
 }
 
+// A map of one set of 256 registers of four fields each, in SRAM.
+std::string SramMap() {
+    std::string svd = "<device><name>B</name><peripherals><peripheral><name>RAM</name><baseAddress>0x20000000"
+                      "</baseAddress><registers>";
+    for (int i = 0; i < 256; ++i) {
+        svd += "<register><name>R" + std::to_string(i) + "</name><addressOffset>" + std::to_string(i * 4) +
+               "</addressOffset><fields>";
+        for (int f = 0; f < 4; ++f)
+            svd += "<field><name>F" + std::to_string(f) + "</name><bitRange>[" + std::to_string(f * 8 + 7) + ":" +
+                   std::to_string(f * 8) + "]</bitRange></field>";
+        svd += "</fields></register>";
+    }
+    return svd + "</registers></peripheral></peripherals></device>";
+}
+
+// What Read (one register) and Read set (all 256) do, from the map to the
+// field rows: the places chosen, the reads, and every field row following.
+void ReadIntoMap(benchmark::State& state, std::size_t count) {
+    CGdbClient* client = Connected(state);
+    if (!client) return;
+    CRegisterMap map;
+    LoadSvdText(map, SramMap(), "ram.svd");
+    NoValueBox hex, decimal;
+    CRegisterCalculator calc(map, hex, decimal);
+    const std::vector<CRegisterItem*> registers(map.Registers().begin(), map.Registers().begin() + count);
+    for (auto _ : state) {
+        const ChipReadSelection selection = SelectForRead(map, registers);
+        const auto values = ReadChipRegisters(*client, selection.places, map.IsBigEndian());
+        if (!values.Ok()) {
+            state.SkipWithError(values.Problem().c_str());
+            return;
+        }
+        GiveRegisterValues(map, calc, selection.registers, values.Value(), ValueSource::Chip);
+    }
+}
+
+void BM_ReadRegisterIntoMap(benchmark::State& state) { ReadIntoMap(state, 1); }
+void BM_ReadSetOf256IntoMap(benchmark::State& state) { ReadIntoMap(state, 256); }
+
 void BM_Read256NeighbouringRegisters(benchmark::State& state) { ReadPlanned(state, 4); }
 void BM_Read256RegistersWithGaps(benchmark::State& state) { ReadPlanned(state, 8); }
 
@@ -74,5 +119,7 @@ void BM_Read256RegistersWithGaps(benchmark::State& state) { ReadPlanned(state, 8
 BENCHMARK(BM_ReadOneRegister)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_Read256NeighbouringRegisters)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_Read256RegistersWithGaps)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadRegisterIntoMap)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_ReadSetOf256IntoMap)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 BENCHMARK_MAIN();
