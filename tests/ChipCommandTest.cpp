@@ -18,22 +18,24 @@ std::string BoardMapFile(const TempDir& dir) {
     return dir.Write("netduinoplus2.svd", ReadExampleFile("netduinoplus2.svd"));
 }
 
-// A board whose GDB server is listening (QEMU takes a moment to start).
-std::string StartedBoard(QemuBoard& board) {
-    if (!board.Problem().empty()) return board.Problem();
-    CGdbClient probe;
-    return board.Connect(probe);
-}
-
-#define REQUIRE_QEMU() \
-    if (QemuBoard::FindQemu().empty()) GTEST_SKIP() << "qemu-system-arm is not installed"
+// The board's map in a file, and the board with its GDB server listening (QEMU takes a moment to start).
+struct BoardRun {
+    TempDir dir;
+    std::string map = BoardMapFile(dir);
+    QemuBoard board;
+    std::string Started() {
+        if (!board.Problem().empty()) return board.Problem();
+        CGdbClient probe;
+        return board.Connect(probe);
+    }
+};
 
 TEST(ChipCommand, ReadsRegistersAndSetsAsDecodePrintsThem) {
     REQUIRE_QEMU();
-    TempDir dir;
-    const std::string map = BoardMapFile(dir);
-    QemuBoard board;
-    ASSERT_EQ(StartedBoard(board), "");
+    BoardRun run;
+    ASSERT_EQ(run.Started(), "");
+    const std::string& map = run.map;
+    QemuBoard& board = run.board;
 
     const Outcome read = RunTavlin({"--gdb", board.Endpoint(), "--read", map, "SCB.CPUID", "0x40012024", "SPI1"});
     EXPECT_EQ(read.code, 0) << read.err;
@@ -78,10 +80,10 @@ TEST(ChipCommand, ReadsRegistersAndSetsAsDecodePrintsThem) {
 
 TEST(ChipCommand, ProblemsGoToStandardErrorOneALine) {
     REQUIRE_QEMU();
-    TempDir dir;
-    const std::string map = BoardMapFile(dir);
-    QemuBoard board;
-    ASSERT_EQ(StartedBoard(board), "");
+    BoardRun run;
+    ASSERT_EQ(run.Started(), "");
+    const std::string& map = run.map;
+    QemuBoard& board = run.board;
     const std::string gdb = board.Endpoint();
     const struct {
         std::vector<std::string> args;

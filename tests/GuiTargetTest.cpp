@@ -28,9 +28,6 @@ namespace {
 
 constexpr int kDeadlineMs = 10000;
 
-#define REQUIRE_QEMU() \
-    if (QemuBoard::FindQemu().empty()) GTEST_SKIP() << "qemu-system-arm is not installed"
-
 // Waits, with the window running, until no request is under way.
 bool Settled(CRegisterDlg& dlg) {
     return QTest::qWaitFor([&] { return !dlg.Target().IsBusy(); }, kDeadlineMs);

@@ -9,6 +9,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 
 class CGdbClient;
@@ -45,3 +46,11 @@ private:
     pid_t m_pid = -1;
     std::string m_problem;
 };
+
+// Skips a test on a developer's machine without QEMU, saying why. scripts/test-all
+// installs it and sets TAVLIN_REQUIRE_QEMU, so there a missing QEMU fails the test.
+#define REQUIRE_QEMU()                                                                   \
+    if (QemuBoard::FindQemu().empty()) {                                                 \
+        if (std::getenv("TAVLIN_REQUIRE_QEMU")) FAIL() << "qemu-system-arm is not installed"; \
+        GTEST_SKIP() << "qemu-system-arm is not installed";                              \
+    }

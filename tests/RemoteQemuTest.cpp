@@ -23,9 +23,6 @@ std::uint32_t LittleEndianWord(const std::vector<std::uint8_t>& bytes, std::size
     return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
 }
 
-#define REQUIRE_QEMU()                                                             \
-    if (QemuBoard::FindQemu().empty()) GTEST_SKIP() << "qemu-system-arm is not installed"
-
 struct ResetValue {
     const char* name;
     std::uint64_t address;
