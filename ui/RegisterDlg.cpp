@@ -420,7 +420,7 @@ void CRegisterDlg::OnSaveValues() {
 
 void CRegisterDlg::OnPasteValues() {
     const std::string text = QGuiApplication::clipboard()->text().toStdString();
-    if (!text.empty()) ApplyValues(text, "The pasted text");
+    if (!text.empty()) ApplyValues(text, "the pasted text");
 }
 
 void CRegisterDlg::OpenValuesFile(const std::string& path, bool asBaseline) {
