@@ -23,17 +23,19 @@ const MessageMap* CRegisterApp::GetMessageMap() const {
 BOOL CRegisterApp::InitInstance() {
     AfxEnableControlContainer();
     Enable3dControls();
+    m_nExitCode = RunMainWindow(GetArguments(), std::cerr);
+    return FALSE;
+}
+
+int RunMainWindow(const std::vector<std::string>& arguments, std::ostream& err) {
     WindowArguments window;
-    if (const auto code = ParseWindowArguments(GetArguments(), window, std::cerr)) {
-        m_nExitCode = *code;
-        return FALSE;
-    }
+    if (const auto code = ParseWindowArguments(arguments, window, err)) return *code;
     CRegisterDlg dlg;
     dlg.m_strFileToOpen = window.file;
     dlg.m_bDesktopStart = window.desktop;
     dlg.m_strGdbServer = window.gdb;
     dlg.DoModal();
-    return FALSE;
+    return 0;
 }
 
 int CRegisterApp::ExitInstance() { return m_nExitCode; }
