@@ -4,24 +4,50 @@
 
 #include <QApplication>
 #include <QTest>
+#include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
+#include "app/RegisterApp.h"
 #include "framework/FileDialog.h"
 #include "framework/MessageBox.h"
 #include "res/resource.h"
 #include "tests/TempDir.h"
 #include "tree/PropTreeModel.h"
 
-GuiRun RunMainDialog(const std::string& xml, const std::function<void(CRegisterDlg&)>& body,
-                     const std::string& fileArgument) {
-    GuiRun run;
-    TempDir dir;
-    dir.Write("tavlin.xml", xml);
-    const auto previousDir = std::filesystem::current_path();
-    std::filesystem::current_path(dir.Path());
+namespace {
+int g_configHomes = 0;  // ConfigHome objects alive
+}
 
-    CRegisterDlg dlg;
-    dlg.m_strFileToOpen = fileArgument;
+ConfigHome::ConfigHome(const std::filesystem::path& folder) {
+    if (const char* previous = std::getenv("XDG_CONFIG_HOME")) m_previous = previous;
+    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    ++g_configHomes;
+}
+
+ConfigHome::~ConfigHome() {
+    --g_configHomes;
+    if (m_previous)
+        setenv("XDG_CONFIG_HOME", m_previous->c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
+}
+
+bool ConfigHome::Chosen() { return g_configHomes > 0; }
+
+CurrentDir::CurrentDir(const std::filesystem::path& folder) : m_previous(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+}
+
+CurrentDir::~CurrentDir() { std::filesystem::current_path(m_previous); }
+
+namespace {
+
+// Calls `start`, which runs a main window modally, with every modal box
+// answered at once, and `body` with the main window while it is shown.
+GuiRun RunAnswered(const std::function<int()>& start, const std::function<void(CRegisterDlg&)>& body) {
+    GuiRun run;
+    CRegisterDlg* main = nullptr;
     const auto previousChooser = CFileDialog::SetChooser([&run](const CFileDialog&) {
         run.events.push_back("file dialog");
         return std::string();
@@ -32,19 +58,48 @@ GuiRun RunMainDialog(const std::string& xml, const std::function<void(CRegisterD
     });
     const auto previousRunner = CDialog::SetModalRunner([&](CDialog& dialog) {
         if (dialog.GetTemplateId() == IDD_ABOUTBOX) {
-            run.events.push_back(dlg.m_hWnd && dlg.m_hWnd->isVisible() ? "about over main" : "about");
+            run.events.push_back(main && main->m_hWnd && main->m_hWnd->isVisible() ? "about over main" : "about");
             return IDOK;
         }
         run.events.push_back("main");
+        main = dynamic_cast<CRegisterDlg*>(&dialog);
+        EXPECT_NE(main, nullptr);
         EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.m_hWnd));
-        body(dlg);
+        if (main) body(*main);
         return IDCANCEL;
     });
-    run.result = dlg.DoModal();
+    run.result = start();
     CDialog::SetModalRunner(previousRunner);
     AfxSetMessageBoxPresenter(previousBox);
     CFileDialog::SetChooser(previousChooser);
-    std::filesystem::current_path(previousDir);
+    return run;
+}
+
+}  // namespace
+
+GuiRun RunMainDialog(const std::string& xml, const std::function<void(CRegisterDlg&)>& body,
+                     const std::string& fileArgument) {
+    TempDir dir;
+    dir.Write("tavlin.xml", xml);
+    const CurrentDir current(dir.Path());
+    // Settings of this run alone, unless the test chose a folder for several
+    // runs: no run sees what another test's runs remembered.
+    std::optional<TempDir> settings;
+    std::optional<ConfigHome> home;
+    if (!ConfigHome::Chosen()) home.emplace(settings.emplace().Path());
+    return RunAnswered(
+        [&] {
+            CRegisterDlg dlg;
+            dlg.m_strFileToOpen = fileArgument;
+            return dlg.DoModal();
+        },
+        body);
+}
+
+GuiRun StartMainWindow(const std::vector<std::string>& arguments, const std::function<void(CRegisterDlg&)>& body) {
+    std::ostringstream err;
+    GuiRun run = RunAnswered([&] { return RunMainWindow(arguments, err); }, body);
+    if (!err.str().empty()) run.events.push_back("error: " + err.str());
     return run;
 }
 

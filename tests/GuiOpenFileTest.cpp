@@ -5,7 +5,6 @@
 
 #include <QAction>
 #include <QDropEvent>
-#include <QFile>
 #include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -259,7 +258,8 @@ TEST(GuiOpenFile, AnSvdRegisterShowsItsResetValue) {
 TEST(GuiOpenFile, AnSvdMapsFirstOpenWidensTheWindowToShowItsColumnsUncut) {
     TempDir dir;
     const std::string chip = dir.Write("netduinoplus2.svd", ReadExampleFile("netduinoplus2.svd"));
-    QFile::remove(CAppSettings::DefaultFile());
+    const TempDir config;  // both runs keep their settings here, starting from none
+    const ConfigHome home(config.Path());
     int fittedWidth = 0;
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
         CPropTreeView* view = TreeWindow(dlg)->View();
