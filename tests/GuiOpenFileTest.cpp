@@ -276,4 +276,30 @@ TEST(GuiOpenFile, AnSvdMapsFirstOpenWidensTheWindowToShowItsColumnsUncut) {
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) { EXPECT_EQ(dlg.m_hWnd->width(), fittedWidth); }, chip);
 }
 
+// The Address column is shown exactly while the map shown gives addresses,
+// whatever map was shown before: the view lays its columns out when the rows
+// are swapped in, and by then the rest of the map is the new one too.
+TEST(GuiOpenFile, TheAddressColumnFollowsTheMapOpened) {
+    TempDir dir;
+    const std::string chip = dir.Write("chip.svd",
+                                       "<device><name>D</name><peripherals><peripheral><name>P</name>"
+                                       "<baseAddress>0x40000000</baseAddress><registers><register><name>R</name>"
+                                       "<addressOffset>4</addressOffset></register></registers></peripheral>"
+                                       "</peripherals></device>");
+    const std::string other = dir.Write("other.xml", kOther);
+    const struct {
+        std::string path;
+        bool addresses;
+    } opened[] = {{chip, true}, {other, false}, {chip, true}, {chip, true}};
+    RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
+        CPropTreeView* view = TreeWindow(dlg)->View();
+        EXPECT_TRUE(view->isColumnHidden(CPropTreeModel::AddressColumn)) << "tavlin.xml";
+        for (const auto& c : opened) {
+            dlg.OpenFile(c.path.c_str());
+            EXPECT_EQ(view->isColumnHidden(CPropTreeModel::AddressColumn), !c.addresses) << c.path;
+            EXPECT_EQ(view->columnWidth(CPropTreeModel::AddressColumn) > 0, c.addresses) << c.path;
+        }
+    });
+}
+
 }  // namespace
