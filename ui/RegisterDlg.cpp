@@ -289,7 +289,9 @@ void CRegisterDlg::BuildMenuBar() {
     m_menu->Add(file, command("&Save values..."), hasMap);
     m_menu->Add(file, command("Co&mpare with values..."), hasMap);
     file->addSeparator();
-    m_menu->AddNew(file, QObject::tr("&Quit"), QKeySequence::Quit, [this] { SendMessage(WM_SYSCOMMAND, SC_CLOSE); });
+    // Ctrl+Q by name: QKeySequence::Quit is empty where the platform's key scheme has no quit key.
+    m_menu->AddNew(file, QObject::tr("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q),
+                   [this] { SendMessage(WM_SYSCOMMAND, SC_CLOSE); });
 
     QMenu* edit = m_menu->AddMenu(QObject::tr("&Edit"));
     m_menu->Add(edit, command("&Copy value"), [this] { return !m_hexBox.GetText().empty(); });
