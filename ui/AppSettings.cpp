@@ -56,8 +56,12 @@ void CAppSettings::SetFittedToMap() { Write(kFitted, true); }
 
 QList<int> CAppSettings::ColumnWidths() const {
     QList<int> widths;
-    for (const QVariant& width : m_settings.value(kColumns).toList())
-        if (const int w = width.toInt(); w > 0) widths.append(std::min(w, 4000));
+    // Widths stand by their column's place, so the first one not given ends them.
+    for (const QVariant& width : m_settings.value(kColumns).toList()) {
+        const int w = width.toInt();
+        if (w <= 0) break;
+        widths.append(std::min(w, 4000));
+    }
     return widths;
 }
 

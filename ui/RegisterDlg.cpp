@@ -157,12 +157,19 @@ BOOL CRegisterDlg::OnInitDialog() {
         QObject::connect(m_startPanel, &CStartPanel::openRequested, m_startPanel,
                          [this](const QString& path) { OpenFile(path.toLocal8Bit().constData()); });
     }
-    QObject::connect(window->View()->header(), &QHeaderView::sectionResized, window, [this, window] {
-        QList<int> widths;
-        for (int column = 0; column < CPropTreeModel::ValueColumn; ++column)
-            widths.append(window->View()->columnWidth(column));
-        m_settings->SetColumnWidths(widths);
-    });
+    // The columns' widths are kept for the next desktop start; a hidden column
+    // (the Address column of a map without addresses) keeps the width it had.
+    // A plain start lays out its columns by its fixed window and keeps nothing.
+    if (!IsPlainStart()) {
+        QObject::connect(window->View()->header(), &QHeaderView::sectionResized, window, [this, window] {
+            const QList<int> kept = m_settings->ColumnWidths();
+            QList<int> widths;
+            for (int column = 0; column < CPropTreeModel::ValueColumn; ++column)
+                widths.append(window->View()->isColumnHidden(column) ? kept.value(column)
+                                                                     : window->View()->columnWidth(column));
+            m_settings->SetColumnWidths(widths);
+        });
+    }
     LayoutControls(client);
 
     if (IsPlainStart())
@@ -170,7 +177,8 @@ BOOL CRegisterDlg::OnInitDialog() {
     else if (!m_strFileToOpen.IsEmpty())
         OpenFile(m_strFileToOpen);
     UpdateStartPanel();
-    KeepGeometry();
+    // A plain start always takes its fixed place, so it leaves the one remembered alone.
+    if (!IsPlainStart()) KeepGeometry();
     if (!m_strGdbServer.empty()) m_target.Connect(m_strGdbServer);
 
     // From the desktop no box greets the user; the About box stays in the menus.
