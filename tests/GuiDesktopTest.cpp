@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "tests/ExampleFiles.h"
 #include "tests/GuiHarness.h"
 #include "tests/TempDir.h"
 #include "tree/PropTreeModel.h"
@@ -377,6 +378,42 @@ TEST(GuiDesktop, AStartFromATerminalKeepsItsWindowAndLeavesTheDesktopsSettingsAl
         EXPECT_EQ(left.RecentMaps(), (std::vector<std::string>{timers, board})) << name << ": maps opened are recent maps";
         EXPECT_EQ(left.WindowGeometry(), c.kept) << name;
         EXPECT_EQ(left.ColumnWidths(), widths) << name;
+    }
+}
+
+// The first SVD map widens a window to its columns. A start from a terminal
+// widens its own window too, but remembers neither its place nor that it was
+// fitted, so a desktop start after it is still fitted and keeps that.
+TEST(GuiDesktop, AStartFromATerminalWidensForAnSvdMapAndRemembersNothingOfIt) {
+    const TempDir folder, config;
+    folder.Write("tavlin.xml", kDefinitions);
+    const std::string chip = folder.Write("chip.svd", ReadExampleFile("chip.svd"));
+    const CurrentDir current(folder.Path());
+    const ConfigHome home(config.Path());
+    const QRect remembered(40, 50, 320, 410);
+    CAppSettings().SetWindowGeometry(remembered);
+    const struct {
+        std::vector<std::string> arguments;
+        int narrow;   // the window's width before the map, at most
+        bool fitted;  // remembered as fitted after, with the fitted place
+    } starts[] = {
+        {{"tavlin"}, 300, false},
+        {{"tavlin", "--desktop"}, 320, true},
+    };
+    for (const auto& c : starts) {
+        int widened = 0;
+        StartMainWindow(c.arguments, [&](CRegisterDlg& dlg) {
+            dlg.OpenFile(chip.c_str());
+            widened = dlg.m_hWnd->width();
+        });
+        const std::string name = c.arguments.back();
+        EXPECT_GT(widened, c.narrow) << name;
+        const CAppSettings left;
+        EXPECT_EQ(left.FittedToMap(), c.fitted) << name;
+        ASSERT_TRUE(left.WindowGeometry()) << name;
+        EXPECT_EQ(left.WindowGeometry()->width(), c.fitted ? widened : remembered.width()) << name;
+        EXPECT_EQ(left.WindowGeometry()->top(), remembered.top()) << name;
+        EXPECT_EQ(left.WindowGeometry()->height(), remembered.height()) << name;
     }
 }
 

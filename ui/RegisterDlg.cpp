@@ -261,6 +261,9 @@ void CRegisterDlg::FitColumns() {
     }
     m_hWnd->setGeometry(place);
     window->SetColumnWidths({label, bits, address});
+    // A plain start widens its own window and remembers nothing: its fixed
+    // place is not the desktop's, and the desktop window is still to be fitted.
+    if (IsPlainStart()) return;
     // Remembered at once: a window not shown yet takes this size only when it is, before its moves are kept.
     m_settings->SetWindowGeometry(place);
     m_settings->SetFittedToMap();
