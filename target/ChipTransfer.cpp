@@ -30,7 +30,7 @@ std::uint64_t CutToBits(std::uint64_t value, int bits) { return bits >= 64 ? val
 RemoteResult<std::vector<std::uint64_t>> ReadChipRegisters(CGdbClient& client, std::span<const ChipRegister> registers,
                                                           bool bigEndian) {
     using Result = RemoteResult<std::vector<std::uint64_t>>;
-    std::vector<RegisterSpan> spans;
+    std::vector<RemoteRegisterSpan> spans;
     spans.reserve(registers.size());
     for (const ChipRegister& reg : registers) spans.push_back({reg.address, reg.bytes, true});
     std::vector<std::uint64_t> values(registers.size());

@@ -142,7 +142,7 @@ TEST(RemoteEndpoint, ReadsHostAndPort) {
 
 struct PlanCase {
     const char* name;
-    std::vector<RegisterSpan> registers;
+    std::vector<RemoteRegisterSpan> registers;
     std::uint32_t maxBytes;
     // Each request as address, bytes and the registers it covers.
     std::vector<PlannedRead> plan;
