@@ -27,11 +27,14 @@ namespace {
 
 CPropTreeView* ViewOf(CRegisterDlg& dlg) { return qobject_cast<CPropTreeWindow*>(dlg.m_tree.m_hWnd)->View(); }
 
-// Runs the benchmarks registered for one dialog; each run gets a reporter of
-// its own, since the library's default one serves a single run.
-void RunMatching(const std::string& suffix) {
+// Runs the benchmarks registered for one dialog (those --benchmark_filter
+// picks, all by default) and forgets them, so the next dialog runs only its
+// own; each run gets a reporter of its own, since the library's default one
+// serves a single run.
+void RunRegistered() {
     benchmark::ConsoleReporter reporter(benchmark::ConsoleReporter::OO_Tabular);
-    benchmark::RunSpecifiedBenchmarks(&reporter, suffix + "$");
+    benchmark::RunSpecifiedBenchmarks(&reporter, benchmark::GetBenchmarkFilter());
+    benchmark::ClearRegisteredBenchmarks();
 }
 
 void RunKeystroke(CRegisterDlg& dlg, std::int64_t fields) {
@@ -57,7 +60,7 @@ void RunKeystroke(CRegisterDlg& dlg, std::int64_t fields) {
         }
         state.counters["field_rows"] = fieldRows;
     })->Unit(benchmark::kMicrosecond);
-    RunMatching(suffix);
+    RunRegistered();
 }
 
 void RunExpandAndScroll(CRegisterDlg& dlg, std::int64_t fields) {
@@ -91,7 +94,7 @@ void RunExpandAndScroll(CRegisterDlg& dlg, std::int64_t fields) {
             benchmark::Counter(static_cast<double>(pages), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
         view->collapseAll();
     })->Unit(benchmark::kMillisecond);
-    RunMatching(suffix);
+    RunRegistered();
 }
 
 // One keystroke in the find field: the filter over every row, the model
@@ -118,7 +121,7 @@ void RunFind(CRegisterDlg& dlg, const std::string& suffix, std::initializer_list
                                      })
             ->Unit(benchmark::kMillisecond);
     }
-    RunMatching(suffix);
+    RunRegistered();
     find->Close(true);
 }
 
@@ -141,7 +144,7 @@ void RunApplyValues(CRegisterDlg& dlg, const std::string& suffix) {
         }
         state.counters["registers"] = static_cast<double>(registers);
     })->Unit(benchmark::kMillisecond);
-    RunMatching(suffix);
+    RunRegistered();
 }
 
 }  // namespace
