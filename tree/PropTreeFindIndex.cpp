@@ -16,14 +16,27 @@ char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + '
 CPropTreeFindIndex::CPropTreeFindIndex(const CPropTreeItem& root) : m_root(&root) {
     // Texts are told apart by their bytes while the index is made; most
     // repeat (field names, the labels of named values), so few are kept.
+    // Repeated texts are mostly one text of the tree's pool, shared by many
+    // rows: the texts met lately are known by their address first, which
+    // spares hashing their bytes.
     std::unordered_map<std::string_view, std::uint32_t> ids;
+    struct Recent {
+        const char* text = nullptr;
+        std::uint32_t id = 0;
+    };
+    constexpr unsigned kRecentBits = 14;
+    std::vector<Recent> recent(std::size_t{1} << kRecentBits);
     const auto textId = [&](const char* text) {
+        Recent& slot =
+            recent[((reinterpret_cast<std::uintptr_t>(text) >> 3) * 0x9E3779B97F4A7C15ull) >> (64 - kRecentBits)];
+        if (slot.text == text) return slot.id;
         const auto [at, added] = ids.try_emplace(std::string_view(text), static_cast<std::uint32_t>(ids.size()));
         if (added) {
             m_textStarts.push_back(static_cast<std::uint32_t>(m_texts.size()));
             for (const char* c = text; *c; ++c) m_texts += Lower(*c);
             m_texts += '\0';
         }
+        slot = {text, at->second};
         return at->second;
     };
     // The rows in the tree's order, a row's End set once the rows below it are in.
