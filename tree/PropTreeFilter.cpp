@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tree/PropTreeFilter.h"
 
+#include <cstring>
 #include <string>
 
 #include "bits/TextChars.h"
@@ -48,14 +49,20 @@ void CPropTreeFilter::Build(std::string_view text, bool changedOnly) {
     std::string needle;
     needle.reserve(text.size());
     for (const char c : text) needle += Lower(c);
-    m_index->MatchTexts(needle, m_textMatches);
+    m_index->MatchTexts(needle, m_matched);
+    // Register rows are the static rows: those holding the address match too.
+    if (m_address)
+        for (std::uint32_t at = 0; at < m_index->Size(); ++at)
+            if (!m_matched[at] && m_index->Kind(at) == PropRowKind::Static &&
+                m_describer->HoldsAddress(*m_index->Row(at), *m_address))
+                m_matched[at] = 1;
     // The top-level rows, as the children of the root.
     std::size_t sets = 0;
     for (std::uint32_t at = 0; at < m_index->Size(); at = m_index->End(at), ++sets)
         if (const int shown = Visit(at, false); shown != kHidden) m_visiting.push_back({at, shown});
     KeepShownChildren(m_index->Root(), sets, 0);
     m_visiting = {};
-    m_textMatches = {};
+    m_matched = {};
     MakeFactsTable();
 }
 
@@ -126,11 +133,13 @@ const CPropTreeFilter::RowFacts* CPropTreeFilter::FactsOf(const CPropTreeItem& r
     }
 }
 
-bool CPropTreeFilter::Matches(std::uint32_t at) const {
-    if (m_textMatches[at]) return true;
-    // Register rows are the static rows.
-    return m_address && m_index->Kind(at) == PropRowKind::Static &&
-           m_describer->HoldsAddress(*m_index->Row(at), *m_address);
+bool CPropTreeFilter::MatchBetween(std::uint32_t first, std::uint32_t end) const {
+    // Most ranges are a field or a register's few: a call only for long ones.
+    constexpr std::uint32_t kShort = 32;
+    if (end - first > kShort) return std::memchr(m_matched.data() + first, 1, end - first) != nullptr;
+    for (std::uint32_t at = first; at < end; ++at)
+        if (m_matched[at]) return true;
+    return false;
 }
 
 bool CPropTreeFilter::IsChanged(const CPropTreeItem& row) const {
@@ -143,17 +152,20 @@ bool CPropTreeFilter::IsChanged(const CPropTreeItem& row) const {
 // children to expand, its place in m_ancestors. `keepAll`: a row above
 // matched, so every row below shows (only the changed ones with changedOnly).
 int CPropTreeFilter::Visit(std::uint32_t at, bool keepAll) {
+    const std::uint32_t end = m_index->End(at);
+    // With no match from here to the end of the rows below (most of a
+    // narrow find), nothing here shows unless a row above matched.
+    if (!keepAll && !MatchBetween(at, end)) return kHidden;
     CPropTreeItem& row = *m_index->Row(at);
-    const bool textMatches = Matches(at);
+    const bool textMatches = m_matched[at] != 0;
     const bool matches = m_bChangedOnly ? (keepAll || textMatches) && IsChanged(row) : textMatches;
     if (matches) m_matches.push_back(&row);
     if (m_bChangedOnly) keepAll = keepAll || textMatches;
     const bool keepChildren = !m_bChangedOnly && (keepAll || matches);
-    const std::uint32_t end = m_index->End(at);
     if (keepChildren) {
         // Shown whole; matches further down are still steps of the find.
         for (std::uint32_t below = at + 1; below < end; ++below)
-            if (Matches(below)) m_matches.push_back(m_index->Row(below));
+            if (m_matched[below]) m_matches.push_back(m_index->Row(below));
         return kShown;
     }
     // The row's place among the ancestors, before those below it; given

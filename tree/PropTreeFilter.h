@@ -87,7 +87,8 @@ private:
     // Puts m_found into m_facts, an open table probed from the row's hash.
     void MakeFactsTable();
     const RowFacts* FactsOf(const CPropTreeItem& row) const;
-    bool Matches(std::uint32_t at) const;
+    // Whether a row from `first` up to `end` matches.
+    bool MatchBetween(std::uint32_t first, std::uint32_t end) const;
     bool IsChanged(const CPropTreeItem& row) const;
 
     std::unique_ptr<CPropTreeFindIndex> m_ownIndex;  // when made for this filter alone
@@ -95,8 +96,9 @@ private:
     std::optional<std::uint64_t> m_address;
     const CPropTreeDescriber* m_describer;
     bool m_bChangedOnly = false;
-    // Per row of the index: whether its label or one of its named values holds the text.
-    std::vector<std::uint8_t> m_textMatches;
+    // Per row of the index, 1 when it matches: its label or one of its
+    // named values holds the text, or it is a register holding the address.
+    std::vector<std::uint8_t> m_matched;
     // The facts as they were found, a row possibly twice (as a parent and as a child).
     std::vector<RowFacts> m_found;
     // The same by row: a power of two in size, at most half full.

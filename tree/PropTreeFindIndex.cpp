@@ -81,6 +81,7 @@ void CPropTreeFindIndex::MatchTexts(std::string_view needle, std::vector<std::ui
     const char* texts = m_texts.data();
     std::size_t from = 0;
     std::uint32_t id = 0;
+    bool any = false;
     while (from < m_texts.size()) {
         // memmem (glibc) looks for several bytes at once; the texts are
         // megabytes for a large tree.
@@ -97,9 +98,14 @@ void CPropTreeFindIndex::MatchTexts(std::string_view needle, std::vector<std::ui
         const auto last = m_textStarts.begin() + std::min<std::uint32_t>(id + step, textCount);
         id = static_cast<std::uint32_t>(std::upper_bound(m_textStarts.begin() + id, last, offset) - m_textStarts.begin()) - 1;
         hit[id] = 1;
+        any = true;
         // One find in a text is enough: go on with the next.
         if (id + 1 >= textCount) break;
         from = m_textStarts[id + 1];
+    }
+    if (!any) {
+        matched.assign(m_rows.size(), 0);
+        return;
     }
     matched.resize(m_rows.size());
     std::uint32_t k = 0;
