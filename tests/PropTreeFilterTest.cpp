@@ -10,7 +10,6 @@
 #include "tests/ExampleFiles.h"
 #include "tree/PropTree.h"
 #include "tree/PropTreeFilter.h"
-#include "tree/PropTreeFindIndex.h"
 
 namespace {
 
@@ -90,8 +89,6 @@ TEST(PropTreeFilter, MatchesComeInTheTreesOrderAndAncestorsBeforeTheirChildren) 
     EXPECT_EQ(ancestors, "Timers CTRL Uart CTRL ");
 }
 
-}  // namespace
-
 // Walks the shown rows below `parent` and checks what the filter tells of
 // each: its place both ways, and whether it has children in the tree.
 void CheckShownRows(const CPropTreeFilter& filter, const CPropTreeItem& parent, const std::string& text) {
@@ -155,17 +152,4 @@ TEST(PropTreeFilter, AncestorsShowingAllOrSomeOfTheirChildren) {
     }
 }
 
-// A filter over rows laid out once shows what one laying them out itself shows.
-TEST(PropTreeFilter, OverASharedIndexShowsTheSameAsOverItsOwn) {
-    CRegisterMap map;
-    CPropTree& tree = map.Tree();
-    ASSERT_TRUE(LoadDefinitionsText(map, kTree, "t.xml").Ok());
-    const CPropTreeFindIndex index(*tree.GetRootItem());
-    for (const char* text : {"en", "TXEN", "cnt", "fast", "uart", "ctrl", "t", "zzz"}) {
-        const CPropTreeFilter own(*tree.GetRootItem(), text);
-        const CPropTreeFilter shared(index, text);
-        EXPECT_EQ(Shown(shared, *tree.GetRootItem()), Shown(own, *tree.GetRootItem())) << text;
-        EXPECT_EQ(shared.Matches(), own.Matches()) << text;
-        EXPECT_EQ(shared.Ancestors(), own.Ancestors()) << text;
-    }
-}
+}  // namespace
