@@ -179,7 +179,8 @@ int main(int argc, char** argv) {
     });
     RunDialogOnFile(
         BenchSvdPath("svd-200000.svd"),
-        [](CRegisterDlg& dlg) { RunFind(dlg, "/svd-200000", {"EN", "0x40011000", "40011000"}); }, OpenAs::CommandLineFile);
+        [](CRegisterDlg& dlg) { RunFind(dlg, "/svd-200000", {"EN", "0x40011000", "40011000"}); },
+        OpenAs::CommandLineFile);
     RunDialogOnFile(
         BenchSvdPath("svd-vendor.svd"), [](CRegisterDlg& dlg) { RunApplyValues(dlg, "/svd-vendor"); },
         OpenAs::CommandLineFile);

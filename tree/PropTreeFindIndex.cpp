@@ -81,10 +81,9 @@ void CPropTreeFindIndex::MatchTexts(std::string_view needle, std::vector<std::ui
     const char* texts = m_texts.data();
     std::size_t from = 0;
     std::uint32_t id = 0;
-    bool any = false;
+    bool anyHit = false;
     while (from < m_texts.size()) {
-        // memmem (glibc) looks for several bytes at once; the texts are
-        // megabytes for a large tree.
+        // memmem (glibc) compares several bytes at a time.
         const void* found = memmem(texts + from, m_texts.size() - from, needle.data(), needle.size());
         if (!found) break;
         const auto offset = static_cast<std::uint32_t>(static_cast<const char*>(found) - texts);
@@ -95,15 +94,16 @@ void CPropTreeFindIndex::MatchTexts(std::string_view needle, std::vector<std::ui
             id += step;
             step *= 2;
         }
-        const auto last = m_textStarts.begin() + std::min<std::uint32_t>(id + step, textCount);
-        id = static_cast<std::uint32_t>(std::upper_bound(m_textStarts.begin() + id, last, offset) - m_textStarts.begin()) - 1;
+        const auto first = m_textStarts.begin();
+        const auto after = std::upper_bound(first + id, first + std::min<std::uint32_t>(id + step, textCount), offset);
+        id = static_cast<std::uint32_t>(after - first) - 1;
         hit[id] = 1;
-        any = true;
+        anyHit = true;
         // One find in a text is enough: go on with the next.
         if (id + 1 >= textCount) break;
         from = m_textStarts[id + 1];
     }
-    if (!any) {
+    if (!anyHit) {
         matched.assign(m_rows.size(), 0);
         return;
     }
