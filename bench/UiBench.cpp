@@ -19,6 +19,7 @@
 #include "bits/NumberFormatting.h"
 #include "calc/ValuesInput.h"
 #include "tree/PropTreeFind.h"
+#include "tree/PropTreeFindIndex.h"
 #include "tree/PropTreeModel.h"
 #include "tree/PropTreeView.h"
 #include "ui/RegisterDlg.h"
@@ -27,11 +28,14 @@ namespace {
 
 CPropTreeView* ViewOf(CRegisterDlg& dlg) { return qobject_cast<CPropTreeWindow*>(dlg.m_tree.m_hWnd)->View(); }
 
-// Runs the benchmarks registered for one dialog; each run gets a reporter of
-// its own, since the library's default one serves a single run.
-void RunMatching(const std::string& suffix) {
+// Runs the benchmarks registered for one dialog (those --benchmark_filter
+// picks, all by default) and forgets them, so the next dialog runs only its
+// own; each run gets a reporter of its own, since the library's default one
+// serves a single run.
+void RunRegistered() {
     benchmark::ConsoleReporter reporter(benchmark::ConsoleReporter::OO_Tabular);
-    benchmark::RunSpecifiedBenchmarks(&reporter, suffix + "$");
+    benchmark::RunSpecifiedBenchmarks(&reporter, benchmark::GetBenchmarkFilter());
+    benchmark::ClearRegisteredBenchmarks();
 }
 
 void RunKeystroke(CRegisterDlg& dlg, std::int64_t fields) {
@@ -57,7 +61,7 @@ void RunKeystroke(CRegisterDlg& dlg, std::int64_t fields) {
         }
         state.counters["field_rows"] = fieldRows;
     })->Unit(benchmark::kMicrosecond);
-    RunMatching(suffix);
+    RunRegistered();
 }
 
 void RunExpandAndScroll(CRegisterDlg& dlg, std::int64_t fields) {
@@ -91,16 +95,32 @@ void RunExpandAndScroll(CRegisterDlg& dlg, std::int64_t fields) {
             benchmark::Counter(static_cast<double>(pages), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
         view->collapseAll();
     })->Unit(benchmark::kMillisecond);
-    RunMatching(suffix);
+    RunRegistered();
 }
 
-// One keystroke in the find field: the filter over every row, the model
-// reset, the matches' parents expanded, the first focused and painted. The
-// texts alternate between a narrow find and a broad one (most registers have
+// Opening the find, and one keystroke in the find field: the filter over
+// every row, the model reset, the matches' parents expanded, the first
+// focused and painted. The texts alternate between a narrow find and a broad one (most registers have
 // a field of that name) as the user typing on and back would; in an SVD map
-// also the last keystroke of an address.
+// also the last keystroke of an address, written with "0x" and as eight digits.
 void RunFind(CRegisterDlg& dlg, const std::string& suffix, std::initializer_list<const char*> texts) {
     CPropTreeFind* find = qobject_cast<CPropTreeWindow*>(dlg.m_tree.m_hWnd)->Find();
+    const CPropTreeModel* model = qobject_cast<CPropTreeWindow*>(dlg.m_tree.m_hWnd)->Model();
+    // Ctrl+F, the find field shown and painted; the find is left open for the
+    // keystrokes. `index_MB`: the rows laid out for the find while it is open.
+    benchmark::RegisterBenchmark(("BM_FindOpen" + suffix).c_str(), [=](benchmark::State& state) {
+        for (auto _ : state) {
+            find->Open();
+            QApplication::processEvents();
+            state.PauseTiming();
+            find->Close(true);
+            QApplication::processEvents();
+            state.ResumeTiming();
+        }
+        find->Open();
+        if (const CPropTreeFindIndex* index = model->FindIndex())
+            state.counters["index_MB"] = static_cast<double>(index->Bytes()) / 1e6;
+    })->Unit(benchmark::kMillisecond);
     find->Open();
     for (const char* text : texts) {
         benchmark::RegisterBenchmark(("BM_FindKeystroke/" + std::string(text) + suffix).c_str(),
@@ -118,7 +138,7 @@ void RunFind(CRegisterDlg& dlg, const std::string& suffix, std::initializer_list
                                      })
             ->Unit(benchmark::kMillisecond);
     }
-    RunMatching(suffix);
+    RunRegistered();
     find->Close(true);
 }
 
@@ -141,7 +161,7 @@ void RunApplyValues(CRegisterDlg& dlg, const std::string& suffix) {
         }
         state.counters["registers"] = static_cast<double>(registers);
     })->Unit(benchmark::kMillisecond);
-    RunMatching(suffix);
+    RunRegistered();
 }
 
 }  // namespace
@@ -159,7 +179,8 @@ int main(int argc, char** argv) {
     });
     RunDialogOnFile(
         BenchSvdPath("svd-200000.svd"),
-        [](CRegisterDlg& dlg) { RunFind(dlg, "/svd-200000", {"EN", "0x40011000"}); }, OpenAs::CommandLineFile);
+        [](CRegisterDlg& dlg) { RunFind(dlg, "/svd-200000", {"EN", "0x40011000", "40011000"}); },
+        OpenAs::CommandLineFile);
     RunDialogOnFile(
         BenchSvdPath("svd-vendor.svd"), [](CRegisterDlg& dlg) { RunApplyValues(dlg, "/svd-vendor"); },
         OpenAs::CommandLineFile);

@@ -7,6 +7,7 @@
 #include "defs/DefinitionsLoader.h"
 #include "defs/FieldTable.h"
 #include "defs/RegisterMap.h"
+#include "tests/ExampleFiles.h"
 #include "tree/PropTree.h"
 #include "tree/PropTreeFilter.h"
 
@@ -86,6 +87,69 @@ TEST(PropTreeFilter, MatchesComeInTheTreesOrderAndAncestorsBeforeTheirChildren) 
     std::string ancestors;
     for (const CPropTreeItem* row : fields.Ancestors()) ancestors += std::string(row->GetLabelText()) + " ";
     EXPECT_EQ(ancestors, "Timers CTRL Uart CTRL ");
+}
+
+// Walks the shown rows below `parent` and checks what the filter tells of
+// each: its place both ways, and whether it has children in the tree.
+void CheckShownRows(const CPropTreeFilter& filter, const CPropTreeItem& parent, const std::string& text) {
+    for (int row = 0; row < filter.ChildCount(parent); ++row) {
+        bool leaf = false;
+        const CPropTreeItem* child = filter.ChildAt(parent, row, &leaf);
+        ASSERT_NE(child, nullptr) << text;
+        EXPECT_EQ(leaf, child->GetChildCount() == 0) << text << ": " << child->GetLabelText();
+        bool leafByRow = !leaf;
+        EXPECT_EQ(filter.RowOf(*child, &leafByRow), row) << text << ": " << child->GetLabelText();
+        EXPECT_EQ(leafByRow, leaf) << text << ": " << child->GetLabelText();
+        CheckShownRows(filter, *child, text);
+    }
+}
+
+// What the view reads of every shown row (its place, whether it has
+// children, the places of the rows to expand) agrees however it is asked,
+// over the example file: rows with all of their children shown, rows with
+// some, rows below a match.
+TEST(PropTreeFilter, TellsPlacesAndLeavesOfShownRowsAndAncestorsAlike) {
+    CRegisterMap map;
+    CPropTree& tree = map.Tree();
+    ASSERT_TRUE(LoadDefinitionsText(map, ReadExampleFile("tavlin.xml"), "tavlin.xml").Ok());
+    for (const char* text : {"e", "en", "cr", "uart", "odd", "parity", "_", "x", "zzz"}) {
+        const CPropTreeFilter filter(*tree.GetRootItem(), text);
+        CheckShownRows(filter, *tree.GetRootItem(), text);
+        ASSERT_EQ(filter.AncestorPlaces().size(), filter.Ancestors().size()) << text;
+        for (std::size_t i = 0; i < filter.Ancestors().size(); ++i) {
+            const CPropTreeItem& ancestor = *filter.Ancestors()[i];
+            EXPECT_EQ(filter.AncestorPlaces()[i], filter.RowOf(ancestor)) << text << ": " << ancestor.GetLabelText();
+            EXPECT_GT(filter.ChildCount(ancestor), 0) << text << ": " << ancestor.GetLabelText();
+        }
+    }
+}
+
+// The rows to expand, each with its place among the shown rows beside it
+// and how many children it shows: all of them (Uart's one register, whose
+// one field matches) or some (Timers' CNT, first of those shown though
+// second in the tree).
+TEST(PropTreeFilter, AncestorsShowingAllOrSomeOfTheirChildren) {
+    CRegisterMap map;
+    CPropTree& tree = map.Tree();
+    ASSERT_TRUE(LoadDefinitionsText(map, kTree, "t.xml").Ok());
+    const struct {
+        const char* text;
+        const char* ancestors;  // each with its place and its shown children
+    } cases[] = {
+        {"en", "Timers@0:1 CTRL@0:1 Uart@1:1 CTRL@0:1 "},
+        {"co", "Timers@0:1 CNT@0:1 "},
+        {"t", ""},  // both sets match: shown whole, nothing to expand
+    };
+    for (const auto& c : cases) {
+        const CPropTreeFilter filter(*tree.GetRootItem(), c.text);
+        std::string ancestors;
+        for (std::size_t i = 0; i < filter.Ancestors().size(); ++i)
+            ancestors += std::string(filter.Ancestors()[i]->GetLabelText()) + "@" +
+                         std::to_string(filter.AncestorPlaces()[i]) + ":" +
+                         std::to_string(filter.ChildCount(*filter.Ancestors()[i])) + " ";
+        EXPECT_EQ(ancestors, c.ancestors) << c.text;
+        CheckShownRows(filter, *tree.GetRootItem(), c.text);
+    }
 }
 
 }  // namespace

@@ -118,4 +118,18 @@ TEST(TreeFind, NoMatchShowsNothingAndLeavesTheFocusedRow) {
     EXPECT_EQ(w.tree.GetFocusedItem(), w.Row({"RCC", "CR"}));
 }
 
+// The rows are laid out for the find when it opens, and that memory is given
+// back when it closes.
+TEST(TreeFind, LaysTheRowsOutWhileOpenAndGivesThemBackOnEscape) {
+    FindWindow w;
+    EXPECT_EQ(w.window.Model()->FindIndex(), nullptr);
+    w.Press(Qt::Key_F, Qt::ControlModifier);
+    EXPECT_NE(w.window.Model()->FindIndex(), nullptr);
+    w.Type("cr");
+    EXPECT_NE(w.window.Model()->FindIndex(), nullptr);
+    w.Press(Qt::Key_Escape);
+    EXPECT_EQ(w.window.Model()->FindIndex(), nullptr);
+    EXPECT_EQ(w.window.Model()->Filter(), nullptr);
+}
+
 }  // namespace

@@ -21,6 +21,7 @@
 #include "tests/ExampleFiles.h"
 #include "tests/RowPath.h"
 #include "tree/PropTree.h"
+#include "tree/PropTreeFilter.h"
 #include "tree/PropTreeModel.h"
 
 namespace {
@@ -210,6 +211,100 @@ TEST(ModelTester, AddressColumnShowsRegisterAndSetAddresses) {
         EXPECT_EQ(model.IndexFromItem(row, CPropTreeModel::AddressColumn).data().toString().toStdString(), c.address)
             << c.path.back();
     }
+}
+
+// Every index the model gives under a find, walked from the top: made again
+// from its row it is the same index, and it says it has no children
+// exactly when its row has none.
+void CheckShownIndexes(const CPropTreeModel& model, const QModelIndex& parent, const std::string& text) {
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+        for (int column = 0; column < CPropTreeModel::ColumnCount; ++column) {
+            const QModelIndex index = model.index(row, column, parent);
+            CPropTreeItem* item = model.ItemFromIndex(index);
+            ASSERT_NE(item, nullptr) << text;
+            EXPECT_EQ(model.IndexFromItem(item, column), index) << text << ": " << item->GetLabelText();
+            EXPECT_EQ(bool(model.flags(index) & Qt::ItemNeverHasChildren), item->GetChildCount() == 0)
+                << text << ": " << item->GetLabelText();
+            EXPECT_EQ(model.parent(index), parent) << text << ": " << item->GetLabelText();
+        }
+        CheckShownIndexes(model, model.index(row, 0, parent), text);
+    }
+}
+
+// Finds one after another under the model checker, each shown in a view with
+// its rows to expand expanded: the indexes of those rows, made without
+// looking them up, are those IndexFromItem gives; no find leaves an index of
+// the one before behind.
+TEST(ModelTester, StaysConsistentThroughFinds) {
+    for (const char* file : {"tavlin.xml", "chip.svd"}) {
+        CRegisterMap map;
+        CPropTree& tree = map.Tree();
+        CRegisterRowDescriber describer(map);
+        tree.SetDescriber(&describer);
+        CPropTreeModel model(tree);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+        QTreeView view;
+        view.setModel(&model);
+        Load(map, ModelCase{file, std::string(file) == "chip.svd" ? Format::Svd : Format::Definitions,
+                            ReadExampleFile(file)});
+        const struct {
+            const char* text;
+            bool changedOnly;
+        } finds[] = {{"e", false},   {"en", false}, {"cr1", false}, {"", false},   {"0x40021000", false},
+                     {"zzz", false}, {"", true},    {"c", true},    {"rcc", false}, {"", false}};
+        for (const auto& find : finds) {
+            const std::string text = std::string(file) + " \"" + find.text + (find.changedOnly ? "\" changed" : "\"");
+            model.SetFilter(find.text, find.changedOnly);
+            const CPropTreeFilter* filter = model.Filter();
+            ASSERT_EQ(filter != nullptr, *find.text || find.changedOnly) << text;
+            if (filter) {
+                for (std::size_t i = 0; i < filter->Ancestors().size(); ++i) {
+                    const QModelIndex index = model.AncestorIndex(i);
+                    EXPECT_EQ(index, model.IndexFromItem(filter->Ancestors()[i])) << text;
+                    view.expand(index);
+                }
+                EXPECT_FALSE(model.AncestorIndex(filter->Ancestors().size()).isValid()) << text;
+            }
+            view.doItemsLayout();
+            for (const CPropTreeItem* row : filter ? filter->Ancestors() : std::vector<CPropTreeItem*>{})
+                EXPECT_TRUE(view.isExpanded(model.IndexFromItem(const_cast<CPropTreeItem*>(row)))) << text;
+            CheckShownIndexes(model, QModelIndex(), text);
+        }
+    }
+}
+
+// The rows laid out for finds go when the rows change: a row added after
+// they were laid out is found.
+TEST(ModelTester, RowsLaidOutForFindsGoWhenRowsChange) {
+    CRegisterMap map;
+    CPropTree& tree = map.Tree();
+    CPropTreeModel model(tree);
+    LoadDefinitionsText(map, ReadExampleFile("tavlin.xml"), "tavlin.xml");
+    model.PrepareFinds();
+    ASSERT_NE(model.FindIndex(), nullptr);
+    model.SetFilter("uart");
+    const CPropTreeFindIndex* laidOut = model.FindIndex();
+    EXPECT_NE(laidOut, nullptr);
+    model.EndFinds();
+    EXPECT_EQ(model.FindIndex(), laidOut) << "kept while a find shows its rows";
+
+    CPropTreeItem* added = tree.NewItem<CPropTreeItem>(FindRow(tree, {"RCC"}));
+    added->SetLabelText("ADDED_LATER");
+    EXPECT_EQ(model.Filter(), nullptr) << "the find is over";
+    EXPECT_EQ(model.FindIndex(), nullptr);
+    model.SetFilter("added_later");
+    ASSERT_NE(model.Filter(), nullptr);
+    ASSERT_EQ(model.Filter()->Matches().size(), 1u);
+    EXPECT_EQ(model.Filter()->Matches()[0], added);
+
+    model.SetFilter({});
+    model.EndFinds();
+    EXPECT_EQ(model.FindIndex(), nullptr) << "given back once no find shows";
+    model.PrepareFinds();
+    CRegisterMap other;
+    LoadDefinitionsText(other, ReadExampleFile("tavlin.xml"), "tavlin.xml");
+    map.Swap(other);
+    EXPECT_EQ(model.FindIndex(), nullptr) << "after a swap of all rows";
 }
 
 }  // namespace

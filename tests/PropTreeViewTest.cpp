@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "defs/DefinitionsLoader.h"
@@ -99,6 +101,32 @@ TEST(TreeKeyboard, ChoosingAnEntryFromTheOpenListCommitsIt) {
     w.Press(Qt::Key_Return);
     EXPECT_EQ(combo->GetItemValue(), 1);
     EXPECT_FALSE(w.EditorOf(combo));
+}
+
+// The widths the window is given hold through the resets of the rows a find
+// makes at every keystroke, and no column passes through another width on
+// the way: whoever follows the widths (the window's settings file) hears of
+// no change.
+TEST(TreeColumns, ResetsOfTheRowsKeepTheWidthsGivenWithoutChangingThem) {
+    Window w;
+    const struct {
+        QList<int> given;
+        int label, bits;
+    } cases[] = {
+        {{140, 70, 90}, 140, 70},
+        {{110}, 110, -1},  // the bits column as the window makes it
+    };
+    for (const auto& c : cases) {
+        w.window.SetColumnWidths(c.given);
+        w.window.Model()->SetFilter("E");
+        w.window.Model()->SetFilter({});
+        const int bits = w.window.View()->columnWidth(CPropTreeModel::BitsColumn);
+        QSignalSpy resized(w.window.View()->header(), &QHeaderView::sectionResized);
+        for (const char* text : {"C", "", "zzz", "E", ""}) w.window.Model()->SetFilter(text);
+        EXPECT_EQ(resized.count(), 0) << c.given.size();
+        EXPECT_EQ(w.window.View()->columnWidth(CPropTreeModel::LabelColumn), c.label);
+        EXPECT_EQ(w.window.View()->columnWidth(CPropTreeModel::BitsColumn), c.bits < 0 ? bits : c.bits);
+    }
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "calc/RegisterCalculator.h"
 #include "calc/RowDescriber.h"
@@ -16,6 +18,7 @@
 #include "tests/ChainedValueBox.h"
 #include "tests/ExampleFiles.h"
 #include "tree/PropTreeFilter.h"
+#include "tree/PropTreeItemCombo.h"
 
 namespace {
 
@@ -176,6 +179,110 @@ TEST(RegisterMap, ValuesGivenShowInTheRegisterRowAndMarkWhatDiffers) {
     EXPECT_EQ(decimal.text, "13");
     EXPECT_EQ(map.ValueOf(uart)->source, ValueSource::Chip);
     EXPECT_EQ(uart.GetChild()->GetSibling()->GetAttributeText(), "Odd");
+}
+
+// The find's rules read plainly, row by row, to hold the filter to: a row
+// matches when its label or a named value holds the text (ASCII letters in
+// either case) or it is a register holding the address; with "Changed only"
+// only changed rows match, where they or a row above match the text. A
+// matching row shows all the rows below it (only the changed ones with
+// "Changed only"); a row with a match below shows and is expanded.
+struct PlainFind {
+    std::string needle;
+    std::optional<std::uint64_t> address;
+    const CPropTreeDescriber& describer;
+    bool changedOnly;
+    std::string shown;  // one label a line, indented by depth, matches marked '*'
+    std::vector<const CPropTreeItem*> matches;
+    std::vector<const CPropTreeItem*> ancestors;
+
+    static std::string Lower(std::string_view text) {
+        std::string lower(text);
+        for (char& c : lower)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return lower;
+    }
+    bool TextMatches(const CPropTreeItem& row) const {
+        if (Lower(row.GetLabelText()).find(Lower(needle)) != std::string::npos) return true;
+        if (address && row.GetKind() == PropRowKind::Static && describer.HoldsAddress(row, *address)) return true;
+        if (row.GetKind() != PropRowKind::Combo) return false;
+        for (const auto& entry : static_cast<const CPropTreeItemCombo&>(row).GetEntries())
+            if (Lower(entry.label.c_str()).find(Lower(needle)) != std::string::npos) return true;
+        return false;
+    }
+    static std::string Line(const CPropTreeItem& row, int depth, bool match) {
+        return std::string(static_cast<size_t>(depth) * 2, ' ') + row.GetLabelText() + (match ? "*" : "") + "\n";
+    }
+    void Whole(const CPropTreeItem& row, int depth, std::string& out) {
+        const bool match = TextMatches(row);
+        if (match) matches.push_back(&row);
+        out += Line(row, depth, match);
+        for (int i = 0; i < row.GetChildCount(); ++i) Whole(*row.GetChildAt(i), depth + 1, out);
+    }
+    bool Visit(const CPropTreeItem& row, bool keepAll, int depth, std::string& out) {
+        const bool text = TextMatches(row);
+        const bool changed = row.GetKind() != PropRowKind::Plain && describer.IsChanged(row);
+        const bool match = changedOnly ? (keepAll || text) && changed : text;
+        if (match) matches.push_back(&row);
+        if (!changedOnly && match) {
+            out += Line(row, depth, true);
+            for (int i = 0; i < row.GetChildCount(); ++i) Whole(*row.GetChildAt(i), depth + 1, out);
+            return true;
+        }
+        const std::size_t place = ancestors.size();
+        ancestors.push_back(&row);
+        std::string below;
+        bool any = false;
+        for (int i = 0; i < row.GetChildCount(); ++i)
+            any = Visit(*row.GetChildAt(i), keepAll || (changedOnly && text), depth + 1, below) || any;
+        if (!any) ancestors.erase(ancestors.begin() + static_cast<std::ptrdiff_t>(place));
+        if (!any && !match) return false;
+        out += Line(row, depth, match) + below;
+        return true;
+    }
+};
+
+// The shown tree as the filter tells it, in PlainFind's form.
+std::string ShownBy(const CPropTreeFilter& filter, const CPropTreeItem& parent, int depth = 0) {
+    std::string text;
+    for (int row = 0; row < filter.ChildCount(parent); ++row) {
+        const CPropTreeItem* child = filter.ChildAt(parent, row);
+        bool match = false;
+        for (const CPropTreeItem* m : filter.Matches()) match = match || m == child;
+        text += PlainFind::Line(*child, depth, match) + ShownBy(filter, *child, depth + 1);
+    }
+    return text;
+}
+
+// Over the example SVD file with a changed register, texts by name, by named
+// value and by address, with "Changed only" and without: the filter shows,
+// lists and expands what the rules read plainly do.
+TEST(RegisterMap, FindShowsWhatItsRulesReadPlainlyShow) {
+    CRegisterMap map;
+    CRegisterRowDescriber describer(map);
+    LoadSvdText(map, ReadExampleFile("chip.svd"), "chip.svd");
+    ChainedValueBox hex, decimal;
+    CRegisterCalculator calc(map, hex, decimal);
+    hex.onChange = [&calc] { calc.ApplyHexValue(); };
+    // UART1.CTRL's EN and RCC.CR's HSION change.
+    ASSERT_TRUE(ApplyValuesText(map, calc, "0x40004800: 00000001\n0x40021000: 00000082\n", ValueSource::ValuesFile)
+                    .problems.empty());
+    const CPropTreeItem& root = *map.Tree().GetRootItem();
+    for (const bool changedOnly : {false, true})
+        for (const char* text : {"", "e", "EN", "cr", "uart", "uart1", "ctrl", "hsi", "odd", "0x40021000", "40021004",
+                                 "0x4002001C", "0x40004800", "x", "zzz"}) {
+            PlainFind plain{text, FindTextAddress(text), describer, changedOnly, {}, {}, {}};
+            for (int i = 0; i < root.GetChildCount(); ++i) plain.Visit(*root.GetChildAt(i), false, 0, plain.shown);
+            const CPropTreeFilter filter(*map.Tree().GetRootItem(), text, &describer, changedOnly);
+            const std::string name = std::string("\"") + text + (changedOnly ? "\" changed only" : "\"");
+            EXPECT_EQ(ShownBy(filter, root), plain.shown) << name;
+            EXPECT_EQ(std::vector<const CPropTreeItem*>(filter.Matches().begin(), filter.Matches().end()),
+                      plain.matches)
+                << name;
+            EXPECT_EQ(std::vector<const CPropTreeItem*>(filter.Ancestors().begin(), filter.Ancestors().end()),
+                      plain.ancestors)
+                << name;
+        }
 }
 
 }  // namespace

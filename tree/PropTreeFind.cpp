@@ -72,6 +72,8 @@ void CPropTreeFind::Open() {
     if (!IsOpen()) {
         m_expanded.clear();
         CollectExpanded(m_view, m_model, QModelIndex(), m_expanded);
+        // The rows laid out once for all the keystrokes to come.
+        m_model.PrepareFinds();
         m_bar->show();
     }
     m_field->setFocus(Qt::ShortcutFocusReason);
@@ -84,7 +86,7 @@ void CPropTreeFind::Apply(const QString& text) {
     m_match = -1;
     const CPropTreeFilter* filter = m_model.Filter();
     if (!filter) return;
-    for (CPropTreeItem* row : filter->Ancestors()) m_view.expand(m_model.IndexFromItem(row));
+    for (std::size_t i = 0; i < filter->Ancestors().size(); ++i) m_view.expand(m_model.AncestorIndex(i));
     if (!filter->Matches().empty()) Step(1);
 }
 
@@ -120,9 +122,11 @@ void CPropTreeFind::Close(bool restore) {
         m_changedOnly->setChecked(false);
     }
     m_match = -1;
+    m_model.EndFinds();
     if (!restore) return;
     CPropTreeItem* focused = m_model.Tree() ? m_model.Tree()->GetFocusedItem() : nullptr;
     m_model.SetFilter({});
+    m_model.EndFinds();
     for (CPropTreeItem* row : m_expanded) m_view.expand(m_model.IndexFromItem(row));
     m_expanded.clear();
     if (focused) {

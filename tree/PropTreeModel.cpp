@@ -4,6 +4,7 @@
 #include "tree/PropTree.h"
 #include "tree/PropTreeDescriber.h"
 #include "tree/PropTreeFilter.h"
+#include "tree/PropTreeFindIndex.h"
 #include "tree/PropTreeItemCombo.h"
 
 CPropTreeModel::CPropTreeModel(CPropTree& tree, QObject* parent) : QAbstractItemModel(parent), m_pTree(&tree) {
@@ -14,15 +15,41 @@ CPropTreeModel::~CPropTreeModel() {
     if (m_pTree && m_pTree->GetListener() == this) m_pTree->SetListener(nullptr);
 }
 
+namespace {
+
+// Under a find, an index's id is its row's address with one of the two
+// lowest bits set (rows are at least 8-byte aligned): kLeaf for a row with no
+// children in the tree, kParent for one with some. The view asks whether
+// every row it lays out may have children, and the filter mostly knows
+// without reading the row, where reading it is a cache miss. Either bit is
+// set by what the row is, so equal indexes stay equal however they are made.
+constexpr quintptr kLeaf = 1;
+constexpr quintptr kParent = 2;
+constexpr quintptr kTagBits = kLeaf | kParent;
+
+}  // namespace
+
 CPropTreeItem* CPropTreeModel::ItemFromIndex(const QModelIndex& index) const {
     if (!m_pTree || !index.isValid()) return nullptr;
-    return static_cast<CPropTreeItem*>(index.internalPointer());
+    return reinterpret_cast<CPropTreeItem*>(index.internalId() & ~kTagBits);
+}
+
+QModelIndex CPropTreeModel::MakeIndex(int row, int column, CPropTreeItem* item, bool leaf) const {
+    const quintptr tag = m_filter ? (leaf ? kLeaf : kParent) : 0;
+    return createIndex(row, column, reinterpret_cast<quintptr>(item) | tag);
 }
 
 QModelIndex CPropTreeModel::IndexFromItem(CPropTreeItem* item, int column) const {
     if (!m_pTree || !item || item == m_pTree->GetRootItem()) return {};
-    const int row = m_filter ? m_filter->RowOf(*item) : item->GetIndexInParent();
-    return row < 0 ? QModelIndex() : createIndex(row, column, item);
+    bool leaf = false;
+    const int row = m_filter ? m_filter->RowOf(*item, &leaf) : item->GetIndexInParent();
+    return row < 0 ? QModelIndex() : MakeIndex(row, column, item, leaf);
+}
+
+QModelIndex CPropTreeModel::AncestorIndex(std::size_t i) const {
+    if (!m_filter || i >= m_filter->Ancestors().size()) return {};
+    // An ancestor has a shown child, so children.
+    return MakeIndex(m_filter->AncestorPlaces()[i], LabelColumn, m_filter->Ancestors()[i], false);
 }
 
 QModelIndex CPropTreeModel::index(int row, int column, const QModelIndex& parent) const {
@@ -31,8 +58,9 @@ QModelIndex CPropTreeModel::index(int row, int column, const QModelIndex& parent
     if (parent.isValid() && parent.column() != LabelColumn) return {};
     CPropTreeItem* parentItem = parent.isValid() ? ItemFromIndex(parent) : m_pTree->GetRootItem();
     if (m_filter) {
-        CPropTreeItem* child = m_filter->ChildAt(*parentItem, row);
-        return child ? createIndex(row, column, child) : QModelIndex();
+        bool leaf = false;
+        CPropTreeItem* child = m_filter->ChildAt(*parentItem, row, &leaf);
+        return child ? MakeIndex(row, column, child, leaf) : QModelIndex();
     }
     if (row >= parentItem->GetChildCount()) return {};
     return createIndex(row, column, parentItem->GetChildAt(row));
@@ -132,10 +160,14 @@ Qt::ItemFlags CPropTreeModel::flags(const QModelIndex& index) const {
     const CPropTreeItem* item = ItemFromIndex(index);
     if (!item) return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (item->GetChildCount() == 0) flags |= Qt::ItemNeverHasChildren;
+    // The view asks this of every row it lays out: under a find the index
+    // tells without reading the row, and the kind is read only for the
+    // value column.
+    const quintptr tag = index.internalId() & kTagBits;
+    if (tag ? tag == kLeaf : item->GetChildCount() == 0) flags |= Qt::ItemNeverHasChildren;
+    if (index.column() != ValueColumn) return flags;
     const PropRowKind kind = item->GetKind();
-    if (index.column() == ValueColumn && (kind == PropRowKind::Edit || kind == PropRowKind::Combo))
-        flags |= Qt::ItemIsEditable;
+    if (kind == PropRowKind::Edit || kind == PropRowKind::Combo) flags |= Qt::ItemIsEditable;
     return flags;
 }
 
@@ -153,18 +185,30 @@ bool CPropTreeModel::setData(const QModelIndex& index, const QVariant& value, in
 
 void CPropTreeModel::SetFilter(std::string_view text, bool changedOnly) {
     beginResetModel();
-    if ((text.empty() && !changedOnly) || !m_pTree)
-        m_filter.reset();
-    else
-        m_filter = std::make_unique<CPropTreeFilter>(*m_pTree->GetRootItem(), text, m_pTree->GetDescriber(),
-                                                     changedOnly);
+    m_filter.reset();
+    if ((!text.empty() || changedOnly) && m_pTree) {
+        PrepareFinds();
+        m_filter = std::make_unique<CPropTreeFilter>(*m_findIndex, text, m_pTree->GetDescriber(), changedOnly);
+    }
     endResetModel();
 }
 
+void CPropTreeModel::PrepareFinds() {
+    if (!m_findIndex && m_pTree) m_findIndex = std::make_unique<CPropTreeFindIndex>(*m_pTree->GetRootItem());
+}
+
+void CPropTreeModel::EndFinds() {
+    // A filter still set keeps the rows as the index laid them out.
+    if (m_filter) return;
+    m_findIndex.reset();
+}
+
 void CPropTreeModel::DropFilter() {
-    if (!m_filter) return;
+    const bool filtered = m_filter != nullptr;
     m_filter.reset();
-    emit filterDropped();
+    // The rows change: what the index holds of them would no longer be true.
+    m_findIndex.reset();
+    if (filtered) emit filterDropped();
 }
 
 void CPropTreeModel::OnItemInserting(CPropTreeItem* parent, int row) {
@@ -173,6 +217,7 @@ void CPropTreeModel::OnItemInserting(CPropTreeItem* parent, int row) {
         DropFilter();
         endResetModel();
     }
+    m_findIndex.reset();
     beginInsertRows(IndexFromItem(parent), row, row);
 }
 

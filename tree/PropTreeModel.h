@@ -2,11 +2,13 @@
 #pragma once
 // The tree's rows as a Qt item model: the label, the bits a row spans and
 // the value. The model holds no copy of the rows; it follows the tree through
-// its listener, so a tree of a million rows costs nothing more.
+// its listener, so a tree of a million rows costs nothing more. Only while a
+// find is open are the rows also laid out flat for it (CPropTreeFindIndex).
 #include <QAbstractItemModel>
 #include <QList>
 #include <QMetaType>
 #include <QString>
+#include <cstddef>
 #include <memory>
 #include <string_view>
 
@@ -14,6 +16,7 @@
 
 class CPropTree;
 class CPropTreeFilter;
+class CPropTreeFindIndex;
 class CPropTreeItem;
 
 // One named value of a drop-down row, as the model hands it to editors.
@@ -63,6 +66,16 @@ public:
     // registers and fields among them, also for an empty text.
     void SetFilter(std::string_view text, bool changedOnly = false);
     const CPropTreeFilter* Filter() const { return m_filter.get(); }
+    // The index of the filter's Ancestors()[i], as IndexFromItem makes it,
+    // without looking the row up (a find expands every ancestor).
+    QModelIndex AncestorIndex(std::size_t i) const;
+    // Lays the rows out for the finds to come (CPropTreeFindIndex), which
+    // SetFilter would otherwise do at its first text; kept until EndFinds,
+    // or until the rows change.
+    void PrepareFinds();
+    // Gives back the memory of the rows laid out for finds; a filter set stays.
+    void EndFinds();
+    const CPropTreeFindIndex* FindIndex() const { return m_findIndex.get(); }
 
 signals:
     void refreshRequested();
@@ -82,9 +95,12 @@ private:
 
     // Ends a find because the rows it was made of change.
     void DropFilter();
+    // The index of `item` at `row`, `column`; `leaf`: it has no children.
+    QModelIndex MakeIndex(int row, int column, CPropTreeItem* item, bool leaf) const;
 
     CPropTree* m_pTree;
-    std::unique_ptr<CPropTreeFilter> m_filter;
+    std::unique_ptr<CPropTreeFindIndex> m_findIndex;
+    std::unique_ptr<CPropTreeFilter> m_filter;  // reads m_findIndex
 };
 
 Q_DECLARE_METATYPE(PropTreeChoice)

@@ -96,12 +96,19 @@ CPropTreeWindow::CPropTreeWindow(CPropTree& tree, QWidget* parent)
     connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { ShowInfo(current); });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this]() {
-        // The bits column as wide as its widest text; the value column keeps the rest.
+        // The bits column as wide as its widest text; the value column keeps
+        // the rest. Each column gets its width once: every change of a width
+        // is told to whoever follows them (the window keeps them in its
+        // settings file), and a find resets the rows at every keystroke.
         const int bits = m_view->fontMetrics().horizontalAdvance(QStringLiteral("63:32 WO")) + 12;
-        m_view->setColumnWidth(CPropTreeModel::LabelColumn, std::max(80, (width() - bits) / 2));
-        m_view->setColumnWidth(CPropTreeModel::BitsColumn, bits);
-        for (int column = 0; column < m_columnWidths.size() && column < CPropTreeModel::ValueColumn; ++column)
-            m_view->setColumnWidth(column, m_columnWidths[column]);
+        const auto widthOf = [this](int column, int otherwise) {
+            return column < m_columnWidths.size() ? m_columnWidths[column] : otherwise;
+        };
+        m_view->setColumnWidth(CPropTreeModel::LabelColumn,
+                               widthOf(CPropTreeModel::LabelColumn, std::max(80, (width() - bits) / 2)));
+        m_view->setColumnWidth(CPropTreeModel::BitsColumn, widthOf(CPropTreeModel::BitsColumn, bits));
+        if (CPropTreeModel::AddressColumn < m_columnWidths.size())
+            m_view->setColumnWidth(CPropTreeModel::AddressColumn, m_columnWidths[CPropTreeModel::AddressColumn]);
         // The address column only for files that give addresses.
         const CPropTree* tree = m_model->Tree();
         const CPropTreeDescriber* describer = tree ? tree->GetDescriber() : nullptr;

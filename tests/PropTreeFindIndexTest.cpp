@@ -1,0 +1,170 @@
+// SPDX-License-Identifier: MIT
+// The rows laid out flat for the find: their order, where the rows below
+// each one end, and which rows hold a text, checked against reading the
+// rows themselves.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "defs/DefinitionsLoader.h"
+#include "defs/RegisterMap.h"
+#include "defs/SvdLoader.h"
+#include "tests/ExampleFiles.h"
+#include "tree/PropTree.h"
+#include "tree/PropTreeFindIndex.h"
+#include "tree/PropTreeItemCombo.h"
+
+namespace {
+
+constexpr const char* kTree =
+    "<tavlin>"
+    "<regset name=\"Timers\" info=\"t\">"
+    "<register name=\"CTRL\" bits=\"32\" value=\"0\" info=\"Enable bits\">"
+    "<field name=\"EN\" kind=\"edit\" info=\"Counter enable\" low=\"0\" high=\"0\"></field>"
+    "<field name=\"MODE\" kind=\"combo\" info=\"m\" low=\"4\" high=\"5\">"
+    "<select name=\"Slow\" value=\"0\"/><select name=\"Fast\" value=\"2\"/></field>"
+    "</register>"
+    "<register name=\"CNT\" bits=\"16\" value=\"0\" info=\"c\">"
+    "<field name=\"COUNT\" kind=\"edit\" info=\"c\" low=\"0\" high=\"15\"></field></register>"
+    "</regset>"
+    "<regset name=\"Uart\" info=\"u\">"
+    "<register name=\"CTRL\" bits=\"8\" value=\"0\" info=\"c\">"
+    "<field name=\"TXEN\" kind=\"edit\" info=\"t\" low=\"0\" high=\"0\"></field></register>"
+    "</regset>"
+    "</tavlin>";
+
+std::string AsciiLower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+// The find's rule read plainly: the label or a named value holds the text,
+// ASCII letters in either case.
+bool HoldsText(const CPropTreeItem& row, std::string_view needle) {
+    const std::string lower = AsciiLower(needle);
+    if (AsciiLower(row.GetLabelText()).find(lower) != std::string::npos) return true;
+    if (row.GetKind() != PropRowKind::Combo) return false;
+    for (const auto& entry : static_cast<const CPropTreeItemCombo&>(row).GetEntries())
+        if (AsciiLower(entry.label.c_str()).find(lower) != std::string::npos) return true;
+    return false;
+}
+
+// Every row below `row` in the tree's order, a row before its children.
+void RowsInOrder(const CPropTreeItem& row, std::vector<const CPropTreeItem*>& out) {
+    for (int i = 0; i < row.GetChildCount(); ++i) {
+        out.push_back(row.GetChildAt(i));
+        RowsInOrder(*row.GetChildAt(i), out);
+    }
+}
+
+TEST(PropTreeFindIndex, LaysTheRowsOutInTheTreesOrderWithWhereTheRowsBelowEachEnd) {
+    CRegisterMap map;
+    ASSERT_TRUE(LoadDefinitionsText(map, kTree, "t.xml").Ok());
+    const CPropTreeFindIndex index(*map.Tree().GetRootItem());
+    const struct {
+        const char* label;
+        std::uint32_t end;
+        PropRowKind kind;
+    } rows[] = {
+        {"Timers", 6, PropRowKind::Plain}, {"CTRL", 4, PropRowKind::Static}, {"EN", 3, PropRowKind::Edit},
+        {"MODE", 4, PropRowKind::Combo},   {"CNT", 6, PropRowKind::Static},  {"COUNT", 6, PropRowKind::Edit},
+        {"Uart", 9, PropRowKind::Plain},   {"CTRL", 9, PropRowKind::Static}, {"TXEN", 9, PropRowKind::Edit},
+    };
+    ASSERT_EQ(index.Size(), std::size(rows));
+    for (std::uint32_t at = 0; at < index.Size(); ++at) {
+        EXPECT_STREQ(index.Row(at)->GetLabelText(), rows[at].label) << at;
+        EXPECT_EQ(index.End(at), rows[at].end) << at;
+        EXPECT_EQ(index.Kind(at), rows[at].kind) << at;
+    }
+    EXPECT_EQ(&index.Root(), map.Tree().GetRootItem());
+}
+
+// Over the example files, every row's place, the end of the rows below it
+// (its parent is the nearest row before it whose rows below reach past it),
+// and which rows hold each of many texts.
+TEST(PropTreeFindIndex, AgreesWithTheRowsOfTheExampleFiles) {
+    for (const char* file : {"tavlin.xml", "chip.svd"}) {
+        CRegisterMap map;
+        if (std::string_view(file).ends_with(".svd"))
+            ASSERT_TRUE(LoadSvdText(map, ReadExampleFile(file), file).Ok()) << file;
+        else
+            ASSERT_TRUE(LoadDefinitionsText(map, ReadExampleFile(file), file).Ok()) << file;
+        const CPropTreeFindIndex index(*map.Tree().GetRootItem());
+        std::vector<const CPropTreeItem*> rows;
+        RowsInOrder(*map.Tree().GetRootItem(), rows);
+        ASSERT_EQ(index.Size(), rows.size()) << file;
+        std::vector<std::uint32_t> open;  // the rows whose rows below reach the current one
+        for (std::uint32_t at = 0; at < index.Size(); ++at) {
+            ASSERT_EQ(index.Row(at), rows[at]) << file << " " << at;
+            while (!open.empty() && index.End(open.back()) <= at) open.pop_back();
+            const CPropTreeItem* parent = open.empty() ? map.Tree().GetRootItem() : index.Row(open.back());
+            EXPECT_EQ(rows[at]->GetParent(), parent) << file << " " << rows[at]->GetLabelText();
+            EXPECT_EQ(index.Kind(at), rows[at]->GetKind()) << file << " " << at;
+            open.push_back(at);
+        }
+
+        std::vector<std::string> needles = {"", "e", "EN", "cr1", "fAsT", "odd", "x", "0x", "_", "[", "zzz",
+                                            // across a label and its first named value: no row
+                                            "parityNone", "modeslow",
+                                            // a NUL ends every text
+                                            std::string("e\0n", 3)};
+        // Each row's own label, whole and its end.
+        for (std::size_t i = 0; i < rows.size(); i += 3) {
+            const std::string label = rows[i]->GetLabelText();
+            needles.push_back(label);
+            if (label.size() > 2) needles.push_back(label.substr(label.size() - 2));
+        }
+        std::vector<std::uint8_t> matched;
+        for (const std::string& needle : needles) {
+            index.MatchTexts(AsciiLower(needle), matched);
+            ASSERT_EQ(matched.size(), rows.size());
+            for (std::uint32_t at = 0; at < index.Size(); ++at)
+                ASSERT_EQ(matched[at] != 0, HoldsText(*rows[at], needle))
+                    << file << ": \"" << needle << "\" in " << rows[at]->GetLabelText();
+        }
+    }
+}
+
+// Texts repeated over many rows are kept once, and a label that is another
+// one's start or end is still told apart; bytes above ASCII match only
+// themselves.
+TEST(PropTreeFindIndex, MatchesRowsSharingTextsAndBytesAboveAscii) {
+    CPropTree tree;
+    CPropTreeItem* set = tree.NewItem<CPropTreeItem>(nullptr);
+    set->SetLabelText("Z\xc3\xa4hler");  // "Zähler" in UTF-8
+    const char* labels[] = {"EN", "EN", "XEN", "ENX", "EN", "N"};
+    for (const char* label : labels) {
+        auto* combo = tree.NewItem<CPropTreeItemCombo>(set);
+        combo->SetLabelText(label);
+        combo->CreateComboBox(0);
+        ASSERT_EQ(combo->AddString("On"), 0);
+        ASSERT_EQ(combo->AddString("Off"), 1);
+    }
+    const CPropTreeFindIndex index(*tree.GetRootItem());
+    const struct {
+        std::string needle;
+        std::vector<std::uint8_t> matched;  // the set, then the rows below it
+    } cases[] = {
+        {"en", {0, 1, 1, 1, 1, 1, 0}},
+        {"xen", {0, 0, 0, 1, 0, 0, 0}},
+        {"enx", {0, 0, 0, 0, 1, 0, 0}},
+        {"n", {0, 1, 1, 1, 1, 1, 1}},
+        {"on", {0, 1, 1, 1, 1, 1, 1}},  // by a named value
+        {"off", {0, 1, 1, 1, 1, 1, 1}},
+        {"\xc3\xa4h", {1, 0, 0, 0, 0, 0, 0}},
+        {"\xc3\x84h", {0, 0, 0, 0, 0, 0, 0}},  // "Äh": not folded
+        {"z\xc3\xa4hler", {1, 0, 0, 0, 0, 0, 0}},
+        {"r", {1, 0, 0, 0, 0, 0, 0}},
+    };
+    std::vector<std::uint8_t> matched;
+    for (const auto& c : cases) {
+        index.MatchTexts(c.needle, matched);
+        EXPECT_EQ(matched, c.matched) << c.needle;
+    }
+}
+
+}  // namespace
