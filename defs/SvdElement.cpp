@@ -6,81 +6,6 @@
 
 #include "defs/SvdNumbers.h"
 
-namespace {
-
-bool Is(const char* name, const char* wanted) { return SvdNameIs(name, wanted); }
-
-// Which child a name is, looked up by its first letter: this runs for every
-// child of every element of the file.
-SvdChild ChildOf(const char* name) {
-    switch (name[0]) {
-    case 'a':
-        if (Is(name, "addressOffset")) return SvdChild::AddressOffset;
-        if (Is(name, "access")) return SvdChild::Access;
-        break;
-    case 'b':
-        if (Is(name, "bitOffset")) return SvdChild::BitOffset;
-        if (Is(name, "bitWidth")) return SvdChild::BitWidth;
-        if (Is(name, "bitRange")) return SvdChild::BitRange;
-        if (Is(name, "baseAddress")) return SvdChild::BaseAddress;
-        break;
-    case 'd':
-        if (Is(name, "description")) return SvdChild::Description;
-        if (Is(name, "dim")) return SvdChild::Dim;
-        if (Is(name, "dimIncrement")) return SvdChild::DimIncrement;
-        if (Is(name, "dimIndex")) return SvdChild::DimIndex;
-        break;
-    case 'e':
-        if (Is(name, "enumeratedValues")) return SvdChild::EnumeratedValues;
-        break;
-    case 'f':
-        if (Is(name, "fields")) return SvdChild::Fields;
-        break;
-    case 'i':
-        if (Is(name, "isDefault")) return SvdChild::IsDefault;
-        break;
-    case 'l':
-        if (Is(name, "lsb")) return SvdChild::Lsb;
-        break;
-    case 'm':
-        if (Is(name, "msb")) return SvdChild::Msb;
-        if (Is(name, "modifiedWriteValues")) return SvdChild::ModifiedWriteValues;
-        break;
-    case 'n':
-        if (Is(name, "name")) return SvdChild::Name;
-        break;
-    case 'r':
-        if (Is(name, "resetValue")) return SvdChild::ResetValue;
-        if (Is(name, "registers")) return SvdChild::Registers;
-        if (Is(name, "readAction")) return SvdChild::ReadAction;
-        break;
-    case 's':
-        if (Is(name, "size")) return SvdChild::Size;
-        break;
-    case 'u':
-        if (Is(name, "usage")) return SvdChild::Usage;
-        break;
-    case 'v':
-        if (Is(name, "value")) return SvdChild::Value;
-        break;
-    default:
-        break;
-    }
-    return SvdChild::Count;
-}
-
-}  // namespace
-
-SvdChildren::SvdChildren(pugi::xml_node element) {
-    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
-        if (child.type() != pugi::node_element) continue;
-        const SvdChild which = ChildOf(child.name());
-        if (which == SvdChild::Count) continue;
-        pugi::xml_node& slot = nodes[static_cast<size_t>(which)];
-        if (!slot) slot = child;
-    }
-}
-
 std::string SvdPath::Text() const {
     std::vector<std::string_view> names;
     for (const SvdPath* at = this; at; at = at->parent)
@@ -111,18 +36,24 @@ bool SvdIsOneLine(std::string_view text) {
 }
 
 std::string SvdOneLine(std::string_view text) {
-    std::string line;
-    line.reserve(text.size());
+    std::string line(text.size(), '\0');
+    line.resize(SvdOneLineInto(text, line.data()));
+    return line;
+}
+
+size_t SvdOneLineInto(std::string_view text, char* out) {
+    size_t length = 0;
     size_t at = 0;
     while (at < text.size()) {
         while (at < text.size() && IsAsciiSpace(text[at])) ++at;
         const size_t word = at;
         while (at < text.size() && !IsAsciiSpace(text[at])) ++at;
         if (word == at) break;
-        if (!line.empty()) line += ' ';
-        line.append(text.substr(word, at - word));
+        if (length) out[length++] = ' ';
+        text.copy(out + length, at - word, word);
+        length += at - word;
     }
-    return line;
+    return length;
 }
 
 SvdLines::SvdLines(std::string_view text) : m_text(text) {}
