@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <type_traits>
+#include <typeinfo>
 
 #include "tree/PropTree.h"
 #include "tree/RowArena.h"
@@ -68,11 +69,26 @@ std::string CPropTreeItemCombo::GetAttributeText() const {
 }
 
 void CPropTreeItemCombo::SetItemValue(LPARAM value) {
+    TakeValue(value);
+    NotifyChanged();
+}
+
+void CPropTreeItemCombo::TakeValue(LPARAM value) {
     m_value = value;
     const auto entries = GetEntries();
     const auto it = std::find_if(entries.begin(), entries.end(), [value](const Entry& e) { return e.data == value; });
     m_nCurSel = it == entries.end() ? -1 : static_cast<int>(it - entries.begin());
-    NotifyChanged();
+}
+
+CPropTreeItem* CPropTreeItemCombo::NewEmptyInArena(CRowArena& arena) const {
+    return typeid(*this) == typeid(CPropTreeItemCombo) ? MakeInArena<CPropTreeItemCombo>(arena) : nullptr;
+}
+
+void CPropTreeItemCombo::CopyShownWithin(const CPropTreeItem& from, CPropTree& tree) {
+    const auto& same = static_cast<const CPropTreeItemCombo&>(from);
+    CPropTreeItem::CopyShownWithin(from, tree);
+    if (same.m_bCreated) CopyEntriesFrom(same);
+    TakeValue(same.m_value);
 }
 
 void CPropTreeItemCombo::SetEntryInfo(size_t index, const char* text) {

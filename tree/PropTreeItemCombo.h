@@ -53,6 +53,8 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    CPropTreeItem* NewEmptyInArena(CRowArena& arena) const override;
+    void CopyShownWithin(const CPropTreeItem& from, CPropTree& tree) override;
 
 private:
     // Makes room for `capacity` entries. The array comes from the tree's
@@ -60,6 +62,8 @@ private:
     void Reserve(size_t capacity);
     // The entries of `same`, for CopyShownFrom; this list is empty.
     void CopyEntriesFrom(const CPropTreeItemCombo& same);
+    // The value, and the first entry carrying it chosen; SetItemValue without the notice.
+    void TakeValue(LPARAM value);
 
     // The entries: an array sized by its capacity, as lists are short and many.
     Entry* m_pEntries = nullptr;
