@@ -228,4 +228,33 @@ TEST(PropTreeCopy, RowsCopiedInsideAnUpdateAreToldAtItsEnd) {
     tree.SetListener(nullptr);
 }
 
+// Entry descriptions follow their entries as entries are added in order,
+// grow the list, and are copied with it.
+TEST(PropTreeCopy, EntryDescriptionsStayWithTheirEntries) {
+    CPropTree tree;
+    for (const bool sorted : {false, true}) {
+        auto* combo = tree.NewItem<CPropTreeItemCombo>();
+        combo->CreateComboBox(sorted ? CBS_SORT : 0);
+        combo->AddString("M");
+        combo->SetEntryInfo(0, "middle");
+        combo->SetEntryInfo(5, "no such entry");
+        for (const char* label : {"A", "Z", "B", "Y", "C", "X", "D"}) combo->AddString(label);
+        combo->SetEntryInfo(static_cast<size_t>(combo->SendMessage(CB_GETCOUNT, 0, 0) - 1), "last");
+        std::string seen;
+        for (size_t i = 0; i < combo->GetEntries().size(); ++i)
+            seen += std::string(combo->GetEntries()[i].label.c_str()) + "(" + combo->GetEntryInfo(i) + ")";
+        EXPECT_EQ(seen, sorted ? "A()B()C()D()M(middle)X()Y()Z(last)" : "M(middle)A()Z()B()Y()C()X()D(last)");
+        EXPECT_STREQ(combo->GetEntryInfo(99), "");
+        auto* copy = tree.NewItem<CPropTreeItemCombo>();
+        copy->CopyShownFrom(*combo);
+        copy->AddString("0");
+        copy->SetEntryInfo(0, "zero");
+        std::string copied;
+        for (size_t i = 0; i < copy->GetEntries().size(); ++i)
+            copied += std::string(copy->GetEntries()[i].label.c_str()) + "(" + copy->GetEntryInfo(i) + ")";
+        EXPECT_EQ(copied, sorted ? "0(zero)A()B()C()D()M(middle)X()Y()Z(last)" : "M(zero)A()Z()B()Y()C()X()D(last)0()");
+        EXPECT_STREQ(combo->GetEntryInfo(0), sorted ? "" : "middle") << "the original keeps its own";
+    }
+}
+
 }  // namespace
