@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "defs/SvdElement.h"
 #include "defs/SvdNumbers.h"
@@ -89,10 +90,15 @@ SvdTag SvdTagOf(const char* name) {
 SvdDocument::SvdDocument(pugi::xml_node device) {
     Add(pugi::xml_node(), SvdTag::Other, 0);  // the null element: no text, no children
     Add(device, SvdTag::Device, 0);
-    // Breadth first: the children of each element are appended together, so
-    // they stand next to each other, and no depth of nesting takes the stack.
-    for (SvdIndex at = kDevice; at < m_size; ++at) {
-        if (!IsContainer(At(at))) continue;
+    // The children of each element are appended together, so they stand next
+    // to each other; then those of its first child that holds elements, and so
+    // on, in file order, as pugixml laid its nodes and the text out. The
+    // elements still to be gathered wait on a list rather than the call
+    // stack, so no depth of nesting can exhaust it.
+    std::vector<SvdIndex> pending{kDevice};
+    while (!pending.empty()) {
+        const SvdIndex at = pending.back();
+        pending.pop_back();
         const SvdIndex first = m_size;
         for (pugi::xml_node child = At(at).node.first_child(); child; child = child.next_sibling()) {
             if (child.type() != pugi::node_element) continue;
@@ -102,6 +108,8 @@ SvdDocument::SvdDocument(pugi::xml_node device) {
         }
         At(at).body.children[0] = first;
         At(at).body.children[1] = m_size - first;
+        for (SvdIndex child = m_size; child-- > first;)
+            if (IsContainer(At(child))) pending.push_back(child);
     }
 }
 

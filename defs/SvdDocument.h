@@ -12,6 +12,7 @@
 // those that hold other elements (peripheral, register, ...): elements of
 // other names (cpu, addressBlock, interrupt, writeConstraint, ...) are never
 // read by the loader and are left out with everything below them.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -103,8 +104,17 @@ public:
     }
     // The first child of `element` with tag `tag`, or 0.
     SvdIndex Child(SvdIndex element, SvdTag tag) const {
-        for (SvdIndex child = First(element), end = End(element); child < end; ++child)
-            if (At(child).tag == tag) return child;
+        const Element& e = At(element);
+        if (!IsContainer(e)) return 0;
+        SvdIndex child = e.body.children[0];
+        const SvdIndex end = child + e.body.children[1];
+        // A block at a time: the children are read where they stand.
+        while (child < end) {
+            const Element* block = m_blocks[child >> kBlockShift].get();
+            const SvdIndex stop = std::min<SvdIndex>(end, (child | kBlockMask) + 1);
+            for (; child < stop; ++child)
+                if (block[child & kBlockMask].tag == tag) return child;
+        }
         return 0;
     }
     // The next child of `element`'s parent after `element` with `element`'s tag, or 0.
