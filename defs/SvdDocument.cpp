@@ -6,10 +6,37 @@
 #include <limits>
 #include <vector>
 
+#include "bits/TextChars.h"
 #include "defs/SvdElement.h"
 #include "defs/SvdNumbers.h"
 
 namespace {
+
+// `value` without white space at either end, and whether that is one line
+// already (as SvdIsOneLine tells), in one reading of the text: descriptions
+// are the longest texts of a file and nearly every element has one.
+std::string_view TrimDescription(const char* value, bool& oneLine) {
+    const char* p = value;
+    while (*p && IsAsciiSpace(*p)) ++p;
+    const char* const begin = p;
+    const char* end = p;  // after the last character that is no white space
+    size_t run = 0;       // white space since then
+    bool runBreaks = false;  // the run is more than one space
+    oneLine = true;
+    for (; *p; ++p) {
+        const char c = *p;
+        if (IsAsciiSpace(c)) {
+            runBreaks = runBreaks || c != ' ' || ++run > 1;
+            continue;
+        }
+        // White space between words makes two lines unless it is one space.
+        if (runBreaks) oneLine = false;
+        run = 0;
+        runBreaks = false;
+        end = p + 1;
+    }
+    return {begin, static_cast<size_t>(end - begin)};
+}
 
 // Whether `name`, of `length` characters, is `wanted`, of as many.
 template <size_t N>
@@ -123,6 +150,7 @@ void SvdDocument::Add(pugi::xml_node node, SvdTag tag, SvdIndex parent) {
     e.node = node;
     e.tag = tag;
     e.aside = false;
+    e.oneLine = true;
     if (!IsContainer(e)) {
         if (!node) {
             e.body.text = "";
@@ -133,7 +161,15 @@ void SvdDocument::Add(pugi::xml_node node, SvdTag tag, SvdIndex parent) {
         // element itself, where SvdText would find it too; other elements
         // (CDATA, comments, nothing) take the longer way.
         const char* value = node.value();
-        const std::string_view text = *value ? TrimSvdText(value) : SvdText(node);
+        std::string_view text;
+        if (!*value) {
+            text = SvdText(node);
+            e.oneLine = SvdIsOneLine(text);
+        } else if (tag == SvdTag::Description) {
+            text = TrimDescription(value, e.oneLine);
+        } else {
+            text = TrimSvdText(value);
+        }
         e.body.text = text.data();
         e.extent = static_cast<std::uint32_t>(std::min<size_t>(text.size(), std::numeric_limits<std::uint32_t>::max()));
         if (text.size() > std::numeric_limits<std::uint32_t>::max()) {

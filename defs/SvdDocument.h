@@ -83,6 +83,9 @@ public:
         if (IsContainer(e)) return {};
         return e.aside ? Aside(element) : std::string_view(e.body.text, e.extent);
     }
+    // Whether the text of a description is one line already (SvdIsOneLine),
+    // found while its text was read; true for the null element.
+    bool IsOneLine(SvdIndex element) const { return At(element).oneLine; }
     // The derivedFrom attribute of an element read for its children, without
     // white space at either end; "" when it has none.
     std::string_view DerivedFrom(SvdIndex element) const;
@@ -138,6 +141,7 @@ private:
         // The element's text is in m_aside: the derivedFrom of an element
         // read for its children, or a text too long for `extent`.
         bool aside;
+        bool oneLine;  // of a description
     };
     static_assert(sizeof(Element) <= 24);
 

@@ -197,7 +197,7 @@ private:
     // An element's description as one line, kept as long as the expansion.
     std::string_view Description(SvdIndex description) {
         const std::string_view text = Text(description);
-        if (SvdIsOneLine(text)) return text;
+        if (m_document.IsOneLine(description)) return text;
         char* line = m_texts.Allocate(text.size());
         return {line, SvdOneLineInto(text, line)};
     }

@@ -233,6 +233,31 @@ TEST(SvdDocument, TheExampleFilesAreGatheredAsPugixmlHasThem) {
     }
 }
 
+// A description's text is read once for its ends and whether it is one line:
+// the answer is SvdIsOneLine's, whatever the white space, escapes or CDATA.
+TEST(SvdDocument, DescriptionsKnowWhetherTheyAreOneLine) {
+    const char* descriptions[] = {
+        "", "word", "two words", " lead", "trail ", "\n  wrapped\n", "two  spaces", "tab\tinside", "a \n b",
+        "a&#10;b", "a&#32;&#32;b", "a &#9;", "ends  ", "  ", "\x01 control \x1f", "caf\xc3\xa9  au lait",
+        "caf\xc3\xa9 au lait", "x\ry", "<![CDATA[ one line ]]>", "<![CDATA[two\nlines]]>", "a <b/> b",
+        "<!-- note -->one", "a&#13;", "\v", "last\f",
+    };
+    std::string svd = "<device>";
+    for (const char* text : descriptions) svd += std::string("<description>") + text + "</description>";
+    svd += "<name>not  a description</name></device>";
+    const Parsed parsed(svd);
+    const SvdDocument document(parsed.Device());
+    ASSERT_EQ(document.End(SvdDocument::kDevice) - document.First(SvdDocument::kDevice), std::size(descriptions) + 1);
+    for (SvdIndex at = document.First(SvdDocument::kDevice); at < document.End(SvdDocument::kDevice); ++at) {
+        const std::string_view text = document.Text(at);
+        EXPECT_EQ(text, SvdText(document.Node(at)));
+        if (document.Tag(at) == SvdTag::Description) {
+            EXPECT_EQ(document.IsOneLine(at), SvdIsOneLine(text)) << '"' << text << '"';
+        }
+    }
+    EXPECT_TRUE(document.IsOneLine(0));
+}
+
 TEST(SvdText, DescriptionsMadeOneLine) {
     const struct {
         const char* text;
