@@ -66,10 +66,9 @@ bool SvdChain::Contains(SvdIndex element) const {
 }
 
 SvdDerivation::SvdDerivation(const SvdDocument& document, SvdProblemSink& sink) : m_document(document), m_sink(sink) {
-    const SvdIndex device = SvdDocument::kDevice;
-    for (SvdIndex block = document.First(device), end = document.End(device); block < end; ++block) {
+    for (const SvdIndex block : document.Children(SvdDocument::kDevice)) {
         if (document.Tag(block) != SvdTag::Peripherals) continue;
-        for (SvdIndex peripheral = document.First(block), last = document.End(block); peripheral < last; ++peripheral)
+        for (const SvdIndex peripheral : document.Children(block))
             if (document.Tag(peripheral) == SvdTag::Peripheral)
                 m_peripherals.emplace(document.ChildText(peripheral, SvdTag::Name), peripheral);
     }

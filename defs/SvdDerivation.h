@@ -66,7 +66,7 @@ void ForEachSvdItem(const SvdDocument& document, SvdIndex element, SvdKind kind,
     case SvdKind::Values: item = SvdTag::EnumeratedValue; break;
     }
     const auto visitItems = [&](SvdIndex holder) {
-        for (SvdIndex child = document.First(holder), end = document.End(holder); child < end; ++child) {
+        for (const SvdIndex child : document.Children(holder)) {
             const SvdTag tag = document.Tag(child);
             if (tag == item || tag == other) visit(child);
         }
@@ -76,7 +76,7 @@ void ForEachSvdItem(const SvdDocument& document, SvdIndex element, SvdKind kind,
         return;
     }
     // Vendor files sometimes repeat the block; the items of every block count.
-    for (SvdIndex list = document.First(element), end = document.End(element); list < end; ++list)
+    for (const SvdIndex list : document.Children(element))
         if (document.Tag(list) == block) visitItems(list);
 }
 

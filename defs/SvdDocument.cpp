@@ -17,23 +17,25 @@ namespace {
 // are the longest texts of a file and nearly every element has one.
 std::string_view TrimDescription(const char* value, bool& oneLine) {
     const char* p = value;
-    while (*p && IsAsciiSpace(*p)) ++p;
+    while (IsAsciiSpace(*p)) ++p;
     const char* const begin = p;
     const char* end = p;  // after the last character that is no white space
-    size_t run = 0;       // white space since then
-    bool runBreaks = false;  // the run is more than one space
     oneLine = true;
-    for (; *p; ++p) {
-        const char c = *p;
-        if (IsAsciiSpace(c)) {
-            runBreaks = runBreaks || c != ' ' || ++run > 1;
+    for (;;) {
+        // A word: past every byte above a space at once, then a control
+        // character that is not white space belongs to the word too.
+        while (static_cast<unsigned char>(*p) > ' ') ++p;
+        if (*p && !IsAsciiSpace(*p)) {
+            ++p;
             continue;
         }
-        // White space between words makes two lines unless it is one space.
-        if (runBreaks) oneLine = false;
-        run = 0;
-        runBreaks = false;
-        end = p + 1;
+        end = p;
+        if (!*p) break;
+        // White space: between words it makes two lines unless it is one space.
+        const char* const space = p;
+        while (IsAsciiSpace(*p)) ++p;
+        if (!*p) break;
+        if (p - space > 1 || *space != ' ') oneLine = false;
     }
     return {begin, static_cast<size_t>(end - begin)};
 }
@@ -114,30 +116,68 @@ SvdTag SvdTagOf(const char* name) {
     return SvdTag::Other;
 }
 
+// Gathers in file order, as pugixml's own walk over its nodes meets them (no
+// call into the library to find each next node): an element is kept when its
+// name is known and the element holding it is kept and reads children.
+class SvdDocument::Gatherer final : public pugi::xml_tree_walker {
+public:
+    explicit Gatherer(SvdDocument& document) : m_document(document) {}
+
+    bool for_each(pugi::xml_node& node) override {
+        const int at = depth();  // the device's children are at depth 0
+        if (at > m_skipBelow) return true;
+        m_skipBelow = kNoSkip;
+        // The elements whose children have all been met end here.
+        while (m_open.back().depth >= at) Close();
+        if (node.type() != pugi::node_element) {
+            m_skipBelow = at;
+            return true;
+        }
+        const SvdTag tag = SvdTagOf(node.name());
+        // Nothing looks for a device below the device.
+        if (tag == SvdTag::Other || tag == SvdTag::Device) {
+            m_skipBelow = at;
+            return true;
+        }
+        const SvdIndex index = m_document.m_size;
+        m_document.Add(node, tag, m_open.back().element);
+        if (IsContainer(m_document.At(index)))
+            m_open.push_back({index, at});
+        else
+            m_skipBelow = at;
+        return true;
+    }
+
+    // After the walk: what is still open ends with the document.
+    void Finish() {
+        while (!m_open.empty()) Close();
+    }
+
+private:
+    static constexpr int kNoSkip = std::numeric_limits<int>::max();
+    struct Open {
+        SvdIndex element;
+        int depth;
+    };
+    void Close() {
+        m_document.At(m_open.back().element).body.below[0] = m_document.m_size;
+        m_open.pop_back();
+    }
+
+    SvdDocument& m_document;
+    // The kept elements that read children, from the device down to the
+    // element the next node may belong to; a list, not the call stack, so no
+    // depth of nesting can exhaust it.
+    std::vector<Open> m_open{{kDevice, -1}};
+    int m_skipBelow = kNoSkip;  // what is below a node at this depth is passed over
+};
+
 SvdDocument::SvdDocument(pugi::xml_node device) {
     Add(pugi::xml_node(), SvdTag::Other, 0);  // the null element: no text, no children
     Add(device, SvdTag::Device, 0);
-    // The children of each element are appended together, so they stand next
-    // to each other; then those of its first child that holds elements, and so
-    // on, in file order, as pugixml laid its nodes and the text out. The
-    // elements still to be gathered wait on a list rather than the call
-    // stack, so no depth of nesting can exhaust it.
-    std::vector<SvdIndex> pending{kDevice};
-    while (!pending.empty()) {
-        const SvdIndex at = pending.back();
-        pending.pop_back();
-        const SvdIndex first = m_size;
-        for (pugi::xml_node child = At(at).node.first_child(); child; child = child.next_sibling()) {
-            if (child.type() != pugi::node_element) continue;
-            const SvdTag tag = SvdTagOf(child.name());
-            // Nothing looks for a device below the device.
-            if (tag != SvdTag::Other && tag != SvdTag::Device) Add(child, tag, at);
-        }
-        At(at).body.children[0] = first;
-        At(at).body.children[1] = m_size - first;
-        for (SvdIndex child = m_size; child-- > first;)
-            if (IsContainer(At(child))) pending.push_back(child);
-    }
+    Gatherer gatherer(*this);
+    device.traverse(gatherer);
+    gatherer.Finish();
 }
 
 void SvdDocument::Add(pugi::xml_node node, SvdTag tag, SvdIndex parent) {
@@ -178,7 +218,8 @@ void SvdDocument::Add(pugi::xml_node node, SvdTag tag, SvdIndex parent) {
         }
         return;
     }
-    e.body.children[0] = e.body.children[1] = 0;
+    e.body.below[0] = index + 1;
+    e.body.below[1] = 0;
     e.extent = parent;
     // Most elements have no attributes at all.
     if (!node.first_attribute()) return;
@@ -203,7 +244,7 @@ SvdIndex SvdDocument::NextSibling(SvdIndex element) const {
     const SvdTag tag = At(element).tag;
     const SvdIndex parent = Parent(element);
     if (!parent) return 0;
-    for (SvdIndex next = element + 1, end = End(parent); next < end; ++next)
+    for (SvdIndex next = After(element), end = At(parent).body.below[0]; next < end; next = After(next))
         if (At(next).tag == tag) return next;
     return 0;
 }

@@ -5,8 +5,9 @@
 // lists scattered over its memory, read through calls into the library; the
 // expansion looks at each element's children many times over (a name here,
 // a number there, the items of a derived element again for each instance),
-// so it reads this copy instead: each element's children stand next to each
-// other, with their texts already trimmed, and are found by a byte compare.
+// so it reads this copy instead: the elements in file order, each with its
+// text already trimmed, and each element holding others with the end of what
+// is below it, so that its children are found by stepping over their own.
 //
 // Only elements of the names below are gathered, and only the children of
 // those that hold other elements (peripheral, register, ...): elements of
@@ -95,29 +96,16 @@ public:
         return IsContainer(e) ? e.extent : 0;
     }
 
-    // The gathered children of `element`, in document order, are the
-    // elements from First(element) up to, not including, End(element).
-    SvdIndex First(SvdIndex element) const {
-        const Element& e = At(element);
-        return IsContainer(e) ? e.body.children[0] : 0;
-    }
-    SvdIndex End(SvdIndex element) const {
-        const Element& e = At(element);
-        return IsContainer(e) ? e.body.children[0] + e.body.children[1] : 0;
-    }
+    // The gathered children of `element`, in file order:
+    //   for (SvdIndex child : document.Children(element)) ...
+    class ChildRange;
+    ChildRange Children(SvdIndex element) const;
     // The first child of `element` with tag `tag`, or 0.
     SvdIndex Child(SvdIndex element, SvdTag tag) const {
         const Element& e = At(element);
         if (!IsContainer(e)) return 0;
-        SvdIndex child = e.body.children[0];
-        const SvdIndex end = child + e.body.children[1];
-        // A block at a time: the children are read where they stand.
-        while (child < end) {
-            const Element* block = m_blocks[child >> kBlockShift].get();
-            const SvdIndex stop = std::min<SvdIndex>(end, (child | kBlockMask) + 1);
-            for (; child < stop; ++child)
-                if (block[child & kBlockMask].tag == tag) return child;
-        }
+        for (SvdIndex child = element + 1, end = e.body.below[0]; child < end; child = After(child))
+            if (At(child).tag == tag) return child;
         return 0;
     }
     // The next child of `element`'s parent after `element` with `element`'s tag, or 0.
@@ -133,8 +121,8 @@ private:
     struct Element {
         pugi::xml_node node;
         union Body {
-            const char* text;      // an element read for its text
-            SvdIndex children[2];  // an element read for its children: the first, and how many
+            const char* text;   // an element read for its text
+            SvdIndex below[2];  // an element read for its children: the end of what is below it (and room)
         } body;
         std::uint32_t extent;  // the text's length, or the parent of an element read for its children
         SvdTag tag;
@@ -146,6 +134,12 @@ private:
     static_assert(sizeof(Element) <= 24);
 
     static bool IsContainer(const Element& e) { return e.tag >= SvdTag::Device; }
+    // The element after `element` and all that is below it: its next sibling, if it has one.
+    SvdIndex After(SvdIndex element) const {
+        const Element& e = At(element);
+        return IsContainer(e) ? e.body.below[0] : element + 1;
+    }
+    class Gatherer;
     void Add(pugi::xml_node node, SvdTag tag, SvdIndex parent);
     std::string_view Aside(SvdIndex element) const;
 
@@ -164,3 +158,38 @@ private:
     // elements have them.
     std::vector<std::pair<SvdIndex, std::string_view>> m_aside;
 };
+
+// The children of one element, stepped through by skipping what is below each.
+class SvdDocument::ChildRange {
+public:
+    class Iterator {
+    public:
+        SvdIndex operator*() const { return m_at; }
+        Iterator& operator++() {
+            m_at = m_document->After(m_at);
+            return *this;
+        }
+        bool operator!=(const Iterator& other) const { return m_at < other.m_at; }
+
+    private:
+        friend class ChildRange;
+        Iterator(const SvdDocument* document, SvdIndex at) : m_document(document), m_at(at) {}
+        const SvdDocument* m_document;
+        SvdIndex m_at;
+    };
+    Iterator begin() const { return {m_document, m_first}; }
+    Iterator end() const { return {m_document, m_end}; }
+    bool empty() const { return m_first >= m_end; }
+
+private:
+    friend class SvdDocument;
+    ChildRange(const SvdDocument* document, SvdIndex first, SvdIndex end) : m_document(document), m_first(first), m_end(end) {}
+    const SvdDocument* m_document;
+    SvdIndex m_first;
+    SvdIndex m_end;
+};
+
+inline SvdDocument::ChildRange SvdDocument::Children(SvdIndex element) const {
+    const Element& e = At(element);
+    return IsContainer(e) ? ChildRange(this, element + 1, e.body.below[0]) : ChildRange(this, 0, 0);
+}

@@ -169,10 +169,9 @@ public:
         RegisterProperties properties;
         const SvdPath path;
         ApplyProperties(chain, properties, path);
-        for (SvdIndex block = m_document.First(device), end = m_document.End(device); block < end; ++block) {
+        for (const SvdIndex block : m_document.Children(device)) {
             if (m_document.Tag(block) != SvdTag::Peripherals) continue;
-            for (SvdIndex peripheral = m_document.First(block), last = m_document.End(block); peripheral < last;
-                 ++peripheral) {
+            for (const SvdIndex peripheral : m_document.Children(block)) {
                 if (m_document.Tag(peripheral) != SvdTag::Peripheral) continue;
                 if (m_stopped) return;
                 Peripheral(peripheral, properties);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The SVD document as the expansion reads it: the elements of the names the
-// loader knows, gathered once from pugixml's document, each element's
-// children together and in file order, with their texts as SvdText gives them.
+// loader knows, gathered once from pugixml's document in file order, with
+// their texts as SvdText gives them.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -31,14 +31,14 @@ struct Parsed {
 // tag="text" for one read for its text.
 std::string Outline(const SvdDocument& document, SvdIndex element) {
     std::string out = document.Node(element).name();
-    if (document.First(element) == document.End(element) && !document.Text(element).empty())
+    if (document.Children(element).empty() && !document.Text(element).empty())
         return out + "=\"" + std::string(document.Text(element)) + '"';
     if (!document.DerivedFrom(element).empty()) out += "<" + std::string(document.DerivedFrom(element));
-    if (document.First(element) == document.End(element)) return out;
-    out += '{';
-    for (SvdIndex child = document.First(element); child < document.End(element); ++child) {
-        if (child != document.First(element)) out += ',';
-        out += Outline(document, child);
+    if (document.Children(element).empty()) return out;
+    const char* separator = "{";
+    for (const SvdIndex child : document.Children(element)) {
+        out += separator + Outline(document, child);
+        separator = ",";
     }
     return out + '}';
 }
@@ -144,7 +144,7 @@ TEST(SvdDocument, TheNullElementIsNone) {
     EXPECT_EQ(document.Tag(0), SvdTag::Other);
     EXPECT_FALSE(document.Node(0));
     EXPECT_EQ(document.Text(0), "");
-    EXPECT_EQ(document.First(0), document.End(0));
+    EXPECT_TRUE(document.Children(0).empty());
     EXPECT_EQ(document.Parent(0), 0u);
     EXPECT_EQ(document.Child(0, SvdTag::Name), 0u);
     EXPECT_EQ(document.NextSibling(0), 0u);
@@ -173,7 +173,7 @@ TEST(SvdDocument, FindsChildrenSiblingsAndParents) {
     EXPECT_EQ(document.ChildText(second, SvdTag::Name), "SECOND");
     const SvdIndex third = document.NextSibling(second);
     ASSERT_NE(third, 0u);
-    EXPECT_EQ(document.First(third), document.End(third));
+    EXPECT_TRUE(document.Children(third).empty());
     EXPECT_EQ(document.NextSibling(third), 0u);
     EXPECT_EQ(document.Parent(third), field);
     // The places in the text are pugixml's.
@@ -216,17 +216,20 @@ TEST(SvdDocument, TheExampleFilesAreGatheredAsPugixmlHasThem) {
                 EXPECT_EQ(document.Text(element), SvdText(node)) << name << ": " << node.name();
                 return;
             }
-            SvdIndex child = document.First(element);
+            std::vector<SvdIndex> children;
+            for (const SvdIndex child : document.Children(element)) children.push_back(child);
+            size_t next = 0;
             for (pugi::xml_node expected = node.first_child(); expected; expected = expected.next_sibling()) {
                 const SvdTag tag = SvdTagOf(expected.name());
                 if (expected.type() != pugi::node_element || tag == SvdTag::Other || tag == SvdTag::Device) continue;
-                ASSERT_LT(child, document.End(element)) << name << ": " << expected.name();
+                ASSERT_LT(next, children.size()) << name << ": " << expected.name();
+                const SvdIndex child = children[next++];
                 EXPECT_EQ(document.Node(child), expected);
                 EXPECT_EQ(document.Tag(child), tag);
                 EXPECT_EQ(document.Parent(child), tag >= SvdTag::Device ? element : 0u);
-                check(child++);
+                check(child);
             }
-            EXPECT_EQ(child, document.End(element)) << name << ": " << node.name();
+            EXPECT_EQ(next, children.size()) << name << ": " << node.name();
         };
         check(SvdDocument::kDevice);
         EXPECT_EQ(seen, document.Size()) << name;
@@ -247,14 +250,16 @@ TEST(SvdDocument, DescriptionsKnowWhetherTheyAreOneLine) {
     svd += "<name>not  a description</name></device>";
     const Parsed parsed(svd);
     const SvdDocument document(parsed.Device());
-    ASSERT_EQ(document.End(SvdDocument::kDevice) - document.First(SvdDocument::kDevice), std::size(descriptions) + 1);
-    for (SvdIndex at = document.First(SvdDocument::kDevice); at < document.End(SvdDocument::kDevice); ++at) {
+    size_t count = 0;
+    for (const SvdIndex at : document.Children(SvdDocument::kDevice)) {
+        ++count;
         const std::string_view text = document.Text(at);
         EXPECT_EQ(text, SvdText(document.Node(at)));
         if (document.Tag(at) == SvdTag::Description) {
             EXPECT_EQ(document.IsOneLine(at), SvdIsOneLine(text)) << '"' << text << '"';
         }
     }
+    EXPECT_EQ(count, std::size(descriptions) + 1);
     EXPECT_TRUE(document.IsOneLine(0));
 }
 
