@@ -6,39 +6,10 @@
 #include <limits>
 #include <vector>
 
-#include "bits/TextChars.h"
 #include "defs/SvdElement.h"
 #include "defs/SvdNumbers.h"
 
 namespace {
-
-// `value` without white space at either end, and whether that is one line
-// already (as SvdIsOneLine tells), in one reading of the text: descriptions
-// are the longest texts of a file and nearly every element has one.
-std::string_view TrimDescription(const char* value, bool& oneLine) {
-    const char* p = value;
-    while (IsAsciiSpace(*p)) ++p;
-    const char* const begin = p;
-    const char* end = p;  // after the last character that is no white space
-    oneLine = true;
-    for (;;) {
-        // A word: past every byte above a space at once, then a control
-        // character that is not white space belongs to the word too.
-        while (static_cast<unsigned char>(*p) > ' ') ++p;
-        if (*p && !IsAsciiSpace(*p)) {
-            ++p;
-            continue;
-        }
-        end = p;
-        if (!*p) break;
-        // White space: between words it makes two lines unless it is one space.
-        const char* const space = p;
-        while (IsAsciiSpace(*p)) ++p;
-        if (!*p) break;
-        if (p - space > 1 || *space != ' ') oneLine = false;
-    }
-    return {begin, static_cast<size_t>(end - begin)};
-}
 
 // Whether `name`, of `length` characters, is `wanted`, of as many.
 template <size_t N>
@@ -205,10 +176,9 @@ void SvdDocument::Add(pugi::xml_node node, SvdTag tag, SvdIndex parent) {
         if (!*value) {
             text = SvdText(node);
             e.oneLine = SvdIsOneLine(text);
-        } else if (tag == SvdTag::Description) {
-            text = TrimDescription(value, e.oneLine);
         } else {
             text = TrimSvdText(value);
+            if (tag == SvdTag::Description) e.oneLine = SvdIsOneLine(text);
         }
         e.body.text = text.data();
         e.extent = static_cast<std::uint32_t>(std::min<size_t>(text.size(), std::numeric_limits<std::uint32_t>::max()));

@@ -10,6 +10,7 @@
 
 #include <pugixml.hpp>
 
+#include "bits/TextChars.h"
 #include "defs/SvdDocument.h"
 #include "defs/SvdElement.h"
 #include "tests/ExampleFiles.h"
@@ -289,6 +290,36 @@ TEST(SvdText, DescriptionsMadeOneLine) {
         EXPECT_EQ(out.substr(text.size()), "####") << "wrote beyond the text's length: \"" << c.text << '"';
         EXPECT_EQ(SvdIsOneLine(text), c.oneLineAlready) << '"' << c.text << '"';
     }
+}
+
+// Long texts are checked 16 bytes at a time: a break anywhere, at every
+// length, is found as the rule a byte at a time finds it.
+TEST(SvdText, OneLineAtEveryPlaceOfLongTexts) {
+    const auto byTheRule = [](std::string_view text) {
+        if (text.empty()) return true;
+        if (IsAsciiSpace(text.front()) || IsAsciiSpace(text.back())) return false;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] >= '\t' && text[i] <= '\r') return false;
+            if (text[i] == ' ' && i + 1 < text.size() && text[i + 1] == ' ') return false;
+        }
+        return true;
+    };
+    const char* marks[] = {"  ", "\t", "\n", "\v", "\f", "\r", " ", "\x01", "\x1f", "\xc3\xa9", "\x7f", " \n", "\x08"};
+    size_t broken = 0;
+    for (size_t length = 1; length <= 70; ++length) {
+        std::string words;
+        for (size_t i = 0; words.size() < length; ++i) words += i % 6 == 5 ? ' ' : static_cast<char>('a' + i % 26);
+        if (words.back() == ' ') words.back() = 'z';
+        EXPECT_EQ(SvdIsOneLine(words), byTheRule(words)) << '"' << words << '"';
+        for (size_t at = 0; at <= length; ++at) {
+            for (const char* mark : marks) {
+                const std::string text = words.substr(0, at) + mark + words.substr(at);
+                EXPECT_EQ(SvdIsOneLine(text), byTheRule(text)) << '"' << text << '"';
+                broken += byTheRule(text) ? 0 : 1;
+            }
+        }
+    }
+    EXPECT_GT(broken, 10'000u);  // the cases do break lines, and in every place
 }
 
 }  // namespace
