@@ -45,59 +45,19 @@ std::string Outline(const SvdDocument& document, SvdIndex element) {
 }
 
 TEST(SvdDocument, KnowsExactlyTheNamesTheLoaderReads) {
-    const struct {
-        const char* name;
-        SvdTag tag;
-    } cases[] = {
-        {"name", SvdTag::Name},
-        {"description", SvdTag::Description},
-        {"dim", SvdTag::Dim},
-        {"dimIncrement", SvdTag::DimIncrement},
-        {"dimIndex", SvdTag::DimIndex},
-        {"addressOffset", SvdTag::AddressOffset},
-        {"baseAddress", SvdTag::BaseAddress},
-        {"size", SvdTag::Size},
-        {"access", SvdTag::Access},
-        {"resetValue", SvdTag::ResetValue},
-        {"bitOffset", SvdTag::BitOffset},
-        {"bitWidth", SvdTag::BitWidth},
-        {"lsb", SvdTag::Lsb},
-        {"msb", SvdTag::Msb},
-        {"bitRange", SvdTag::BitRange},
-        {"readAction", SvdTag::ReadAction},
-        {"modifiedWriteValues", SvdTag::ModifiedWriteValues},
-        {"usage", SvdTag::Usage},
-        {"value", SvdTag::Value},
-        {"isDefault", SvdTag::IsDefault},
-        {"device", SvdTag::Device},
-        {"peripherals", SvdTag::Peripherals},
-        {"peripheral", SvdTag::Peripheral},
-        {"registers", SvdTag::Registers},
-        {"cluster", SvdTag::Cluster},
-        {"register", SvdTag::Register},
-        {"fields", SvdTag::Fields},
-        {"field", SvdTag::Field},
-        {"enumeratedValues", SvdTag::EnumeratedValues},
-        {"enumeratedValue", SvdTag::EnumeratedValue},
-        // Names as long as known ones, or differing in case, a letter or a prefix, are not known.
-        {"", SvdTag::Other},
-        {"Name", SvdTag::Other},
-        {"nAme", SvdTag::Other},
-        {"names", SvdTag::Other},
-        {"nam", SvdTag::Other},
-        {"regiSter", SvdTag::Other},
-        {"rrgister", SvdTag::Other},
-        {"enumeratedvalue", SvdTag::Other},
-        {"enumeratedValuez", SvdTag::Other},
-        {"svd:register", SvdTag::Other},
-        {"cpu", SvdTag::Other},
-        {"addressBlock", SvdTag::Other},
-        {"resetMask", SvdTag::Other},
-        {"dimName", SvdTag::Other},
-        {"xyz", SvdTag::Other},
-        {"modifiedWriteValue", SvdTag::Other},
-    };
-    for (const auto& c : cases) EXPECT_EQ(SvdTagOf(c.name), c.tag) << '"' << c.name << '"';
+    const char* known[] = {"name", "description", "dim", "dimIncrement", "dimIndex", "addressOffset", "baseAddress",
+                           "size", "access", "resetValue", "bitOffset", "bitWidth", "lsb", "msb", "bitRange",
+                           "readAction", "modifiedWriteValues", "usage", "value", "isDefault", "device", "peripherals",
+                           "peripheral", "registers", "cluster", "register", "fields", "field", "enumeratedValues",
+                           "enumeratedValue"};
+    // In the order of SvdTag, after Other.
+    for (size_t i = 0; i < std::size(known); ++i)
+        EXPECT_EQ(SvdTagOf(known[i]), static_cast<SvdTag>(i + 1)) << known[i];
+    // Names as long as known ones, or differing in case, a letter or a prefix, are not known.
+    for (const char* other : {"", "Name", "nAme", "names", "nam", "regiSter", "rrgister", "enumeratedvalue",
+                              "enumeratedValuez", "svd:register", "cpu", "addressBlock", "resetMask", "dimName", "xyz",
+                              "modifiedWriteValue"})
+        EXPECT_EQ(SvdTagOf(other), SvdTag::Other) << '"' << other << '"';
 }
 
 TEST(SvdDocument, GathersTheElementsReadWithTheirTexts) {
@@ -138,22 +98,6 @@ TEST(SvdDocument, GathersTheElementsReadWithTheirTexts) {
     }
 }
 
-// The null element stands for "none": no text, no children, no parent.
-TEST(SvdDocument, TheNullElementIsNone) {
-    const Parsed parsed("<device><name>D</name></device>");
-    const SvdDocument document(parsed.Device());
-    EXPECT_EQ(document.Tag(0), SvdTag::Other);
-    EXPECT_FALSE(document.Node(0));
-    EXPECT_EQ(document.Text(0), "");
-    EXPECT_TRUE(document.Children(0).empty());
-    EXPECT_EQ(document.Parent(0), 0u);
-    EXPECT_EQ(document.Child(0, SvdTag::Name), 0u);
-    EXPECT_EQ(document.NextSibling(0), 0u);
-    EXPECT_EQ(document.Parent(SvdDocument::kDevice), 0u);
-    EXPECT_EQ(document.ChildText(SvdDocument::kDevice, SvdTag::Name), "D");
-    EXPECT_EQ(document.Child(SvdDocument::kDevice, SvdTag::Size), 0u);
-}
-
 TEST(SvdDocument, FindsChildrenSiblingsAndParents) {
     const Parsed parsed(
         "<device><peripherals><peripheral><name>P</name><registers><register><name>R</name><fields>"
@@ -179,6 +123,16 @@ TEST(SvdDocument, FindsChildrenSiblingsAndParents) {
     EXPECT_EQ(document.Parent(third), field);
     // The places in the text are pugixml's.
     EXPECT_EQ(document.Node(field), parsed.Device().first_element_by_path("peripherals/peripheral/registers/register/fields/field"));
+    // The null element stands for "none": no text, no children, no parent.
+    EXPECT_EQ(document.Tag(0), SvdTag::Other);
+    EXPECT_FALSE(document.Node(0));
+    EXPECT_EQ(document.Text(0), "");
+    EXPECT_TRUE(document.Children(0).empty());
+    EXPECT_EQ(document.Parent(0), 0u);
+    EXPECT_EQ(document.Child(0, SvdTag::Name), 0u);
+    EXPECT_EQ(document.NextSibling(0), 0u);
+    EXPECT_EQ(document.Parent(SvdDocument::kDevice), 0u);
+    EXPECT_EQ(document.Child(field, SvdTag::Size), 0u);
 }
 
 // The gathering is not recursive: a file nesting clusters far deeper than the
