@@ -2,6 +2,7 @@
 #include "bench/HeapFigures.h"
 
 #include <malloc.h>
+#include <sys/resource.h>
 
 #include <cstdio>
 #include <cstring>
@@ -40,3 +41,8 @@ bool ResetPeakRss() {
 std::int64_t PeakRss() { return StatusBytes("VmHWM"); }
 
 std::int64_t CurrentRss() { return StatusBytes("VmRSS"); }
+
+std::int64_t MinorFaults() {
+    struct rusage usage {};
+    return getrusage(RUSAGE_SELF, &usage) == 0 ? static_cast<std::int64_t>(usage.ru_minflt) : 0;
+}

@@ -14,3 +14,6 @@ bool ResetPeakRss();
 // Peak and current resident set size in bytes (0 when unknown).
 std::int64_t PeakRss();
 std::int64_t CurrentRss();
+// Page faults the process has taken that needed no reading from disk (each
+// a first touch of a fresh page, say), so far.
+std::int64_t MinorFaults();

@@ -23,12 +23,15 @@ public:
     RatioSummary(std::string subject, std::vector<std::string> yardsticks, Ratio ratio = Ratio::Rate);
 
     void ReportRuns(const std::vector<Run>& runs) override;
+    // With --benchmark_repetitions each row's rate is the median of the
+    // repetitions, and a second ratio compares the best (fastest) of each.
     void PrintTable(std::ostream& out) const;
 
 private:
     std::string m_subject;
     std::vector<std::string> m_yardsticks;
     Ratio m_ratio;
-    // Bytes per second by function name, then by argument (and label) text.
-    std::map<std::string, std::map<std::string, double>> m_rates;
+    // Bytes per second of every repetition, by function name, then by
+    // argument (and label) text.
+    std::map<std::string, std::map<std::string, std::vector<double>>> m_rates;
 };

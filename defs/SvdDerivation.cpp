@@ -2,89 +2,56 @@
 #include "defs/SvdDerivation.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "defs/SvdNumbers.h"
 
 namespace {
 
-using Node = pugi::xml_node;
-
 // Bases beyond this many are taken for a cycle the file hides well.
 constexpr size_t kMaxBases = 64;
 
-std::string_view NameOf(Node element) { return SvdText(element.child("name")); }
-
-const char* TagOf(SvdKind kind) {
+SvdTag TagOf(SvdKind kind) {
     switch (kind) {
-    case SvdKind::Peripheral: return "peripheral";
-    case SvdKind::Cluster: return "cluster";
-    case SvdKind::Register: return "register";
-    case SvdKind::Field: return "field";
-    case SvdKind::Values: return "enumeratedValues";
+    case SvdKind::Peripheral: return SvdTag::Peripheral;
+    case SvdKind::Cluster: return SvdTag::Cluster;
+    case SvdKind::Register: return SvdTag::Register;
+    case SvdKind::Field: return SvdTag::Field;
+    case SvdKind::Values: return SvdTag::EnumeratedValues;
     }
-    return "";
+    return SvdTag::Other;
 }
 
 // The kind whose items an element of tag `tag` holds.
-bool ItemKindOf(Node element, SvdKind& kind) {
-    const std::string_view tag = element.name();
-    if (tag == "peripheral") kind = SvdKind::Peripheral;
-    else if (tag == "cluster") kind = SvdKind::Cluster;
-    else if (tag == "register") kind = SvdKind::Register;
-    else if (tag == "field") kind = SvdKind::Field;
-    else return false;
-    return true;
-}
-
-// The item of `element` named `name`, or null.
-Node ItemNamed(Node element, std::string_view name) {
-    SvdKind kind;
-    if (!ItemKindOf(element, kind)) return {};
-    Node found;
-    ForEachSvdItem(element, kind, [&](Node item) {
-        if (!found && NameOf(item) == name) found = item;
-    });
-    return found;
-}
-
-// Follows the '.'-separated names of `path` down from `element`.
-Node Descend(Node element, std::string_view path) {
-    while (element && !path.empty()) {
-        const size_t dot = path.find('.');
-        element = ItemNamed(element, TrimSvdText(path.substr(0, dot)));
-        path = dot == std::string_view::npos ? std::string_view() : path.substr(dot + 1);
+bool ItemKindOf(SvdTag tag, SvdKind& kind) {
+    switch (tag) {
+    case SvdTag::Peripheral: kind = SvdKind::Peripheral; return true;
+    case SvdTag::Cluster: kind = SvdKind::Cluster; return true;
+    case SvdTag::Register: kind = SvdKind::Register; return true;
+    case SvdTag::Field: kind = SvdKind::Field; return true;
+    default: return false;
     }
-    return element;
-}
-
-Node EnclosingPeripheral(Node element) {
-    while (element && std::strcmp(element.name(), "peripheral") != 0) element = element.parent();
-    return element;
 }
 
 }  // namespace
 
-Node SvdChain::Find(SvdChild child) const {
-    if (Node node = m_ownChildren[child]) return node;
-    for (const Base& base : m_bases)
-        if (Node node = base.children[child]) return node;
-    return {};
+SvdIndex SvdChain::Find(SvdTag child) const {
+    if (SvdIndex found = m_document->Child(m_own, child)) return found;
+    for (const SvdIndex base : m_bases)
+        if (SvdIndex found = m_document->Child(base, child)) return found;
+    return 0;
 }
 
-void SvdChain::CollectItems(SvdKind kind, std::vector<Node>& out) const {
+void SvdChain::CollectItems(SvdKind kind, std::vector<SvdIndex>& out) const {
     out.clear();
+    const SvdDocument& document = *m_document;
     if (m_bases.empty()) {
-        const Node block = m_ownChildren[kind == SvdKind::Peripheral ? SvdChild::Registers : SvdChild::Fields];
-        // Without a block of its own a peripheral or register has no items.
-        if (kind != SvdKind::Cluster && !block) return;
-        ForEachSvdItem(m_own, kind, [&out](Node item) { out.push_back(item); }, block);
+        ForEachSvdItem(document, m_own, kind, [&out](SvdIndex item) { out.push_back(item); });
         return;
     }
     std::unordered_map<std::string_view, size_t> byName;
     for (size_t i = Length(); i-- > 0;) {
-        ForEachSvdItem(At(i), kind, [&](Node item) {
-            const std::string_view name = NameOf(item);
+        ForEachSvdItem(document, At(i), kind, [&](SvdIndex item) {
+            const std::string_view name = document.ChildText(item, SvdTag::Name);
             const auto [it, added] = byName.emplace(name, out.size());
             if (added || name.empty())
                 out.push_back(item);
@@ -94,76 +61,99 @@ void SvdChain::CollectItems(SvdKind kind, std::vector<Node>& out) const {
     }
 }
 
-void SvdChain::AddBase(Node base) { m_bases.push_back({base, SvdChildren(base)}); }
-
-bool SvdChain::Contains(Node element) const {
-    if (element == m_own) return true;
-    return std::any_of(m_bases.begin(), m_bases.end(), [element](const Base& b) { return b.element == element; });
+bool SvdChain::Contains(SvdIndex element) const {
+    return element == m_own || std::find(m_bases.begin(), m_bases.end(), element) != m_bases.end();
 }
 
-SvdDerivation::SvdDerivation(Node device, SvdProblemSink& sink) : m_sink(sink) {
-    for (Node block : device.children("peripherals"))
-        for (Node peripheral : block.children("peripheral")) m_peripherals.emplace(NameOf(peripheral), peripheral);
+SvdDerivation::SvdDerivation(const SvdDocument& document, SvdProblemSink& sink) : m_document(document), m_sink(sink) {
+    for (const SvdIndex block : document.Children(SvdDocument::kDevice)) {
+        if (document.Tag(block) != SvdTag::Peripherals) continue;
+        for (const SvdIndex peripheral : document.Children(block))
+            if (document.Tag(peripheral) == SvdTag::Peripheral)
+                m_peripherals.emplace(document.ChildText(peripheral, SvdTag::Name), peripheral);
+    }
 }
 
-Node SvdDerivation::FindPeripheral(std::string_view name) const {
+SvdIndex SvdDerivation::ItemNamed(SvdIndex element, std::string_view name) const {
+    SvdKind kind;
+    if (!ItemKindOf(m_document.Tag(element), kind)) return 0;
+    SvdIndex found = 0;
+    ForEachSvdItem(m_document, element, kind, [&](SvdIndex item) {
+        if (!found && m_document.ChildText(item, SvdTag::Name) == name) found = item;
+    });
+    return found;
+}
+
+// Follows the '.'-separated names of `path` down from `element`.
+SvdIndex SvdDerivation::Descend(SvdIndex element, std::string_view path) const {
+    while (element && !path.empty()) {
+        const size_t dot = path.find('.');
+        element = ItemNamed(element, TrimSvdText(path.substr(0, dot)));
+        path = dot == std::string_view::npos ? std::string_view() : path.substr(dot + 1);
+    }
+    return element;
+}
+
+SvdIndex SvdDerivation::FindPeripheral(std::string_view name) const {
     const auto it = m_peripherals.find(name);
-    return it == m_peripherals.end() ? Node() : it->second;
+    return it == m_peripherals.end() ? 0 : it->second;
 }
 
-Node SvdDerivation::PeripheralValues(Node peripheral, std::string_view name) {
-    auto [it, added] = m_values.try_emplace(peripheral.internal_object());
+SvdIndex SvdDerivation::PeripheralValues(SvdIndex peripheral, std::string_view name) {
+    auto [it, added] = m_values.try_emplace(peripheral);
     if (added) {
         auto& index = it->second;
         // Every enumeratedValues block below the peripheral, the first of each name.
-        std::vector<Node> pending{peripheral};
+        std::vector<SvdIndex> pending{peripheral};
         while (!pending.empty()) {
-            const Node element = pending.back();
+            const SvdIndex element = pending.back();
             pending.pop_back();
             SvdKind kind;
-            if (!ItemKindOf(element, kind)) continue;
-            ForEachSvdItem(element, kind, [&](Node item) {
+            if (!ItemKindOf(m_document.Tag(element), kind)) continue;
+            ForEachSvdItem(m_document, element, kind, [&](SvdIndex item) {
                 if (kind == SvdKind::Field)
-                    index.emplace(NameOf(item), item);
+                    index.emplace(m_document.ChildText(item, SvdTag::Name), item);
                 else
                     pending.push_back(item);
             });
         }
     }
     const auto found = it->second.find(name);
-    return found == it->second.end() ? Node() : found->second;
+    return found == it->second.end() ? 0 : found->second;
 }
 
-Node SvdDerivation::FindInScopes(Node element, SvdKind kind, std::string_view name) {
+SvdIndex SvdDerivation::FindInScopes(SvdIndex element, SvdKind kind, std::string_view name) {
+    const SvdDocument& document = m_document;
     if (kind == SvdKind::Values) {
         // The field's own blocks, then those of the register's other fields,
         // then any in the peripheral.
-        Node field = element.parent();
-        if (Node own = ItemNamed(field, name); own && own != element) return own;
-        Node reg = field.parent().parent();
-        Node found;
-        ForEachSvdItem(reg, SvdKind::Register, [&](Node other) {
+        const SvdIndex field = document.Parent(element);
+        if (SvdIndex own = ItemNamed(field, name); own && own != element) return own;
+        const SvdIndex reg = document.Parent(document.Parent(field));
+        SvdIndex found = 0;
+        ForEachSvdItem(document, reg, SvdKind::Register, [&](SvdIndex other) {
             if (!found && other != field) {
-                Node candidate = ItemNamed(other, name);
+                const SvdIndex candidate = ItemNamed(other, name);
                 if (candidate && candidate != element) found = candidate;
             }
         });
         if (found) return found;
-        if (Node peripheral = EnclosingPeripheral(element)) return PeripheralValues(peripheral, name);
-        return {};
+        SvdIndex peripheral = element;
+        while (peripheral && document.Tag(peripheral) != SvdTag::Peripheral) peripheral = document.Parent(peripheral);
+        return peripheral ? PeripheralValues(peripheral, name) : 0;
     }
     // The element's siblings, then those of each enclosing cluster, up to the peripheral.
-    for (Node scope = element.parent(); scope; scope = scope.parent()) {
+    for (SvdIndex scope = document.Parent(element); scope; scope = document.Parent(scope)) {
         SvdKind scopeKind;
-        if (!ItemKindOf(scope, scopeKind)) continue;
-        if (Node found = ItemNamed(scope, name); found && found != element) return found;
+        if (!ItemKindOf(document.Tag(scope), scopeKind)) continue;
+        if (SvdIndex found = ItemNamed(scope, name); found && found != element) return found;
         if (scopeKind == SvdKind::Peripheral || kind == SvdKind::Field) break;
     }
-    return {};
+    return 0;
 }
 
-Node SvdDerivation::Find(Node element, SvdKind kind, std::string_view reference) {
-    Node found;
+SvdIndex SvdDerivation::Find(SvdIndex element, SvdKind kind, std::string_view reference) {
+    SvdIndex found = 0;
     if (kind == SvdKind::Peripheral) {
         found = FindPeripheral(reference);
     } else if (reference.find('.') == std::string_view::npos) {
@@ -173,23 +163,23 @@ Node SvdDerivation::Find(Node element, SvdKind kind, std::string_view reference)
         // around the element, its peripheral, then the device
         // ("PERIPHERAL.REGISTER..."). Vendor files name a register of the
         // same cluster instance this way ("ctl.sms.MASTER_SELECT").
-        for (Node scope = element.parent(); scope; scope = scope.parent()) {
-            const bool peripheral = SvdNameIs(scope.name(), "peripheral");
-            if (!peripheral && !SvdNameIs(scope.name(), "cluster")) continue;
+        for (SvdIndex scope = m_document.Parent(element); scope; scope = m_document.Parent(scope)) {
+            const bool peripheral = m_document.Tag(scope) == SvdTag::Peripheral;
+            if (!peripheral && m_document.Tag(scope) != SvdTag::Cluster) continue;
             found = Descend(scope, reference);
-            if (found && found != element && std::strcmp(found.name(), TagOf(kind)) == 0) return found;
+            if (found && found != element && m_document.Tag(found) == TagOf(kind)) return found;
             if (peripheral) break;
         }
         const size_t dot = reference.find('.');
         found = Descend(FindPeripheral(TrimSvdText(reference.substr(0, dot))), reference.substr(dot + 1));
     }
-    if (found && std::strcmp(found.name(), TagOf(kind)) != 0) return {};
+    if (found && m_document.Tag(found) != TagOf(kind)) return 0;
     return found;
 }
 
-bool SvdDerivation::BaseOf(Node element, SvdKind kind, Node origin, const SvdPath& path, Node& base) {
-    const std::string_view reference = TrimSvdText(element.attribute("derivedFrom").value());
-    base = Node();
+bool SvdDerivation::BaseOf(SvdIndex element, SvdKind kind, SvdIndex origin, const SvdPath& path, SvdIndex& base) {
+    const std::string_view reference = m_document.DerivedFrom(element);
+    base = 0;
     if (reference.empty()) return true;
     base = Find(element, kind, reference);
     if (base) return true;
@@ -198,14 +188,13 @@ bool SvdDerivation::BaseOf(Node element, SvdKind kind, Node origin, const SvdPat
 }
 
 bool SvdDerivation::Resolve(SvdChain& chain, SvdKind kind, const SvdPath& path) {
-    for (Node current = chain.Element();;) {
-        Node base;
+    for (SvdIndex current = chain.Element();;) {
+        SvdIndex base;
         if (!BaseOf(current, kind, chain.Element(), path, base)) return false;
         if (!base) return true;
         if (chain.Contains(base) || chain.Length() > kMaxBases) {
             m_sink.Problem(chain.Element(), path,
-                           "derivedFrom comes round in a cycle at \"" +
-                               std::string(TrimSvdText(current.attribute("derivedFrom").value())) + '"');
+                           "derivedFrom comes round in a cycle at \"" + std::string(m_document.DerivedFrom(current)) + '"');
             return false;
         }
         chain.AddBase(base);
@@ -213,15 +202,14 @@ bool SvdDerivation::Resolve(SvdChain& chain, SvdKind kind, const SvdPath& path) 
     }
 }
 
-Node SvdDerivation::ValuesOf(const SvdChain& field, const SvdPath& path) {
+SvdIndex SvdDerivation::ValuesOf(const SvdChain& field, const SvdPath& path) {
     // The blocks of the nearest element of the field's chain that has any.
-    Node first;
-    for (size_t i = 0; i < field.Length() && !first; ++i)
-        first = i == 0 ? field.Own(SvdChild::EnumeratedValues) : field.At(i).child("enumeratedValues");
-    Node chosen = first;
-    if (first.next_sibling("enumeratedValues")) {
-        for (Node block = first; block; block = block.next_sibling("enumeratedValues")) {
-            const std::string_view usage = SvdText(SvdChildren(block)[SvdChild::Usage]);
+    SvdIndex first = 0;
+    for (size_t i = 0; i < field.Length() && !first; ++i) first = m_document.Child(field.At(i), SvdTag::EnumeratedValues);
+    SvdIndex chosen = first;
+    if (first && m_document.NextSibling(first)) {
+        for (SvdIndex block = first; block; block = m_document.NextSibling(block)) {
+            const std::string_view usage = m_document.ChildText(block, SvdTag::Usage);
             if (usage.empty() || usage == "read-write" || usage == "write") {
                 chosen = block;
                 break;
@@ -230,14 +218,14 @@ Node SvdDerivation::ValuesOf(const SvdChain& field, const SvdPath& path) {
     }
     // Followed through derivedFrom to the nearest block that names values.
     for (size_t steps = 0; chosen; ++steps) {
-        if (chosen.child("enumeratedValue")) return chosen;
+        if (m_document.Child(chosen, SvdTag::EnumeratedValue)) return chosen;
         if (steps > kMaxBases) {
             m_sink.Problem(chosen, path, "derivedFrom of enumeratedValues comes round in a cycle");
-            return {};
+            return 0;
         }
-        Node base;
-        if (!BaseOf(chosen, SvdKind::Values, chosen, path, base)) return {};
+        SvdIndex base;
+        if (!BaseOf(chosen, SvdKind::Values, chosen, path, base)) return 0;
         chosen = base;
     }
-    return {};
+    return 0;
 }

@@ -9,8 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include <pugixml.hpp>
-
+#include "defs/SvdDocument.h"
 #include "defs/SvdElement.h"
 
 enum class SvdKind { Peripheral, Cluster, Register, Field, Values };
@@ -18,7 +17,7 @@ enum class SvdKind { Peripheral, Cluster, Register, Field, Values };
 // Where problems go, with the element they are found at.
 class SvdProblemSink {
 public:
-    virtual void Problem(pugi::xml_node element, const SvdPath& path, std::string text) = 0;
+    virtual void Problem(SvdIndex element, const SvdPath& path, std::string text) = 0;
 
 protected:
     ~SvdProblemSink() = default;
@@ -27,68 +26,64 @@ protected:
 // An element and the elements it derives from, nearest first.
 class SvdChain {
 public:
-    explicit SvdChain(pugi::xml_node element) : m_own(element), m_ownChildren(element) {}
+    SvdChain(const SvdDocument& document, SvdIndex element) : m_document(&document), m_own(element) {}
 
-    pugi::xml_node Element() const { return m_own; }
+    SvdIndex Element() const { return m_own; }
     // The element's own child, not an inherited one (its name, say).
-    pugi::xml_node Own(SvdChild child) const { return m_ownChildren[child]; }
+    SvdIndex Own(SvdTag child) const { return m_document->Child(m_own, child); }
     // The child of the nearest element of the chain that has one.
-    pugi::xml_node Find(SvdChild child) const;
+    SvdIndex Find(SvdTag child) const;
 
     // The items of the chain: for a peripheral the registers and clusters
     // of its <registers> blocks, for a cluster its registers and clusters,
     // for a register the fields of its <fields> blocks. The furthest base's
     // come first; an item of a nearer element replaces one of the same
     // name in place, other items are appended.
-    void CollectItems(SvdKind kind, std::vector<pugi::xml_node>& out) const;
+    void CollectItems(SvdKind kind, std::vector<SvdIndex>& out) const;
 
-    void AddBase(pugi::xml_node base);
-    bool Contains(pugi::xml_node element) const;
+    void AddBase(SvdIndex base) { m_bases.push_back(base); }
+    bool Contains(SvdIndex element) const;
     size_t Length() const { return 1 + m_bases.size(); }
-    pugi::xml_node At(size_t index) const { return index == 0 ? m_own : m_bases[index - 1].element; }
+    SvdIndex At(size_t index) const { return index == 0 ? m_own : m_bases[index - 1]; }
 
 private:
-    struct Base {
-        pugi::xml_node element;
-        SvdChildren children;
-    };
-    pugi::xml_node m_own;
-    SvdChildren m_ownChildren;
-    std::vector<Base> m_bases;
+    const SvdDocument* m_document;
+    SvdIndex m_own;
+    std::vector<SvdIndex> m_bases;  // most elements derive from none, and this stays empty
 };
 
 // Calls `visit` for each item of `element` in the file (see CollectItems).
-// `firstBlock`, when the caller knows it, is the element's first <registers>
-// or <fields> block, which saves looking for it.
 template <typename Visit>
-void ForEachSvdItem(pugi::xml_node element, SvdKind kind, Visit visit, pugi::xml_node firstBlock = {}) {
-    const auto isItem = [kind](pugi::xml_node node) {
-        const char* name = node.name();
-        switch (kind) {
-        case SvdKind::Peripheral:
-        case SvdKind::Cluster: return SvdNameIs(name, "register") || SvdNameIs(name, "cluster");
-        case SvdKind::Register: return SvdNameIs(name, "field");
-        case SvdKind::Field: return SvdNameIs(name, "enumeratedValues");
-        case SvdKind::Values: return SvdNameIs(name, "enumeratedValue");
+void ForEachSvdItem(const SvdDocument& document, SvdIndex element, SvdKind kind, Visit visit) {
+    SvdTag item = SvdTag::EnumeratedValue;
+    SvdTag other = SvdTag::Other;  // a second tag of items, for registers and clusters
+    SvdTag block = SvdTag::Other;  // the blocks holding the items, when they are in blocks
+    switch (kind) {
+    case SvdKind::Peripheral: item = SvdTag::Register, other = SvdTag::Cluster, block = SvdTag::Registers; break;
+    case SvdKind::Cluster: item = SvdTag::Register, other = SvdTag::Cluster; break;
+    case SvdKind::Register: item = SvdTag::Field, block = SvdTag::Fields; break;
+    case SvdKind::Field: item = SvdTag::EnumeratedValues; break;
+    case SvdKind::Values: item = SvdTag::EnumeratedValue; break;
+    }
+    const auto visitItems = [&](SvdIndex holder) {
+        for (const SvdIndex child : document.Children(holder)) {
+            const SvdTag tag = document.Tag(child);
+            if (tag == item || tag == other) visit(child);
         }
-        return false;
     };
-    const char* block = kind == SvdKind::Peripheral ? "registers" : kind == SvdKind::Register ? "fields" : nullptr;
-    if (!block) {
-        for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling())
-            if (child.type() == pugi::node_element && isItem(child)) visit(child);
+    if (block == SvdTag::Other) {
+        visitItems(element);
         return;
     }
     // Vendor files sometimes repeat the block; the items of every block count.
-    for (pugi::xml_node list = firstBlock ? firstBlock : element.child(block); list; list = list.next_sibling(block))
-        for (pugi::xml_node child = list.first_child(); child; child = child.next_sibling())
-            if (child.type() == pugi::node_element && isItem(child)) visit(child);
+    for (const SvdIndex list : document.Children(element))
+        if (document.Tag(list) == block) visitItems(list);
 }
 
 // Finds what derivedFrom names.
 class SvdDerivation {
 public:
-    SvdDerivation(pugi::xml_node device, SvdProblemSink& sink);
+    SvdDerivation(const SvdDocument& document, SvdProblemSink& sink);
 
     // Follows derivedFrom from the chain's element, adding each base; false,
     // with a problem at the element, when a derivedFrom names nothing of the
@@ -99,21 +94,23 @@ public:
     // blocks the field has (or else inherits), the first usable for writing
     // (usage read-write, the default, or write), otherwise the first. Null
     // when it has none.
-    pugi::xml_node ValuesOf(const SvdChain& field, const SvdPath& path);
+    SvdIndex ValuesOf(const SvdChain& field, const SvdPath& path);
 
 private:
     // The element `element` derives from, null when it derives from none;
     // false, with a problem, when its derivedFrom names nothing.
-    bool BaseOf(pugi::xml_node element, SvdKind kind, pugi::xml_node origin, const SvdPath& path,
-                pugi::xml_node& base);
-    pugi::xml_node Find(pugi::xml_node element, SvdKind kind, std::string_view reference);
-    pugi::xml_node FindInScopes(pugi::xml_node element, SvdKind kind, std::string_view name);
-    pugi::xml_node FindPeripheral(std::string_view name) const;
-    pugi::xml_node PeripheralValues(pugi::xml_node peripheral, std::string_view name);
+    bool BaseOf(SvdIndex element, SvdKind kind, SvdIndex origin, const SvdPath& path, SvdIndex& base);
+    SvdIndex Find(SvdIndex element, SvdKind kind, std::string_view reference);
+    SvdIndex FindInScopes(SvdIndex element, SvdKind kind, std::string_view name);
+    SvdIndex FindPeripheral(std::string_view name) const;
+    SvdIndex PeripheralValues(SvdIndex peripheral, std::string_view name);
+    SvdIndex ItemNamed(SvdIndex element, std::string_view name) const;
+    SvdIndex Descend(SvdIndex element, std::string_view path) const;
 
-    std::unordered_map<std::string_view, pugi::xml_node> m_peripherals;
+    const SvdDocument& m_document;
+    std::unordered_map<std::string_view, SvdIndex> m_peripherals;
     // For each peripheral whose named values were looked up: its
     // enumeratedValues blocks by name.
-    std::unordered_map<const void*, std::unordered_map<std::string_view, pugi::xml_node>> m_values;
+    std::unordered_map<SvdIndex, std::unordered_map<std::string_view, SvdIndex>> m_values;
     SvdProblemSink& m_sink;
 };

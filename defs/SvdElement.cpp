@@ -4,82 +4,11 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "defs/SvdNumbers.h"
-
-namespace {
-
-bool Is(const char* name, const char* wanted) { return SvdNameIs(name, wanted); }
-
-// Which child a name is, looked up by its first letter: this runs for every
-// child of every element of the file.
-SvdChild ChildOf(const char* name) {
-    switch (name[0]) {
-    case 'a':
-        if (Is(name, "addressOffset")) return SvdChild::AddressOffset;
-        if (Is(name, "access")) return SvdChild::Access;
-        break;
-    case 'b':
-        if (Is(name, "bitOffset")) return SvdChild::BitOffset;
-        if (Is(name, "bitWidth")) return SvdChild::BitWidth;
-        if (Is(name, "bitRange")) return SvdChild::BitRange;
-        if (Is(name, "baseAddress")) return SvdChild::BaseAddress;
-        break;
-    case 'd':
-        if (Is(name, "description")) return SvdChild::Description;
-        if (Is(name, "dim")) return SvdChild::Dim;
-        if (Is(name, "dimIncrement")) return SvdChild::DimIncrement;
-        if (Is(name, "dimIndex")) return SvdChild::DimIndex;
-        break;
-    case 'e':
-        if (Is(name, "enumeratedValues")) return SvdChild::EnumeratedValues;
-        break;
-    case 'f':
-        if (Is(name, "fields")) return SvdChild::Fields;
-        break;
-    case 'i':
-        if (Is(name, "isDefault")) return SvdChild::IsDefault;
-        break;
-    case 'l':
-        if (Is(name, "lsb")) return SvdChild::Lsb;
-        break;
-    case 'm':
-        if (Is(name, "msb")) return SvdChild::Msb;
-        if (Is(name, "modifiedWriteValues")) return SvdChild::ModifiedWriteValues;
-        break;
-    case 'n':
-        if (Is(name, "name")) return SvdChild::Name;
-        break;
-    case 'r':
-        if (Is(name, "resetValue")) return SvdChild::ResetValue;
-        if (Is(name, "registers")) return SvdChild::Registers;
-        if (Is(name, "readAction")) return SvdChild::ReadAction;
-        break;
-    case 's':
-        if (Is(name, "size")) return SvdChild::Size;
-        break;
-    case 'u':
-        if (Is(name, "usage")) return SvdChild::Usage;
-        break;
-    case 'v':
-        if (Is(name, "value")) return SvdChild::Value;
-        break;
-    default:
-        break;
-    }
-    return SvdChild::Count;
-}
-
-}  // namespace
-
-SvdChildren::SvdChildren(pugi::xml_node element) {
-    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
-        if (child.type() != pugi::node_element) continue;
-        const SvdChild which = ChildOf(child.name());
-        if (which == SvdChild::Count) continue;
-        pugi::xml_node& slot = nodes[static_cast<size_t>(which)];
-        if (!slot) slot = child;
-    }
-}
 
 std::string SvdPath::Text() const {
     std::vector<std::string_view> names;
@@ -101,8 +30,26 @@ std::string_view SvdText(pugi::xml_node element) {
 bool SvdIsOneLine(std::string_view text) {
     if (text.empty()) return true;
     if (IsAsciiSpace(text.front()) || IsAsciiSpace(text.back())) return false;
+    size_t at = 0;
+#if defined(__SSE2__)
+    // 16 bytes at a time while the byte after them is in the text too: a
+    // tab, line feed, vertical tab, form feed or carriage return (9 to 13),
+    // or a space followed by a space, makes more than one line. Descriptions
+    // are the longest texts of a file, and nearly every element has one.
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i four = _mm_set1_epi8(4);
+    for (; at + 17 <= text.size(); at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at + 1));
+        const __m128i twoSpaces = _mm_and_si128(_mm_cmpeq_epi8(bytes, space), _mm_cmpeq_epi8(next, space));
+        const __m128i fromTab = _mm_sub_epi8(bytes, tab);  // 0..4 for 9..13, as unsigned bytes
+        const __m128i lineBreak = _mm_cmpeq_epi8(_mm_min_epu8(fromTab, four), fromTab);
+        if (_mm_movemask_epi8(_mm_or_si128(twoSpaces, lineBreak))) return false;
+    }
+#endif
     // The ends are no space, so a space is never last.
-    for (size_t at = 0; at < text.size(); ++at) {
+    for (; at < text.size(); ++at) {
         const char c = text[at];
         if (c > ' ') continue;
         if (c != ' ' ? IsAsciiSpace(c) : text[at + 1] == ' ') return false;
@@ -111,18 +58,24 @@ bool SvdIsOneLine(std::string_view text) {
 }
 
 std::string SvdOneLine(std::string_view text) {
-    std::string line;
-    line.reserve(text.size());
+    std::string line(text.size(), '\0');
+    line.resize(SvdOneLineInto(text, line.data()));
+    return line;
+}
+
+size_t SvdOneLineInto(std::string_view text, char* out) {
+    size_t length = 0;
     size_t at = 0;
     while (at < text.size()) {
         while (at < text.size() && IsAsciiSpace(text[at])) ++at;
         const size_t word = at;
         while (at < text.size() && !IsAsciiSpace(text[at])) ++at;
         if (word == at) break;
-        if (!line.empty()) line += ' ';
-        line.append(text.substr(word, at - word));
+        if (length) out[length++] = ' ';
+        text.copy(out + length, at - word, word);
+        length += at - word;
     }
-    return line;
+    return length;
 }
 
 SvdLines::SvdLines(std::string_view text) : m_text(text) {}

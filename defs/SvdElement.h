@@ -1,49 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The children of one SVD element that tavlin reads, found in a single pass
-// over the element, and the element's line in the file.
-#include <array>
+// What the SVD reader's parts share: an element's place by names for
+// problems, its text, descriptions made one line, and line numbers.
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <pugixml.hpp>
-
-enum class SvdChild {
-    Name,
-    Description,
-    Dim,
-    DimIncrement,
-    DimIndex,
-    AddressOffset,
-    BaseAddress,
-    Size,
-    Access,
-    ResetValue,
-    BitOffset,
-    BitWidth,
-    Lsb,
-    Msb,
-    BitRange,
-    ReadAction,
-    ModifiedWriteValues,
-    Usage,      // of an enumeratedValues block
-    Value,      // of an enumeratedValue
-    IsDefault,  // of an enumeratedValue
-    Registers,         // the first <registers> block of a peripheral
-    Fields,            // the first <fields> block of a register
-    EnumeratedValues,  // the first <enumeratedValues> block of a field
-    Count
-};
-
-// The first child element of each kind; elements of other names are passed over.
-struct SvdChildren {
-    std::array<pugi::xml_node, static_cast<size_t>(SvdChild::Count)> nodes{};
-
-    explicit SvdChildren(pugi::xml_node element);
-    pugi::xml_node operator[](SvdChild child) const { return nodes[static_cast<size_t>(child)]; }
-};
 
 // Where an element stands, for problems: its name below its parent's.
 // Built on the stack as the walk goes down, and made text only for a problem.
@@ -71,6 +35,9 @@ bool SvdIsOneLine(std::string_view text);
 // `text` as one line: runs of white space (vendor files wrap their
 // descriptions over several indented lines) become one space, none at the ends.
 std::string SvdOneLine(std::string_view text);
+// The same written to `out`, which has room for text.size() characters;
+// returns how many it wrote.
+size_t SvdOneLineInto(std::string_view text, char* out);
 
 // Line numbers of byte offsets in the parsed text.
 class SvdLines {

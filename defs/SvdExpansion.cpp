@@ -2,20 +2,18 @@
 #include "defs/SvdExpansion.h"
 
 #include <algorithm>
-#include <deque>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "defs/SvdDerivation.h"
 #include "defs/SvdDim.h"
+#include "defs/SvdDocument.h"
 #include "defs/SvdNumbers.h"
 
 namespace {
-
-using Node = pugi::xml_node;
 
 // What registers inherit from the device, their peripheral and clusters,
 // each level overriding the one above.
@@ -41,9 +39,15 @@ struct Instances {
     std::string_view Name(size_t i) const { return names.empty() ? name : std::string_view(names[i]); }
 };
 
+// A part of one of the expansion's lists: what belongs to one register or field.
+struct Slice {
+    std::uint32_t first = 0;
+    std::uint32_t count = 0;
+};
+
 // A field element read once, for every instance of its register.
 struct PreparedField {
-    Node element;
+    SvdIndex element = 0;
     std::string_view name;
     Instances instances;
     int lsb = 0;
@@ -52,15 +56,15 @@ struct PreparedField {
     std::string_view description;
     std::string_view readAction;
     std::string_view modifiedWriteValues;
-    std::vector<SvdNamedValueRecord> values;
-    std::vector<std::string_view> otherValues;
+    Slice values;       // in the expansion's named values
+    Slice otherValues;  // in the expansion's names of "any other value" entries
 };
 
 // A register element read once, with the properties it inherited: every
 // instance of it (its dim, and the instances of the clusters and peripherals
 // around it) is made from this.
 struct PreparedRegister {
-    Node element;
+    SvdIndex element = 0;
     RegisterProperties inherited;  // what the levels above gave it: part of its identity
     std::string_view name;
     Instances instances;
@@ -73,29 +77,109 @@ struct PreparedRegister {
     std::string_view modifiedWriteValues;
     bool hasFields = false;
     std::uint64_t layout = 0;  // new for each reading of the fields
-    std::vector<Node> fieldElements;
-    std::vector<PreparedField> fields;  // the sound ones, in file order
+    Slice fieldElements;       // in the expansion's list of field elements
+    Slice fields;              // the sound ones, in file order, in the expansion's prepared fields
+    std::uint64_t fieldRows = 0;  // the field records an instance hands on: the fields' instances
+    // Where the expansion's lists stood before the fields were first read,
+    // so that a reading again (an instance with problems) starts afresh.
+    bool fieldsRead = false;
+    std::uint32_t valuesMark = 0;
+    std::uint32_t otherValuesMark = 0;
+    // The next reading of the same element (with other inherited
+    // properties), counted from 1 in the expansion's list; 0 for none.
+    std::uint32_t next = 0;
 };
+
+// Characters of the descriptions made one line, kept in blocks that live as
+// long as the expansion, so the views handed on stay valid.
+class TextStore {
+public:
+    char* Allocate(size_t bytes) {
+        if (bytes > m_free) {
+            const size_t size = std::max(bytes, kBlockSize);
+            m_blocks.push_back(std::make_unique_for_overwrite<char[]>(size));
+            m_next = m_blocks.back().get();
+            m_free = size;
+        }
+        char* place = m_next;
+        m_next += bytes;
+        m_free -= bytes;
+        return place;
+    }
+
+private:
+    static constexpr size_t kBlockSize = 64 * 1024;
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    char* m_next = nullptr;
+    size_t m_free = 0;
+};
+
+// A number kept for some elements, 0 for the others: a small table of open
+// addressing, as the elements it is kept for (registers) are few among all.
+class ElementNumbers {
+public:
+    std::uint32_t Find(SvdIndex element) const {
+        if (m_slots.empty()) return 0;
+        for (size_t at = Slot(element);; at = (at + 1) & (m_slots.size() - 1)) {
+            if (m_slots[at].first == element) return m_slots[at].second;
+            if (m_slots[at].first == 0) return 0;
+        }
+    }
+    void Set(SvdIndex element, std::uint32_t number) {
+        if ((m_used + 1) * 2 > m_slots.size()) Grow();
+        size_t at = Slot(element);
+        while (m_slots[at].first != 0 && m_slots[at].first != element) at = (at + 1) & (m_slots.size() - 1);
+        if (m_slots[at].first == 0) ++m_used;
+        m_slots[at] = {element, number};
+    }
+
+private:
+    size_t Slot(SvdIndex element) const {
+        return static_cast<size_t>((std::uint64_t{element} * 0x9E3779B97F4A7C15u) >> 32) & (m_slots.size() - 1);
+    }
+    void Grow() {
+        std::vector<std::pair<SvdIndex, std::uint32_t>> old(std::max<size_t>(64, m_slots.size() * 2));
+        old.swap(m_slots);
+        m_used = 0;
+        for (const auto& [element, number] : old)
+            if (element != 0) Set(element, number);
+    }
+
+    std::vector<std::pair<SvdIndex, std::uint32_t>> m_slots;  // element 0 (the null element) marks a free slot
+    size_t m_used = 0;
+};
+
+template <typename T>
+std::span<const T> SpanOf(const std::vector<T>& list, Slice slice) {
+    return {list.data() + slice.first, slice.count};
+}
 
 class SvdExpansion : public SvdProblemSink {
 public:
-    SvdExpansion(Node device, const SvdLines& lines, SvdRecordSink& sink, const SvdExpansionLimits& limits)
-        : m_lines(lines), m_sink(sink), m_limits(limits), m_derivation(device, *this) {}
+    SvdExpansion(const SvdDocument& document, const SvdLines& lines, SvdRecordSink& sink, const SvdExpansionLimits& limits)
+        : m_document(document),
+          m_lines(lines),
+          m_sink(sink),
+          m_limits(limits),
+          m_derivation(document, *this) {}
 
-    void Device(Node device) {
-        const SvdChain chain(device);
+    void Device() {
+        const SvdIndex device = SvdDocument::kDevice;
+        const SvdChain chain(m_document, device);
         RegisterProperties properties;
         const SvdPath path;
         ApplyProperties(chain, properties, path);
-        for (Node block : device.children("peripherals")) {
-            for (Node peripheral : block.children("peripheral")) {
+        for (const SvdIndex block : m_document.Children(device)) {
+            if (m_document.Tag(block) != SvdTag::Peripherals) continue;
+            for (const SvdIndex peripheral : m_document.Children(block)) {
+                if (m_document.Tag(peripheral) != SvdTag::Peripheral) continue;
                 if (m_stopped) return;
                 Peripheral(peripheral, properties);
             }
         }
     }
 
-    void Problem(Node element, const SvdPath& path, std::string text) override {
+    void Problem(SvdIndex element, const SvdPath& path, std::string text) override {
         if (m_stopped && m_problemsStopped) return;
         ++m_problems;
         if (m_problems > m_limits.maxProblems) {
@@ -106,18 +190,20 @@ public:
     }
 
 private:
-    SvdPlace PlaceOf(Node element) const { return SvdPlace{&m_lines, element}; }
+    SvdPlace PlaceOf(SvdIndex element) const { return SvdPlace{&m_lines, m_document.Node(element)}; }
+    std::string_view Text(SvdIndex element) const { return m_document.Text(element); }
 
     // An element's description as one line, kept as long as the expansion.
-    std::string_view Description(Node description) {
-        const std::string_view text = SvdText(description);
-        if (SvdIsOneLine(text)) return text;
-        return m_texts.emplace_back(SvdOneLine(text));
+    std::string_view Description(SvdIndex description) {
+        const std::string_view text = Text(description);
+        if (m_document.IsOneLine(description)) return text;
+        char* line = m_texts.Allocate(text.size());
+        return {line, SvdOneLineInto(text, line)};
     }
 
     // Takes `count` rows from the budget; false (with a problem, and the
     // walk stopped) when they would make too many.
-    bool TakeRows(std::uint64_t count, Node element, const SvdPath& path) {
+    bool TakeRows(std::uint64_t count, SvdIndex element, const SvdPath& path) {
         if (count <= m_limits.maxRows - m_rows) {
             m_rows += count;
             return true;
@@ -130,39 +216,39 @@ private:
 
     // A dim that cannot fit in what is left of the budget stops the walk
     // before its names are made.
-    bool DimFits(const Instances& instances, Node element, const SvdPath& path) {
+    bool DimFits(const Instances& instances, SvdIndex element, const SvdPath& path) {
         if (instances.names.empty() || instances.names.size() <= m_limits.maxRows - m_rows) return true;
         return TakeRows(instances.names.size(), element, path);
     }
 
     // Reads the register properties an element sets into `properties`.
     void ApplyProperties(const SvdChain& chain, RegisterProperties& properties, const SvdPath& path) {
-        if (Node size = chain.Find(SvdChild::Size)) {
+        if (SvdIndex size = chain.Find(SvdTag::Size)) {
             if (const auto value = Number(size, path, "size")) properties.size = *value;
         }
-        if (Node access = chain.Find(SvdChild::Access)) properties.access = SvdText(access);
-        if (Node reset = chain.Find(SvdChild::ResetValue)) {
+        if (SvdIndex access = chain.Find(SvdTag::Access)) properties.access = Text(access);
+        if (SvdIndex reset = chain.Find(SvdTag::ResetValue)) {
             if (const auto value = Number(reset, path, "resetValue")) properties.resetValue = *value;
         }
     }
 
     // The number an element holds, or nothing with a problem.
-    std::optional<std::uint64_t> Number(Node element, const SvdPath& path, const char* what) {
-        const std::string_view text = SvdText(element);
+    std::optional<std::uint64_t> Number(SvdIndex element, const SvdPath& path, const char* what) {
+        const std::string_view text = Text(element);
         const auto value = ParseSvdNumber(text);
         if (!value) Problem(element, path, std::string(what) + " is not a number: \"" + std::string(text) + '"');
         return value;
     }
 
     // The instances of an element; false (with a problem) when its dim is faulty.
-    bool InstancesOf(const SvdChain& chain, Node element, std::string_view name, const SvdPath& path,
+    bool InstancesOf(const SvdChain& chain, SvdIndex element, std::string_view name, const SvdPath& path,
                      Instances& out) {
         out.name = name;
-        const Node dimNode = chain.Find(SvdChild::Dim);
+        const SvdIndex dimNode = chain.Find(SvdTag::Dim);
         if (!dimNode) return true;
-        const auto dim = ParseSvdNumber(SvdText(dimNode));
+        const auto dim = ParseSvdNumber(Text(dimNode));
         if (!dim || *dim == 0) {
-            Problem(element, path, "dim is not a positive number: \"" + std::string(SvdText(dimNode)) + '"');
+            Problem(element, path, "dim is not a positive number: \"" + std::string(Text(dimNode)) + '"');
             return false;
         }
         if (*dim > m_limits.maxRows) {
@@ -171,7 +257,7 @@ private:
             return false;
         }
         if (*dim > m_limits.maxRows - m_rows) return TakeRows(*dim, element, path);
-        if (Node inc = chain.Find(SvdChild::DimIncrement)) {
+        if (SvdIndex inc = chain.Find(SvdTag::DimIncrement)) {
             const auto value = Number(inc, path, "dimIncrement");
             if (!value) return false;
             out.increment = *value;
@@ -180,10 +266,10 @@ private:
             return false;
         }
         std::vector<std::string> indexes;
-        if (Node index = chain.Find(SvdChild::DimIndex)) {
-            auto parsed = ParseSvdDimIndex(SvdText(index), *dim);
+        if (SvdIndex index = chain.Find(SvdTag::DimIndex)) {
+            auto parsed = ParseSvdDimIndex(Text(index), *dim);
             if (!parsed || parsed->size() != *dim) {
-                Problem(element, path, "dimIndex \"" + std::string(SvdText(index)) + "\" does not give " +
+                Problem(element, path, "dimIndex \"" + std::string(Text(index)) + "\" does not give " +
                                            std::to_string(*dim) + " names");
                 return false;
             }
@@ -208,19 +294,19 @@ private:
 
     // The addressOffset of a register or cluster, or nothing with a problem.
     std::optional<std::uint64_t> OffsetOf(const SvdChain& chain, const SvdPath& path, const char* what) {
-        const Node offset = chain.Find(SvdChild::AddressOffset);
+        const SvdIndex offset = chain.Find(SvdTag::AddressOffset);
         if (offset) return Number(offset, path, "addressOffset");
         Problem(chain.Element(), path, std::string(what) + " has no addressOffset");
         return std::nullopt;
     }
 
-    void Peripheral(Node element, RegisterProperties properties) {
-        SvdChain chain(element);
-        const std::string_view name = SvdText(chain.Own(SvdChild::Name));
+    void Peripheral(SvdIndex element, RegisterProperties properties) {
+        SvdChain chain(m_document, element);
+        const std::string_view name = Text(chain.Own(SvdTag::Name));
         const SvdPath path{nullptr, name.empty() ? std::string_view("peripheral") : name};
         if (!Begin(chain, SvdKind::Peripheral, name, path, "peripheral")) return;
         ApplyProperties(chain, properties, path);
-        const Node address = chain.Find(SvdChild::BaseAddress);
+        const SvdIndex address = chain.Find(SvdTag::BaseAddress);
         if (!address) {
             Problem(element, path, "peripheral has no baseAddress");
             return;
@@ -228,10 +314,10 @@ private:
         const auto base = Number(address, path, "baseAddress");
         Instances instances;
         if (!base || !InstancesOf(chain, element, name, path, instances)) return;
-        std::vector<Node> items;
+        std::vector<SvdIndex> items;
         chain.CollectItems(SvdKind::Peripheral, items);
         SvdPeripheralRecord record;
-        record.description = Description(chain.Find(SvdChild::Description));
+        record.description = Description(chain.Find(SvdTag::Description));
         record.place = PlaceOf(element);
         for (size_t i = 0; i < instances.Count() && !m_stopped; ++i) {
             const SvdPath instancePath{nullptr, instances.Name(i)};
@@ -240,7 +326,7 @@ private:
             record.baseAddress = *base + i * instances.increment;
             m_sink.Peripheral(record);
             const Scope scope{&instancePath, "", record.baseAddress, record.baseAddress, properties, 0};
-            for (Node item : items) {
+            for (SvdIndex item : items) {
                 if (m_stopped) return;
                 Item(item, scope);
             }
@@ -259,16 +345,16 @@ private:
         int depth;
     };
 
-    void Item(Node element, const Scope& scope) {
-        if (SvdNameIs(element.name(), "cluster"))
+    void Item(SvdIndex element, const Scope& scope) {
+        if (m_document.Tag(element) == SvdTag::Cluster)
             Cluster(element, scope);
         else
             Register(element, scope);
     }
 
-    void Cluster(Node element, const Scope& outer) {
-        SvdChain chain(element);
-        const std::string_view name = SvdText(chain.Own(SvdChild::Name));
+    void Cluster(SvdIndex element, const Scope& outer) {
+        SvdChain chain(m_document, element);
+        const std::string_view name = Text(chain.Own(SvdTag::Name));
         const SvdPath path{outer.path, name.empty() ? std::string_view("cluster") : name};
         if (outer.depth >= m_limits.maxClusterDepth) {
             Problem(element, path,
@@ -282,7 +368,7 @@ private:
         ApplyProperties(chain, scope.properties, path);
         Instances instances;
         if (!InstancesOf(chain, element, name, path, instances)) return;
-        std::vector<Node> items;
+        std::vector<SvdIndex> items;
         chain.CollectItems(SvdKind::Cluster, items);
         for (size_t i = 0; i < instances.Count() && !m_stopped; ++i) {
             const SvdPath instancePath{outer.path, instances.Name(i)};
@@ -291,7 +377,7 @@ private:
             scope.prefix = outer.prefix;
             scope.prefix.append(instances.Name(i)).append(".");
             scope.base = outer.base + *offset + i * instances.increment;
-            for (Node item : items) {
+            for (SvdIndex item : items) {
                 if (m_stopped) return;
                 Item(item, scope);
             }
@@ -301,24 +387,39 @@ private:
     // A register reached again with the same inherited properties (another
     // instance of a peripheral or cluster around it, or a peripheral derived
     // from its own) is made from what its first clean reading found.
-    void Register(Node element, const Scope& scope) {
-        auto& known = m_prepared[element.internal_object()];
-        for (const auto& prepared : known) {
-            if (prepared->inherited == scope.properties) {
-                Emit(*prepared, scope, false);
+    void Register(SvdIndex element, const Scope& scope) {
+        for (std::uint32_t at = m_preparedOf.Find(element); at; at = m_registers[at - 1].next) {
+            if (m_registers[at - 1].inherited == scope.properties) {
+                Emit(m_registers[at - 1], scope, false);
                 return;
             }
         }
-        auto prepared = std::make_unique<PreparedRegister>();
+        // Read afresh; the reading is kept only when it is clean, and
+        // nothing else is added to the lists meanwhile, so they are cut
+        // back to where they were otherwise.
         const size_t problemsBefore = m_problems;
-        if (!PrepareRegister(element, scope, *prepared)) return;
-        const bool clean = Emit(*prepared, scope, true) && m_problems == problemsBefore && !m_stopped;
-        if (clean) known.push_back(std::move(prepared));
+        const size_t items = m_items.size();
+        const size_t fields = m_fields.size();
+        const size_t values = m_values.size();
+        const size_t otherValues = m_otherValues.size();
+        PreparedRegister& prepared = m_registers.emplace_back();
+        const bool clean = PrepareRegister(element, scope, prepared) && Emit(prepared, scope, true) &&
+                           m_problems == problemsBefore && !m_stopped;
+        if (clean) {
+            prepared.next = m_preparedOf.Find(element);
+            m_preparedOf.Set(element, static_cast<std::uint32_t>(m_registers.size()));
+            return;
+        }
+        m_registers.pop_back();
+        m_items.resize(items);
+        m_fields.erase(m_fields.begin() + static_cast<std::ptrdiff_t>(fields), m_fields.end());
+        m_values.resize(values);
+        m_otherValues.resize(otherValues);
     }
 
-    bool PrepareRegister(Node element, const Scope& scope, PreparedRegister& out) {
-        SvdChain chain(element);
-        const std::string_view name = SvdText(chain.Own(SvdChild::Name));
+    bool PrepareRegister(SvdIndex element, const Scope& scope, PreparedRegister& out) {
+        SvdChain chain(m_document, element);
+        const std::string_view name = Text(chain.Own(SvdTag::Name));
         const SvdPath path{scope.path, name.empty() ? std::string_view("register") : name};
         if (!Begin(chain, SvdKind::Register, name, path, "register")) return false;
         const auto offset = OffsetOf(chain, path, "register");
@@ -337,11 +438,13 @@ private:
         out.bits = static_cast<int>(properties.size);
         out.access = properties.access;
         out.reset = LowBits(properties.resetValue, out.bits);
-        out.description = Description(chain.Find(SvdChild::Description));
-        out.readAction = SvdText(chain.Find(SvdChild::ReadAction));
-        out.modifiedWriteValues = SvdText(chain.Find(SvdChild::ModifiedWriteValues));
-        chain.CollectItems(SvdKind::Register, out.fieldElements);
-        out.hasFields = !out.fieldElements.empty();
+        out.description = Description(chain.Find(SvdTag::Description));
+        out.readAction = Text(chain.Find(SvdTag::ReadAction));
+        out.modifiedWriteValues = Text(chain.Find(SvdTag::ModifiedWriteValues));
+        chain.CollectItems(SvdKind::Register, m_scratch);
+        out.fieldElements = {static_cast<std::uint32_t>(m_items.size()), static_cast<std::uint32_t>(m_scratch.size())};
+        m_items.insert(m_items.end(), m_scratch.begin(), m_scratch.end());
+        out.hasFields = !m_scratch.empty();
         return true;
     }
 
@@ -365,6 +468,8 @@ private:
         bool fieldsClean = !readFields;
         for (size_t i = 0; i < reg.instances.Count() && !m_stopped; ++i) {
             const SvdPath registerPath{scope.path, reg.instances.Name(i)};
+            // An instance whose fields are not read again has the layout of one handed on before.
+            const bool alike = fieldsClean;
             if (!fieldsClean) {
                 const size_t problemsBefore = m_problems;
                 PrepareFields(reg, registerPath);
@@ -378,7 +483,15 @@ private:
             record.offset = record.address - scope.peripheralBase;
             record.layout = reg.layout;
             m_sink.Register(record);
-            for (const PreparedField& field : reg.fields) {
+            // When all of its field rows fit in the budget the instance's
+            // fields can raise no problem, and the sink may make their rows
+            // as it made those of the first instance of the layout, at once.
+            if (alike && reg.fieldRows > 0 && reg.fieldRows <= m_limits.maxRows - m_rows &&
+                m_sink.FieldsAlike(record, reg.fieldRows)) {
+                m_rows += reg.fieldRows;
+                continue;
+            }
+            for (const PreparedField& field : SpanOf(m_fields, reg.fields)) {
                 if (m_stopped) return false;
                 EmitField(field, registerPath, !readFields || i > 0);
             }
@@ -392,8 +505,8 @@ private:
         SvdFieldRecord record;
         record.access = field.access;
         record.description = field.description;
-        record.values = field.values;
-        record.otherValues = field.otherValues;
+        record.values = SpanOf(m_values, field.values);
+        record.otherValues = SpanOf(m_otherValues, field.otherValues);
         record.readAction = field.readAction;
         record.modifiedWriteValues = field.modifiedWriteValues;
         record.place = PlaceOf(field.element);
@@ -407,39 +520,52 @@ private:
         }
     }
 
+    // Reads the fields of `reg`, the register read last, whose fields are
+    // the last in the lists.
     void PrepareFields(PreparedRegister& reg, const SvdPath& registerPath) {
-        reg.fields.clear();
-        reg.layout = ++m_layouts;
-        for (Node element : reg.fieldElements) {
-            if (m_stopped) return;
-            PreparedField field;
-            if (PrepareField(element, reg, registerPath, field)) reg.fields.push_back(std::move(field));
+        if (!reg.fieldsRead) {
+            reg.fieldsRead = true;
+            reg.fields.first = static_cast<std::uint32_t>(m_fields.size());
+            reg.valuesMark = static_cast<std::uint32_t>(m_values.size());
+            reg.otherValuesMark = static_cast<std::uint32_t>(m_otherValues.size());
         }
+        m_fields.erase(m_fields.begin() + reg.fields.first, m_fields.end());
+        m_values.resize(reg.valuesMark);
+        m_otherValues.resize(reg.otherValuesMark);
+        reg.fieldRows = 0;
+        reg.layout = ++m_layouts;
+        for (const SvdIndex element : SpanOf(m_items, reg.fieldElements)) {
+            if (m_stopped) break;
+            PreparedField field;
+            if (!PrepareField(element, reg, registerPath, field)) continue;
+            reg.fieldRows += field.instances.Count();
+            m_fields.push_back(std::move(field));
+        }
+        reg.fields.count = static_cast<std::uint32_t>(m_fields.size()) - reg.fields.first;
     }
 
     // The bit span a field gives in any of its three forms, or nothing with a problem.
-    std::optional<SvdBitRange> SpanOf(const SvdChain& chain, const SvdPath& path) {
-        if (Node range = chain.Find(SvdChild::BitRange)) {
-            const auto parsed = ParseSvdBitRange(SvdText(range));
-            if (!parsed)
-                Problem(range, path, "bitRange is not [msb:lsb]: \"" + std::string(SvdText(range)) + '"');
+    std::optional<SvdBitRange> SpanOfField(const SvdChain& chain, const SvdPath& path) {
+        if (SvdIndex range = chain.Find(SvdTag::BitRange)) {
+            const auto parsed = ParseSvdBitRange(Text(range));
+            if (!parsed) Problem(range, path, "bitRange is not [msb:lsb]: \"" + std::string(Text(range)) + '"');
             return parsed;
         }
         // Bit numbers beyond any register are cut here, so that sums cannot overflow.
         auto small = [](std::uint64_t value) { return static_cast<int>(std::min<std::uint64_t>(value, 1'000'000)); };
-        const Node lsbNode = chain.Find(SvdChild::Lsb);
-        const Node msbNode = chain.Find(SvdChild::Msb);
+        const SvdIndex lsbNode = chain.Find(SvdTag::Lsb);
+        const SvdIndex msbNode = chain.Find(SvdTag::Msb);
         if (lsbNode && msbNode) {
             const auto lsb = Number(lsbNode, path, "lsb");
             const auto msb = Number(msbNode, path, "msb");
             if (!lsb || !msb) return std::nullopt;
             return SvdBitRange{small(*msb), small(*lsb)};
         }
-        if (Node offsetNode = chain.Find(SvdChild::BitOffset)) {
+        if (SvdIndex offsetNode = chain.Find(SvdTag::BitOffset)) {
             const auto offset = Number(offsetNode, path, "bitOffset");
             if (!offset) return std::nullopt;
             std::uint64_t width = 1;
-            if (Node widthNode = chain.Find(SvdChild::BitWidth)) {
+            if (SvdIndex widthNode = chain.Find(SvdTag::BitWidth)) {
                 const auto value = Number(widthNode, path, "bitWidth");
                 if (!value) return std::nullopt;
                 width = *value;
@@ -454,13 +580,13 @@ private:
         return std::nullopt;
     }
 
-    bool PrepareField(Node element, const PreparedRegister& reg, const SvdPath& registerPath, PreparedField& out) {
-        SvdChain chain(element);
-        const std::string_view name = SvdText(chain.Own(SvdChild::Name));
+    bool PrepareField(SvdIndex element, const PreparedRegister& reg, const SvdPath& registerPath, PreparedField& out) {
+        SvdChain chain(m_document, element);
+        const std::string_view name = Text(chain.Own(SvdTag::Name));
         out.name = name.empty() ? std::string_view("field") : name;
         const SvdPath path{&registerPath, out.name};
         if (!Begin(chain, SvdKind::Field, name, path, "field")) return false;
-        const auto span = SpanOf(chain, path);
+        const auto span = SpanOfField(chain, path);
         if (!span) return false;
         if (!InstancesOf(chain, element, name, path, out.instances)) return false;
         const std::uint64_t lastOffset = (out.instances.Count() - 1) * out.instances.increment;
@@ -478,36 +604,40 @@ private:
         out.element = element;
         out.lsb = span->lsb;
         out.msb = span->msb;
-        out.description = Description(chain.Find(SvdChild::Description));
-        const Node accessNode = chain.Find(SvdChild::Access);
-        out.access = accessNode ? SvdText(accessNode) : reg.access;
-        out.readAction = SvdText(chain.Find(SvdChild::ReadAction));
-        out.modifiedWriteValues = SvdText(chain.Find(SvdChild::ModifiedWriteValues));
-        if (const Node values = m_derivation.ValuesOf(chain, path)) CollectNamedValues(values, path, out);
+        out.description = Description(chain.Find(SvdTag::Description));
+        const SvdIndex accessNode = chain.Find(SvdTag::Access);
+        out.access = accessNode ? Text(accessNode) : reg.access;
+        out.readAction = Text(chain.Find(SvdTag::ReadAction));
+        out.modifiedWriteValues = Text(chain.Find(SvdTag::ModifiedWriteValues));
+        out.values.first = static_cast<std::uint32_t>(m_values.size());
+        out.otherValues.first = static_cast<std::uint32_t>(m_otherValues.size());
+        if (const SvdIndex values = m_derivation.ValuesOf(chain, path)) CollectNamedValues(values, path);
+        out.values.count = static_cast<std::uint32_t>(m_values.size()) - out.values.first;
+        out.otherValues.count = static_cast<std::uint32_t>(m_otherValues.size()) - out.otherValues.first;
         return true;
     }
 
     // The named values of an enumeratedValues block, and the names of its
-    // "any other value" entries.
-    void CollectNamedValues(Node values, const SvdPath& path, PreparedField& out) {
-        ForEachSvdItem(values, SvdKind::Values, [&](Node value) {
-            const SvdChildren children(value);
-            const std::string_view name = SvdText(children[SvdChild::Name]);
-            if (IsTrue(SvdText(children[SvdChild::IsDefault]))) {
-                if (!name.empty()) out.otherValues.push_back(name);
+    // "any other value" entries, appended to the lists.
+    void CollectNamedValues(SvdIndex values, const SvdPath& path) {
+        ForEachSvdItem(m_document, values, SvdKind::Values, [&](SvdIndex value) {
+            const std::string_view name = m_document.ChildText(value, SvdTag::Name);
+            if (IsTrue(m_document.ChildText(value, SvdTag::IsDefault))) {
+                if (!name.empty()) m_otherValues.push_back(name);
                 return;
             }
-            const auto number = ParseSvdEnumValue(SvdText(children[SvdChild::Value]));
+            const auto number = ParseSvdEnumValue(m_document.ChildText(value, SvdTag::Value));
             if (name.empty() || !number) {
                 const SvdPath valuePath{&path, name.empty() ? std::string_view("enumeratedValue") : name};
                 Problem(value, valuePath, name.empty() ? "enumeratedValue has no name" : "enumeratedValue has no value");
                 return;
             }
-            const Node description = children[SvdChild::Description];
-            out.values.push_back({name, description ? Description(description) : std::string_view(), *number});
+            const SvdIndex description = m_document.Child(value, SvdTag::Description);
+            m_values.push_back({name, description ? Description(description) : std::string_view(), *number});
         });
     }
 
+    const SvdDocument& m_document;
     const SvdLines& m_lines;
     SvdRecordSink& m_sink;
     const SvdExpansionLimits m_limits;
@@ -517,13 +647,23 @@ private:
     std::uint64_t m_layouts = 0;
     bool m_stopped = false;
     bool m_problemsStopped = false;  // the problem budget, not the rows, stopped the walk
-    std::deque<std::string> m_texts;  // descriptions made one line; a deque, so views into them stay valid
-    std::unordered_map<const void*, std::vector<std::unique_ptr<PreparedRegister>>> m_prepared;
+    TextStore m_texts;               // descriptions made one line
+    // The readings of register elements, and by element the first of its
+    // readings, counted from 1 (0: not read); each links to the next.
+    std::vector<PreparedRegister> m_registers;
+    ElementNumbers m_preparedOf;
+    // What the readings hold, in lists shared by all of them.
+    std::vector<SvdIndex> m_items;  // the field elements of each register
+    std::vector<PreparedField> m_fields;
+    std::vector<SvdNamedValueRecord> m_values;
+    std::vector<std::string_view> m_otherValues;
+    std::vector<SvdIndex> m_scratch;  // reused for collecting a register's field elements
 };
 
 }  // namespace
 
-void ExpandSvdDevice(Node device, const SvdLines& lines, SvdRecordSink& sink, const SvdExpansionLimits& limits) {
-    SvdExpansion expansion(device, lines, sink, limits);
-    expansion.Device(device);
+void ExpandSvdDevice(pugi::xml_node device, const SvdLines& lines, SvdRecordSink& sink, const SvdExpansionLimits& limits) {
+    const SvdDocument document(device);
+    SvdExpansion expansion(document, lines, sink, limits);
+    expansion.Device();
 }

@@ -12,8 +12,10 @@ std::optional<std::uint64_t> ParseDigits(std::string_view digits, unsigned base,
     for (const char c : digits) {
         int digit = dontCare && (c == 'x' || c == 'X') ? 0 : HexDigitValue(c);
         if (digit < 0 || static_cast<unsigned>(digit) >= base) return std::nullopt;
-        if (value > (UINT64_MAX - static_cast<unsigned>(digit)) / base) return std::nullopt;
-        value = value * base + static_cast<unsigned>(digit);
+        // Overflow found by the arithmetic itself: a division for each digit would cost more than the rest.
+        if (__builtin_mul_overflow(value, std::uint64_t{base}, &value) ||
+            __builtin_add_overflow(value, static_cast<std::uint64_t>(digit), &value))
+            return std::nullopt;
     }
     return value;
 }

@@ -85,6 +85,16 @@ public:
     virtual void Register(const SvdRegisterRecord& reg) = 0;
     virtual void Field(const SvdFieldRecord& field) = 0;
     virtual void Problem(const SvdProblemRecord& problem) = 0;
+    // Called after a register whose layout was handed on before, when its
+    // `fields` field records (those of the first register of the layout,
+    // which are the same) cannot meet a limit: a sink that makes what they
+    // would make at once, from what it made for that first register, returns
+    // true and is not handed them. By default it takes them one by one.
+    virtual bool FieldsAlike(const SvdRegisterRecord& reg, std::uint64_t fields) {
+        (void)reg;
+        (void)fields;
+        return false;
+    }
 
 protected:
     ~SvdRecordSink() = default;

@@ -79,20 +79,43 @@ void SvdRowWriter::Register(const SvdRegisterRecord& reg) {
     m_reg->SetInfoText(m_text.c_str());
     m_map.SetChipAccess(*m_reg, AccessOf(reg.access), !reg.readAction.empty());
     m_like = nullptr;
+    m_recording = 0;
     m_nextField = 0;
     if (reg.hasFields) {
-        if (m_firstOfLayout.size() <= reg.layout) m_firstOfLayout.resize(reg.layout + 1);
-        CRegisterItem*& first = m_firstOfLayout[reg.layout];
-        if (first)
-            m_like = first;
-        else
-            first = m_reg;
+        if (m_layouts.size() <= reg.layout) m_layouts.resize(reg.layout + 1);
+        Layout& layout = m_layouts[reg.layout];
+        if (layout.first) {
+            m_like = layout.first;
+            m_likeLayout = reg.layout;
+        } else {
+            layout.first = m_reg;
+            layout.firstSpan = static_cast<std::uint32_t>(m_spans.size());
+            m_recording = reg.layout;
+        }
         return;
     }
     // Every register composes: one edit row holds all its bits.
     m_text.assign(reg.description);
     AppendPart(m_text, reg.access);
     EditRow(m_label.c_str(), 0, reg.bits - 1, reg.access, m_text);
+}
+
+bool SvdRowWriter::FieldsAlike(const SvdRegisterRecord&, std::uint64_t fields) {
+    if (!m_like || m_nextField != 0) return false;
+    const Layout& layout = m_layouts[m_likeLayout];
+    if (layout.spans != fields || static_cast<std::uint64_t>(m_like->GetChildCount()) != fields) return false;
+    if (!m_tree.CopyChildren(*m_reg, *m_like)) return false;
+    // What the fields' records would have told of the register.
+    if (layout.readChangesIt) m_map.SetChipAccess(*m_reg, m_map.AccessOf(*m_reg), true);
+    if (!layout.infoSuffix.empty()) {
+        m_text.assign(m_reg->GetInfoText()).append(layout.infoSuffix);
+        m_reg->SetInfoText(m_text.c_str());
+    }
+    for (std::uint32_t i = 0; i < layout.spans; ++i)
+        m_table.Set(m_reg->GetChildAt(static_cast<int>(i)), m_spans[layout.firstSpan + i]);
+    m_result.fields += static_cast<int>(layout.spans);
+    m_nextField = static_cast<int>(layout.spans);
+    return true;
 }
 
 bool SvdRowWriter::CopyField(const SvdFieldRecord& field) {
@@ -109,11 +132,21 @@ bool SvdRowWriter::CopyField(const SvdFieldRecord& field) {
 }
 
 void SvdRowWriter::Field(const SvdFieldRecord& field) {
-    if (!field.readAction.empty()) m_map.SetChipAccess(*m_reg, m_map.AccessOf(*m_reg), true);
+    Layout* recording = m_recording ? &m_layouts[m_recording] : nullptr;
+    if (recording) {
+        ++recording->spans;
+        m_spans.push_back(FieldSpan{field.lsb, field.msb, !field.values.empty(), AccessOf(field.access)});
+    }
+    if (!field.readAction.empty()) {
+        m_map.SetChipAccess(*m_reg, m_map.AccessOf(*m_reg), true);
+        if (recording) recording->readChangesIt = true;
+    }
     // A write's effect on a field is told on its register too, where a write to the chip starts.
     if (!field.modifiedWriteValues.empty()) {
+        m_text.assign(", ").append(field.name).append(" modifiedWriteValues ").append(field.modifiedWriteValues);
+        if (recording) recording->infoSuffix += m_text;
         std::string info = m_reg->GetInfoText();
-        info.append(", ").append(field.name).append(" modifiedWriteValues ").append(field.modifiedWriteValues);
+        info += m_text;
         m_reg->SetInfoText(info.c_str());
     }
     const bool copied = CopyField(field);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "defs/FieldTable.h"
 #include "defs/SvdLoader.h"
 #include "defs/SvdRecords.h"
 
@@ -29,6 +30,8 @@ public:
     void Register(const SvdRegisterRecord& reg) override;
     void Field(const SvdFieldRecord& field) override;
     void Problem(const SvdProblemRecord& problem) override;
+    // Copies the field rows of the first register of the layout whole.
+    bool FieldsAlike(const SvdRegisterRecord& reg, std::uint64_t fields) override;
 
 private:
     // A field row made like the one at the same place under an earlier
@@ -44,10 +47,21 @@ private:
     CPropTreeItem* m_set = nullptr;  // of the last peripheral record
     CRegisterItem* m_reg = nullptr;  // of the last register record
     std::uint64_t m_reset = 0;       // of the last register record
-    // The first register row of each layout, whose field rows later
-    // registers of the layout copy, and where the copying is.
-    std::vector<CRegisterItem*> m_firstOfLayout;
-    const CRegisterItem* m_like = nullptr;
+    // What the first register of each layout was given, which later
+    // registers of the layout are given too: its field rows, their spans,
+    // and what its fields told of the register.
+    struct Layout {
+        CRegisterItem* first = nullptr;
+        std::uint32_t firstSpan = 0;  // in m_spans
+        std::uint32_t spans = 0;
+        bool readChangesIt = false;   // a field has a readAction
+        std::string infoSuffix;       // what fields with modifiedWriteValues added to the info
+    };
+    std::vector<Layout> m_layouts;  // by layout number
+    std::vector<FieldSpan> m_spans;
+    std::uint64_t m_recording = 0;  // the layout whose first register the fields being written are of
+    const CRegisterItem* m_like = nullptr;  // the first register of the last register's layout, when not that
+    std::uint64_t m_likeLayout = 0;
     int m_nextField = 0;
     std::string m_text;              // reused for the texts of each row
     std::string m_label;

@@ -52,12 +52,22 @@ public:
     }
 };
 
+// A sink that takes the fields of registers alike at once, written as "= N alike".
+class CopyingSink : public RecordingSink {
+public:
+    bool FieldsAlike(const SvdRegisterRecord&, std::uint64_t fields) override {
+        lines.push_back("= " + std::to_string(fields) + " alike");
+        return true;
+    }
+};
+
+template <typename Sink = RecordingSink>
 std::vector<std::string> Expand(const std::string& text, std::uint64_t maxRows = kSvdMaxRows,
                                 std::size_t maxProblems = kSvdAllProblems) {
     pugi::xml_document document;
     EXPECT_TRUE(document.load_buffer(text.data(), text.size(), pugi::parse_default | pugi::parse_embed_pcdata));
     const SvdLines lines(text);
-    RecordingSink sink;
+    Sink sink;
     ExpandSvdDevice(document.document_element(), lines, sink, {maxRows, kSvdMaxClusterDepth, maxProblems});
     return sink.lines;
 }
@@ -165,6 +175,83 @@ TEST(SvdExpansion, AReusedRegisterStillStopsAtTheRowBudget) {
     const auto records = Expand(svd, 9);
     EXPECT_EQ(records.back(), "! P1.R.F%s: stopped here: the file expands to more than 9 rows");
     EXPECT_EQ(records.size(), 8u);  // P0, R, 3 fields, P1, R, the stop
+}
+
+// A register of a layout handed on before is followed by its field records,
+// or, when the sink takes them at once, by nothing more: the sink is asked
+// only when the fields cannot meet the row budget, and only for registers
+// whose fields were read clean.
+TEST(SvdExpansion, FieldsOfRegistersAlikeGoToTheSinkAtOnce) {
+    const std::string twoFields =
+        "<fields><field><name>A</name><bitRange>[0:0]</bitRange></field>"
+        "<field><dim>2</dim><dimIncrement>2</dimIncrement><name>B%s</name><bitRange>[1:1]</bitRange></field></fields>";
+    const struct {
+        const char* rule;
+        std::string svd;
+        std::uint64_t maxRows;
+        std::vector<std::string> records;
+    } cases[] = {
+        {"the instances after the first of an array, with the fields' own instances counted",
+         Device("<register><dim>3</dim><dimIncrement>4</dimIncrement><name>R%s</name><addressOffset>0</addressOffset>" +
+                twoFields + "</register>"),
+         kSvdMaxRows,
+         {"P P 0x1000", "R R0 0x1000 +0x0 32 0x0", "F A 0..0", "F B0 1..1", "F B1 3..3", "R R1 0x1004 +0x4 32 0x0",
+          "= 3 alike", "R R2 0x1008 +0x8 32 0x0", "= 3 alike"}},
+        {"the registers of a derived peripheral's instances",
+         "<device><peripherals><peripheral><name>A</name><baseAddress>0</baseAddress><registers>"
+         "<register><name>R</name><addressOffset>0</addressOffset>" + twoFields + "</register></registers></peripheral>"
+         "<peripheral derivedFrom=\"A\"><name>B</name><baseAddress>0x100</baseAddress></peripheral></peripherals></device>",
+         kSvdMaxRows,
+         {"P A 0x0", "R R 0x0 +0x0 32 0x0", "F A 0..0", "F B0 1..1", "F B1 3..3", "P B 0x100", "R R 0x100 +0x0 32 0x0",
+          "= 3 alike"}},
+        {"not when the fields would go beyond the row budget: they come one by one to the stop",
+         Device("<register><dim>2</dim><dimIncrement>4</dimIncrement><name>R%s</name><addressOffset>0</addressOffset>" +
+                twoFields + "</register>"),
+         7,
+         {"P P 0x1000", "R R0 0x1000 +0x0 32 0x0", "F A 0..0", "F B0 1..1", "F B1 3..3", "R R1 0x1004 +0x4 32 0x0",
+          "F A 0..0", "! P.R1.B%s: stopped here: the file expands to more than 7 rows"}},
+        {"exactly at the row budget they still go at once",
+         Device("<register><dim>2</dim><dimIncrement>4</dimIncrement><name>R%s</name><addressOffset>0</addressOffset>" +
+                twoFields + "</register>"),
+         9,
+         {"P P 0x1000", "R R0 0x1000 +0x0 32 0x0", "F A 0..0", "F B0 1..1", "F B1 3..3", "R R1 0x1004 +0x4 32 0x0",
+          "= 3 alike"}},
+        {"not for the instances of a register whose fields have problems: each reads them again",
+         Device("<register><dim>2</dim><dimIncrement>4</dimIncrement><name>R%s</name><addressOffset>0</addressOffset>"
+                "<fields><field><name>OK</name><bitRange>[0:0]</bitRange></field><field><name>BAD</name></field>"
+                "</fields></register>"),
+         kSvdMaxRows,
+         {"P P 0x1000", "! P.R0.BAD: field has no bit range", "R R0 0x1000 +0x0 32 0x0", "F OK 0..0",
+          "! P.R1.BAD: field has no bit range", "R R1 0x1004 +0x4 32 0x0", "F OK 0..0"}},
+        {"not for registers without fields",
+         Device("<register><dim>2</dim><dimIncrement>4</dimIncrement><name>R%s</name><addressOffset>0</addressOffset>"
+                "</register>"),
+         kSvdMaxRows,
+         {"P P 0x1000", "R R0 0x1000 +0x0 32 0x0", "R R1 0x1004 +0x4 32 0x0"}},
+    };
+    // Without the field records and the copies, the records are the same as
+    // a sink taking every field gets; and as many fields are made.
+    const auto withoutFields = [](const std::vector<std::string>& records, size_t& fields) {
+        std::vector<std::string> kept;
+        for (const std::string& line : records) {
+            if (line.rfind("F ", 0) == 0)
+                ++fields;
+            else if (line.rfind("= ", 0) == 0)
+                fields += std::stoul(line.substr(2));
+            else
+                kept.push_back(line);
+        }
+        return kept;
+    };
+    for (const auto& c : cases) {
+        const auto copied = Expand<CopyingSink>(c.svd, c.maxRows);
+        EXPECT_EQ(copied, c.records) << c.rule;
+        const auto oneByOne = Expand(c.svd, c.maxRows);
+        size_t copiedFields = 0;
+        size_t oneByOneFields = 0;
+        EXPECT_EQ(withoutFields(copied, copiedFields), withoutFields(oneByOne, oneByOneFields)) << c.rule;
+        EXPECT_EQ(copiedFields, oneByOneFields) << c.rule;
+    }
 }
 
 }  // namespace

@@ -38,6 +38,15 @@ void CPropTree::Insert(CPropTreeItem* item, CPropTreeItem* parent, CRowArena* ar
     if (tell) m_pListener->OnItemInserted(item);
 }
 
+bool CPropTree::CopyChildren(CPropTreeItem& to, const CPropTreeItem& from) {
+    if (to.GetChildCount() != 0 || (m_pListener && m_nResetDepth == 0)) return false;
+    if (to.GetPropTree() != this || from.GetPropTree() != this) return false;
+    if (!to.CopyChildrenFrom(from, *this, m_arena)) return false;
+    // What the rows' notices would have done: no listener hears them here.
+    if (from.GetChildCount() && m_nUpdateDepth > 0) m_bChangedInUpdate = true;
+    return true;
+}
+
 void CPropTree::SetFocusedItem(CPropTreeItem* item) {
     if (item == &m_root) item = nullptr;
     if (m_pFocus == item) return;

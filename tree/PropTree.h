@@ -40,6 +40,15 @@ public:
     // of another tree (or of none) it is made with new instead.
     template <class T>
     T* NewItem(CPropTreeItem* parent = nullptr);
+    // Gives `to`, a row of this tree without children, a new child like
+    // each child of `from`, a row of this tree: of the same kind and showing
+    // the same, as NewItem and CopyShownFrom would make them one by one, but
+    // made at once (one children array, no lookups of the tree for each
+    // row), as loaders do for the many registers of a file that are alike.
+    // False, with nothing made, when the view is told of each row as it comes
+    // (a listener outside BeginReset/EndReset), or a child is of a kind not
+    // made so (CPropTreeItem::NewEmptyInArena).
+    bool CopyChildren(CPropTreeItem& to, const CPropTreeItem& from);
     CPropTreeItem* GetRootItem() { return &m_root; }
     const CPropTreeItem* GetRootItem() const { return &m_root; }
     CPropTreeItem* GetFocusedItem() const { return m_pFocus; }

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <typeinfo>
 #include <utility>
 
 #include "tree/PropTree.h"
@@ -102,6 +103,75 @@ void CPropTreeItem::AppendChild(CPropTreeItem* child, CRowArena* arena) {
     child->m_pParent = this;
     child->m_nIndex = static_cast<int>(count);
     m_nChildren = static_cast<unsigned>(count + 1);
+}
+
+bool CPropTreeItem::CopyChildrenFrom(const CPropTreeItem& from, CPropTree& tree, CRowArena& arena) {
+    const unsigned count = from.m_nChildren;
+    if (count == 0) return true;
+    // The children array AppendChild would have grown to `count` rows, at once.
+    const size_t capacity = ChildCapacity(count);
+    const size_t bytes = capacity * sizeof(CPropTreeItem*);
+    const bool fromArena = bytes <= CRowArena::kMaxArrayBytes;
+    auto** children = fromArena ? static_cast<CPropTreeItem**>(arena.AllocateArray(bytes)) : new CPropTreeItem*[capacity];
+    // All rows are made before any is linked, so that a kind not made so
+    // leaves nothing behind (the empty rows' places stay in the arena).
+    unsigned made = 0;
+    const auto discard = [&] {
+        for (unsigned i = 0; i < made; ++i) children[i]->~CPropTreeItem();
+        if (fromArena)
+            arena.ReleaseArray(children, bytes);
+        else
+            delete[] children;
+    };
+    try {
+        for (; made < count; ++made) {
+            children[made] = from.m_ppChildren[made]->NewEmptyInArena(arena);
+            if (!children[made]) {
+                discard();
+                return false;
+            }
+        }
+    } catch (...) {
+        discard();
+        throw;
+    }
+    if (!m_bArenaChildren)
+        delete[] m_ppChildren;
+    else
+        arena.ReleaseArray(m_ppChildren, 0);
+    m_ppChildren = children;
+    m_bArenaChildren = fromArena;
+    for (unsigned i = 0; i < count; ++i) {
+        CPropTreeItem* child = children[i];
+        child->m_pParent = this;
+        child->m_nIndex = static_cast<int>(i);
+        m_nChildren = i + 1;
+        child->CopyShownWithin(*from.m_ppChildren[i], tree);
+    }
+    return true;
+}
+
+CPropTreeItem* CPropTreeItem::NewEmptyInArena(CRowArena& arena) const {
+    return typeid(*this) == typeid(CPropTreeItem) ? MakeInArena<CPropTreeItem>(arena) : nullptr;
+}
+
+void CPropTreeItem::CopyTextWithin(const char*& slot, const char* text, bool owned, CPropTree& tree) {
+    if (!owned) {
+        slot = text;
+        return;
+    }
+    const size_t length = std::strlen(text);
+    slot = length ? tree.m_texts.Add(text, length) : nullptr;
+}
+
+void CPropTreeItem::CopyShownWithin(const CPropTreeItem& from, CPropTree& tree) {
+    CopyTextWithin(m_pszLabel, from.m_pszLabel, from.m_bOwnLabel, tree);
+    CopyTextWithin(m_pszInfo, from.m_pszInfo, from.m_bOwnInfo, tree);
+}
+
+void CPropTreeItem::CopyValueWithin(const char*& slot, const CPropTreeItem& from, const char* fromSlot, CPropTree& tree) {
+    CopyTextWithin(slot, fromSlot, from.m_bOwnValue, tree);
+    m_bOwnValue = 0;
 }
 
 void CPropTreeItem::SetLabelText(const char* text) {

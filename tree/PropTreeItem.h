@@ -2,9 +2,11 @@
 #pragma once
 // A row of the property tree: label, info text, an item value and its place
 // among its siblings. Rows are owned by the tree they are inserted into.
+#include <new>
 #include <string>
 
 #include "framework/AfxTypes.h"
+#include "tree/RowArena.h"
 
 class CPropTree;
 class CRowArena;
@@ -58,6 +60,21 @@ protected:
     // Tells the tree's view that what this row shows has changed.
     void NotifyChanged();
 
+    // For CPropTree::CopyChildren, which makes many rows alike at once:
+    // a new empty row of this row's own kind, made in `arena`, or null when
+    // the kind is not made so. Each kind of tree/ makes its own; a kind
+    // derived from one of them gets null unless it makes its own too.
+    virtual CPropTreeItem* NewEmptyInArena(CRowArena& arena) const;
+    // Then this row, new, empty and inserted in `tree`, shows what `from`,
+    // a row of `tree` of the same kind, shows: as CopyShownFrom does, without
+    // looking the tree up again or telling it.
+    virtual void CopyShownWithin(const CPropTreeItem& from, CPropTree& tree);
+    // A row of type T made in `arena`, as CPropTree::NewItem makes its rows.
+    template <class T>
+    static T* MakeInArena(CRowArena& arena);
+    // CopyShownWithin for a value text: `from`'s slot, of a row of `tree`.
+    void CopyValueWithin(const char*& slot, const CPropTreeItem& from, const char* fromSlot, CPropTree& tree);
+
     // The value text of rows whose value is a text (null reads as "").
     void SetValueText(const char*& slot, const char* text) { m_bOwnValue = AssignText(slot, m_bOwnValue, text); }
     void ReleaseValueText(const char*& slot);
@@ -80,6 +97,13 @@ private:
     // Adds `child` as the last child. The children array comes from `arena`
     // (that of the tree this row is in) when there is one, else from the heap.
     void AppendChild(CPropTreeItem* child, CRowArena* arena);
+    // CPropTree::CopyChildren, this row having no children: false, with
+    // nothing made, when a child of `from` is of a kind not made so.
+    bool CopyChildrenFrom(const CPropTreeItem& from, CPropTree& tree, CRowArena& arena);
+    // A text slot of a new row of `tree` set from a slot of a row of `tree`
+    // (`owned`: that row's own block): a pooled text is shared, as pooled
+    // texts are never written again; a text of the row's own goes to the pool.
+    static void CopyTextWithin(const char*& slot, const char* text, bool owned, CPropTree& tree);
     // Exchanges the children of two rows, each child taking its new parent.
     void SwapChildren(CPropTreeItem& other);
 
@@ -98,3 +122,11 @@ private:
     unsigned m_bOwnValue : 1 = 0;
     unsigned m_bIsRoot : 1 = 0;  // the tree's invisible root, a CPropTree::CRootItem
 };
+
+template <class T>
+T* CPropTreeItem::MakeInArena(CRowArena& arena) {
+    static_assert(alignof(T) <= CRowArena::kAlignment, "the arena's places are 8-byte aligned");
+    T* row = new (arena.Allocate(sizeof(T))) T;
+    static_cast<CPropTreeItem*>(row)->m_bArenaRow = 1;
+    return row;
+}

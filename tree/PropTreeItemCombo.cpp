@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <type_traits>
+#include <typeinfo>
 
 #include "tree/PropTree.h"
 #include "tree/RowArena.h"
@@ -36,7 +37,16 @@ CPropTreeItemCombo::~CPropTreeItemCombo() {
     if (m_bOwnsLabels) {
         for (const Entry& entry : GetEntries()) delete[] entry.label.get();
     }
-    if (!m_bArenaEntries) delete[] m_pEntries;
+    if (!m_bArenaEntries) {
+        delete[] m_pEntries;
+        delete[] m_ppEntryInfo;
+    }
+}
+
+const char** CPropTreeItemCombo::NewInfoArray(size_t capacity, CPropTree* tree) const {
+    if (m_bArenaEntries && tree)
+        return static_cast<const char**>(tree->m_arena.AllocateArray(capacity * sizeof(const char*)));
+    return new const char*[capacity];
 }
 
 void CPropTreeItemCombo::Reserve(size_t capacity) {
@@ -44,14 +54,33 @@ void CPropTreeItemCombo::Reserve(size_t capacity) {
     if (capacity > 0xFFFFFFFFu) throw std::length_error("too many entries in one list");
     CPropTree* tree = GetPropTree();
     const size_t bytes = capacity * sizeof(Entry);
+    const size_t infoBytes = capacity * sizeof(const char*);
     const bool fromArena = tree && bytes <= CRowArena::kMaxArrayBytes;
-    auto* grown = fromArena ? static_cast<Entry*>(tree->m_arena.AllocateArray(bytes)) : new Entry[capacity];
+    // Both arrays are had before either is given up, so a failure changes nothing.
+    std::unique_ptr<Entry[]> heapEntries;
+    std::unique_ptr<const char*[]> heapInfo;
+    Entry* grown = nullptr;
+    const char** grownInfo = nullptr;
+    if (fromArena) {
+        grown = static_cast<Entry*>(tree->m_arena.AllocateArray(bytes));
+        if (m_ppEntryInfo) grownInfo = static_cast<const char**>(tree->m_arena.AllocateArray(infoBytes));
+    } else {
+        heapEntries.reset(new Entry[capacity]);
+        if (m_ppEntryInfo) heapInfo.reset(new const char*[capacity]);
+        grown = heapEntries.release();
+        grownInfo = heapInfo.release();
+    }
     if (m_nEntries) std::memcpy(static_cast<void*>(grown), m_pEntries, m_nEntries * sizeof(Entry));
-    if (!m_bArenaEntries)
+    if (m_ppEntryInfo && m_nEntries) std::memcpy(grownInfo, m_ppEntryInfo, m_nEntries * sizeof(const char*));
+    if (!m_bArenaEntries) {
         delete[] m_pEntries;
-    else if (tree)
+        delete[] m_ppEntryInfo;
+    } else if (tree) {
         tree->m_arena.ReleaseArray(m_pEntries, m_nCapacity * sizeof(Entry));
+        if (m_ppEntryInfo) tree->m_arena.ReleaseArray(m_ppEntryInfo, m_nCapacity * sizeof(const char*));
+    }
     m_pEntries = grown;
+    m_ppEntryInfo = grownInfo;
     m_nCapacity = static_cast<unsigned>(capacity);
     m_bArenaEntries = fromArena;
 }
@@ -68,21 +97,38 @@ std::string CPropTreeItemCombo::GetAttributeText() const {
 }
 
 void CPropTreeItemCombo::SetItemValue(LPARAM value) {
+    TakeValue(value);
+    NotifyChanged();
+}
+
+void CPropTreeItemCombo::TakeValue(LPARAM value) {
     m_value = value;
     const auto entries = GetEntries();
     const auto it = std::find_if(entries.begin(), entries.end(), [value](const Entry& e) { return e.data == value; });
     m_nCurSel = it == entries.end() ? -1 : static_cast<int>(it - entries.begin());
-    NotifyChanged();
+}
+
+CPropTreeItem* CPropTreeItemCombo::NewEmptyInArena(CRowArena& arena) const {
+    return typeid(*this) == typeid(CPropTreeItemCombo) ? MakeInArena<CPropTreeItemCombo>(arena) : nullptr;
+}
+
+void CPropTreeItemCombo::CopyShownWithin(const CPropTreeItem& from, CPropTree& tree) {
+    const auto& same = static_cast<const CPropTreeItemCombo&>(from);
+    CPropTreeItem::CopyShownWithin(from, tree);
+    if (same.m_bCreated) CopyEntriesFrom(same);
+    TakeValue(same.m_value);
 }
 
 void CPropTreeItemCombo::SetEntryInfo(size_t index, const char* text) {
     if (index >= m_nEntries || !text || !*text) return;
-    if (!m_pEntryInfo) m_pEntryInfo = std::make_unique<std::vector<const char*>>();
-    if (m_pEntryInfo->size() <= index) m_pEntryInfo->resize(m_nEntries, nullptr);
     CPropTree* tree = GetPropTree();
     // A row in no tree has no pool to keep the text in; its entries have no descriptions.
     if (!tree) return;
-    (*m_pEntryInfo)[index] = tree->m_texts.Add(text, std::strlen(text));
+    if (!m_ppEntryInfo) {
+        m_ppEntryInfo = NewInfoArray(m_nCapacity, tree);
+        std::fill_n(m_ppEntryInfo, m_nCapacity, nullptr);
+    }
+    m_ppEntryInfo[index] = tree->m_texts.Add(text, std::strlen(text));
 }
 
 void CPropTreeItemCombo::CopyShownFrom(const CPropTreeItem& from) {
@@ -107,13 +153,16 @@ void CPropTreeItemCombo::CopyEntriesFrom(const CPropTreeItemCombo& same) {
         Reserve(same.m_nEntries);
         if (same.m_nEntries) std::memcpy(static_cast<void*>(m_pEntries), same.m_pEntries, same.m_nEntries * sizeof(Entry));
         m_nEntries = same.m_nEntries;
-        if (same.m_pEntryInfo) m_pEntryInfo = std::make_unique<std::vector<const char*>>(*same.m_pEntryInfo);
+        if (same.m_ppEntryInfo && m_nEntries) {
+            m_ppEntryInfo = NewInfoArray(m_nCapacity, tree);
+            std::memcpy(m_ppEntryInfo, same.m_ppEntryInfo, m_nEntries * sizeof(const char*));
+        }
     }
 }
 
 const char* CPropTreeItemCombo::GetEntryInfo(size_t index) const {
-    if (!m_pEntryInfo || index >= m_pEntryInfo->size() || !(*m_pEntryInfo)[index]) return "";
-    return (*m_pEntryInfo)[index];
+    if (!m_ppEntryInfo || index >= m_nEntries || !m_ppEntryInfo[index]) return "";
+    return m_ppEntryInfo[index];
 }
 
 LRESULT CPropTreeItemCombo::AddString(const char* label) {
@@ -144,8 +193,11 @@ LRESULT CPropTreeItemCombo::AddString(const char* label) {
     std::memmove(static_cast<void*>(at + 1), at, (m_nEntries - static_cast<size_t>(index)) * sizeof(Entry));
     *at = Entry{CEntryLabel(stored), 0};
     ++m_nEntries;
-    if (m_pEntryInfo && m_pEntryInfo->size() > static_cast<size_t>(index))
-        m_pEntryInfo->insert(m_pEntryInfo->begin() + index, nullptr);
+    if (m_ppEntryInfo) {
+        const char** info = m_ppEntryInfo + index;
+        std::memmove(info + 1, info, (m_nEntries - 1 - static_cast<size_t>(index)) * sizeof *info);
+        *info = nullptr;
+    }
     if (m_nCurSel >= index) ++m_nCurSel;
     return index;
 }

@@ -3,10 +3,8 @@
 // A drop-down row: a list of labelled entries, each carrying a number; the
 // row's value is the number of the chosen entry. The row is also the list's
 // window, so the list answers the combo-box messages sent to the row.
-#include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "framework/Wnd.h"
 #include "tree/EntryLabel.h"
@@ -53,21 +51,28 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    CPropTreeItem* NewEmptyInArena(CRowArena& arena) const override;
+    void CopyShownWithin(const CPropTreeItem& from, CPropTree& tree) override;
 
 private:
-    // Makes room for `capacity` entries. The array comes from the tree's
-    // arena while the row is in a tree, else from the heap.
+    // Makes room for `capacity` entries (and their descriptions). The arrays
+    // come from the tree's arena while the row is in a tree, else from the heap.
     void Reserve(size_t capacity);
+    // A descriptions array of `capacity` entries, from where the entries are.
+    const char** NewInfoArray(size_t capacity, CPropTree* tree) const;
     // The entries of `same`, for CopyShownFrom; this list is empty.
     void CopyEntriesFrom(const CPropTreeItemCombo& same);
+    // The value, and the first entry carrying it chosen; SetItemValue without the notice.
+    void TakeValue(LPARAM value);
 
     // The entries: an array sized by its capacity, as lists are short and many.
     Entry* m_pEntries = nullptr;
     unsigned m_nEntries = 0;
     unsigned m_nCapacity = 0;
-    // Entry descriptions by entry index; most lists have none, so the
-    // vector exists only once one is set.
-    std::unique_ptr<std::vector<const char*>> m_pEntryInfo;
+    // Entry descriptions by entry index, of as many as m_pEntries has room
+    // for and from where it is; most lists have none, so the array exists
+    // only once one is set.
+    const char** m_ppEntryInfo = nullptr;
     LPARAM m_value = 0;
     int m_nCurSel = -1;
     bool m_bCreated = false;

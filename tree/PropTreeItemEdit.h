@@ -15,6 +15,10 @@ public:
 
     std::string GetText() const { return GetValue(); }
 
+protected:
+    CPropTreeItem* NewEmptyInArena(CRowArena& arena) const override;
+    void CopyShownWithin(const CPropTreeItem& from, CPropTree& tree) override;
+
 private:
     const char* GetValue() const { return m_pszValue ? m_pszValue : ""; }
 

@@ -14,6 +14,10 @@ public:
     void CopyShownFrom(const CPropTreeItem& from) override;
     PropRowKind GetKind() const override { return PropRowKind::Static; }
 
+protected:
+    CPropTreeItem* NewEmptyInArena(CRowArena& arena) const override;
+    void CopyShownWithin(const CPropTreeItem& from, CPropTree& tree) override;
+
 private:
     const char* GetValue() const { return m_pszValue ? m_pszValue : ""; }
 
