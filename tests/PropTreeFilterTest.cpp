@@ -8,27 +8,11 @@
 #include "defs/FieldTable.h"
 #include "defs/RegisterMap.h"
 #include "tests/ExampleFiles.h"
+#include "tests/FindTree.h"
 #include "tree/PropTree.h"
 #include "tree/PropTreeFilter.h"
 
 namespace {
-
-constexpr const char* kTree =
-    "<tavlin>"
-    "<regset name=\"Timers\" info=\"t\">"
-    "<register name=\"CTRL\" bits=\"32\" value=\"0\" info=\"Enable bits\">"
-    "<field name=\"EN\" kind=\"edit\" info=\"Counter enable\" low=\"0\" high=\"0\"></field>"
-    "<field name=\"MODE\" kind=\"combo\" info=\"m\" low=\"4\" high=\"5\">"
-    "<select name=\"Slow\" value=\"0\"/><select name=\"Fast\" value=\"2\"/></field>"
-    "</register>"
-    "<register name=\"CNT\" bits=\"16\" value=\"0\" info=\"c\">"
-    "<field name=\"COUNT\" kind=\"edit\" info=\"c\" low=\"0\" high=\"15\"></field></register>"
-    "</regset>"
-    "<regset name=\"Uart\" info=\"u\">"
-    "<register name=\"CTRL\" bits=\"8\" value=\"0\" info=\"c\">"
-    "<field name=\"TXEN\" kind=\"edit\" info=\"t\" low=\"0\" high=\"0\"></field></register>"
-    "</regset>"
-    "</tavlin>";
 
 // The shown tree, one label a line, indented by depth; matches marked '*'.
 std::string Shown(const CPropTreeFilter& filter, const CPropTreeItem& parent, int depth = 0) {
@@ -52,7 +36,7 @@ struct FilterCase {
 TEST(PropTreeFilter, ShowsMatchesWithTheirParentsAndWhatIsBelowAMatch) {
     CRegisterMap map;
     CPropTree& tree = map.Tree();
-    ASSERT_TRUE(LoadDefinitionsText(map, kTree, "t.xml").Ok());
+    ASSERT_TRUE(LoadDefinitionsText(map, kFindTree, "t.xml").Ok());
     const FilterCase cases[] = {
         // A field by its label, in either case; its register and set come along.
         {"en", "Timers\n  CTRL\n    EN*\nUart\n  CTRL\n    TXEN*\n"},
@@ -77,7 +61,7 @@ TEST(PropTreeFilter, ShowsMatchesWithTheirParentsAndWhatIsBelowAMatch) {
 TEST(PropTreeFilter, MatchesComeInTheTreesOrderAndAncestorsBeforeTheirChildren) {
     CRegisterMap map;
     CPropTree& tree = map.Tree();
-    LoadDefinitionsText(map, kTree, "t.xml");
+    LoadDefinitionsText(map, kFindTree, "t.xml");
     const CPropTreeFilter filter(*tree.GetRootItem(), "t");
     std::string matches;
     for (const CPropTreeItem* row : filter.Matches()) matches += std::string(row->GetLabelText()) + " ";
@@ -131,7 +115,7 @@ TEST(PropTreeFilter, TellsPlacesAndLeavesOfShownRowsAndAncestorsAlike) {
 TEST(PropTreeFilter, AncestorsShowingAllOrSomeOfTheirChildren) {
     CRegisterMap map;
     CPropTree& tree = map.Tree();
-    ASSERT_TRUE(LoadDefinitionsText(map, kTree, "t.xml").Ok());
+    ASSERT_TRUE(LoadDefinitionsText(map, kFindTree, "t.xml").Ok());
     const struct {
         const char* text;
         const char* ancestors;  // each with its place and its shown children

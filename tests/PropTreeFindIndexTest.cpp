@@ -12,28 +12,12 @@
 #include "defs/RegisterMap.h"
 #include "defs/SvdLoader.h"
 #include "tests/ExampleFiles.h"
+#include "tests/FindTree.h"
 #include "tree/PropTree.h"
 #include "tree/PropTreeFindIndex.h"
 #include "tree/PropTreeItemCombo.h"
 
 namespace {
-
-constexpr const char* kTree =
-    "<tavlin>"
-    "<regset name=\"Timers\" info=\"t\">"
-    "<register name=\"CTRL\" bits=\"32\" value=\"0\" info=\"Enable bits\">"
-    "<field name=\"EN\" kind=\"edit\" info=\"Counter enable\" low=\"0\" high=\"0\"></field>"
-    "<field name=\"MODE\" kind=\"combo\" info=\"m\" low=\"4\" high=\"5\">"
-    "<select name=\"Slow\" value=\"0\"/><select name=\"Fast\" value=\"2\"/></field>"
-    "</register>"
-    "<register name=\"CNT\" bits=\"16\" value=\"0\" info=\"c\">"
-    "<field name=\"COUNT\" kind=\"edit\" info=\"c\" low=\"0\" high=\"15\"></field></register>"
-    "</regset>"
-    "<regset name=\"Uart\" info=\"u\">"
-    "<register name=\"CTRL\" bits=\"8\" value=\"0\" info=\"c\">"
-    "<field name=\"TXEN\" kind=\"edit\" info=\"t\" low=\"0\" high=\"0\"></field></register>"
-    "</regset>"
-    "</tavlin>";
 
 std::string AsciiLower(std::string_view text) {
     std::string lower(text);
@@ -63,7 +47,7 @@ void RowsInOrder(const CPropTreeItem& row, std::vector<const CPropTreeItem*>& ou
 
 TEST(PropTreeFindIndex, LaysTheRowsOutInTheTreesOrderWithWhereTheRowsBelowEachEnd) {
     CRegisterMap map;
-    ASSERT_TRUE(LoadDefinitionsText(map, kTree, "t.xml").Ok());
+    ASSERT_TRUE(LoadDefinitionsText(map, kFindTree, "t.xml").Ok());
     const CPropTreeFindIndex index(*map.Tree().GetRootItem());
     const struct {
         const char* label;
