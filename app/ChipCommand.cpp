@@ -14,8 +14,8 @@
 #include "defs/RegisterMap.h"
 #include "defs/SvdNumbers.h"
 #include "remote/GdbClient.h"
-#include "target/ChipTransfer.h"
-#include "target/RegisterNames.h"
+#include "chip/ChipTransfer.h"
+#include "chip/RegisterNames.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include "defs/RegisterMap.h"
 #include "defs/SvdLoader.h"
 #include "remote/GdbClient.h"
-#include "remote/ReadPlan.h"
-#include "target/ChipTransfer.h"
+#include "chip/ReadPlan.h"
+#include "chip/ChipTransfer.h"
 #include "tests/QemuBoard.h"
 
 namespace {
@@ -43,7 +43,7 @@ CGdbClient* Connected(benchmark::State& state) {
 void ReadPlanned(benchmark::State& state, std::uint64_t stride) {
     CGdbClient* client = Connected(state);
     if (!client) return;
-    std::vector<RemoteRegisterSpan> registers;
+    std::vector<ChipReadSpan> registers;
     for (std::uint64_t i = 0; i < 256; ++i) registers.push_back({kSram + i * stride, 4});
     const std::vector<PlannedRead> plan = PlanRegisterReads(registers, client->MaxReadBytes());
     for (auto _ : state) {

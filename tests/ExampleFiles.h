@@ -6,10 +6,13 @@
 #include <iterator>
 #include <string>
 
-// The bytes of examples/NAME, or "" when it cannot be read. Found from this
-// header's own place in the source tree, so no test needs to be told where.
+// The source tree, as the build names it (TAVLIN_SOURCE_DIR), so a file is
+// found whatever directory a test runs in and however the compiler wrote paths.
+inline std::filesystem::path SourceTreePath() { return TAVLIN_SOURCE_DIR; }
+
+// The bytes of examples/NAME, or "" when it cannot be read.
 inline std::string ReadExampleFile(const std::string& name) {
-    const auto path = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples" / name;
+    const auto path = SourceTreePath() / "examples" / name;
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

@@ -53,7 +53,7 @@ const std::string kDash = " \xE2\x80\x94 ";
 // launcher drops when it has no file to give.
 std::vector<std::string> DesktopEntryArguments() {
     const auto path =
-        std::filesystem::path(__FILE__).parent_path().parent_path() / "res" / "io.github.tavlin.Tavlin.desktop";
+        SourceTreePath() / "res" / "io.github.tavlin.Tavlin.desktop";
     std::ifstream in(path);
     std::vector<std::string> arguments;
     for (std::string line; std::getline(in, line);) {

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "remote/Endpoint.h"
-#include "remote/ReadPlan.h"
 #include "remote/RspFraming.h"
 #include "remote/RspPacketReader.h"
 
@@ -137,48 +136,6 @@ TEST(RemoteEndpoint, ReadsHostAndPort) {
         EXPECT_EQ(endpoint.Value().host, c.host);
         EXPECT_EQ(endpoint.Value().port, c.port);
         EXPECT_EQ(endpoint.Value().Text(), c.text);
-    }
-}
-
-struct PlanCase {
-    const char* name;
-    std::vector<RemoteRegisterSpan> registers;
-    std::uint32_t maxBytes;
-    // Each request as address, bytes and the registers it covers.
-    std::vector<PlannedRead> plan;
-};
-
-TEST(ReadPlan, FewestRequestsNeverAcrossAGap) {
-    const PlanCase cases[] = {
-        {"neighbours share a request", {{0x1000, 4}, {0x1004, 4}, {0x1008, 2}}, 64, {{0x1000, 10, {0, 1, 2}}}},
-        {"a gap splits", {{0x1000, 4}, {0x1008, 4}}, 64, {{0x1000, 4, {0}}, {0x1008, 4, {1}}}},
-        {"given in any order", {{0x1008, 4}, {0x1000, 4}, {0x1004, 4}}, 64, {{0x1000, 12, {1, 2, 0}}}},
-        {"an unreadable register is a gap",
-         {{0x1000, 4}, {0x1004, 4, false}, {0x1008, 4}},
-         64,
-         {{0x1000, 4, {0}}, {0x1008, 4, {2}}}},
-        {"the packet size splits a run",
-         {{0, 4}, {4, 4}, {8, 4}, {12, 4}, {16, 4}},
-         8,
-         {{0, 8, {0, 1}}, {8, 8, {2, 3}}, {16, 4, {4}}}},
-        {"a register never splits across requests", {{0, 4}, {4, 4}, {8, 4}}, 10, {{0, 8, {0, 1}}, {8, 4, {2}}}},
-        {"overlapping registers (alternates at one address)",
-         {{0x40, 4}, {0x40, 4}, {0x42, 2}, {0x44, 4}},
-         64,
-         {{0x40, 8, {0, 1, 2, 3}}}},
-        {"a register larger than a request stands alone", {{0, 4}, {4, 16}, {20, 4}}, 8,
-         {{0, 4, {0}}, {4, 16, {1}}, {20, 4, {2}}}},
-        {"nothing to read", {{0, 0}, {4, 4, false}}, 8, {}},
-    };
-    for (const PlanCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::vector<PlannedRead> plan = PlanRegisterReads(c.registers, c.maxBytes);
-        ASSERT_EQ(plan.size(), c.plan.size());
-        for (std::size_t i = 0; i < plan.size(); ++i) {
-            EXPECT_EQ(plan[i].address, c.plan[i].address) << "request " << i;
-            EXPECT_EQ(plan[i].bytes, c.plan[i].bytes) << "request " << i;
-            EXPECT_EQ(plan[i].registers, c.plan[i].registers) << "request " << i;
-        }
     }
 }
 

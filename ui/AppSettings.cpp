@@ -10,7 +10,7 @@ const QString kRecent = QStringLiteral("recentMaps");
 const QString kGeometry = QStringLiteral("window/geometry");
 const QString kFitted = QStringLiteral("window/fittedToMap");
 const QString kColumns = QStringLiteral("window/columnWidths");
-const QString kServer = QStringLiteral("target/lastServer");
+const QString kServer = QStringLiteral("chip/lastServer");
 const QString kValuesFolder = QStringLiteral("values/lastFolder");
 }  // namespace
 

@@ -14,7 +14,7 @@
 #include "framework/InputBox.h"
 #include "framework/MessageBox.h"
 #include "remote/GdbClient.h"
-#include "target/ChipTransfer.h"
+#include "chip/ChipTransfer.h"
 #include "tree/PropTreeView.h"
 #include "ui/AppSettings.h"
 #include "ui/ChipLink.h"

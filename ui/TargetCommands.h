@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "target/ChipRegisters.h"
+#include "chip/ChipRegisters.h"
 
 class CAppSettings;
 class CChipLink;

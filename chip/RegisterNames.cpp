@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "target/RegisterNames.h"
+#include "chip/RegisterNames.h"
 
 #include "calc/ValuesInput.h"
 #include "defs/RegisterMap.h"
 #include "defs/SvdNumbers.h"
-#include "target/ChipRegisters.h"
+#include "chip/ChipRegisters.h"
 
 namespace {
 

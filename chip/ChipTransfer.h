@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "remote/RemoteResult.h"
-#include "target/ChipRegisters.h"
+#include "chip/ChipRegisters.h"
 
 class CGdbClient;
 

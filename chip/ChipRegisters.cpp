@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "target/ChipRegisters.h"
+#include "chip/ChipRegisters.h"
 
 #include "calc/ValuesInput.h"
 #include "defs/RegisterMap.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "target/ChipTransfer.h"
+#include "chip/ChipTransfer.h"
 
 #include "remote/GdbClient.h"
-#include "remote/ReadPlan.h"
+#include "chip/ReadPlan.h"
 
 std::vector<std::uint8_t> RegisterBytes(std::uint64_t value, std::uint32_t bytes, bool bigEndian) {
     std::vector<std::uint8_t> out(bytes);
@@ -30,7 +30,7 @@ std::uint64_t CutToBits(std::uint64_t value, int bits) { return bits >= 64 ? val
 RemoteResult<std::vector<std::uint64_t>> ReadChipRegisters(CGdbClient& client, std::span<const ChipRegister> registers,
                                                           bool bigEndian) {
     using Result = RemoteResult<std::vector<std::uint64_t>>;
-    std::vector<RemoteRegisterSpan> spans;
+    std::vector<ChipReadSpan> spans;
     spans.reserve(registers.size());
     for (const ChipRegister& reg : registers) spans.push_back({reg.address, reg.bytes, true});
     std::vector<std::uint64_t> values(registers.size());
