@@ -14,6 +14,7 @@
 #include "defs/RegisterMap.h"
 #include "defs/SvdNumbers.h"
 #include "remote/GdbClient.h"
+#include "remote/PacketTrace.h"
 #include "chip/ChipTransfer.h"
 #include "chip/RegisterNames.h"
 
@@ -21,6 +22,7 @@ namespace {
 
 struct ChipOptions {
     std::string endpoint;
+    std::string trace;  // where every packet is written, if anywhere
     bool write = false;
     std::string map;
     std::vector<std::string> names;  // NAME, or NAME=VALUE for --write
@@ -37,6 +39,12 @@ std::optional<ChipOptions> ParseOptions(const std::vector<std::string>& argument
                 return std::nullopt;
             }
             options.endpoint = arguments[++i];
+        } else if (argument == "--trace") {
+            if (i + 1 >= arguments.size()) {
+                err << "tavlin: --trace needs FILE\n";
+                return std::nullopt;
+            }
+            options.trace = arguments[++i];
         } else if (argument == "--read" || argument == "--write") {
             if (modeGiven) {
                 err << "tavlin: --read and --write go one at a time\n";
@@ -174,6 +182,15 @@ int RunChipCommand(const std::vector<std::string>& arguments, std::ostream& out,
                          : CollectReads(run.map, options->names, reads, err)) && ok;
     if (reads.empty() && writes.empty()) return 1;
 
+    if (!options->trace.empty()) {
+        std::string problem;
+        std::shared_ptr<CPacketTrace> trace = CPacketTrace::OpenFile(options->trace, problem);
+        if (!trace) {
+            err << problem << '\n';
+            return 1;
+        }
+        run.client.SetTrace(std::move(trace));
+    }
     if (const RemoteStatus connected = run.client.Connect(options->endpoint); !connected.Ok()) {
         err << connected.Problem() << '\n';
         return 1;

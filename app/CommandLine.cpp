@@ -18,7 +18,7 @@ void PrintUsage(std::ostream& out, const char* program) {
     out << "Usage: " << program << " [--desktop] [--gdb HOST:PORT] [FILE]\n"
         << "       " << program << " --check [FILE] | --dump [FILE] | --help | --version\n"
         << "       " << program << " --decode MAP VALUES... [--base ADDRESS] [--changed] [--against BASELINE]\n"
-        << "       " << program << " --gdb HOST:PORT --read MAP NAME... | --write MAP NAME=VALUE...\n"
+        << "       " << program << " --gdb HOST:PORT [--trace FILE] --read MAP NAME... | --write MAP NAME=VALUE...\n"
         << "\n"
         << "Without options, opens the register tree of FILE, a CMSIS-SVD file or a\n"
         << "definitions file, or of tavlin.xml in the current directory.\n"
@@ -42,6 +42,9 @@ void PrintUsage(std::ostream& out, const char* program) {
         << "                  prints it, or its address 0x...) or register set from the\n"
         << "                  chip and print it as --decode does\n"
         << "  --write MAP NAME=VALUE...  write each register, read it back and print it\n"
+        << "  --trace FILE    with --read or --write, write every packet sent to and\n"
+        << "                  received from the GDB server to FILE (TAVLIN_TRACE=FILE in\n"
+        << "                  the environment does the same for the window)\n"
         << "  --help          show this help\n"
         << "  --version       show the version\n";
 }

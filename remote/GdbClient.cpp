@@ -58,6 +58,7 @@ RemoteStatus CGdbClient::Start(std::unique_ptr<CByteChannel> channel) {
     Disconnect();
     m_where = channel->Where();
     m_session = std::make_unique<CRspSession>(std::move(channel));
+    m_session->SetTrace(m_trace.get());
     m_packetSize = kDefaultPacketSize;
     m_noAck = false;
     RemoteStatus status = Handshake();

@@ -19,6 +19,7 @@
 #include "remote/RemoteResult.h"
 
 class CCancelSignal;
+class CPacketTrace;
 class CRspSession;
 
 class CGdbClient {
@@ -63,6 +64,8 @@ public:
     std::uint32_t MaxReadBytes() const { return (m_packetSize - 4) / 2; }
     std::chrono::milliseconds Timeout() const { return m_timeout; }
     void SetTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
+    // Every packet of the next connections is written to `trace` (null: none).
+    void SetTrace(std::shared_ptr<CPacketTrace> trace) { m_trace = std::move(trace); }
     // The session while connected, for checks that memory stays bounded.
     const CRspSession* Session() const { return m_session.get(); }
 
@@ -75,6 +78,7 @@ private:
     RemoteStatus Failed(std::string problem);
 
     std::chrono::milliseconds m_timeout;
+    std::shared_ptr<CPacketTrace> m_trace;
     std::unique_ptr<CRspSession> m_session;
     std::string m_where;
     std::uint32_t m_packetSize = kDefaultPacketSize;

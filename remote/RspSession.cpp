@@ -29,8 +29,31 @@ std::string CRspSession::ChannelProblem(ChannelStatus status, std::chrono::milli
     return "the connection to " + Where() + " was lost";
 }
 
+ChannelStatus CRspSession::Send(std::string_view bytes, RemoteDeadline deadline) {
+    if (m_trace != nullptr) {
+        if (bytes == "+") {
+            m_trace->SentAck();
+        } else if (bytes == "-") {
+            m_trace->SentNak();
+        } else {
+            m_trace->Sent(bytes);
+        }
+    }
+    return m_channel->Send(bytes, deadline);
+}
+
+void CRspSession::TraceReceived(CRspPacketReader::Event event) {
+    switch (event) {
+    case CRspPacketReader::Event::kAck: m_trace->ReceivedAck(); break;
+    case CRspPacketReader::Event::kNak: m_trace->ReceivedNak(); break;
+    case CRspPacketReader::Event::kPacket: m_trace->Received(m_reader.Payload()); break;
+    case CRspPacketReader::Event::kNotification: m_trace->ReceivedNotification(); break;
+    default: break;
+    }
+}
+
 void CRspSession::SendOnly(std::string_view request, std::chrono::milliseconds timeout) {
-    m_channel->Send(EncodeRspPacket(request), RemoteClock::now() + timeout);
+    Send(EncodeRspPacket(request), RemoteClock::now() + timeout);
 }
 
 RemoteResult<std::string> CRspSession::Exchange(std::string_view request, const ReplyFilter& filter,
@@ -38,7 +61,7 @@ RemoteResult<std::string> CRspSession::Exchange(std::string_view request, const 
     if (!m_inStep) return Fail("the connection to " + Where() + " is out of step after an earlier problem");
     const RemoteDeadline deadline = RemoteClock::now() + timeout;
     const std::string packet = EncodeRspPacket(request);
-    if (const ChannelStatus status = m_channel->Send(packet, deadline); status != ChannelStatus::kOk) {
+    if (const ChannelStatus status = Send(packet, deadline); status != ChannelStatus::kOk) {
         return Fail(ChannelProblem(status, timeout, what));
     }
 
@@ -49,6 +72,7 @@ RemoteResult<std::string> CRspSession::Exchange(std::string_view request, const 
     char chunk[kReceiveChunk];
     for (;;) {
         const CRspPacketReader::Event event = m_reader.Next();
+        if (m_trace != nullptr) TraceReceived(event);
         switch (event) {
         case CRspPacketReader::Event::kNeedBytes: {
             std::size_t received = 0;
@@ -68,7 +92,7 @@ RemoteResult<std::string> CRspSession::Exchange(std::string_view request, const 
                 return Fail("the server at " + Where() + " asked " + std::to_string(resent) +
                             " times for the request again");
             }
-            if (const ChannelStatus status = m_channel->Send(packet, deadline); status != ChannelStatus::kOk) {
+            if (const ChannelStatus status = Send(packet, deadline); status != ChannelStatus::kOk) {
                 return Fail(ChannelProblem(status, timeout, what));
             }
             break;
@@ -80,7 +104,7 @@ RemoteResult<std::string> CRspSession::Exchange(std::string_view request, const 
                 return Fail("the server at " + Where() + " sent a damaged reply " + std::to_string(damaged) +
                             " times");
             }
-            if (const ChannelStatus status = m_channel->Send("-", deadline); status != ChannelStatus::kOk) {
+            if (const ChannelStatus status = Send("-", deadline); status != ChannelStatus::kOk) {
                 return Fail(ChannelProblem(status, timeout, what));
             }
             break;
@@ -94,7 +118,7 @@ RemoteResult<std::string> CRspSession::Exchange(std::string_view request, const 
             // A reply stands for the acknowledgement it may have come without.
             awaitingAck = false;
             if (m_acknowledging) {
-                if (const ChannelStatus status = m_channel->Send("+", deadline); status != ChannelStatus::kOk) {
+                if (const ChannelStatus status = Send("+", deadline); status != ChannelStatus::kOk) {
                     return Fail(ChannelProblem(status, timeout, what));
                 }
             }

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "remote/ByteChannel.h"
+#include "remote/PacketTrace.h"
 #include "remote/RemoteResult.h"
 #include "remote/RspPacketReader.h"
 
@@ -42,16 +43,22 @@ public:
     void SetAcknowledging(bool on) { m_acknowledging = on; }
     bool Acknowledging() const { return m_acknowledging; }
     bool InStep() const { return m_inStep; }
+    // Every packet and acknowledgement sent and received is written to
+    // `trace` (null: none); it must outlive the session.
+    void SetTrace(CPacketTrace* trace) { m_trace = trace; }
     const std::string& Where() const { return m_channel->Where(); }
     // The reader, for checks that its memory stays bounded.
     const CRspPacketReader& Reader() const { return m_reader; }
 
 private:
     RemoteResult<std::string> Fail(std::string problem);
+    ChannelStatus Send(std::string_view bytes, RemoteDeadline deadline);
+    void TraceReceived(CRspPacketReader::Event event);
     std::string ChannelProblem(ChannelStatus status, std::chrono::milliseconds timeout, std::string_view what) const;
 
     std::unique_ptr<CByteChannel> m_channel;
     CRspPacketReader m_reader;
     bool m_acknowledging = true;
     bool m_inStep = true;
+    CPacketTrace* m_trace = nullptr;
 };

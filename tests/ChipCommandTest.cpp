@@ -71,6 +71,26 @@ TEST(ChipCommand, ReadsRegistersAndSetsAsDecodePrintsThem) {
     const Outcome again = RunTavlin({"--gdb", board.Endpoint(), "--read", map, "SCRATCH.WORD0"});
     EXPECT_EQ(again.out, write.out);
 
+    // --trace records the packets of the write and its read-back; a trace that
+    // cannot be made stops the command before it connects.
+    const std::string trace = (run.dir.Path() / "trace.txt").string();
+    const std::string folder = run.dir.Path().string();
+    const Outcome traced =
+        RunTavlin({"--gdb", board.Endpoint(), "--trace", trace, "--write", map, "SCRATCH.WORD0=0x12345678"});
+    EXPECT_EQ(traced.out, write.out);
+    const std::string lines = ReadWholeFile(trace);
+    const auto written = lines.find("[remote] Sending packet: $M20000100,4:78563412#");
+    const auto readBack = lines.find("[remote] Sending packet: $m20000100,4#");
+    EXPECT_NE(written, std::string::npos) << lines;
+    EXPECT_NE(readBack, std::string::npos) << lines;
+    EXPECT_LT(written, readBack);
+    EXPECT_NE(lines.find("[remote] Packet received: 78563412"), std::string::npos) << lines;
+    const Outcome untraceable =
+        RunTavlin({"--gdb", board.Endpoint(), "--trace", folder, "--read", map, "SCRATCH.WORD0"});
+    EXPECT_EQ(untraceable.code, 1);
+    EXPECT_EQ(untraceable.out, "");
+    EXPECT_EQ(untraceable.err.rfind("cannot write the packet trace " + folder + ": ", 0), 0u) << untraceable.err;
+
     // A write-only register is written and not read back: it shows the value written.
     const Outcome command = RunTavlin({"--gdb", board.Endpoint(), "--write", map, "SCRATCH.COMMAND=7"});
     EXPECT_EQ(command.code, 0) << command.err;

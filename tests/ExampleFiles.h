@@ -10,9 +10,11 @@
 // found whatever directory a test runs in and however the compiler wrote paths.
 inline std::filesystem::path SourceTreePath() { return TAVLIN_SOURCE_DIR; }
 
-// The bytes of examples/NAME, or "" when it cannot be read.
-inline std::string ReadExampleFile(const std::string& name) {
-    const auto path = SourceTreePath() / "examples" / name;
+// The bytes of the file at `path`, or "" when it cannot be read.
+inline std::string ReadWholeFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+// The bytes of examples/NAME, or "" when it cannot be read.
+inline std::string ReadExampleFile(const std::string& name) { return ReadWholeFile(SourceTreePath() / "examples" / name); }

@@ -2,8 +2,22 @@
 #include "ui/ChipLink.h"
 
 #include <QMetaObject>
+#include <QtGlobal>
 
-CChipLink::CChipLink(QObject* parent) : QObject(parent) {}
+#include "remote/PacketTrace.h"
+
+CChipLink::CChipLink(QObject* parent) : QObject(parent) {
+    // TAVLIN_TRACE=FILE writes every packet of the window's connections to FILE.
+    const QByteArray path = qgetenv("TAVLIN_TRACE");
+    if (path.isEmpty()) return;
+    std::string problem;
+    std::shared_ptr<CPacketTrace> trace = CPacketTrace::OpenFile(path.toStdString(), problem);
+    if (trace) {
+        m_client.SetTrace(std::move(trace));
+    } else {
+        qWarning("tavlin: %s", problem.c_str());
+    }
+}
 
 CChipLink::~CChipLink() {
     m_cancel.Cancel();
