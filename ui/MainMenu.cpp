@@ -10,8 +10,7 @@ CMainMenu::CMainMenu(QMenuBar& bar) : QObject(&bar), m_bar(bar) {}
 
 QMenu* CMainMenu::AddMenu(const QString& title) {
     QMenu* menu = m_bar.addMenu(title);
-    connect(menu, &QMenu::aboutToShow, this, [this, menu] { Opening(menu); });
-    connect(menu, &QMenu::aboutToHide, this, [this, menu] { Closed(menu); });
+    connect(menu, &QMenu::aboutToShow, this, [this] { UpdateActions(); });
     return menu;
 }
 
@@ -20,6 +19,7 @@ void CMainMenu::Add(QMenu* menu, QAction* action, std::function<bool()> applies)
     action->setShortcutVisibleInContextMenu(true);
     menu->addAction(action);
     m_commands.push_back({menu, action, std::move(applies)});
+    if (m_commands.back().applies) action->setEnabled(m_commands.back().applies());
 }
 
 QAction* CMainMenu::AddNew(QMenu* menu, const QString& text, const QKeySequence& keys, std::function<void()> run,
@@ -34,15 +34,7 @@ QAction* CMainMenu::AddNew(QMenu* menu, const QString& text, const QKeySequence&
     return action;
 }
 
-void CMainMenu::Opening(QMenu* menu) {
-    for (Command& command : m_commands) {
-        if (command.menu != menu) continue;
-        command.enabledBefore = command.action->isEnabled();
-        if (command.applies) command.action->setEnabled(command.enabledBefore && command.applies());
-    }
-}
-
-void CMainMenu::Closed(QMenu* menu) {
-    for (Command& command : m_commands)
-        if (command.menu == menu && command.applies) command.action->setEnabled(command.enabledBefore);
+void CMainMenu::UpdateActions() {
+    for (const Command& command : m_commands)
+        if (command.applies) command.action->setEnabled(command.applies());
 }

@@ -3,10 +3,10 @@
 // The main window's menu bar: every command of the program under File, Edit,
 // Target and Help, each with its shortcut. Commands are the window's own
 // actions (the row commands, the find, the menu of window commands), so a
-// shortcut runs the same command whether or not a menu is open. When a menu
-// opens, each command that does not apply at the moment is shown disabled;
-// when it closes, each takes back the state it had, so shortcuts keep working
-// as the moment changes.
+// shortcut runs the same command whether or not a menu is open. A command that
+// does not apply at the moment is disabled, in the menus, in the rows' context
+// menu and for its shortcut alike: the window calls UpdateActions() whenever
+// the selection, the map, the connection or the clipboard changes.
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -21,21 +21,21 @@ public:
     explicit CMainMenu(QMenuBar& bar);
 
     QMenu* AddMenu(const QString& title);
-    // Adds `action` to `menu`; `applies` (none: always) tells whether it is enabled while the menu is open.
+    // Adds `action` to `menu`; `applies` (none: always) tells whether it is enabled.
     void Add(QMenu* menu, QAction* action, std::function<bool()> applies = {});
     // Adds a new command of the menu bar's own.
     QAction* AddNew(QMenu* menu, const QString& text, const QKeySequence& keys, std::function<void()> run,
                     std::function<bool()> applies = {});
+
+    // Enables exactly the commands that apply now.
+    void UpdateActions();
 
 private:
     struct Command {
         QMenu* menu;
         QAction* action;
         std::function<bool()> applies;
-        bool enabledBefore = true;
     };
-    void Opening(QMenu* menu);
-    void Closed(QMenu* menu);
 
     QMenuBar& m_bar;
     std::vector<Command> m_commands;

@@ -149,7 +149,10 @@ BOOL CRegisterDlg::OnInitDialog() {
     window->AddRowCommand(QObject::tr("&Save values..."), QKeySequence::Save, false, [this] { OnSaveValues(); });
     window->AddRowCommand(QObject::tr("Co&mpare with values..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M),
                           false, [this] { OnCompareValues(); });
-    m_target.Attach(*window, m_settings.get(), [this] { UpdateCaption(); });
+    m_target.Attach(*window, m_settings.get(), [this] {
+        UpdateCaption();
+        UpdateActions();
+    });
     BuildMenuBar();
     if (!IsPlainStart()) {
         window->SetColumnWidths(m_settings->ColumnWidths());
@@ -271,6 +274,15 @@ void CRegisterDlg::FitColumns() {
 
 CRegisterItem* CRegisterDlg::RegisterInHand() const { return m_calc.RegisterOf(m_map.Tree().GetFocusedItem()); }
 
+void CRegisterDlg::Follow() {
+    m_commands.Follow();
+    UpdateActions();
+}
+
+void CRegisterDlg::UpdateActions() {
+    if (m_menu) m_menu->UpdateActions();
+}
+
 void CRegisterDlg::BuildMenuBar() {
     auto* window = qobject_cast<CPropTreeWindow*>(m_tree.m_hWnd);
     QMenuBar* bar = GetMenuBar();
@@ -331,6 +343,8 @@ void CRegisterDlg::BuildMenuBar() {
 
     QMenu* help = m_menu->AddMenu(QObject::tr("&Help"));
     m_menu->Add(help, sysMenu ? sysMenu->GetAction(IDM_ABOUTBOX) : nullptr);
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, m_menu, [this] { UpdateActions(); });
+    UpdateActions();
 }
 
 void CRegisterDlg::LoadDefinitions() {
@@ -339,6 +353,7 @@ void CRegisterDlg::LoadDefinitions() {
     m_tree.BeginReset();
     const LoadReport report = LoadDefinitionsFile(m_map, kDefinitionsFileName, kDefinitionsFileName);
     m_tree.EndReset();
+    UpdateActions();
     if (!report.Ok()) AfxMessageBox(report.Message().c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -352,7 +367,7 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
         m_map.Swap(map);
         m_editHex.SetWindowText("");
         m_editDecimal.SetWindowText("");
-        m_commands.Follow();
+        Follow();
         m_target.MapReplaced();
         m_strMapName = std::filesystem::path(path).filename().string();
         m_bMapNamed = true;
@@ -364,6 +379,7 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
             FitColumns();
         }
         UpdateStartPanel();
+        UpdateActions();
     }
     if (!report.Ok()) AfxMessageBox(report.Message().c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
@@ -451,7 +467,7 @@ void CRegisterDlg::OpenValuesFile(const std::string& path, bool asBaseline) {
     m_map.ClearBaselines();
     for (std::size_t i = 0; i < report.given.size(); ++i) m_map.SetBaseline(*report.given[i], report.values[i]);
     m_tree.RefreshItems(nullptr);
-    m_commands.Follow();
+    Follow();
     TellValues(name, report, "compared with");
 }
 
@@ -469,7 +485,7 @@ void CRegisterDlg::ApplyValues(const std::string& bytes, const std::string& name
         }
         report = ApplyMemoryImage(m_map, m_calc, bytes, *base, ValueSource::ValuesFile);
     }
-    m_commands.Follow();
+    Follow();
     TellValues(name, report, "given values from");
 }
 
@@ -536,7 +552,7 @@ void CRegisterDlg::LayoutControls(const RECT& client) {
 
 void CRegisterDlg::ApplyHexValue() {
     m_calc.ApplyHexValue();
-    m_commands.Follow();
+    Follow();
 }
 
 void CRegisterDlg::OnChangeDecimal() {}
@@ -552,10 +568,10 @@ void CRegisterDlg::OnTreeSelChanged(NMHDR* pNotify, LRESULT*) {
 
 void CRegisterDlg::ShowRegisterValue(CPropTreeItem* row) {
     m_calc.ShowRegisterValue(row);
-    m_commands.Follow();
+    Follow();
 }
 
 void CRegisterDlg::OnTreeSelChanged(CPropTreeItem* row) {
     m_calc.OnTreeSelChanged(row);
-    m_commands.Follow();
+    Follow();
 }

@@ -106,6 +106,10 @@ private:
     // A start from a terminal with no file: tavlin.xml, the fixed size and place, the About box.
     bool IsPlainStart() const { return m_strFileToOpen.IsEmpty() && !m_bDesktopStart; }
     void BuildMenuBar();
+    // Follows a change of the register in hand, its value or the map: the row
+    // commands and which commands apply.
+    void Follow();
+    void UpdateActions();
     // Asks for a values file to read or to write, starting in the folder of the last one.
     std::optional<std::string> ChooseValuesFile(bool save);
     void PlaceWindow();

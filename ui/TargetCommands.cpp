@@ -93,6 +93,7 @@ bool CTargetCommands::HasSet() const {
 
 void CTargetCommands::Busy(bool busy) {
     if (m_cancelAction) m_cancelAction->setEnabled(busy);
+    if (m_connectionChanged) m_connectionChanged();
 }
 
 void CTargetCommands::AskAndConnect() {
@@ -250,6 +251,7 @@ void CTargetCommands::ToggleWatch() {
     m_watched = reg;
     m_watchAction->setChecked(true);
     m_watchTimer->start();
+    if (m_connectionChanged) m_connectionChanged();
     WatchTick();
 }
 
@@ -257,6 +259,7 @@ void CTargetCommands::StopWatch() {
     m_watched = nullptr;
     if (m_watchTimer) m_watchTimer->stop();
     if (m_watchAction) m_watchAction->setChecked(false);
+    if (m_connectionChanged) m_connectionChanged();
 }
 
 void CTargetCommands::WatchTick() {

@@ -36,7 +36,8 @@ public:
 
     // Makes the commands, with their shortcuts, in the tree's window and its
     // rows' menu; `settings` keeps the last server; `connectionChanged` runs
-    // whenever the window should say anew where it is connected to.
+    // whenever the connection, a request under way or the watch changes, so
+    // the window says anew where it is connected and which commands apply.
     void Attach(CPropTreeWindow& window, CAppSettings* settings, std::function<void()> connectionChanged);
 
     void AskAndConnect();
