@@ -327,18 +327,9 @@ void CRegisterDlg::BuildMenuBar() {
     m_menu->Add(edit, command("&Reset value"), hasRegister);
 
     QMenu* target = m_menu->AddMenu(QObject::tr("&Target"));
-    const auto onRegister = [this] { return m_target.IsConnected() && m_target.HasRegister(); };
-    const std::vector<std::function<bool()>> applies = {
-        [this] { return !m_target.IsBusy(); },
-        [this] { return m_target.IsConnected(); },
-        onRegister,
-        [this] { return m_target.IsConnected() && m_target.HasSet(); },
-        onRegister,
-        [this, onRegister] { return m_target.IsWatching() || onRegister(); },
-    };
-    for (std::size_t i = 0; i < m_target.Actions().size(); ++i) {
-        if (i == 2) target->addSeparator();
-        m_menu->Add(target, m_target.Actions()[i], applies[i]);
+    for (const CTargetCommands::Command command : CTargetCommands::kCommands) {
+        if (command == CTargetCommands::Command::kRead) target->addSeparator();
+        m_menu->Add(target, m_target.Action(command), [this, command] { return m_target.Applies(command); });
     }
 
     QMenu* help = m_menu->AddMenu(QObject::tr("&Help"));

@@ -46,17 +46,18 @@ void CTargetCommands::Attach(CPropTreeWindow& window, CAppSettings* settings, st
     m_watchTimer->setInterval(kWatchIntervalMs);
     QObject::connect(m_watchTimer, &QTimer::timeout, &window, [this] { WatchTick(); });
 
-    const auto add = [&](const char* text, const QKeySequence& keys, std::function<void()> run) {
+    const auto add = [&](Command command, const char* text, const QKeySequence& keys, std::function<void()> run) {
         QAction* action = window.AddRowCommand(QObject::tr(text), keys, false, std::move(run));
-        m_actions.push_back(action);
+        m_actions[static_cast<std::size_t>(command)] = action;
         return action;
     };
-    add("Co&nnect to target...", QKeySequence(Qt::CTRL | Qt::Key_K), [this] { AskAndConnect(); });
-    add("&Disconnect", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K), [this] { Disconnect(); });
-    add("&Read", QKeySequence(Qt::Key_F5), [this] { Read(); });
-    add("Read s&et", QKeySequence(Qt::SHIFT | Qt::Key_F5), [this] { ReadSet(); });
-    add("&Write to chip", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W), [this] { Write(); });
-    m_watchAction = add("Wa&tch", QKeySequence(Qt::CTRL | Qt::Key_F5), [this] { ToggleWatch(); });
+    add(Command::kConnect, "Co&nnect to target...", QKeySequence(Qt::CTRL | Qt::Key_K), [this] { AskAndConnect(); });
+    add(Command::kDisconnect, "&Disconnect", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K), [this] { Disconnect(); });
+    add(Command::kRead, "&Read", QKeySequence(Qt::Key_F5), [this] { Read(); });
+    add(Command::kReadSet, "Read s&et", QKeySequence(Qt::SHIFT | Qt::Key_F5), [this] { ReadSet(); });
+    add(Command::kWrite, "&Write to chip", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W), [this] { Write(); });
+    m_watchAction =
+        add(Command::kWatch, "Wa&tch", QKeySequence(Qt::CTRL | Qt::Key_F5), [this] { ToggleWatch(); });
     m_watchAction->setCheckable(true);
 
     // Escape stops the request under way; only then, so it still closes editors and lists otherwise.
@@ -84,6 +85,18 @@ CPropTreeItem* CTargetCommands::SetInHand() const {
 bool CTargetCommands::HasRegister() const {
     const CRegisterItem* reg = RegisterInHand();
     return reg && ChipRegisterOf(m_map, *reg);
+}
+
+bool CTargetCommands::Applies(Command command) const {
+    switch (command) {
+    case Command::kConnect: return !IsBusy();
+    case Command::kDisconnect: return IsConnected();
+    case Command::kRead:
+    case Command::kWrite: return IsConnected() && HasRegister();
+    case Command::kReadSet: return IsConnected() && HasSet();
+    case Command::kWatch: return IsWatching() || (IsConnected() && HasRegister());
+    }
+    return false;
 }
 
 bool CTargetCommands::HasSet() const {

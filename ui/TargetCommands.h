@@ -9,6 +9,7 @@
 // says what and where in one box and changes no value.
 #include <QObject>
 #include <QString>
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -61,8 +62,14 @@ public:
     bool HasRegister() const;
     bool HasSet() const;
 
-    // The commands, for the menu bar: Connect, Disconnect, Read, Read set, Write to chip, Watch.
-    const std::vector<QAction*>& Actions() const { return m_actions; }
+    // The commands, by name, for the menu bar, in the menu's order.
+    enum class Command { kConnect, kDisconnect, kRead, kReadSet, kWrite, kWatch };
+    static constexpr Command kCommands[] = {Command::kConnect, Command::kDisconnect, Command::kRead,
+                                            Command::kReadSet, Command::kWrite, Command::kWatch};
+    QAction* Action(Command command) const { return m_actions[static_cast<std::size_t>(command)]; }
+    // Whether `command` applies now: the one rule its menu entry, the rows'
+    // menu and its shortcut follow.
+    bool Applies(Command command) const;
     CChipLink& Link() { return *m_link; }
 
 private:
@@ -88,7 +95,7 @@ private:
     CRegisterItem* m_watched = nullptr;
     QAction* m_cancelAction = nullptr;
     QAction* m_watchAction = nullptr;
-    std::vector<QAction*> m_actions;
+    std::array<QAction*, std::size(kCommands)> m_actions{};
     // Counts map replacements, so a result for a map no longer shown is dropped.
     unsigned m_generation = 0;
 };
