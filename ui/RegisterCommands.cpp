@@ -25,11 +25,13 @@ void CRegisterCommands::Attach() {
         const CRegisterItem* reg = RegisterInHand();
         if (reg) m_hexBox.SetText(FormatRegisterHex(value, reg->m_nBits));
     });
-    window->AddRowCommand(QObject::tr("&Reset value"), QKeySequence(Qt::CTRL | Qt::Key_R), false,
-                          [this] { ResetValue(); });
-    window->AddRowCommand(QObject::tr("&Copy value"), QKeySequence::Copy, true, [this] { CopyValue(); });
-    window->AddRowCommand(QObject::tr("Copy register and &fields"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
-                          false, [this] { CopyRegister(); });
+    m_resetAction = window->AddRowCommand(QObject::tr("&Reset value"), QKeySequence(Qt::CTRL | Qt::Key_R), false,
+                                          [this] { ResetValue(); });
+    m_copyValueAction =
+        window->AddRowCommand(QObject::tr("&Copy value"), QKeySequence::Copy, true, [this] { CopyValue(); });
+    m_copyRegisterAction = window->AddRowCommand(QObject::tr("Copy register and &fields"),
+                                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), false,
+                                                 [this] { CopyRegister(); });
     Follow();
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 class CBitGrid;
+class QAction;
 class CPropTreeItem;
 class CRegisterCalculator;
 class CRegisterItem;
@@ -32,6 +33,10 @@ public:
     std::string RegisterText() const;
 
     CBitGrid* Grid() const { return m_grid; }
+    // The row commands, for the menu bar (null before Attach).
+    QAction* ResetAction() const { return m_resetAction; }
+    QAction* CopyValueAction() const { return m_copyValueAction; }
+    QAction* CopyRegisterAction() const { return m_copyRegisterAction; }
 
 private:
     CRegisterItem* RegisterInHand() const;
@@ -40,4 +45,7 @@ private:
     CRegisterCalculator& m_calc;
     ValueBox& m_hexBox;
     CBitGrid* m_grid = nullptr;
+    QAction* m_resetAction = nullptr;
+    QAction* m_copyValueAction = nullptr;
+    QAction* m_copyRegisterAction = nullptr;
 };

@@ -143,12 +143,16 @@ BOOL CRegisterDlg::OnInitDialog() {
     window->show();
     m_commands.Attach();
     // The values commands, by key anywhere in the window and in the rows' menu.
-    window->AddRowCommand(QObject::tr("&Paste values"), QKeySequence::Paste, true, [this] { OnPasteValues(); });
-    window->AddRowCommand(QObject::tr("Open &values..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), false,
-                          [this] { OnOpenValues(); });
-    window->AddRowCommand(QObject::tr("&Save values..."), QKeySequence::Save, false, [this] { OnSaveValues(); });
-    window->AddRowCommand(QObject::tr("Co&mpare with values..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M),
-                          false, [this] { OnCompareValues(); });
+    m_pasteValuesAction =
+        window->AddRowCommand(QObject::tr("&Paste values"), QKeySequence::Paste, true, [this] { OnPasteValues(); });
+    m_openValuesAction = window->AddRowCommand(QObject::tr("Open &values..."),
+                                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), false,
+                                               [this] { OnOpenValues(); });
+    m_saveValuesAction =
+        window->AddRowCommand(QObject::tr("&Save values..."), QKeySequence::Save, false, [this] { OnSaveValues(); });
+    m_compareValuesAction = window->AddRowCommand(QObject::tr("Co&mpare with values..."),
+                                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), false,
+                                                  [this] { OnCompareValues(); });
     m_target.Attach(*window, m_settings.get(), [this] {
         UpdateCaption();
         UpdateActions();
@@ -288,12 +292,6 @@ void CRegisterDlg::BuildMenuBar() {
     QMenuBar* bar = GetMenuBar();
     if (!window || !bar || m_menu) return;
     m_menu = new CMainMenu(*bar);
-    // A window's row command by its text (the '&' included).
-    const auto command = [window](const char* text) -> QAction* {
-        for (QAction* action : window->actions() + window->View()->actions())
-            if (action->text() == QString::fromUtf8(text)) return action;
-        return nullptr;
-    };
     const auto hasMap = [this] { return !m_map.Registers().empty(); };
     const auto hasRegister = [this] { return RegisterInHand() != nullptr; };
     CMenu* sysMenu = GetSystemMenu(FALSE);
@@ -308,23 +306,23 @@ void CRegisterDlg::BuildMenuBar() {
         recent->menuAction()->setEnabled(!recent->isEmpty());
     });
     file->addSeparator();
-    m_menu->Add(file, command("Open &values..."), hasMap);
-    m_menu->Add(file, command("&Save values..."), hasMap);
-    m_menu->Add(file, command("Co&mpare with values..."), hasMap);
+    m_menu->Add(file, m_openValuesAction, hasMap);
+    m_menu->Add(file, m_saveValuesAction, hasMap);
+    m_menu->Add(file, m_compareValuesAction, hasMap);
     file->addSeparator();
     // Ctrl+Q by name: QKeySequence::Quit is empty where the platform's key scheme has no quit key.
     m_menu->AddNew(file, QObject::tr("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q),
                    [this] { SendMessage(WM_SYSCOMMAND, SC_CLOSE); });
 
     QMenu* edit = m_menu->AddMenu(QObject::tr("&Edit"));
-    m_menu->Add(edit, command("&Copy value"), [this] { return !m_hexBox.GetText().empty(); });
-    m_menu->Add(edit, command("Copy register and &fields"), hasRegister);
-    m_menu->Add(edit, command("&Paste values"), [this] {
+    m_menu->Add(edit, m_commands.CopyValueAction(), [this] { return !m_hexBox.GetText().empty(); });
+    m_menu->Add(edit, m_commands.CopyRegisterAction(), hasRegister);
+    m_menu->Add(edit, m_pasteValuesAction, [this] {
         return !m_map.Registers().empty() && !QGuiApplication::clipboard()->text().isEmpty();
     });
     edit->addSeparator();
     m_menu->Add(edit, window->Find()->FindAction(), [this] { return !IsMapEmpty(); });
-    m_menu->Add(edit, command("&Reset value"), hasRegister);
+    m_menu->Add(edit, m_commands.ResetAction(), hasRegister);
 
     QMenu* target = m_menu->AddMenu(QObject::tr("&Target"));
     for (const CTargetCommands::Command command : CTargetCommands::kCommands) {

@@ -19,6 +19,7 @@
 
 class CAppSettings;
 class CMainMenu;
+class QAction;
 class CStartPanel;
 
 class CRegisterDlg : public CDialog {
@@ -133,5 +134,10 @@ private:
     std::unique_ptr<CAppSettings> m_settings;
     CStartPanel* m_startPanel = nullptr;
     CMainMenu* m_menu = nullptr;
+    // The values commands, for the menu bar.
+    QAction* m_pasteValuesAction = nullptr;
+    QAction* m_openValuesAction = nullptr;
+    QAction* m_saveValuesAction = nullptr;
+    QAction* m_compareValuesAction = nullptr;
     bool m_bKeepGeometry = false;  // the window's place is remembered once it is shown
 };
