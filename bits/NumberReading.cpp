@@ -7,7 +7,7 @@
 
 
 std::uint64_t ParseHex(std::string_view text) {
-    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
+    text = WithoutHexPrefix(text);
     std::uint64_t value = 0;
     for (const char c : text) {
         const int digit = HexDigitValue(c);

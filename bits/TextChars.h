@@ -16,5 +16,16 @@ inline int HexDigitValue(char c) {
     return -1;
 }
 
-// Whether number text is hexadecimal by the one rule: "0" and a lower-case "x".
-inline bool HasHexPrefix(std::string_view text) { return text.size() >= 2 && text[0] == '0' && text[1] == 'x'; }
+// The one "0x" rule. Number text in rows and boxes is hexadecimal only after
+// "0" and a lower-case "x"; dumps, values files, SVD numbers and names on the
+// command line take either case, as C and the tools writing them do.
+enum class HexPrefixCase { kLowerOnly, kEither };
+
+inline bool HasHexPrefix(std::string_view text, HexPrefixCase accepted = HexPrefixCase::kLowerOnly) {
+    return text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || (accepted == HexPrefixCase::kEither && text[1] == 'X'));
+}
+
+// `text` without its "0x" (of either case), if it has one.
+inline std::string_view WithoutHexPrefix(std::string_view text) {
+    return HasHexPrefix(text, HexPrefixCase::kEither) ? text.substr(2) : text;
+}

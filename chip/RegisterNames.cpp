@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "chip/RegisterNames.h"
 
+#include "bits/TextChars.h"
 #include "calc/ValuesInput.h"
 #include "defs/RegisterMap.h"
 #include "defs/SvdNumbers.h"
@@ -8,7 +9,7 @@
 
 namespace {
 
-bool IsAddressText(std::string_view name) { return name.size() > 2 && name[0] == '0' && (name[1] == 'x' || name[1] == 'X'); }
+bool IsAddressText(std::string_view name) { return name.size() > 2 && HasHexPrefix(name, HexPrefixCase::kEither); }
 
 }  // namespace
 

@@ -25,7 +25,7 @@ bool StartsWith(std::string_view text, std::string_view prefix) { return text.su
 std::optional<std::uint64_t> ParseNumber(std::string_view text, bool enumValue) {
     text = TrimSvdText(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    if (StartsWith(text, "0x") || StartsWith(text, "0X")) return ParseDigits(text.substr(2), 16, false);
+    if (HasHexPrefix(text, HexPrefixCase::kEither)) return ParseDigits(text.substr(2), 16, false);
     if (StartsWith(text, "#")) return ParseDigits(text.substr(1), 2, enumValue);
     if (StartsWith(text, "0b") || StartsWith(text, "0B")) return ParseDigits(text.substr(2), 2, enumValue);
     if (enumValue) return ParseDigits(text, 10, false);

@@ -7,6 +7,7 @@
 #include "bits/BitArithmetic.h"
 #include "bits/NumberFormatting.h"
 #include "bits/NumberReading.h"
+#include "bits/TextChars.h"
 
 namespace {
 
@@ -39,6 +40,26 @@ TEST(NumberReading, ParseHex) {
         {std::string("1\0" "2", 3), 1},  // stops at a terminator inside the text
     };
     for (const auto& c : cases) EXPECT_EQ(ParseHex(c.text), c.value) << '"' << c.text << '"';
+}
+
+// The one "0x" rule: number text takes a lower-case x only, the readers of
+// dumps, names and SVD numbers either case; "0" alone or "x1" never.
+TEST(NumberReading, HexPrefixRule) {
+    const struct {
+        const char* text;
+        bool lowerOnly, either;
+        const char* stripped;
+    } cases[] = {{"0x1f", true, true, "1f"}, {"0X1F", false, true, "1F"}, {"0x", true, true, ""},
+                 {"0", false, false, "0"},   {"x1", false, false, "x1"}, {"10x", false, false, "10x"},
+                 {"", false, false, ""}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(HasHexPrefix(c.text), c.lowerOnly) << c.text;
+        EXPECT_EQ(HasHexPrefix(c.text, HexPrefixCase::kEither), c.either) << c.text;
+        EXPECT_EQ(WithoutHexPrefix(c.text), c.stripped) << c.text;
+    }
+    // Number text keeps its rule: "0X10" is not hexadecimal there.
+    EXPECT_EQ(ParseNumberText("0x10"), 16u);
+    EXPECT_NE(ParseNumberText("0X10"), 16u);
 }
 
 TEST(NumberReading, ParseNumberText) {

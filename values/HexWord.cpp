@@ -5,7 +5,7 @@
 
 HexWord ReadHexWord(std::string_view word) {
     HexWord result;
-    if (word.size() >= 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
+    if (HasHexPrefix(word, HexPrefixCase::kEither)) {
         result.prefixed = true;
         word.remove_prefix(2);
     }
