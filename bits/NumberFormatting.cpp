@@ -2,6 +2,7 @@
 #include "bits/NumberFormatting.h"
 
 #include <array>
+#include <cstdio>
 #include <charconv>
 
 #include "bits/TextChars.h"
@@ -46,4 +47,10 @@ std::string FormatFieldValue(std::uint64_t value, std::string_view currentText, 
     // Conversion to a signed type is modular, so bit 31 (or 63) becomes the sign.
     return fitsIn32Bits ? Digits(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)), 10)
                         : Digits(static_cast<std::int64_t>(value), 10);
+}
+
+std::string FormatAddress(std::uint64_t address) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%0*llx", address > 0xFFFFFFFFu ? 16 : 8, static_cast<unsigned long long>(address));
+    return text;
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "bits/NumberFormatting.h"
 #include "remote/CancelSignal.h"
 #include "remote/Endpoint.h"
 #include "remote/RemoteText.h"
@@ -124,7 +125,7 @@ RemoteResult<std::vector<std::uint8_t>> CGdbClient::ReadMemory(std::uint64_t add
     using Result = RemoteResult<std::vector<std::uint8_t>>;
     if (!m_session) return Result::Failure("not connected to a target");
     if (size > 0 && address + (size - 1) < address) {
-        return Result::Failure("cannot read " + RemoteBytesText(size) + " at " + RemoteAddressText(address) +
+        return Result::Failure("cannot read " + RemoteBytesText(size) + " at " + FormatAddress(address) +
                                ": past the end of the address space");
     }
     std::vector<std::uint8_t> bytes;
@@ -139,7 +140,7 @@ RemoteResult<std::vector<std::uint8_t>> CGdbClient::ReadMemory(std::uint64_t add
 }
 
 RemoteStatus CGdbClient::ReadChunk(std::uint64_t address, std::uint32_t size, std::vector<std::uint8_t>& into) {
-    const std::string what = "the read of " + RemoteBytesText(size) + " at " + RemoteAddressText(address);
+    const std::string what = "the read of " + RemoteBytesText(size) + " at " + FormatAddress(address);
     const std::size_t digits = std::size_t{2} * size;
     const auto reply = m_session->Exchange(
         "m" + HexNumber(address) + "," + HexNumber(size),
@@ -156,7 +157,7 @@ RemoteStatus CGdbClient::ReadChunk(std::uint64_t address, std::uint32_t size, st
         }
         return RemoteSuccess();
     }
-    const std::string where = RemoteBytesText(size) + " at " + RemoteAddressText(address);
+    const std::string where = RemoteBytesText(size) + " at " + FormatAddress(address);
     if (text.empty()) return RemoteStatus::Failure("the server at " + m_where + " does not read memory");
     if (IsErrorReply(text)) return RemoteStatus::Failure("the target refused to read " + where + " (" + ErrorCode(text) + ")");
     return RemoteStatus::Failure("the target gave " + std::to_string(text.size() / 2) + " of " + where);
@@ -166,7 +167,7 @@ RemoteStatus CGdbClient::WriteMemory(std::uint64_t address, std::span<const std:
     if (!m_session) return RemoteStatus::Failure("not connected to a target");
     const std::uint64_t size = bytes.size();
     if (size > 0 && address + (size - 1) < address) {
-        return RemoteStatus::Failure("cannot write " + RemoteBytesText(size) + " at " + RemoteAddressText(address) +
+        return RemoteStatus::Failure("cannot write " + RemoteBytesText(size) + " at " + FormatAddress(address) +
                                      ": past the end of the address space");
     }
     // "M" address "," length ":" at their longest, and the frame.
@@ -183,7 +184,7 @@ RemoteStatus CGdbClient::WriteMemory(std::uint64_t address, std::span<const std:
 
 RemoteStatus CGdbClient::WriteChunk(std::uint64_t address, std::span<const std::uint8_t> bytes) {
     static constexpr char kHex[] = "0123456789abcdef";
-    const std::string where = RemoteBytesText(bytes.size()) + " at " + RemoteAddressText(address);
+    const std::string where = RemoteBytesText(bytes.size()) + " at " + FormatAddress(address);
     std::string request = "M" + HexNumber(address) + "," + HexNumber(bytes.size()) + ":";
     for (const std::uint8_t byte : bytes) {
         request += kHex[byte >> 4];

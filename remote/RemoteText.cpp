@@ -3,12 +3,6 @@
 
 #include <cstdio>
 
-std::string RemoteAddressText(std::uint64_t address) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%08llx", static_cast<unsigned long long>(address));
-    return text;
-}
-
 std::string RemoteDurationText(std::chrono::milliseconds duration) {
     const long long ms = duration.count();
     if (ms < 1000) return std::to_string(ms) + " ms";

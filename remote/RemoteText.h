@@ -5,8 +5,6 @@
 #include <cstdint>
 #include <string>
 
-// "0x40021000": at least eight hex digits, lower case.
-std::string RemoteAddressText(std::uint64_t address);
 // "2 s", "1.5 s", "250 ms".
 std::string RemoteDurationText(std::chrono::milliseconds duration);
 // "1 byte", "4 bytes".

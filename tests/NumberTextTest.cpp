@@ -117,6 +117,19 @@ TEST(NumberFormatting, RegisterHexPadsByWidthAndNeverCuts) {
     for (const auto& c : cases) EXPECT_EQ(FormatRegisterHex(c.value, c.bits), c.text);
 }
 
+// Every message writes an address one way: 8 digits, 16 above 4 GiB.
+TEST(NumberFormatting, AddressIsEightDigitsOrSixteen) {
+    const struct {
+        std::uint64_t address;
+        const char* text;
+    } cases[] = {{0, "0x00000000"},
+                 {0x40021000, "0x40021000"},
+                 {0xFFFFFFFF, "0xffffffff"},
+                 {0x100000000, "0x0000000100000000"},
+                 {~0ull, "0xffffffffffffffff"}};
+    for (const auto& c : cases) EXPECT_EQ(FormatAddress(c.address), c.text);
+}
+
 TEST(NumberFormatting, RegisterDecimalIsUnsigned) {
     EXPECT_EQ(FormatRegisterDecimal(kAll), "18446744073709551615");
     EXPECT_EQ(FormatRegisterDecimal(0), "0");

@@ -6,6 +6,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "bits/NumberFormatting.h"
 #include "values/ValuesMessages.h"
 
 namespace {

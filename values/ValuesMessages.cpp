@@ -3,14 +3,8 @@
 
 #include <cstdio>
 
+#include "bits/NumberFormatting.h"
 #include "values/ValuesApplier.h"
-
-std::string FormatAddress(std::uint64_t address) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%0*llx", address > 0xFFFFFFFFu ? 16 : 8,
-                  static_cast<unsigned long long>(address));
-    return text;
-}
 
 std::string FormatHex(std::uint64_t value) {
     char text[24];

@@ -8,8 +8,6 @@
 
 struct OffMapValues;
 
-// "0x" and 8 hex digits, or 16 for an address above 0xFFFFFFFF.
-std::string FormatAddress(std::uint64_t address);
 // "0x" and the value's hex digits without leading zeros: "0x1ffffffff".
 std::string FormatHex(std::uint64_t value);
 
