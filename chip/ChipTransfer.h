@@ -19,7 +19,3 @@ RemoteResult<std::vector<std::uint64_t>> ReadChipRegisters(CGdbClient& client, s
                                                           bool bigEndian);
 // Writes exactly the register's bytes of `value`, in one request where the packet size allows.
 RemoteStatus WriteChipRegister(CGdbClient& client, const ChipRegister& reg, std::uint64_t value, bool bigEndian);
-
-// The bytes of `value` as a register of `bytes` bytes holds them, and back.
-std::vector<std::uint8_t> RegisterBytes(std::uint64_t value, std::uint32_t bytes, bool bigEndian);
-std::uint64_t RegisterValueOf(std::span<const std::uint8_t> bytes, bool bigEndian);

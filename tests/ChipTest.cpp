@@ -33,27 +33,6 @@ struct BoardMap {
     }
 };
 
-TEST(ChipRegisters, BytesOfAValueInEitherOrderAndBack) {
-    const struct {
-        std::uint64_t value;
-        std::uint32_t bytes;
-        bool big;
-        std::vector<std::uint8_t> expected;
-    } cases[] = {
-        {0x12345678, 4, false, {0x78, 0x56, 0x34, 0x12}},
-        {0x12345678, 4, true, {0x12, 0x34, 0x56, 0x78}},
-        {0xBEEF, 2, false, {0xEF, 0xBE}},
-        {0xBEEF, 2, true, {0xBE, 0xEF}},
-        {0xA5, 1, true, {0xA5}},
-        {0x0102030405060708, 8, true, {1, 2, 3, 4, 5, 6, 7, 8}},
-        {0x0102030405060708, 8, false, {8, 7, 6, 5, 4, 3, 2, 1}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(RegisterBytes(c.value, c.bytes, c.big), c.expected) << std::hex << c.value << (c.big ? " big" : " little");
-        EXPECT_EQ(RegisterValueOf(c.expected, c.big), c.value) << std::hex << c.value;
-    }
-}
-
 TEST(ChipRegisters, ASetReadPassesOverRegistersAReadChangesOrGivesNothing) {
     const BoardMap board;
     const struct {

@@ -3,8 +3,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "bits/BitArithmetic.h"
+#include "bits/ByteOrder.h"
 #include "bits/NumberFormatting.h"
 #include "bits/NumberReading.h"
 #include "bits/TextChars.h"
@@ -128,6 +130,33 @@ TEST(NumberFormatting, AddressIsEightDigitsOrSixteen) {
                  {0x100000000, "0x0000000100000000"},
                  {~0ull, "0xffffffffffffffff"}};
     for (const auto& c : cases) EXPECT_EQ(FormatAddress(c.address), c.text);
+}
+
+// The one packer, for dumps and the chip: a value into bytes in either order and back.
+TEST(ByteOrder, BytesOfAValueInEitherOrderAndBack) {
+    const struct {
+        std::uint64_t value;
+        std::uint32_t bytes;
+        bool big;
+        std::vector<std::uint8_t> expected;
+    } cases[] = {
+        {0x12345678, 4, false, {0x78, 0x56, 0x34, 0x12}},
+        {0x12345678, 4, true, {0x12, 0x34, 0x56, 0x78}},
+        {0xBEEF, 2, false, {0xEF, 0xBE}},
+        {0xBEEF, 2, true, {0xBE, 0xEF}},
+        {0xA5, 1, true, {0xA5}},
+        {0x0102030405060708, 8, true, {1, 2, 3, 4, 5, 6, 7, 8}},
+        {0x0102030405060708, 8, false, {8, 7, 6, 5, 4, 3, 2, 1}},
+        // Wider than a value: zeros above its eight bytes.
+        {0x0102030405060708, 10, true, {0, 0, 1, 2, 3, 4, 5, 6, 7, 8}},
+        {0x0102030405060708, 10, false, {8, 7, 6, 5, 4, 3, 2, 1, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::uint8_t> packed(c.bytes);
+        PackValue(c.value, packed, ByteOrderOf(c.big));
+        EXPECT_EQ(packed, c.expected) << std::hex << c.value << (c.big ? " big" : " little");
+        EXPECT_EQ(UnpackValue(c.expected, ByteOrderOf(c.big)), c.value) << std::hex << c.value;
+    }
 }
 
 TEST(NumberFormatting, RegisterDecimalIsUnsigned) {

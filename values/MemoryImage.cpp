@@ -23,10 +23,7 @@ std::uint64_t LastOf(std::uint64_t start, const std::vector<std::uint8_t>& run) 
 void MemoryImage::Lay(std::uint64_t address, std::uint64_t value, int bytes, ByteOrder order) {
     if (bytes < 1 || bytes > 8) return;
     std::uint8_t laid[8];
-    for (int i = 0; i < bytes; ++i) {
-        const int shift = 8 * (order == ByteOrder::Little ? i : bytes - 1 - i);
-        laid[i] = static_cast<std::uint8_t>(value >> shift);
-    }
+    PackValue(value, std::span<std::uint8_t>(laid, static_cast<std::size_t>(bytes)), order);
     const std::uint64_t count = BytesBelowTop(address, static_cast<std::uint64_t>(bytes));
     Write(address, laid, count);
     m_pieces.push_back({address, count, false});
@@ -91,11 +88,7 @@ ImageReading MemoryImage::Read(std::uint64_t address, int bytes, ByteOrder order
         auto run = std::prev(after);
         if (LastOf(run->first, run->second) >= last) {
             const std::uint8_t* p = run->second.data() + (address - run->first);
-            std::uint64_t value = 0;
-            for (int i = 0; i < bytes; ++i) {
-                const int shift = 8 * (order == ByteOrder::Little ? i : bytes - 1 - i);
-                value |= static_cast<std::uint64_t>(p[i]) << shift;
-            }
+            const std::uint64_t value = UnpackValue(std::span<const std::uint8_t>(p, size), order);
             reading.coverage = Coverage::Whole;
             reading.value = value;
             return reading;

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "values/ByteOrder.h"
+#include "bits/ByteOrder.h"
 
 enum class Coverage { Whole, Partly, None };
 

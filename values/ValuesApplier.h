@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "values/ByteOrder.h"
+#include "bits/ByteOrder.h"
 #include "values/MemoryImage.h"
 #include "values/RegisterLayout.h"
 #include "values/ValueRecords.h"
