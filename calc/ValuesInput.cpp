@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <optional>
 #include <unordered_map>
@@ -113,6 +114,8 @@ ValuesInputReport ReadImageFor(const CRegisterMap& map, std::string_view bytes, 
 }
 
 std::optional<std::string> ReadValuesFile(const std::string& path) {
+    // "-" is standard input, as for Unix tools.
+    if (path == "-") return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -9,9 +9,12 @@
 #include "defs/TokenReader.h"
 
 LoadReport LoadRegisterFile(CRegisterMap& map, const char* path, const char* displayName) {
-    if (!displayName) displayName = path ? path : "";
+    // "-" is standard input, as for Unix tools; messages name it as grep does.
+    const bool standardInput = path && std::string_view(path) == "-";
+    if (!displayName || (standardInput && std::string_view(displayName) == "-"))
+        displayName = standardInput ? "(standard input)" : path ? path : "";
     char* block = nullptr;
-    const std::int32_t length = ReadWholeFile(path, block);
+    const std::int32_t length = standardInput ? ReadStandardInput(block) : ReadWholeFile(path, block);
     // A file that cannot be read gets the definitions loader's own message.
     if (length == 0) return LoadDefinitionsBlock(map, nullptr, displayName);
     const std::string_view bytes(block, static_cast<size_t>(length));

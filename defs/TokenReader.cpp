@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <string>
 #include <cstring>
 #include <initializer_list>
 #include <new>
@@ -73,6 +74,21 @@ std::int32_t ReadWholeFile(const char* path, char*& buffer) {
     const int fd = OpenRegularFile(path, size);
     if (fd < 0) return 0;
     return ReadOpenFile(fd, static_cast<std::int32_t>(size), buffer);
+}
+
+std::int32_t ReadStandardInput(char*& buffer) {
+    buffer = nullptr;
+    std::string text;
+    char chunk[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, stdin)) > 0) {
+        // The same bound as a file's: under 2 GiB.
+        if (text.size() + got >= static_cast<std::size_t>(INT32_MAX)) return 0;
+        text.append(chunk, got);
+    }
+    if (text.empty()) return 0;
+    buffer = NewTextBlock(text);
+    return static_cast<std::int32_t>(text.size());
 }
 
 char* NewTextBlock(std::string_view text) {

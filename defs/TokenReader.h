@@ -15,6 +15,9 @@ constexpr int kTextPadding = 16;
 // delete[]), or 0 with `buffer` null when the file cannot be read, is empty,
 // is not a regular file, or is 2 GiB or larger.
 std::int32_t ReadWholeFile(const char* path, char*& buffer);
+// As ReadWholeFile, for the text on standard input (a file named "-" on the
+// command line), to its end.
+std::int32_t ReadStandardInput(char*& buffer);
 
 // A new block holding `text` as ReadWholeFile leaves a file's text, for
 // reading text that is already in memory (release it with delete[]).
