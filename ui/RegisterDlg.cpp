@@ -368,7 +368,6 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
             FitColumns();
         }
         UpdateStartPanel();
-        UpdateActions();
     }
     if (!report.Ok()) AfxMessageBox(report.Message().c_str(), MB_OK | MB_ICONEXCLAMATION);
 }

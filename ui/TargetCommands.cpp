@@ -121,7 +121,6 @@ void CTargetCommands::Connect(const std::string& endpoint) {
     if (!m_link->Connect(endpoint, [this, endpoint](RemoteStatus status) {
             Busy(false);
             if (status.Ok() && m_settings) m_settings->SetLastServer(endpoint);
-            if (m_connectionChanged) m_connectionChanged();
             if (!status.Ok()) Tell(status.Problem());
         }))
         return;
@@ -132,10 +131,7 @@ void CTargetCommands::Disconnect() {
     StopWatch();
     if (!IsConnected()) return;
     if (IsBusy()) m_link->Cancel();  // the cancelled request drops the connection itself
-    else if (m_link->Disconnect([this] {
-                 Busy(false);
-                 if (m_connectionChanged) m_connectionChanged();
-             }))
+    else if (m_link->Disconnect([this] { Busy(false); }))
         Busy(true);
 }
 
@@ -150,8 +146,7 @@ void CTargetCommands::MapReplaced() {
 }
 
 void CTargetCommands::Failed(const std::string& problem) {
-    StopWatch();
-    if (m_connectionChanged) m_connectionChanged();
+    StopWatch();  // tells the window the connection changed
     Tell(problem);
 }
 
