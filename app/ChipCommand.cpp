@@ -87,7 +87,7 @@ bool ReadInto(ChipRun& run, const std::vector<CRegisterItem*>& registers, std::o
     for (const CRegisterItem* reg : registers) places.push_back(*ChipRegisterOf(run.map, *reg));
     const auto values = ReadChipRegisters(run.client, places, run.map.IsBigEndian());
     if (!values.Ok()) {
-        err << values.Problem() << '\n';
+        err << values.Text() << '\n';
         return false;
     }
     GiveRegisterValues(run.map, run.calc, registers, values.Value(), ValueSource::Chip);
@@ -191,26 +191,21 @@ int RunChipCommand(const std::vector<std::string>& arguments, std::ostream& out,
         }
         run.client.SetTrace(std::move(trace));
     }
-    if (const RemoteStatus connected = run.client.Connect(options->endpoint); !connected.Ok()) {
-        err << connected.Problem() << '\n';
+    if (const Status connected = run.client.Connect(options->endpoint); !connected.Ok()) {
+        err << connected.Text() << '\n';
         return 1;
     }
     std::vector<CRegisterItem*> printed;
     for (const PlannedWrite& write : writes) {
-        const RemoteStatus written = WriteChipRegister(run.client, *ChipRegisterOf(run.map, *write.reg), write.value,
-                                                       run.map.IsBigEndian());
-        if (!written.Ok()) {
-            err << written.Problem() << '\n';
+        const ReadHazard hazard = ReadHazardOf(run.map, *write.reg);
+        const auto held = WriteThenReadBack(run.client, *ChipRegisterOf(run.map, *write.reg), write.value,
+                                            run.map.IsBigEndian(), hazard);
+        if (!held) {
+            err << held.Text() << '\n';
             return 1;
         }
-        // What the chip holds now; a register a read would change, or gives nothing from, keeps the value written.
-        const ReadHazard hazard = ReadHazardOf(run.map, *write.reg);
-        if (hazard == ReadHazard::None) {
-            if (!ReadInto(run, {write.reg}, err)) return 1;
-        } else {
-            err << RegisterPath(*write.reg) << " " << ReadHazardText(hazard) << ": not read back\n";
-            run.calc.SetRegisterValue(*write.reg, write.value, ValueSource::Chip);
-        }
+        if (!held.Value().readBack) err << RegisterPath(*write.reg) << " " << ReadHazardText(hazard) << ": not read back\n";
+        run.calc.SetRegisterValue(*write.reg, held.Value().value, ValueSource::Chip);
         printed.push_back(write.reg);
     }
     if (!reads.empty()) {

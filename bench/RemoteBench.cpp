@@ -50,7 +50,7 @@ void ReadPlanned(benchmark::State& state, std::uint64_t stride) {
         for (const PlannedRead& read : plan) {
             auto bytes = client->ReadMemory(read.address, read.bytes);
             if (!bytes.Ok()) {
-                state.SkipWithError(bytes.Problem().c_str());
+                state.SkipWithError(bytes.Text().c_str());
                 return;
             }
             benchmark::DoNotOptimize(bytes.Value().data());
@@ -65,7 +65,7 @@ void BM_ReadOneRegister(benchmark::State& state) {
     for (auto _ : state) {
         auto bytes = client->ReadMemory(0x40012024, 4);  // ADC1 HTR
         if (!bytes.Ok()) {
-            state.SkipWithError(bytes.Problem().c_str());
+            state.SkipWithError(bytes.Text().c_str());
             return;
         }
         benchmark::DoNotOptimize(bytes.Value().data());
@@ -101,7 +101,7 @@ void ReadIntoMap(benchmark::State& state, std::size_t count) {
         const ChipReadSelection selection = SelectForRead(map, registers);
         const auto values = ReadChipRegisters(*client, selection.places, map.IsBigEndian());
         if (!values.Ok()) {
-            state.SkipWithError(values.Problem().c_str());
+            state.SkipWithError(values.Text().c_str());
             return;
         }
         GiveRegisterValues(map, calc, selection.registers, values.Value(), ValueSource::Chip);

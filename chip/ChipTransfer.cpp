@@ -9,27 +9,38 @@ namespace {
 std::uint64_t CutToBits(std::uint64_t value, int bits) { return bits >= 64 ? value : value & ((1ull << bits) - 1); }
 }  // namespace
 
-RemoteResult<std::vector<std::uint64_t>> ReadChipRegisters(CGdbClient& client, std::span<const ChipRegister> registers,
-                                                          bool bigEndian) {
-    using Result = RemoteResult<std::vector<std::uint64_t>>;
+Result<std::vector<std::uint64_t>> ReadChipRegisters(CGdbClient& client, std::span<const ChipRegister> registers,
+                                                    bool bigEndian) {
+    using Values = Result<std::vector<std::uint64_t>>;
     std::vector<ChipReadSpan> spans;
     spans.reserve(registers.size());
     for (const ChipRegister& reg : registers) spans.push_back({reg.address, reg.bytes, true});
     std::vector<std::uint64_t> values(registers.size());
     for (const PlannedRead& read : PlanRegisterReads(spans, client.MaxReadBytes())) {
         const auto bytes = client.ReadMemory(read.address, read.bytes);
-        if (!bytes.Ok()) return Result::Failure(bytes.Problem());
+        if (!bytes.Ok()) return Values::FailureOf(bytes);
         for (const std::size_t index : read.registers) {
             const ChipRegister& reg = registers[index];
             const std::span<const std::uint8_t> own(bytes.Value().data() + (reg.address - read.address), reg.bytes);
             values[index] = CutToBits(UnpackValue(own, ByteOrderOf(bigEndian)), reg.bits);
         }
     }
-    return Result::Success(std::move(values));
+    return Values::Success(std::move(values));
 }
 
-RemoteStatus WriteChipRegister(CGdbClient& client, const ChipRegister& reg, std::uint64_t value, bool bigEndian) {
+Status WriteChipRegister(CGdbClient& client, const ChipRegister& reg, std::uint64_t value, bool bigEndian) {
     std::vector<std::uint8_t> bytes(reg.bytes);
     PackValue(CutToBits(value, reg.bits), bytes, ByteOrderOf(bigEndian));
     return client.WriteMemory(reg.address, bytes);
+}
+
+Result<WrittenValue> WriteThenReadBack(CGdbClient& client, const ChipRegister& reg, std::uint64_t value,
+                                       bool bigEndian, ReadHazard hazard) {
+    using Written = Result<WrittenValue>;
+    const Status written = WriteChipRegister(client, reg, value, bigEndian);
+    if (!written) return Written::FailureOf(written);
+    if (hazard != ReadHazard::None) return Written::Success({CutToBits(value, reg.bits), false});
+    const auto held = ReadChipRegisters(client, std::span(&reg, 1), bigEndian);
+    if (!held) return Written::FailureOf(held);
+    return Written::Success({held.Value().front(), true});
 }

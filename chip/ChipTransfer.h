@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "remote/RemoteResult.h"
+#include "problem/Result.h"
 #include "chip/ChipRegisters.h"
 
 class CGdbClient;
@@ -15,7 +15,19 @@ class CGdbClient;
 // The value of every register given, read in as few requests as the packet
 // size allows; neighbouring registers share a request, a gap between
 // registers is never read.
-RemoteResult<std::vector<std::uint64_t>> ReadChipRegisters(CGdbClient& client, std::span<const ChipRegister> registers,
+Result<std::vector<std::uint64_t>> ReadChipRegisters(CGdbClient& client, std::span<const ChipRegister> registers,
                                                           bool bigEndian);
 // Writes exactly the register's bytes of `value`, in one request where the packet size allows.
-RemoteStatus WriteChipRegister(CGdbClient& client, const ChipRegister& reg, std::uint64_t value, bool bigEndian);
+Status WriteChipRegister(CGdbClient& client, const ChipRegister& reg, std::uint64_t value, bool bigEndian);
+
+// What a register holds after a write: read back from the chip, or, where a
+// read would change the register or give nothing (`hazard`), the value written.
+struct WrittenValue {
+    std::uint64_t value = 0;
+    bool readBack = false;
+};
+
+// Writes `value`, then reads the register back unless `hazard` forbids it:
+// the one write the command line and the window both make.
+Result<WrittenValue> WriteThenReadBack(CGdbClient& client, const ChipRegister& reg, std::uint64_t value,
+                                       bool bigEndian, ReadHazard hazard);

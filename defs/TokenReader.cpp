@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "defs/TokenReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <cstring>
 #include <initializer_list>
@@ -25,30 +21,21 @@ const char* const g_ReaderMessages[3] = {
 namespace {
 
 // Opens `path` for reading when it is a regular file of 1 byte to under
-// 2 GiB, and gives its size; -1 otherwise. Opened without waiting, so that a
-// FIFO or a device under the file's name cannot stall the load (a FIFO
-// without a writer would block the open for ever); only regular files are read.
-int OpenRegularFile(const char* path, std::int64_t& size) {
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return -1;
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0 || info.st_size >= INT32_MAX ||
-        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        close(fd);
-        return -1;
-    }
-    size = info.st_size;
-    return fd;
+// 2 GiB, and gives its size; null otherwise. Nothing else is opened: a FIFO
+// without a writer would block the open for ever, and a device's size says
+// nothing of what reading it gives.
+std::FILE* OpenRegularFile(const char* path, std::int64_t& size) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(std::filesystem::status(path, error)) || error) return nullptr;
+    const std::uintmax_t bytes = std::filesystem::file_size(path, error);
+    if (error || bytes == 0 || bytes >= static_cast<std::uintmax_t>(INT32_MAX)) return nullptr;
+    size = static_cast<std::int64_t>(bytes);
+    return std::fopen(path, "rb");
 }
 
-// Reads the `length` bytes of the open file `fd` into a new text block and
+// Reads the `length` bytes of the open `file` into a new text block and
 // closes it; as ReadWholeFile.
-std::int32_t ReadOpenFile(int fd, std::int32_t length, char*& buffer) {
-    std::FILE* file = fdopen(fd, "rb");
-    if (!file) {
-        close(fd);
-        return 0;
-    }
+std::int32_t ReadOpenFile(std::FILE* file, std::int32_t length, char*& buffer) {
     buffer = new (std::nothrow) char[static_cast<size_t>(length) + 1 + kTextPadding];
     if (!buffer) {
         std::fclose(file);
@@ -71,9 +58,9 @@ std::int32_t ReadWholeFile(const char* path, char*& buffer) {
     buffer = nullptr;
     if (!path) return 0;
     std::int64_t size = 0;
-    const int fd = OpenRegularFile(path, size);
-    if (fd < 0) return 0;
-    return ReadOpenFile(fd, static_cast<std::int32_t>(size), buffer);
+    std::FILE* const file = OpenRegularFile(path, size);
+    if (!file) return 0;
+    return ReadOpenFile(file, static_cast<std::int32_t>(size), buffer);
 }
 
 std::int32_t ReadStandardInput(char*& buffer) {
@@ -106,22 +93,22 @@ int CTokenReader::Open(const char* path) {
     if (!path) return 1;
     Close();
     std::int64_t size = 0;
-    const int fd = OpenRegularFile(path, size);
-    if (fd < 0) return 2;
-    if (size > kWindowBytes) return OpenWindowed(fd, size);
+    std::FILE* const file = OpenRegularFile(path, size);
+    if (!file) return 2;
+    if (size > kWindowBytes) return OpenWindowed(file, size);
     char* block = nullptr;
-    if (ReadOpenFile(fd, static_cast<std::int32_t>(size), block) == 0) return 2;
+    if (ReadOpenFile(file, static_cast<std::int32_t>(size), block) == 0) return 2;
     OpenText(block);
     return 0;
 }
 
-int CTokenReader::OpenWindowed(int fd, std::int64_t size) {
+int CTokenReader::OpenWindowed(std::FILE* file, std::int64_t size) {
     m_pBuffer = new (std::nothrow) char[static_cast<size_t>(kWindowBytes) + 1 + kTextPadding];
     if (!m_pBuffer) {
-        close(fd);
+        std::fclose(file);
         return 2;
     }
-    m_fd = fd;
+    m_file = file;
     m_nLeft = size;
     m_pEnd = m_pBuffer;
     m_pCurrent = Refill(m_pBuffer);
@@ -141,8 +128,7 @@ const char* CTokenReader::Refill(const char* keep) {
     std::int64_t wanted = kWindowBytes - static_cast<std::int64_t>(kept);
     if (wanted > m_nLeft) wanted = m_nLeft;
     while (wanted > 0) {
-        const ssize_t got = read(m_fd, end, static_cast<size_t>(wanted));
-        if (got < 0 && errno == EINTR) continue;
+        const auto got = static_cast<std::int64_t>(std::fread(end, 1, static_cast<size_t>(wanted), m_file));
         if (got <= 0) {
             // The file ended early or cannot be read on: the text ends here.
             m_nLeft = 0;
@@ -168,8 +154,8 @@ void CTokenReader::Close() {
     delete[] m_pBuffer;
     m_pBuffer = nullptr;
     m_pCurrent = nullptr;
-    if (m_fd >= 0) close(m_fd);
-    m_fd = -1;
+    if (m_file) std::fclose(m_file);
+    m_file = nullptr;
     m_pEnd = nullptr;
     m_nLeft = 0;
 }

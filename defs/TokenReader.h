@@ -4,6 +4,7 @@
 // characters between delimiters, passing over delimiters and '#' comment
 // lines. Knows nothing of the grammar of the file.
 #include <cstdint>
+#include <cstdio>
 #include <string_view>
 
 // Zero bytes after a text's final NUL, so scans may read whole 16-byte
@@ -71,7 +72,7 @@ private:
 
     void ResetDelimiters();
     // Opens a file larger than the window for reading a window at a time.
-    int OpenWindowed(int fd, std::int64_t size);
+    int OpenWindowed(std::FILE* file, std::int64_t size);
     // Moves the bytes from `keep` to the end of the window to its start and
     // reads the file on after them; returns where `keep` now stands.
     const char* Refill(const char* keep);
@@ -85,10 +86,10 @@ private:
 
     char* m_pBuffer = nullptr;
     const char* m_pCurrent = nullptr;
-    // A file read a window at a time: its descriptor, the end of the bytes
+    // A file read a window at a time: the open file, the end of the bytes
     // in the window (a NUL and kTextPadding zero bytes follow), and how many
-    // bytes of the file are still to be read; -1, null and 0 otherwise.
-    int m_fd = -1;
+    // bytes of the file are still to be read; null, null and 0 otherwise.
+    std::FILE* m_file = nullptr;
     const char* m_pEnd = nullptr;
     std::int64_t m_nLeft = 0;
     static constexpr char kQuote = '"';

@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(!word.Ok() || word.Value().size() == 4);
         const auto block = client.ReadMemory(0x20000000, 300);
         FUZZ_CHECK(!block.Ok() || block.Value().size() == 300);
-        FUZZ_CHECK(word.Ok() || !word.Problem().empty());
+        FUZZ_CHECK(word.Ok() || !word.Text().empty());
         const std::vector<std::uint8_t> bytes{1, 2, 3, 4};
         client.WriteMemory(0x20000000, bytes);
     }

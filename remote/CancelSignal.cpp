@@ -1,29 +1,22 @@
 // SPDX-License-Identifier: MIT
 #include "remote/CancelSignal.h"
 
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
-
-#include <cstdint>
-
-CCancelSignal::CCancelSignal() : m_fd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
-
-CCancelSignal::~CCancelSignal() {
-    if (m_fd >= 0) close(m_fd);
-}
+#include <utility>
 
 void CCancelSignal::Cancel() {
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = write(m_fd, &one, sizeof one);
+    m_raised = true;
+    const std::lock_guard lock(m_mutex);
+    if (m_wake) m_wake();
 }
 
-void CCancelSignal::Reset() {
-    std::uint64_t count = 0;
-    [[maybe_unused]] const ssize_t read = ::read(m_fd, &count, sizeof count);
+CCancelSignal::Waker::Waker(const CCancelSignal* signal, std::function<void()> wake) : m_signal(signal) {
+    if (m_signal == nullptr) return;
+    const std::lock_guard lock(m_signal->m_mutex);
+    m_signal->m_wake = std::move(wake);
 }
 
-bool CCancelSignal::IsCancelled() const {
-    pollfd entry{m_fd, POLLIN, 0};
-    return poll(&entry, 1, 0) == 1;
+CCancelSignal::Waker::~Waker() {
+    if (m_signal == nullptr) return;
+    const std::lock_guard lock(m_signal->m_mutex);
+    m_signal->m_wake = nullptr;
 }

@@ -8,9 +8,9 @@ std::string RemoteEndpoint::Text() const {
     return (v6 ? "[" + host + "]" : host) + ":" + std::to_string(port);
 }
 
-RemoteResult<RemoteEndpoint> ParseRemoteEndpoint(std::string_view text) {
+Result<RemoteEndpoint> ParseRemoteEndpoint(std::string_view text) {
     auto problem = [&] {
-        return RemoteResult<RemoteEndpoint>::Failure("HOST:PORT expected, not \"" + std::string(text) + "\"");
+        return Result<RemoteEndpoint>::Failure(ProblemCode::kBadEndpoint, "HOST:PORT expected, not \"" + std::string(text) + "\"");
     };
     RemoteEndpoint endpoint;
     std::string_view port;
@@ -34,5 +34,5 @@ RemoteResult<RemoteEndpoint> ParseRemoteEndpoint(std::string_view text) {
         return problem();
     }
     endpoint.port = static_cast<std::uint16_t>(number);
-    return RemoteResult<RemoteEndpoint>::Success(std::move(endpoint));
+    return Result<RemoteEndpoint>::Success(std::move(endpoint));
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "remote/RemoteResult.h"
+#include "problem/Result.h"
 
 struct RemoteEndpoint {
     std::string host;  // without brackets
@@ -16,4 +16,4 @@ struct RemoteEndpoint {
     std::string Text() const;
 };
 
-RemoteResult<RemoteEndpoint> ParseRemoteEndpoint(std::string_view text);
+Result<RemoteEndpoint> ParseRemoteEndpoint(std::string_view text);

@@ -46,33 +46,33 @@ CGdbClient::CGdbClient(std::chrono::milliseconds timeout) : m_timeout(timeout) {
 
 CGdbClient::~CGdbClient() { Disconnect(); }
 
-RemoteStatus CGdbClient::Connect(std::string_view endpoint, const CCancelSignal* cancel) {
+Status CGdbClient::Connect(std::string_view endpoint, const CCancelSignal* cancel) {
     Disconnect();
-    const RemoteResult<RemoteEndpoint> parsed = ParseRemoteEndpoint(endpoint);
-    if (!parsed.Ok()) return RemoteStatus::Failure(parsed.Problem());
+    const Result<RemoteEndpoint> parsed = ParseRemoteEndpoint(endpoint);
+    if (!parsed) return Status::FailureOf(parsed);
     auto channel = CTcpChannel::Open(parsed.Value(), m_timeout, cancel);
-    if (!channel.Ok()) return RemoteStatus::Failure(channel.Problem());
+    if (!channel) return Status::FailureOf(channel);
     return Start(std::move(channel.Value()));
 }
 
-RemoteStatus CGdbClient::Start(std::unique_ptr<CByteChannel> channel) {
+Status CGdbClient::Start(std::unique_ptr<CByteChannel> channel) {
     Disconnect();
     m_where = channel->Where();
     m_session = std::make_unique<CRspSession>(std::move(channel));
     m_session->SetTrace(m_trace.get());
     m_packetSize = kDefaultPacketSize;
     m_noAck = false;
-    RemoteStatus status = Handshake();
+    Status status = Handshake();
     if (!status.Ok()) Disconnect();
     return status;
 }
 
-RemoteStatus CGdbClient::Handshake() {
+Status CGdbClient::Handshake() {
     // No features of ours are offered: in particular not multiprocess+,
     // which would make the server want "D;pid" instead of a plain 'D'.
     const auto supported = m_session->Exchange(
         "qSupported", [](std::string_view reply) { return !IsStopReply(reply); }, m_timeout, "the handshake");
-    if (!supported.Ok()) return Failed(supported.Problem());
+    if (!supported.Ok()) return Failed(supported.Error());
 
     bool offersNoAck = false;
     std::string_view features = supported.Value();
@@ -97,7 +97,7 @@ RemoteStatus CGdbClient::Handshake() {
         const auto noAck = m_session->Exchange(
             "QStartNoAckMode", [](std::string_view reply) { return !IsStopReply(reply); }, m_timeout,
             "the handshake");
-        if (!noAck.Ok()) return Failed(noAck.Problem());
+        if (!noAck.Ok()) return Failed(noAck.Error());
         if (noAck.Value() == "OK") {
             m_session->SetAcknowledging(false);
             m_noAck = true;
@@ -108,38 +108,38 @@ RemoteStatus CGdbClient::Handshake() {
     // before memory requests. Its answer (a stop reply) is not needed.
     const auto why = m_session->Exchange(
         "?", [](std::string_view) { return true; }, m_timeout, "the handshake");
-    if (!why.Ok()) return Failed(why.Problem());
-    return RemoteSuccess();
+    if (!why.Ok()) return Failed(why.Error());
+    return Succeeded();
 }
 
-RemoteStatus CGdbClient::Failed(std::string problem) {
+Status CGdbClient::Failed(Problem problem) {
     if (m_session && !m_session->InStep()) {
         // The server may still be there (a cancel): let the target run on.
         m_session->SendOnly("D", std::chrono::milliseconds(200));
         m_session.reset();
     }
-    return RemoteStatus::Failure(std::move(problem));
+    return Status::Failure(std::move(problem));
 }
 
-RemoteResult<std::vector<std::uint8_t>> CGdbClient::ReadMemory(std::uint64_t address, std::uint32_t size) {
-    using Result = RemoteResult<std::vector<std::uint8_t>>;
-    if (!m_session) return Result::Failure("not connected to a target");
+Result<std::vector<std::uint8_t>> CGdbClient::ReadMemory(std::uint64_t address, std::uint32_t size) {
+    using Bytes = Result<std::vector<std::uint8_t>>;
+    if (!m_session) return Bytes::Failure(ProblemCode::kNotConnected, "not connected to a target");
     if (size > 0 && address + (size - 1) < address) {
-        return Result::Failure("cannot read " + RemoteBytesText(size) + " at " + FormatAddress(address) +
+        return Bytes::Failure(ProblemCode::kOutsideAddressSpace, "cannot read " + RemoteBytesText(size) + " at " + FormatAddress(address) +
                                ": past the end of the address space");
     }
     std::vector<std::uint8_t> bytes;
     bytes.reserve(size);
     for (std::uint32_t done = 0; done < size;) {
         const std::uint32_t chunk = std::min(size - done, MaxReadBytes());
-        const RemoteStatus status = ReadChunk(address + done, chunk, bytes);
-        if (!status.Ok()) return Result::Failure(status.Problem());
+        const Status status = ReadChunk(address + done, chunk, bytes);
+        if (!status) return Bytes::FailureOf(status);
         done += chunk;
     }
-    return Result::Success(std::move(bytes));
+    return Bytes::Success(std::move(bytes));
 }
 
-RemoteStatus CGdbClient::ReadChunk(std::uint64_t address, std::uint32_t size, std::vector<std::uint8_t>& into) {
+Status CGdbClient::ReadChunk(std::uint64_t address, std::uint32_t size, std::vector<std::uint8_t>& into) {
     const std::string what = "the read of " + RemoteBytesText(size) + " at " + FormatAddress(address);
     const std::size_t digits = std::size_t{2} * size;
     const auto reply = m_session->Exchange(
@@ -149,25 +149,25 @@ RemoteStatus CGdbClient::ReadChunk(std::uint64_t address, std::uint32_t size, st
                    (reply.size() <= digits && reply.size() % 2 == 0 && IsHexText(reply));
         },
         m_timeout, what);
-    if (!reply.Ok()) return Failed(reply.Problem());
+    if (!reply.Ok()) return Failed(reply.Error());
     const std::string& text = reply.Value();
     if (text.size() == digits && IsHexText(text)) {
         for (std::size_t i = 0; i < digits; i += 2) {
             into.push_back(static_cast<std::uint8_t>(HexValue(text[i]) << 4 | HexValue(text[i + 1])));
         }
-        return RemoteSuccess();
+        return Succeeded();
     }
     const std::string where = RemoteBytesText(size) + " at " + FormatAddress(address);
-    if (text.empty()) return RemoteStatus::Failure("the server at " + m_where + " does not read memory");
-    if (IsErrorReply(text)) return RemoteStatus::Failure("the target refused to read " + where + " (" + ErrorCode(text) + ")");
-    return RemoteStatus::Failure("the target gave " + std::to_string(text.size() / 2) + " of " + where);
+    if (text.empty()) return Status::Failure(ProblemCode::kNotSupported, "the server at " + m_where + " does not read memory");
+    if (IsErrorReply(text)) return Status::Failure(ProblemCode::kTargetError, "the target refused to read " + where + " (" + ErrorCode(text) + ")");
+    return Status::Failure(ProblemCode::kShortReply, "the target gave " + std::to_string(text.size() / 2) + " of " + where);
 }
 
-RemoteStatus CGdbClient::WriteMemory(std::uint64_t address, std::span<const std::uint8_t> bytes) {
-    if (!m_session) return RemoteStatus::Failure("not connected to a target");
+Status CGdbClient::WriteMemory(std::uint64_t address, std::span<const std::uint8_t> bytes) {
+    if (!m_session) return Status::Failure(ProblemCode::kNotConnected, "not connected to a target");
     const std::uint64_t size = bytes.size();
     if (size > 0 && address + (size - 1) < address) {
-        return RemoteStatus::Failure("cannot write " + RemoteBytesText(size) + " at " + FormatAddress(address) +
+        return Status::Failure(ProblemCode::kOutsideAddressSpace, "cannot write " + RemoteBytesText(size) + " at " + FormatAddress(address) +
                                      ": past the end of the address space");
     }
     // "M" address "," length ":" at their longest, and the frame.
@@ -175,14 +175,14 @@ RemoteStatus CGdbClient::WriteMemory(std::uint64_t address, std::span<const std:
     const std::size_t most = (m_packetSize - kOverhead) / 2;
     for (std::size_t done = 0; done < bytes.size();) {
         const std::size_t chunk = std::min(bytes.size() - done, most);
-        const RemoteStatus status = WriteChunk(address + done, bytes.subspan(done, chunk));
+        const Status status = WriteChunk(address + done, bytes.subspan(done, chunk));
         if (!status.Ok()) return status;
         done += chunk;
     }
-    return RemoteSuccess();
+    return Succeeded();
 }
 
-RemoteStatus CGdbClient::WriteChunk(std::uint64_t address, std::span<const std::uint8_t> bytes) {
+Status CGdbClient::WriteChunk(std::uint64_t address, std::span<const std::uint8_t> bytes) {
     static constexpr char kHex[] = "0123456789abcdef";
     const std::string where = RemoteBytesText(bytes.size()) + " at " + FormatAddress(address);
     std::string request = "M" + HexNumber(address) + "," + HexNumber(bytes.size()) + ":";
@@ -193,10 +193,10 @@ RemoteStatus CGdbClient::WriteChunk(std::uint64_t address, std::span<const std::
     const auto reply = m_session->Exchange(
         request, [](std::string_view reply) { return reply.empty() || reply == "OK" || IsErrorReply(reply); },
         m_timeout, "the write of " + where);
-    if (!reply.Ok()) return Failed(reply.Problem());
-    if (reply.Value() == "OK") return RemoteSuccess();
-    if (reply.Value().empty()) return RemoteStatus::Failure("the server at " + m_where + " does not write memory");
-    return RemoteStatus::Failure("the target refused to write " + where + " (" + ErrorCode(reply.Value()) + ")");
+    if (!reply.Ok()) return Failed(reply.Error());
+    if (reply.Value() == "OK") return Succeeded();
+    if (reply.Value().empty()) return Status::Failure(ProblemCode::kNotSupported, "the server at " + m_where + " does not write memory");
+    return Status::Failure(ProblemCode::kTargetError, "the target refused to write " + where + " (" + ErrorCode(reply.Value()) + ")");
 }
 
 void CGdbClient::Disconnect() {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "remote/ByteChannel.h"
-#include "remote/RemoteResult.h"
+#include "problem/Result.h"
 
 class CCancelSignal;
 class CPacketTrace;
@@ -39,15 +39,15 @@ public:
 
     // Connects to "HOST:PORT" and shakes hands; `cancel` (may be null) stops
     // the connect or any later request and must outlive the connection.
-    RemoteStatus Connect(std::string_view endpoint, const CCancelSignal* cancel = nullptr);
+    Status Connect(std::string_view endpoint, const CCancelSignal* cancel = nullptr);
     // Shakes hands over a channel that is already open (an in-memory stream).
-    RemoteStatus Start(std::unique_ptr<CByteChannel> channel);
+    Status Start(std::unique_ptr<CByteChannel> channel);
 
     // Exactly `size` bytes from `address` on, in the target's order, in as
     // many 'm' requests as the packet size needs.
-    RemoteResult<std::vector<std::uint8_t>> ReadMemory(std::uint64_t address, std::uint32_t size);
+    Result<std::vector<std::uint8_t>> ReadMemory(std::uint64_t address, std::uint32_t size);
     // Writes `bytes` at `address` in as many 'M' requests as needed.
-    RemoteStatus WriteMemory(std::uint64_t address, std::span<const std::uint8_t> bytes);
+    Status WriteMemory(std::uint64_t address, std::span<const std::uint8_t> bytes);
 
     // Detaches ('D') so a target the server stopped for us runs on, then
     // closes. A timed-out, cancelled or garbled exchange disconnects too,
@@ -70,12 +70,12 @@ public:
     const CRspSession* Session() const { return m_session.get(); }
 
 private:
-    RemoteStatus Handshake();
+    Status Handshake();
     // Appends the bytes of one 'm' request to `into`.
-    RemoteStatus ReadChunk(std::uint64_t address, std::uint32_t size, std::vector<std::uint8_t>& into);
-    RemoteStatus WriteChunk(std::uint64_t address, std::span<const std::uint8_t> bytes);
+    Status ReadChunk(std::uint64_t address, std::uint32_t size, std::vector<std::uint8_t>& into);
+    Status WriteChunk(std::uint64_t address, std::span<const std::uint8_t> bytes);
     // Drops the connection when an exchange left it out of step.
-    RemoteStatus Failed(std::string problem);
+    Status Failed(Problem problem);
 
     std::chrono::milliseconds m_timeout;
     std::shared_ptr<CPacketTrace> m_trace;

@@ -12,21 +12,22 @@ constexpr std::size_t kReceiveChunk = 4096;
 
 CRspSession::CRspSession(std::unique_ptr<CByteChannel> channel) : m_channel(std::move(channel)) {}
 
-RemoteResult<std::string> CRspSession::Fail(std::string problem) {
+Result<std::string> CRspSession::Fail(ProblemCode code, std::string detail) {
     m_inStep = false;
     m_reader.Reset();
-    return RemoteResult<std::string>::Failure(std::move(problem));
+    return Result<std::string>::Failure(code, std::move(detail));
 }
 
-std::string CRspSession::ChannelProblem(ChannelStatus status, std::chrono::milliseconds timeout,
-                                        std::string_view what) const {
+Result<std::string> CRspSession::ChannelFailed(ChannelStatus status, std::chrono::milliseconds timeout,
+                                               std::string_view what) {
     switch (status) {
-    case ChannelStatus::kTimedOut: return "no answer from " + Where() + " within " + RemoteDurationText(timeout);
-    case ChannelStatus::kCancelled: return std::string(what) + " was cancelled";
+    case ChannelStatus::kTimedOut:
+        return Fail(ProblemCode::kTimedOut, "no answer from " + Where() + " within " + RemoteDurationText(timeout));
+    case ChannelStatus::kCancelled: return Fail(ProblemCode::kCancelled, std::string(what) + " was cancelled");
     case ChannelStatus::kOk:
     case ChannelStatus::kClosed: break;
     }
-    return "the connection to " + Where() + " was lost";
+    return Fail(ProblemCode::kConnectionLost, "the connection to " + Where() + " was lost");
 }
 
 ChannelStatus CRspSession::Send(std::string_view bytes, RemoteDeadline deadline) {
@@ -56,13 +57,13 @@ void CRspSession::SendOnly(std::string_view request, std::chrono::milliseconds t
     Send(EncodeRspPacket(request), RemoteClock::now() + timeout);
 }
 
-RemoteResult<std::string> CRspSession::Exchange(std::string_view request, const ReplyFilter& filter,
-                                                std::chrono::milliseconds timeout, std::string_view what) {
-    if (!m_inStep) return Fail("the connection to " + Where() + " is out of step after an earlier problem");
+Result<std::string> CRspSession::Exchange(std::string_view request, const ReplyFilter& filter,
+                                          std::chrono::milliseconds timeout, std::string_view what) {
+    if (!m_inStep) return Fail(ProblemCode::kOutOfStep, "the connection to " + Where() + " is out of step after an earlier problem");
     const RemoteDeadline deadline = RemoteClock::now() + timeout;
     const std::string packet = EncodeRspPacket(request);
     if (const ChannelStatus status = Send(packet, deadline); status != ChannelStatus::kOk) {
-        return Fail(ChannelProblem(status, timeout, what));
+        return ChannelFailed(status, timeout, what);
     }
 
     bool awaitingAck = m_acknowledging;
@@ -77,7 +78,7 @@ RemoteResult<std::string> CRspSession::Exchange(std::string_view request, const 
         case CRspPacketReader::Event::kNeedBytes: {
             std::size_t received = 0;
             const ChannelStatus status = m_channel->Receive(chunk, sizeof chunk, received, deadline);
-            if (status != ChannelStatus::kOk) return Fail(ChannelProblem(status, timeout, what));
+            if (status != ChannelStatus::kOk) return ChannelFailed(status, timeout, what);
             m_reader.Feed(std::string_view(chunk, received));
             break;
         }
@@ -89,42 +90,42 @@ RemoteResult<std::string> CRspSession::Exchange(std::string_view request, const 
             // the '+' is noise.
             if (!awaitingAck) break;
             if (++resent > kMaxRetries) {
-                return Fail("the server at " + Where() + " asked " + std::to_string(resent) +
+                return Fail(ProblemCode::kBadReply, "the server at " + Where() + " asked " + std::to_string(resent) +
                             " times for the request again");
             }
             if (const ChannelStatus status = Send(packet, deadline); status != ChannelStatus::kOk) {
-                return Fail(ChannelProblem(status, timeout, what));
+                return ChannelFailed(status, timeout, what);
             }
             break;
         case CRspPacketReader::Event::kNotification:
             break;
         case CRspPacketReader::Event::kDamaged:
-            if (!m_acknowledging) return Fail("the server at " + Where() + " sent a damaged reply");
+            if (!m_acknowledging) return Fail(ProblemCode::kBadReply, "the server at " + Where() + " sent a damaged reply");
             if (++damaged > kMaxRetries) {
-                return Fail("the server at " + Where() + " sent a damaged reply " + std::to_string(damaged) +
+                return Fail(ProblemCode::kBadReply, "the server at " + Where() + " sent a damaged reply " + std::to_string(damaged) +
                             " times");
             }
             if (const ChannelStatus status = Send("-", deadline); status != ChannelStatus::kOk) {
-                return Fail(ChannelProblem(status, timeout, what));
+                return ChannelFailed(status, timeout, what);
             }
             break;
         case CRspPacketReader::Event::kOverflow:
-            return Fail("the server at " + Where() + " sent a reply longer than " +
+            return Fail(ProblemCode::kBadReply, "the server at " + Where() + " sent a reply longer than " +
                         std::to_string(m_reader.Limit()) + " bytes");
         case CRspPacketReader::Event::kGarbage:
-            return Fail("the server at " + Where() + " sent " + std::to_string(m_reader.Limit()) +
+            return Fail(ProblemCode::kBadReply, "the server at " + Where() + " sent " + std::to_string(m_reader.Limit()) +
                         " bytes that are no packet");
         case CRspPacketReader::Event::kPacket: {
             // A reply stands for the acknowledgement it may have come without.
             awaitingAck = false;
             if (m_acknowledging) {
                 if (const ChannelStatus status = Send("+", deadline); status != ChannelStatus::kOk) {
-                    return Fail(ChannelProblem(status, timeout, what));
+                    return ChannelFailed(status, timeout, what);
                 }
             }
-            if (filter(m_reader.Payload())) return RemoteResult<std::string>::Success(m_reader.Payload());
+            if (filter(m_reader.Payload())) return Result<std::string>::Success(m_reader.Payload());
             if (++passedOver > kMaxPassedOver) {
-                return Fail("the server at " + Where() + " sent " + std::to_string(passedOver) +
+                return Fail(ProblemCode::kBadReply, "the server at " + Where() + " sent " + std::to_string(passedOver) +
                             " replies that do not answer " + std::string(what));
             }
             break;

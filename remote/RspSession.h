@@ -14,7 +14,7 @@
 
 #include "remote/ByteChannel.h"
 #include "remote/PacketTrace.h"
-#include "remote/RemoteResult.h"
+#include "problem/Result.h"
 #include "remote/RspPacketReader.h"
 
 class CRspSession {
@@ -34,7 +34,7 @@ public:
     // accepts. `what` names the request in problems ("the read of 4 bytes at
     // 0x40021000"). After a failure the stream is out of step (a late reply
     // could be taken for the next answer): InStep() turns false.
-    RemoteResult<std::string> Exchange(std::string_view request, const ReplyFilter& filter,
+    Result<std::string> Exchange(std::string_view request, const ReplyFilter& filter,
                                        std::chrono::milliseconds timeout, std::string_view what);
     // Sends `request` without waiting for any reply (the last word before closing).
     void SendOnly(std::string_view request, std::chrono::milliseconds timeout);
@@ -51,10 +51,10 @@ public:
     const CRspPacketReader& Reader() const { return m_reader; }
 
 private:
-    RemoteResult<std::string> Fail(std::string problem);
+    Result<std::string> Fail(ProblemCode code, std::string detail);
     ChannelStatus Send(std::string_view bytes, RemoteDeadline deadline);
     void TraceReceived(CRspPacketReader::Event event);
-    std::string ChannelProblem(ChannelStatus status, std::chrono::milliseconds timeout, std::string_view what) const;
+    Result<std::string> ChannelFailed(ChannelStatus status, std::chrono::milliseconds timeout, std::string_view what);
 
     std::unique_ptr<CByteChannel> m_channel;
     CRspPacketReader m_reader;

@@ -1,123 +1,188 @@
 // SPDX-License-Identifier: MIT
 #include "remote/TcpChannel.h"
 
-#include <netdb.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
+#include <asio/connect.hpp>
+#include <asio/io_context.hpp>
+#include <asio/ip/tcp.hpp>
+#include <asio/write.hpp>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #include "remote/CancelSignal.h"
 #include "remote/RemoteText.h"
 
+using asio::ip::tcp;
+
+struct CTcpChannel::Connection {
+    asio::io_context io;
+    tcp::socket socket{io};
+
+    // Runs the loop until `done`, the deadline or a cancel. An operation
+    // still under way is cancelled and its handler run, so nothing refers to
+    // the caller's buffers when this returns.
+    ChannelStatus Run(const bool& done, RemoteDeadline deadline, const CCancelSignal* cancel) {
+        const CCancelSignal::Waker waker(cancel, [this] { io.stop(); });
+        ChannelStatus status = ChannelStatus::kOk;
+        io.restart();
+        while (!done) {
+            if (cancel != nullptr && cancel->IsCancelled()) {
+                status = ChannelStatus::kCancelled;
+                break;
+            }
+            if (RemoteClock::now() >= deadline) {
+                status = ChannelStatus::kTimedOut;
+                break;
+            }
+            io.run_one_until(deadline);
+            if (io.stopped()) io.restart();
+        }
+        if (!done) {
+            asio::error_code ignored;
+            socket.cancel(ignored);
+            io.restart();
+            io.run();
+        }
+        return status;
+    }
+};
+
 namespace {
 
-// Waits for `events` on `fd` or for the cancel signal, until `deadline`.
-ChannelStatus WaitFor(int fd, short events, RemoteDeadline deadline, const CCancelSignal* cancel) {
-    for (;;) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - RemoteClock::now());
-        if (left.count() <= 0) return ChannelStatus::kTimedOut;
-        pollfd entries[2] = {{fd, events, 0}, {cancel ? cancel->Fd() : -1, POLLIN, 0}};
-        const int ready = poll(entries, 2, static_cast<int>(std::min<long long>(left.count(), 60000)));
-        if (ready < 0) {
-            if (errno == EINTR) continue;
-            return ChannelStatus::kClosed;
-        }
-        if (entries[1].revents & POLLIN) return ChannelStatus::kCancelled;
-        if (entries[0].revents) return ChannelStatus::kOk;
+// A name lookup in progress. The system's resolver cannot be interrupted, so
+// it runs on a thread of its own that is left behind when the deadline or a
+// cancel comes first; this state outlives whichever side finishes last.
+struct PendingLookup {
+    std::mutex mutex;
+    std::condition_variable finishedOrCancelled;
+    bool finished = false;
+    asio::error_code error;
+    std::vector<tcp::endpoint> addresses;
+};
+
+Result<std::vector<tcp::endpoint>> LookUp(const RemoteEndpoint& endpoint, RemoteDeadline deadline,
+                                          std::chrono::milliseconds timeout, const CCancelSignal* cancel) {
+    using Addresses = Result<std::vector<tcp::endpoint>>;
+    asio::error_code error;
+    const asio::ip::address literal = asio::ip::make_address(endpoint.host, error);
+    if (!error) return Addresses::Success({tcp::endpoint(literal, endpoint.port)});
+
+    auto pending = std::make_shared<PendingLookup>();
+    std::thread([pending, host = endpoint.host, port = std::to_string(endpoint.port)] {
+        asio::io_context io;
+        tcp::resolver resolver(io);
+        asio::error_code error;
+        const auto results = resolver.resolve(host, port, error);
+        const std::lock_guard lock(pending->mutex);
+        for (const auto& entry : results) pending->addresses.push_back(entry.endpoint());
+        pending->error = error;
+        pending->finished = true;
+        pending->finishedOrCancelled.notify_all();
+    }).detach();
+
+    // The waker takes the lookup's lock only while this side does not hold
+    // it waiting for the signal's, so the two never wait for each other.
+    const CCancelSignal::Waker waker(cancel, [pending] {
+        const std::lock_guard lock(pending->mutex);
+        pending->finishedOrCancelled.notify_all();
+    });
+    std::unique_lock lock(pending->mutex);
+    const auto cancelled = [cancel] { return cancel != nullptr && cancel->IsCancelled(); };
+    pending->finishedOrCancelled.wait_until(lock, deadline, [&] { return pending->finished || cancelled(); });
+    if (cancelled()) {
+        return Addresses::Failure(ProblemCode::kCancelled, "the connection to " + endpoint.Text() + " was cancelled");
     }
+    if (!pending->finished) {
+        return Addresses::Failure(ProblemCode::kTimedOut, "cannot find the host " + endpoint.host + " within " +
+                                                              RemoteDurationText(timeout));
+    }
+    if (pending->error || pending->addresses.empty()) {
+        const std::string reason = pending->error ? pending->error.message() : "no address";
+        return Addresses::Failure(ProblemCode::kHostNotFound,
+                                  "cannot find the host " + endpoint.host + " (" + reason + ")");
+    }
+    return Addresses::Success(std::move(pending->addresses));
 }
 
 }  // namespace
 
-RemoteResult<std::unique_ptr<CTcpChannel>> CTcpChannel::Open(const RemoteEndpoint& endpoint,
-                                                             std::chrono::milliseconds timeout,
-                                                             const CCancelSignal* cancel) {
-    using Result = RemoteResult<std::unique_ptr<CTcpChannel>>;
+Result<std::unique_ptr<CTcpChannel>> CTcpChannel::Open(const RemoteEndpoint& endpoint,
+                                                       std::chrono::milliseconds timeout,
+                                                       const CCancelSignal* cancel) {
+    using Opened = Result<std::unique_ptr<CTcpChannel>>;
     const std::string where = endpoint.Text();
     const RemoteDeadline deadline = RemoteClock::now() + timeout;
+    const auto addresses = LookUp(endpoint, deadline, timeout, cancel);
+    if (!addresses) return Opened::FailureOf(addresses);
 
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_ADDRCONFIG;
-    addrinfo* addresses = nullptr;
-    const std::string port = std::to_string(endpoint.port);
-    if (const int error = getaddrinfo(endpoint.host.c_str(), port.c_str(), &hints, &addresses); error != 0) {
-        return Result::Failure("cannot find the host " + endpoint.host + " (" + gai_strerror(error) + ")");
-    }
-
-    std::string problem = "cannot connect to " + where;
-    for (const addrinfo* address = addresses; address; address = address->ai_next) {
-        const int fd = socket(address->ai_family, address->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
-                              address->ai_protocol);
-        if (fd < 0) continue;
-        int error = connect(fd, address->ai_addr, address->ai_addrlen) == 0 ? 0 : errno;
-        if (error == EINPROGRESS) {
-            const ChannelStatus status = WaitFor(fd, POLLOUT, deadline, cancel);
-            if (status == ChannelStatus::kOk) {
-                socklen_t length = sizeof error;
-                if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0) error = errno;
-            } else {
-                close(fd);
-                freeaddrinfo(addresses);
-                return Result::Failure(status == ChannelStatus::kCancelled
-                                           ? "the connection to " + where + " was cancelled"
-                                           : "no answer from " + where + " within " + RemoteDurationText(timeout));
-            }
+    auto connection = std::make_unique<Connection>();
+    Problem problem = MakeProblem(ProblemCode::kCannotConnect, "cannot connect to " + where);
+    for (const tcp::endpoint& address : addresses.Value()) {
+        asio::error_code error;
+        tcp::socket& socket = connection->socket;
+        if (socket.open(address.protocol(), error)) continue;
+        bool done = false;
+        socket.async_connect(address, [&](const asio::error_code& result) {
+            error = result;
+            done = true;
+        });
+        const ChannelStatus status = connection->Run(done, deadline, cancel);
+        if (status == ChannelStatus::kCancelled) {
+            return Opened::Failure(ProblemCode::kCancelled, "the connection to " + where + " was cancelled");
         }
-        if (error == 0) {
-            freeaddrinfo(addresses);
+        if (status == ChannelStatus::kTimedOut) {
+            return Opened::Failure(ProblemCode::kTimedOut,
+                                   "no answer from " + where + " within " + RemoteDurationText(timeout));
+        }
+        if (!error) {
             // Requests are small and each waits for its answer: send at once.
-            const int one = 1;
-            setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-            return Result::Success(std::unique_ptr<CTcpChannel>(new CTcpChannel(fd, where, cancel)));
+            asio::error_code ignored;
+            socket.set_option(tcp::no_delay(true), ignored);
+            return Opened::Success(
+                std::unique_ptr<CTcpChannel>(new CTcpChannel(std::move(connection), where, cancel)));
         }
-        close(fd);
-        problem = error == ECONNREFUSED ? "connection to " + where + " refused"
-                                        : "cannot connect to " + where + " (" + std::strerror(error) + ")";
+        asio::error_code ignored;
+        socket.close(ignored);
+        problem = error == asio::error::connection_refused
+                      ? MakeProblem(ProblemCode::kConnectionRefused, "connection to " + where + " refused")
+                      : MakeProblem(ProblemCode::kCannotConnect,
+                                    "cannot connect to " + where + " (" + error.message() + ")");
     }
-    freeaddrinfo(addresses);
-    return Result::Failure(problem);
+    return Opened::Failure(std::move(problem));
 }
 
-CTcpChannel::CTcpChannel(int fd, std::string where, const CCancelSignal* cancel)
-    : m_fd(fd), m_where(std::move(where)), m_cancel(cancel) {}
+CTcpChannel::CTcpChannel(std::unique_ptr<Connection> connection, std::string where, const CCancelSignal* cancel)
+    : m_connection(std::move(connection)), m_where(std::move(where)), m_cancel(cancel) {}
 
-CTcpChannel::~CTcpChannel() { close(m_fd); }
-
-ChannelStatus CTcpChannel::Wait(short events, RemoteDeadline deadline) const {
-    return WaitFor(m_fd, events, deadline, m_cancel);
-}
+CTcpChannel::~CTcpChannel() = default;
 
 ChannelStatus CTcpChannel::Send(std::string_view bytes, RemoteDeadline deadline) {
-    while (!bytes.empty()) {
-        const ssize_t sent = send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-        if (sent > 0) {
-            bytes.remove_prefix(static_cast<std::size_t>(sent));
-        } else if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) {
-            if (const ChannelStatus status = Wait(POLLOUT, deadline); status != ChannelStatus::kOk) return status;
-        } else {
-            return ChannelStatus::kClosed;
-        }
-    }
-    return ChannelStatus::kOk;
+    bool done = false;
+    asio::error_code error;
+    asio::async_write(m_connection->socket, asio::buffer(bytes.data(), bytes.size()),
+                      [&](const asio::error_code& result, std::size_t) {
+                          error = result;
+                          done = true;
+                      });
+    const ChannelStatus status = m_connection->Run(done, deadline, m_cancel);
+    if (status != ChannelStatus::kOk) return status;
+    return error ? ChannelStatus::kClosed : ChannelStatus::kOk;
 }
 
 ChannelStatus CTcpChannel::Receive(char* buffer, std::size_t capacity, std::size_t& received,
                                    RemoteDeadline deadline) {
     received = 0;
-    for (;;) {
-        const ssize_t got = recv(m_fd, buffer, capacity, 0);
-        if (got > 0) {
-            received = static_cast<std::size_t>(got);
-            return ChannelStatus::kOk;
-        }
-        if (got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) return ChannelStatus::kClosed;
-        if (const ChannelStatus status = Wait(POLLIN, deadline); status != ChannelStatus::kOk) return status;
-    }
+    bool done = false;
+    asio::error_code error;
+    m_connection->socket.async_read_some(asio::buffer(buffer, capacity),
+                                         [&](const asio::error_code& result, std::size_t count) {
+                                             error = result;
+                                             received = count;
+                                             done = true;
+                                         });
+    const ChannelStatus status = m_connection->Run(done, deadline, m_cancel);
+    if (status != ChannelStatus::kOk) return status;
+    // The peer's close (end of file) ends the stream like any failure.
+    return error || received == 0 ? ChannelStatus::kClosed : ChannelStatus::kOk;
 }

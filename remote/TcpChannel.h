@@ -1,23 +1,25 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// A TCP connection to a GDB server. The socket is non-blocking and every wait
-// is a poll on it and on the cancel signal, bounded by the caller's deadline.
+// A TCP connection to a GDB server, made with Asio. Every wait runs the
+// connection's own event loop until the operation is done, the caller's
+// deadline passes or the cancel signal is raised, whichever comes first.
 #include <chrono>
 #include <memory>
 
+#include "problem/Result.h"
 #include "remote/ByteChannel.h"
 #include "remote/Endpoint.h"
-#include "remote/RemoteResult.h"
 
 class CCancelSignal;
 
 class CTcpChannel final : public CByteChannel {
 public:
-    // Resolves the host (IPv4 or IPv6) and connects to the first address that
-    // accepts within `timeout`. `cancel` (may be null) must outlive the channel.
-    static RemoteResult<std::unique_ptr<CTcpChannel>> Open(const RemoteEndpoint& endpoint,
-                                                           std::chrono::milliseconds timeout,
-                                                           const CCancelSignal* cancel);
+    // Looks the host up (IPv4 or IPv6) and connects to the first address
+    // that accepts, all within `timeout`. `cancel` (may be null) must outlive
+    // the channel.
+    static Result<std::unique_ptr<CTcpChannel>> Open(const RemoteEndpoint& endpoint,
+                                                     std::chrono::milliseconds timeout,
+                                                     const CCancelSignal* cancel);
     ~CTcpChannel() override;
     CTcpChannel(const CTcpChannel&) = delete;
     CTcpChannel& operator=(const CTcpChannel&) = delete;
@@ -28,11 +30,10 @@ public:
     const std::string& Where() const override { return m_where; }
 
 private:
-    CTcpChannel(int fd, std::string where, const CCancelSignal* cancel);
-    // Waits until the socket is ready for `events`.
-    ChannelStatus Wait(short events, RemoteDeadline deadline) const;
+    struct Connection;  // the socket and the event loop it runs on
+    CTcpChannel(std::unique_ptr<Connection> connection, std::string where, const CCancelSignal* cancel);
 
-    int m_fd;
+    std::unique_ptr<Connection> m_connection;
     std::string m_where;
     const CCancelSignal* m_cancel;
 };

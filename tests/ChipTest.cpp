@@ -108,7 +108,7 @@ TEST(ChipTransfer, NeighboursShareARequestAndAGapIsNeverRead) {
     ASSERT_TRUE(client.Connect(server.Endpoint()).Ok());
     const ChipRegister registers[] = {{0x40012000, 4, 32}, {0x40012024, 4, 12}, {0x40012028, 2, 16}};
     const auto values = ReadChipRegisters(client, registers, false);
-    ASSERT_TRUE(values.Ok()) << values.Problem();
+    ASSERT_TRUE(values.Ok()) << values.Text();
     // HTR's 12 bits are cut from what its word holds; LTR takes the first two bytes after it.
     EXPECT_EQ(values.Value(), (std::vector<std::uint64_t>{1, 0xFFF, 0x1234}));
     client.Disconnect();
@@ -128,8 +128,8 @@ TEST(ChipTransfer, AWriteSendsExactlyTheRegistersBytesInTheDevicesOrder) {
         CGdbClient client(std::chrono::seconds(5));
         ASSERT_TRUE(client.Connect(server.Endpoint()).Ok());
         EXPECT_TRUE(WriteChipRegister(client, {0x20000100, 4, 32}, 0x12345678, big).Ok());
-        const RemoteStatus refused = WriteChipRegister(client, {0x20000104, 2, 16}, 0xFFFFBEEF, big);
-        EXPECT_EQ(refused.Problem(), "the target refused to write 2 bytes at 0x20000104 (E01)");
+        const Status refused = WriteChipRegister(client, {0x20000104, 2, 16}, 0xFFFFBEEF, big);
+        EXPECT_EQ(refused.Text(), "the target refused to write 2 bytes at 0x20000104 (E01)");
         client.Disconnect();
         server.Finish();
         const std::vector<std::string> packets = server.Packets();

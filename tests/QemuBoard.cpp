@@ -112,10 +112,10 @@ bool QemuBoard::Running() {
 std::string QemuBoard::Connect(CGdbClient& client, std::chrono::milliseconds wait) {
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
-        const RemoteStatus status = client.Connect(Endpoint());
+        const Status status = client.Connect(Endpoint());
         if (status.Ok()) return {};
-        if (!Running()) return "qemu-system-arm ended: " + status.Problem();
-        if (std::chrono::steady_clock::now() > deadline) return status.Problem();
+        if (!Running()) return "qemu-system-arm ended: " + status.Text();
+        if (std::chrono::steady_clock::now() > deadline) return status.Text();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
 }

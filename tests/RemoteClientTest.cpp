@@ -67,7 +67,8 @@ struct ReadCase {
     const char* name;
     std::vector<Step> reply;           // after the handshake, for "m40021000,4"
     std::optional<std::string> value;  // the hex the read gives, or
-    std::string problem = {};          // its problem, "{where}" standing for the server
+    ProblemCode code = {};             // the code of its problem and
+    std::string problem = {};          // its words, "{where}" standing for the server
     bool connectedAfter = true;
 };
 
@@ -93,26 +94,26 @@ TEST(GdbClient, ReadsThroughEveryReplyForm) {
          {{After::kNextPacket, "-"}, {After::kNextPacket, Reply("40c20f41")}},
          "40c20f41"},
         {"a reply without its acknowledgement", {{After::kNextPacket, Packet("01020304")}}, "01020304"},
-        {"an error", {{After::kNextPacket, Reply("E01")}}, std::nullopt,
+        {"an error", {{After::kNextPacket, Reply("E01")}}, std::nullopt, ProblemCode::kTargetError,
          "the target refused to read 4 bytes at 0x40021000 (E01)"},
-        {"an empty reply", {{After::kNextPacket, Reply("")}}, std::nullopt, "the server at {where} does not read memory"},
-        {"a short reply", {{After::kNextPacket, Reply("0102")}}, std::nullopt,
+        {"an empty reply", {{After::kNextPacket, Reply("")}}, std::nullopt, ProblemCode::kNotSupported, "the server at {where} does not read memory"},
+        {"a short reply", {{After::kNextPacket, Reply("0102")}}, std::nullopt, ProblemCode::kShortReply,
          "the target gave 2 of 4 bytes at 0x40021000"},
-        {"silence", {{After::kNextPacket, "+"}}, std::nullopt, "no answer from {where} within 300 ms", false},
-        {"closed mid-reply", {{After::kNextPacket, "+$0102", 0ms, true}}, std::nullopt,
+        {"silence", {{After::kNextPacket, "+"}}, std::nullopt, ProblemCode::kTimedOut, "no answer from {where} within 300 ms", false},
+        {"closed mid-reply", {{After::kNextPacket, "+$0102", 0ms, true}}, std::nullopt, ProblemCode::kConnectionLost,
          "the connection to {where} was lost", false},
-        {"an endless reply", {{After::kNextPacket, endless}}, std::nullopt,
+        {"an endless reply", {{After::kNextPacket, endless}}, std::nullopt, ProblemCode::kBadReply,
          "the server at {where} sent a reply longer than 65536 bytes", false},
-        {"a run decoding past the bound", {{After::kNextPacket, "+" + Framed(Runs(700))}}, std::nullopt,
+        {"a run decoding past the bound", {{After::kNextPacket, "+" + Framed(Runs(700))}}, std::nullopt, ProblemCode::kBadReply,
          "the server at {where} sent a reply longer than 65536 bytes", false},
-        {"garbage", {{After::kNextPacket, std::string(70 * 1024, 'x')}}, std::nullopt,
+        {"garbage", {{After::kNextPacket, std::string(70 * 1024, 'x')}}, std::nullopt, ProblemCode::kBadReply,
          "the server at {where} sent 65536 bytes that are no packet", false},
         {"damaged again and again",
          {{After::kNextPacket, "+$00#00"},
           {After::kNextNak, "$00#00"},
           {After::kNextNak, "$00#00"},
           {After::kNextNak, "$00#00"}},
-         std::nullopt,
+         std::nullopt, ProblemCode::kBadReply,
          "the server at {where} sent a damaged reply 4 times",
          false},
     };
@@ -120,13 +121,13 @@ TEST(GdbClient, ReadsThroughEveryReplyForm) {
         SCOPED_TRACE(c.name);
         FakeGdbServer server(Script(FakeGdbServer::Handshake("PacketSize=400"), c.reply));
         CGdbClient client(kShortTimeout);
-        const RemoteStatus connected = client.Connect(server.Endpoint());
-        ASSERT_TRUE(connected.Ok()) << connected.Problem();
+        const Status connected = client.Connect(server.Endpoint());
+        ASSERT_TRUE(connected.Ok()) << connected.Text();
         const auto read = client.ReadMemory(0x40021000, 4);
         std::string problem = c.problem;
         if (const auto at = problem.find("{where}"); at != std::string::npos) problem.replace(at, 7, server.Endpoint());
         if (c.value) {
-            ASSERT_TRUE(read.Ok()) << read.Problem();
+            ASSERT_TRUE(read.Ok()) << read.Text();
             std::string hex;
             for (const std::uint8_t byte : read.Value()) {
                 static constexpr char kHex[] = "0123456789abcdef";
@@ -136,7 +137,8 @@ TEST(GdbClient, ReadsThroughEveryReplyForm) {
             EXPECT_EQ(hex, *c.value);
         } else if (!problem.empty()) {
             ASSERT_FALSE(read.Ok());
-            EXPECT_EQ(read.Problem(), problem);
+            EXPECT_EQ(ProblemCodeName(read.Error().code), ProblemCodeName(c.code));
+            EXPECT_EQ(read.Text(), problem);
         }
         EXPECT_EQ(client.IsConnected(), c.connectedAfter);
         client.Disconnect();
@@ -172,12 +174,12 @@ TEST(GdbClient, TakesThePacketSizeAndNoAckModeFromTheServer) {
         SCOPED_TRACE(c.name);
         FakeGdbServer server(Script(c.script, {{After::kNextPacket, (c.noAck ? "" : "+") + Packet("2a")}}));
         CGdbClient client(kShortTimeout);
-        const RemoteStatus connected = client.Connect(server.Endpoint());
-        ASSERT_TRUE(connected.Ok()) << connected.Problem();
+        const Status connected = client.Connect(server.Endpoint());
+        ASSERT_TRUE(connected.Ok()) << connected.Text();
         EXPECT_EQ(client.PacketSize(), c.packetSize);
         EXPECT_EQ(client.NoAckMode(), c.noAck);
         const auto read = client.ReadMemory(0x20000000, 1);
-        ASSERT_TRUE(read.Ok()) << read.Problem();
+        ASSERT_TRUE(read.Ok()) << read.Text();
         EXPECT_EQ(read.Value(), std::vector<std::uint8_t>{0x2a});
         client.Disconnect();
         server.Finish();
@@ -211,7 +213,7 @@ TEST(GdbClient, SplitsReadsAndWritesByThePacketSize) {
     ASSERT_TRUE(client.Connect(server.Endpoint()).Ok());
     EXPECT_EQ(client.MaxReadBytes(), 30u);
     const auto read = client.ReadMemory(0x20000000, 70);
-    ASSERT_TRUE(read.Ok()) << read.Problem();
+    ASSERT_TRUE(read.Ok()) << read.Text();
     ASSERT_EQ(read.Value().size(), 70u);
     EXPECT_EQ(read.Value()[0], 0x11);
     EXPECT_EQ(read.Value()[30], 0x22);
@@ -220,8 +222,8 @@ TEST(GdbClient, SplitsReadsAndWritesByThePacketSize) {
     std::vector<std::uint8_t> bytes(20);
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i);
     EXPECT_TRUE(client.WriteMemory(0x20000100, bytes).Ok());
-    const RemoteStatus refused = client.WriteMemory(0x40021000, std::vector<std::uint8_t>{1, 0, 0, 0});
-    EXPECT_EQ(refused.Problem(), "the target refused to write 4 bytes at 0x40021000 (E14)");
+    const Status refused = client.WriteMemory(0x40021000, std::vector<std::uint8_t>{1, 0, 0, 0});
+    EXPECT_EQ(refused.Text(), "the target refused to write 4 bytes at 0x40021000 (E14)");
     client.Disconnect();
     server.Finish();
     const std::vector<std::string> expected{"qSupported",
@@ -241,13 +243,19 @@ TEST(GdbClient, SaysWhyItCannotConnect) {
     const std::string closedPort = "127.0.0.1:" + std::to_string(FreeLoopbackPort());
 
     CGdbClient client(kShortTimeout);
-    EXPECT_EQ(client.Connect(closedPort).Problem(), "connection to " + closedPort + " refused");
-    EXPECT_EQ(client.Connect("localhost").Problem(), "HOST:PORT expected, not \"localhost\"");
-    EXPECT_EQ(client.ReadMemory(0, 4).Problem(), "not connected to a target");
+    const Status refused = client.Connect(closedPort);
+    EXPECT_TRUE(refused.Failed(ProblemCode::kConnectionRefused));
+    EXPECT_EQ(refused.Text(), "connection to " + closedPort + " refused");
+    const Status unparsed = client.Connect("localhost");
+    EXPECT_TRUE(unparsed.Failed(ProblemCode::kBadEndpoint));
+    EXPECT_EQ(unparsed.Text(), "HOST:PORT expected, not \"localhost\"");
+    EXPECT_TRUE(client.ReadMemory(0, 4).Failed(ProblemCode::kNotConnected));
+    EXPECT_EQ(client.ReadMemory(0, 4).Text(), "not connected to a target");
     {
         FakeGdbServer silent({{After::kNextPacket, ""}});
-        EXPECT_EQ(client.Connect(silent.Endpoint()).Problem(),
-                  "no answer from " + silent.Endpoint() + " within 300 ms");
+        const Status silence = client.Connect(silent.Endpoint());
+        EXPECT_TRUE(silence.Failed(ProblemCode::kTimedOut));
+        EXPECT_EQ(silence.Text(), "no answer from " + silent.Endpoint() + " within 300 ms");
         EXPECT_FALSE(client.IsConnected());
     }
 }
@@ -265,10 +273,35 @@ TEST(GdbClient, ACancelStopsTheRequestUnderWayAtOnce) {
     const auto read = client.ReadMemory(0x40021000, 4);
     escape.join();
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
-    EXPECT_EQ(read.Problem(), "the read of 4 bytes at 0x40021000 was cancelled");
+    EXPECT_TRUE(read.Failed(ProblemCode::kCancelled));
+    EXPECT_EQ(read.Text(), "the read of 4 bytes at 0x40021000 was cancelled");
     EXPECT_FALSE(client.IsConnected());
     server.Finish();
     EXPECT_EQ(server.Packets().back(), "D");
+}
+
+TEST(GdbClient, ANameThatDoesNotResolveFailsWithinTheDeadline) {
+    // ".invalid" never resolves; a machine without a resolver may instead
+    // leave the lookup hanging, which the deadline must cut short.
+    CGdbClient client(kShortTimeout);
+    const auto started = std::chrono::steady_clock::now();
+    const Status connected = client.Connect("tavlin-no-such-host.invalid:3333");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, kShortTimeout + 1s);
+    EXPECT_TRUE(connected.Failed(ProblemCode::kHostNotFound) || connected.Failed(ProblemCode::kTimedOut))
+        << connected.Text();
+    EXPECT_TRUE(connected.Text().starts_with("cannot find the host tavlin-no-such-host.invalid")) << connected.Text();
+}
+
+TEST(GdbClient, ACancelRaisedBeforeTheConnectStopsIt) {
+    // A cancel raised before the connect stops it before it waits: the
+    // window's Escape may come between two requests.
+    CCancelSignal cancel;
+    cancel.Cancel();
+    CGdbClient client(5s);
+    const auto started = std::chrono::steady_clock::now();
+    const Status connected = client.Connect("127.0.0.1:" + std::to_string(FreeLoopbackPort()), &cancel);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+    EXPECT_TRUE(connected.Failed(ProblemCode::kCancelled)) << connected.Text();
 }
 
 }  // namespace

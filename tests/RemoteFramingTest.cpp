@@ -128,9 +128,9 @@ TEST(RemoteEndpoint, ReadsHostAndPort) {
     for (const EndpointCase& c : cases) {
         SCOPED_TRACE(c.text);
         const auto endpoint = ParseRemoteEndpoint(c.text);
-        ASSERT_EQ(endpoint.Ok(), c.host != nullptr) << endpoint.Problem();
+        ASSERT_EQ(endpoint.Ok(), c.host != nullptr) << endpoint.Text();
         if (!c.host) {
-            EXPECT_EQ(endpoint.Problem(), std::string("HOST:PORT expected, not \"") + c.text + "\"");
+            EXPECT_EQ(endpoint.Text(), std::string("HOST:PORT expected, not \"") + c.text + "\"");
             continue;
         }
         EXPECT_EQ(endpoint.Value().host, c.host);

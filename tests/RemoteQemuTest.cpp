@@ -51,7 +51,7 @@ TEST(QemuTarget, ReadsTheDeviceModelsResetValuesPausedOrRunning) {
         EXPECT_EQ(client.PacketSize(), 0x1000u);
         for (const ResetValue& reg : kResetValues) {
             const auto read = client.ReadMemory(reg.address, 4);
-            ASSERT_TRUE(read.Ok()) << reg.name << ": " << read.Problem();
+            ASSERT_TRUE(read.Ok()) << reg.name << ": " << read.Text();
             EXPECT_EQ(LittleEndianWord(read.Value()), reg.value) << reg.name;
         }
     }
@@ -67,7 +67,7 @@ TEST(QemuTarget, WritesSramReadsItBackAndReportsUnmappedAddresses) {
     const std::vector<std::uint8_t> word{0x78, 0x56, 0x34, 0x12};
     ASSERT_TRUE(client.WriteMemory(kSram, word).Ok());
     const auto back = client.ReadMemory(kSram, 4);
-    ASSERT_TRUE(back.Ok()) << back.Problem();
+    ASSERT_TRUE(back.Ok()) << back.Text();
     EXPECT_EQ(back.Value(), word);
 
     // 256 consecutive words, written in packet-sized pieces and read back
@@ -82,16 +82,16 @@ TEST(QemuTarget, WritesSramReadsItBackAndReportsUnmappedAddresses) {
     const std::vector<PlannedRead> plan = PlanRegisterReads(registers, client.MaxReadBytes());
     ASSERT_EQ(plan.size(), 1u);
     const auto all = client.ReadMemory(plan[0].address, plan[0].bytes);
-    ASSERT_TRUE(all.Ok()) << all.Problem();
+    ASSERT_TRUE(all.Ok()) << all.Text();
     EXPECT_EQ(all.Value(), words);
 
     // Larger than one request: split by the client.
     const auto large = client.ReadMemory(kSram, 5000);
-    ASSERT_TRUE(large.Ok()) << large.Problem();
+    ASSERT_TRUE(large.Ok()) << large.Text();
     EXPECT_EQ(std::vector<std::uint8_t>(large.Value().begin() + 0x100, large.Value().begin() + 0x500), words);
 
     const auto unmapped = client.ReadMemory(0x60000000, 4);
-    EXPECT_EQ(unmapped.Problem(), "the target refused to read 4 bytes at 0x60000000 (E14)");
+    EXPECT_EQ(unmapped.Text(), "the target refused to read 4 bytes at 0x60000000 (E14)");
     EXPECT_TRUE(client.IsConnected());
 }
 
@@ -110,7 +110,7 @@ TEST(QemuTarget, DetachesSoTheTargetRunsOn) {
     CGdbClient again;
     ASSERT_EQ(board.Connect(again), "");
     const auto read = again.ReadMemory(0x40012024, 4);
-    ASSERT_TRUE(read.Ok()) << read.Problem();
+    ASSERT_TRUE(read.Ok()) << read.Text();
     EXPECT_EQ(LittleEndianWord(read.Value()), 0x00000FFFu);
 }
 

@@ -53,8 +53,8 @@ bool CChipLink::Start(std::function<void(CGdbClient&)> work, std::function<void(
     return true;
 }
 
-bool CChipLink::Connect(const std::string& endpoint, std::function<void(RemoteStatus)> done) {
-    return Run<RemoteStatus>(
+bool CChipLink::Connect(const std::string& endpoint, std::function<void(Status)> done) {
+    return Run<Status>(
         [this, endpoint](CGdbClient& client) { return client.Connect(endpoint, &m_cancel); }, std::move(done));
 }
 

@@ -35,7 +35,7 @@ public:
                      [done = std::move(done), result] { done(std::move(**result)); });
     }
     // Connects to HOST:PORT (after disconnecting from any server).
-    bool Connect(const std::string& endpoint, std::function<void(RemoteStatus)> done);
+    bool Connect(const std::string& endpoint, std::function<void(Status)> done);
     bool Disconnect(std::function<void()> done);
     // Stops the request under way; it ends with a problem that says so.
     void Cancel() { m_cancel.Cancel(); }

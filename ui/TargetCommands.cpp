@@ -27,9 +27,6 @@ constexpr std::size_t kSkippedShown = 8;
 
 void Tell(const std::string& text, UINT icon = MB_ICONEXCLAMATION) { AfxMessageBox(text.c_str(), MB_OK | icon); }
 
-// What a write gives back: the value the chip holds afterwards, when it may be read.
-using WriteResult = RemoteResult<std::optional<std::uint64_t>>;
-
 }  // namespace
 
 CTargetCommands::CTargetCommands(CRegisterMap& map, CRegisterCalculator& calc, CRegisterCommands& commands,
@@ -118,10 +115,10 @@ void CTargetCommands::AskAndConnect() {
 
 void CTargetCommands::Connect(const std::string& endpoint) {
     StopWatch();
-    if (!m_link->Connect(endpoint, [this, endpoint](RemoteStatus status) {
+    if (!m_link->Connect(endpoint, [this, endpoint](Status status) {
             Busy(false);
             if (status.Ok() && m_settings) m_settings->SetLastServer(endpoint);
-            if (!status.Ok()) Tell(status.Problem());
+            if (!status.Ok()) Tell(status.Text());
         }))
         return;
     Busy(true);
@@ -154,7 +151,7 @@ void CTargetCommands::ReadRegisters(std::vector<CRegisterItem*> registers, std::
                                     std::function<void()> after) {
     const bool bigEndian = m_map.IsBigEndian();
     const unsigned generation = m_generation;
-    const bool started = m_link->Run<RemoteResult<std::vector<std::uint64_t>>>(
+    const bool started = m_link->Run<Result<std::vector<std::uint64_t>>>(
         [places = std::move(places), bigEndian](CGdbClient& client) {
             return ReadChipRegisters(client, places, bigEndian);
         },
@@ -162,7 +159,7 @@ void CTargetCommands::ReadRegisters(std::vector<CRegisterItem*> registers, std::
             Busy(false);
             if (generation != m_generation) return;  // for a map no longer shown
             if (!values.Ok()) {
-                Failed(values.Problem());
+                Failed(values.Text());
                 return;
             }
             GiveRegisterValues(m_map, m_calc, registers, values.Value(), ValueSource::Chip);
@@ -219,28 +216,21 @@ void CTargetCommands::Write() {
     if (m_map.AccessOf(*reg) == RowAccess::ReadOnly) return Tell(name + " is read-only: not written.");
     const std::string text = m_hexBox.GetText();
     const std::uint64_t value = text.empty() ? m_calc.ComposeRegister(*reg) : ParseNumberText(text);
-    // Read back what the chip holds, unless a read would change it or gives nothing.
-    const bool readBack = ReadHazardOf(m_map, *reg) == ReadHazard::None;
+    // What the chip holds afterwards: read back, unless a read would change it or gives nothing.
+    const ReadHazard hazard = ReadHazardOf(m_map, *reg);
     const bool bigEndian = m_map.IsBigEndian();
     const unsigned generation = m_generation;
-    const bool started = m_link->Run<WriteResult>(
-        [place = *place, value, readBack, bigEndian](CGdbClient& client) {
-            const RemoteStatus written = WriteChipRegister(client, place, value, bigEndian);
-            if (!written.Ok()) return WriteResult::Failure(written.Problem());
-            if (!readBack) return WriteResult::Success(std::nullopt);
-            auto held = ReadChipRegisters(client, std::span(&place, 1), bigEndian);
-            if (!held.Ok()) return WriteResult::Failure(held.Problem());
-            return WriteResult::Success(held.Value().front());
+    const bool started = m_link->Run<Result<WrittenValue>>(
+        [place = *place, value, hazard, bigEndian](CGdbClient& client) {
+            return WriteThenReadBack(client, place, value, bigEndian, hazard);
         },
-        [this, reg, generation](WriteResult result) {
+        [this, reg, generation](Result<WrittenValue> result) {
             Busy(false);
             if (generation != m_generation) return;
-            if (!result.Ok()) return Failed(result.Problem());
-            if (result.Value()) {
-                CRegisterItem* const one[] = {reg};
-                GiveRegisterValues(m_map, m_calc, one, std::span(&*result.Value(), 1), ValueSource::Chip);
-                m_commands.Follow();
-            }
+            if (!result) return Failed(result.Text());
+            CRegisterItem* const one[] = {reg};
+            GiveRegisterValues(m_map, m_calc, one, std::span(&result.Value().value, 1), ValueSource::Chip);
+            m_commands.Follow();
         });
     if (started) Busy(true);
 }
