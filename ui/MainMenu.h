@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -26,6 +27,11 @@ public:
     // Adds a new command of the menu bar's own.
     QAction* AddNew(QMenu* menu, const QString& text, const QKeySequence& keys, std::function<void()> run,
                     std::function<bool()> applies = {});
+
+    // A submenu of `menu` filled each time `menu` opens, with one entry per
+    // path `paths` gives, which `open` opens; disabled when there is none.
+    void AddRecentMenu(QMenu* menu, const QString& title, std::function<std::vector<std::string>()> paths,
+                       std::function<void(const std::string&)> open);
 
     // Enables exactly the commands that apply now.
     void UpdateActions();

@@ -2,31 +2,16 @@
 #include "ui/RegisterDlg.h"
 
 #include <QClipboard>
-#include <QEvent>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
-#include <QScrollBar>
-#include <QTimer>
 #include <filesystem>
-#include <fstream>
-#include <functional>
-#include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "defs/DefinitionsLoader.h"
-#include "bits/NumberFormatting.h"
-#include "calc/ValuesInput.h"
 #include "defs/RegisterFile.h"
-#include "defs/SvdLoader.h"
-#include "defs/SvdNumbers.h"
 #include "framework/DropFiles.h"
 #include "framework/FileDialog.h"
-#include "framework/InputBox.h"
 #include "framework/Menu.h"
 #include "framework/MessageBox.h"
 #include "framework/PaintDC.h"
@@ -34,51 +19,17 @@
 #include "res/resource.h"
 #include "tree/PropTreeView.h"
 #include "tree/PropTreeFind.h"
-#include "tree/PropTreeModel.h"
 #include "ui/AboutDlg.h"
 #include "ui/AppSettings.h"
 #include "ui/MainMenu.h"
 #include "ui/StartPanel.h"
-#include "values/ValuesFileWriter.h"
+#include "ui/WindowPlace.h"
 
 namespace {
 constexpr DWORD kTreeStyle = WS_CHILD | WS_VISIBLE | 1;
 constexpr const char* kRegisterFileFilter = "Register files (*.svd *.xml);;All files (*)";
 constexpr const char* kCaptionSeparator = " \xE2\x80\x94 ";  // an em dash between spaces
-constexpr const char* kValuesFileFilter = "Values files (*.txt *.log *.bin);;All files (*)";
-// How many problems and notes a values box lists before "and N more".
-constexpr std::size_t kValuesLinesShown = 8;
-
-// Calls `changed` whenever the window it watches moves or is resized.
-class GeometryWatcher : public QObject {
-public:
-    GeometryWatcher(QWidget& window, std::function<void()> changed) : QObject(&window), m_changed(std::move(changed)) {
-        window.installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Move || event->type() == QEvent::Resize) m_changed();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> m_changed;
-};
-
-// One box after values came in, only when there is something to tell:
-// problems, values on no register, registers only partly given.
-void TellValues(const std::string& name, const ValuesInputReport& report, const char* what) {
-    if (report.problems.empty() && report.notes.empty()) return;
-    const std::size_t count = report.given.size();
-    std::string text = std::to_string(count) + (count == 1 ? " register " : " registers ") + what + " " + name + ".";
-    std::vector<std::string> lines = report.problems;
-    lines.insert(lines.end(), report.notes.begin(), report.notes.end());
-    for (std::size_t i = 0; i < lines.size() && i < kValuesLinesShown; ++i) text += "\n" + lines[i];
-    if (lines.size() > kValuesLinesShown) text += "\n... and " + std::to_string(lines.size() - kValuesLinesShown) + " more.";
-    AfxMessageBox(text.c_str(), MB_OK | (report.problems.empty() ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
-}
-}
+}  // namespace
 
 CRegisterDlg::CRegisterDlg(CWnd* parent)
     : CDialog(IDD_MAIN_DIALOG, parent),
@@ -142,17 +93,7 @@ BOOL CRegisterDlg::OnInitDialog() {
     auto* window = new CPropTreeWindow(m_tree, GetClientWidget());  // a child of the client area, which deletes it
     window->show();
     m_commands.Attach();
-    // The values commands, by key anywhere in the window and in the rows' menu.
-    m_pasteValuesAction =
-        window->AddRowCommand(QObject::tr("&Paste values"), QKeySequence::Paste, true, [this] { OnPasteValues(); });
-    m_openValuesAction = window->AddRowCommand(QObject::tr("Open &values..."),
-                                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), false,
-                                               [this] { OnOpenValues(); });
-    m_saveValuesAction =
-        window->AddRowCommand(QObject::tr("&Save values..."), QKeySequence::Save, false, [this] { OnSaveValues(); });
-    m_compareValuesAction = window->AddRowCommand(QObject::tr("Co&mpare with values..."),
-                                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), false,
-                                                  [this] { OnCompareValues(); });
+    m_values.Attach(*window, this, m_settings.get());
     m_target.Attach(*window, m_settings.get(), [this] {
         UpdateCaption();
         UpdateActions();
@@ -164,19 +105,9 @@ BOOL CRegisterDlg::OnInitDialog() {
         QObject::connect(m_startPanel, &CStartPanel::openRequested, m_startPanel,
                          [this](const QString& path) { OpenFile(path.toLocal8Bit().constData()); });
     }
-    // The columns' widths are kept for the next desktop start; a hidden column
-    // (the Address column of a map without addresses) keeps the width it had.
-    // A plain start lays out its columns by its fixed window and keeps nothing.
-    if (!IsPlainStart()) {
-        QObject::connect(window->View()->header(), &QHeaderView::sectionResized, window, [this, window] {
-            const QList<int> kept = m_settings->ColumnWidths();
-            QList<int> widths;
-            for (int column = 0; column < CPropTreeModel::ValueColumn; ++column)
-                widths.append(window->View()->isColumnHidden(column) ? kept.value(column)
-                                                                     : window->View()->columnWidth(column));
-            m_settings->SetColumnWidths(widths);
-        });
-    }
+    // The columns' widths are kept for the next desktop start; a plain start
+    // lays out its columns by its fixed window and keeps nothing.
+    if (!IsPlainStart()) KeepColumnWidths(*window, *m_settings);
     LayoutControls(client);
 
     if (IsPlainStart())
@@ -185,7 +116,7 @@ BOOL CRegisterDlg::OnInitDialog() {
         OpenFile(m_strFileToOpen);
     UpdateStartPanel();
     // A plain start always takes its fixed place, so it leaves the one remembered alone.
-    if (!IsPlainStart()) KeepGeometry();
+    if (!IsPlainStart()) KeepWindowPlace(*m_hWnd, *m_settings);
     if (!m_strGdbServer.empty()) m_target.Connect(m_strGdbServer);
 
     // From the desktop no box greets the user; the About box stays in the menus.
@@ -197,28 +128,7 @@ BOOL CRegisterDlg::OnInitDialog() {
 }
 
 void CRegisterDlg::PlaceWindow() {
-    const std::optional<QRect> remembered = IsPlainStart() ? std::nullopt : m_settings->WindowGeometry();
-    if (!remembered) {
-        SetWindowPos(nullptr, 0, 0, 300, 600, SWP_NOZORDER);
-        return;
-    }
-    // Within the screen it is shown on now, which may be smaller than the one it was on.
-    QRect place = *remembered;
-    if (const QScreen* screen = QGuiApplication::screenAt(place.center()) ? QGuiApplication::screenAt(place.center())
-                                                                          : QGuiApplication::primaryScreen()) {
-        const QRect room = screen->availableGeometry();
-        place.setSize(place.size().boundedTo(room.size()));
-        if (!room.contains(place)) place.moveTopLeft(room.topLeft());
-    }
-    m_hWnd->setGeometry(place);
-}
-
-void CRegisterDlg::KeepGeometry() {
-    // Remembered from the first move or resize once the start is over.
-    new GeometryWatcher(*m_hWnd, [this] {
-        if (m_bKeepGeometry && !IsIconic() && m_hWnd->isVisible()) m_settings->SetWindowGeometry(m_hWnd->geometry());
-    });
-    QTimer::singleShot(0, m_hWnd, [this] { m_bKeepGeometry = true; });
+    if (IsPlainStart() || !RestoreWindowPlace(*m_hWnd, *m_settings)) SetWindowPos(nullptr, 0, 0, 300, 600, SWP_NOZORDER);
 }
 
 void CRegisterDlg::UpdateStartPanel() {
@@ -232,48 +142,10 @@ void CRegisterDlg::UpdateStartPanel() {
 
 void CRegisterDlg::FitColumns() {
     auto* window = qobject_cast<CPropTreeWindow*>(m_tree.m_hWnd);
-    if (!window || !m_map.HasAddresses() || m_settings->FittedToMap()) return;
-    CPropTreeView* view = window->View();
-    const QFontMetrics metrics(view->font());
-    QFont bold = view->font();
-    bold.setBold(true);  // changed rows are drawn bold
-    const QFontMetrics boldMetrics(bold);
-    constexpr int kMaxColumn = 640;
-    int label = 0;
-    int value = 0;
-    const auto measure = [&](CPropTreeItem* row, int depth) {
-        label = std::max(label, boldMetrics.horizontalAdvance(QString::fromLocal8Bit(row->GetLabelText())) +
-                                    depth * view->indentation());
-        const QString shown = window->Model()->IndexFromItem(row, CPropTreeModel::ValueColumn).data().toString();
-        value = std::max(value, boldMetrics.horizontalAdvance(shown));
-    };
-    for (CPropTreeItem* set = m_tree.GetRootItem()->GetChild(); set; set = set->GetSibling()) {
-        measure(set, 1);
-        for (CPropTreeItem* reg = set->GetChild(); reg; reg = reg->GetSibling()) {
-            measure(reg, 2);
-            for (CPropTreeItem* field = reg->GetChild(); field; field = field->GetSibling()) measure(field, 3);
-        }
-    }
-    const int padding = metrics.horizontalAdvance(QLatin1Char('M')) * 2;
-    label = std::min(label + padding, kMaxColumn);
-    value = std::min(value + padding, kMaxColumn);
-    const int bits = view->columnWidth(CPropTreeModel::BitsColumn);
-    const int address = view->columnWidth(CPropTreeModel::AddressColumn);
-    const int needed = label + bits + address + value + view->verticalScrollBar()->sizeHint().width() + 8;
-    QRect place = m_hWnd->geometry();
-    if (const QScreen* screen = m_hWnd->screen()) {
-        const QRect room = screen->availableGeometry();
-        place.setWidth(std::min(std::max(place.width(), needed), room.width()));
-        if (place.right() > room.right()) place.moveRight(room.right());
-    }
-    m_hWnd->setGeometry(place);
-    window->SetColumnWidths({label, bits, address});
+    if (!window || !m_map.HasAddresses()) return;
     // A plain start widens its own window and remembers nothing: its fixed
     // place is not the desktop's, and the desktop window is still to be fitted.
-    if (IsPlainStart()) return;
-    // Remembered at once: a window not shown yet takes this size only when it is, before its moves are kept.
-    m_settings->SetWindowGeometry(place);
-    m_settings->SetFittedToMap();
+    FitWindowToColumns(*m_hWnd, *window, m_tree.GetRootItem(), *m_settings, !IsPlainStart());
 }
 
 CRegisterItem* CRegisterDlg::RegisterInHand() const { return m_calc.RegisterOf(m_map.Tree().GetFocusedItem()); }
@@ -298,17 +170,12 @@ void CRegisterDlg::BuildMenuBar() {
 
     QMenu* file = m_menu->AddMenu(QObject::tr("&File"));
     m_menu->Add(file, sysMenu ? sysMenu->GetAction(IDM_OPEN) : nullptr);
-    QMenu* recent = file->addMenu(QObject::tr("Open &recent"));
-    QObject::connect(file, &QMenu::aboutToShow, recent, [this, recent] {
-        recent->clear();
-        for (const std::string& path : m_settings->RecentMaps())
-            recent->addAction(QString::fromLocal8Bit(path.c_str()), recent, [this, path] { OpenFile(path.c_str()); });
-        recent->menuAction()->setEnabled(!recent->isEmpty());
-    });
+    m_menu->AddRecentMenu(file, QObject::tr("Open &recent"), [this] { return m_settings->RecentMaps(); },
+                          [this](const std::string& path) { OpenFile(path.c_str()); });
     file->addSeparator();
-    m_menu->Add(file, m_openValuesAction, hasMap);
-    m_menu->Add(file, m_saveValuesAction, hasMap);
-    m_menu->Add(file, m_compareValuesAction, hasMap);
+    m_menu->Add(file, m_values.OpenAction(), hasMap);
+    m_menu->Add(file, m_values.SaveAction(), hasMap);
+    m_menu->Add(file, m_values.CompareAction(), hasMap);
     file->addSeparator();
     // Ctrl+Q by name: QKeySequence::Quit is empty where the platform's key scheme has no quit key.
     m_menu->AddNew(file, QObject::tr("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q),
@@ -317,7 +184,7 @@ void CRegisterDlg::BuildMenuBar() {
     QMenu* edit = m_menu->AddMenu(QObject::tr("&Edit"));
     m_menu->Add(edit, m_commands.CopyValueAction(), [this] { return !m_hexBox.GetText().empty(); });
     m_menu->Add(edit, m_commands.CopyRegisterAction(), hasRegister);
-    m_menu->Add(edit, m_pasteValuesAction, [this] {
+    m_menu->Add(edit, m_values.PasteAction(), [this] {
         return !m_map.Registers().empty() && !QGuiApplication::clipboard()->text().isEmpty();
     });
     edit->addSeparator();
@@ -359,6 +226,7 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
         Follow();
         m_target.MapReplaced();
         m_strMapName = std::filesystem::path(path).filename().string();
+        m_values.SetMapName(m_strMapName);
         m_bMapNamed = true;
         UpdateCaption();
         if (m_settings) {
@@ -403,91 +271,7 @@ void CRegisterDlg::OnDropFiles(HDROP hDropInfo) {
     std::string path(length, '\0');
     DragQueryFile(hDropInfo, 0, path.data(), length + 1);
     // A register file replaces the map; any other file, with a map shown, is values for it.
-    if (!m_map.Registers().empty()) {
-        const auto bytes = ReadValuesFile(path);
-        if (bytes && !IsSvdText(*bytes) && !IsDefinitionsText(*bytes)) {
-            ApplyValues(*bytes, std::filesystem::path(path).filename().string());
-            return;
-        }
-    }
-    OpenFile(path.c_str());
-}
-
-std::optional<std::string> CRegisterDlg::ChooseValuesFile(bool save) {
-    CFileDialog dlg(kValuesFileFilter, this, save);
-    if (m_settings) dlg.SetInitialFolder(m_settings->LastValuesFolder());
-    if (dlg.DoModal() != IDOK) return std::nullopt;
-    const std::string path = dlg.GetPathName().str();
-    if (m_settings) m_settings->SetLastValuesFolder(std::filesystem::path(path).parent_path().string());
-    return path;
-}
-
-void CRegisterDlg::OnOpenValues() {
-    if (const auto path = ChooseValuesFile(false)) OpenValuesFile(*path, false);
-}
-
-void CRegisterDlg::OnCompareValues() {
-    if (const auto path = ChooseValuesFile(false)) OpenValuesFile(*path, true);
-}
-
-void CRegisterDlg::OnSaveValues() {
-    const auto path = ChooseValuesFile(true);
-    if (path && !SaveValuesFile(*path)) AfxMessageBox(("Cannot write " + *path).c_str(), MB_OK | MB_ICONEXCLAMATION);
-}
-
-void CRegisterDlg::OnPasteValues() {
-    const std::string text = QGuiApplication::clipboard()->text().toStdString();
-    if (!text.empty()) ApplyValues(text, "the pasted text");
-}
-
-void CRegisterDlg::OpenValuesFile(const std::string& path, bool asBaseline) {
-    const auto bytes = ReadValuesFile(path);
-    if (!bytes) {
-        AfxMessageBox(("Cannot read " + path).c_str(), MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    const std::string name = std::filesystem::path(path).filename().string();
-    if (!asBaseline) {
-        ApplyValues(*bytes, name);
-        return;
-    }
-    const ValuesInputReport report = ReadValuesFor(m_map, *bytes);
-    m_map.ClearBaselines();
-    for (std::size_t i = 0; i < report.given.size(); ++i) m_map.SetBaseline(*report.given[i], report.values[i]);
-    m_tree.RefreshItems(nullptr);
-    Follow();
-    TellValues(name, report, "compared with");
-}
-
-void CRegisterDlg::ApplyValues(const std::string& bytes, const std::string& name) {
-    ValuesInputReport report;
-    if (IsValuesText(bytes)) {
-        report = ApplyValuesText(m_map, m_calc, bytes, ValueSource::ValuesFile);
-    } else {
-        const auto answer = AfxInputBox(name + " is a memory image. The address of its first byte:", "0x00000000");
-        if (!answer) return;
-        const auto base = ParseSvdNumber(*answer);
-        if (!base) {
-            AfxMessageBox(("\"" + *answer + "\" is not an address").c_str(), MB_OK | MB_ICONEXCLAMATION);
-            return;
-        }
-        report = ApplyMemoryImage(m_map, m_calc, bytes, *base, ValueSource::ValuesFile);
-    }
-    Follow();
-    TellValues(name, report, "given values from");
-}
-
-bool CRegisterDlg::SaveValuesFile(const std::string& path) {
-    ValuesFileWriter writer(m_strMapName);
-    for (const CRegisterItem* reg : m_map.Registers()) {
-        const auto held = m_map.ValueOf(*reg);
-        const std::uint64_t value = held ? held->value : m_calc.ComposeRegister(*reg);
-        writer.Add(RegisterPath(*reg), FormatRegisterHex(value, reg->m_nBits));
-    }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << writer.Text();
-    out.close();
-    return static_cast<bool>(out);
+    if (!m_values.TakeDroppedFile(path)) OpenFile(path.c_str());
 }
 
 void CRegisterDlg::OnPaint() {

@@ -12,6 +12,7 @@
 #include "ui/EditValueBox.h"
 #include "ui/RegisterCommands.h"
 #include "ui/TargetCommands.h"
+#include "ui/ValuesCommands.h"
 
 #include <memory>
 #include <optional>
@@ -43,22 +44,9 @@ public:
     // as it was. A message about the file follows in one box.
     void OpenFile(LPCTSTR path);
 
-    // Gives the registers of the map shown the values of `text` (a dump or a
-    // values file; `name` names it in the box that tells of problems) or, when
-    // it is no text, of a raw memory image whose first address the user gives.
-    void ApplyValues(const std::string& bytes, const std::string& name);
-    // Reads the file at `path` as values for the map shown: as its values, or as its baseline.
-    void OpenValuesFile(const std::string& path, bool asBaseline);
-    // Writes every register's value to `path` as a values file.
-    bool SaveValuesFile(const std::string& path);
-
     // Handlers.
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnFileOpen();
-    void OnOpenValues();
-    void OnSaveValues();
-    void OnCompareValues();
-    void OnPasteValues();
     void OnDropFiles(HDROP hDropInfo);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
@@ -98,6 +86,8 @@ public:
     CRegisterCommands& Commands() { return m_commands; }
     // The commands on the chip through a GDB server.
     CTargetCommands& Target() { return m_target; }
+    // The commands that read and write values files.
+    CValuesCommands& Values() { return m_values; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -111,10 +101,7 @@ private:
     // commands and which commands apply.
     void Follow();
     void UpdateActions();
-    // Asks for a values file to read or to write, starting in the folder of the last one.
-    std::optional<std::string> ChooseValuesFile(bool save);
     void PlaceWindow();
-    void KeepGeometry();
     void UpdateStartPanel();
     // Makes a window that has no remembered size wide enough for every column of a map with addresses.
     void FitColumns();
@@ -128,16 +115,11 @@ private:
     CRegisterRowDescriber m_describer;
     CRegisterCommands m_commands{m_map, m_calc, m_hexBox};
     CTargetCommands m_target{m_map, m_calc, m_commands, m_hexBox};
+    CValuesCommands m_values{m_map, m_calc, [this] { Follow(); }};
     bool m_bMapNamed = false;  // a file was opened by name, so the caption names it
     CString m_strTitle;  // the caption the window starts with
     std::string m_strMapName = "tavlin.xml";  // the file name of the map shown
     std::unique_ptr<CAppSettings> m_settings;
     CStartPanel* m_startPanel = nullptr;
     CMainMenu* m_menu = nullptr;
-    // The values commands, for the menu bar.
-    QAction* m_pasteValuesAction = nullptr;
-    QAction* m_openValuesAction = nullptr;
-    QAction* m_saveValuesAction = nullptr;
-    QAction* m_compareValuesAction = nullptr;
-    bool m_bKeepGeometry = false;  // the window's place is remembered once it is shown
 };
