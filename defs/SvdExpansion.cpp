@@ -2,12 +2,12 @@
 #include "defs/SvdExpansion.h"
 
 #include <algorithm>
-#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "bits/Arena.h"
 #include "defs/SvdDerivation.h"
 #include "defs/SvdDim.h"
 #include "defs/SvdDocument.h"
@@ -88,30 +88,6 @@ struct PreparedRegister {
     // The next reading of the same element (with other inherited
     // properties), counted from 1 in the expansion's list; 0 for none.
     std::uint32_t next = 0;
-};
-
-// Characters of the descriptions made one line, kept in blocks that live as
-// long as the expansion, so the views handed on stay valid.
-class TextStore {
-public:
-    char* Allocate(size_t bytes) {
-        if (bytes > m_free) {
-            const size_t size = std::max(bytes, kBlockSize);
-            m_blocks.push_back(std::make_unique_for_overwrite<char[]>(size));
-            m_next = m_blocks.back().get();
-            m_free = size;
-        }
-        char* place = m_next;
-        m_next += bytes;
-        m_free -= bytes;
-        return place;
-    }
-
-private:
-    static constexpr size_t kBlockSize = 64 * 1024;
-    std::vector<std::unique_ptr<char[]>> m_blocks;
-    char* m_next = nullptr;
-    size_t m_free = 0;
 };
 
 // A number kept for some elements, 0 for the others: a small table of open
@@ -197,7 +173,7 @@ private:
     std::string_view Description(SvdIndex description) {
         const std::string_view text = Text(description);
         if (m_document.IsOneLine(description)) return text;
-        char* line = m_texts.Allocate(text.size());
+        char* line = static_cast<char*>(m_texts.Allocate(text.size()));
         return {line, SvdOneLineInto(text, line)};
     }
 
@@ -647,7 +623,7 @@ private:
     std::uint64_t m_layouts = 0;
     bool m_stopped = false;
     bool m_problemsStopped = false;  // the problem budget, not the rows, stopped the walk
-    TextStore m_texts;               // descriptions made one line
+    CArena m_texts;                  // descriptions made one line, kept as long as the expansion
     // The readings of register elements, and by element the first of its
     // readings, counted from 1 (0: not read); each links to the next.
     std::vector<PreparedRegister> m_registers;

@@ -8,24 +8,9 @@
 CRowArena::~CRowArena() = default;
 
 void* CRowArena::Allocate(size_t bytes) {
-    bytes = RoundUp(bytes == 0 ? 1 : bytes);
-    if (bytes > m_nFree) {
-        // A place too big to share a block gets a block of its own, so the
-        // rest of the current block is not wasted.
-        if (bytes > kBlockSize / 4) {
-            m_blocks.push_back(std::make_unique_for_overwrite<std::byte[]>(bytes));
-            m_nCapacity += bytes;
-            return m_blocks.back().get();
-        }
-        m_blocks.push_back(std::make_unique_for_overwrite<std::byte[]>(kBlockSize));
-        m_nCapacity += kBlockSize;
-        m_pFree = m_blocks.back().get();
-        m_nFree = kBlockSize;
-    }
-    std::byte* place = m_pFree;
-    m_pFree += bytes;
-    m_nFree -= bytes;
-    return place;
+    // Sizes are rounded up as the released lists count them, which also lets
+    // places follow one another without padding.
+    return m_arena.Allocate(RoundUp(bytes == 0 ? 1 : bytes), kAlignment);
 }
 
 void* CRowArena::AllocateArray(size_t bytes) {
@@ -55,9 +40,6 @@ void CRowArena::ReleaseArray(void* array, size_t bytes) noexcept {
 }
 
 void CRowArena::Swap(CRowArena& other) noexcept {
-    std::swap(m_blocks, other.m_blocks);
-    std::swap(m_pFree, other.m_pFree);
-    std::swap(m_nFree, other.m_nFree);
-    std::swap(m_nCapacity, other.m_nCapacity);
+    m_arena.Swap(other.m_arena);
     std::swap(m_released, other.m_released);
 }

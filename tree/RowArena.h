@@ -3,13 +3,13 @@
 // Memory for the rows of one tree and for their short arrays (children,
 // drop-down entries). A tree's rows are built in one pass and freed all
 // together with the tree, so instead of a heap block each, rows are carved
-// one after another out of large blocks that all go back when the arena is
-// destroyed. An array a row outgrows while it is being filled is kept on a
-// list by its size and handed out again for the next array of that size, so
-// growing arrays leave little behind.
+// out of an arena's blocks. An array a row outgrows while it is being filled
+// is kept on a list by its size and handed out again for the next array of
+// that size, so growing arrays leave little behind.
 #include <cstddef>
 #include <memory>
-#include <vector>
+
+#include "bits/Arena.h"
 
 class CRowArena {
 public:
@@ -35,18 +35,14 @@ public:
     void Swap(CRowArena& other) noexcept;
 
     // Bytes held in blocks, for figures.
-    size_t Capacity() const { return m_nCapacity; }
+    size_t Capacity() const { return m_arena.Capacity(); }
 
 private:
-    static constexpr size_t kBlockSize = 64 * 1024;
     static constexpr size_t kArraySizes = kMaxArrayBytes / kAlignment + 1;
 
     static size_t RoundUp(size_t bytes) { return (bytes + kAlignment - 1) & ~(kAlignment - 1); }
 
-    std::vector<std::unique_ptr<std::byte[]>> m_blocks;
-    std::byte* m_pFree = nullptr;  // the unused rest of the newest block
-    size_t m_nFree = 0;
-    size_t m_nCapacity = 0;
+    CArena m_arena;
     // Released arrays by size in units of kAlignment; each holds the next
     // of its size in its first bytes. Made on the first release.
     std::unique_ptr<void*[]> m_released;

@@ -43,26 +43,6 @@ std::uint32_t HashBytes(const char* text, size_t length) {
 
 }  // namespace
 
-char* CTextPool::Allocate(size_t bytes) {
-    if (bytes > m_nFree) {
-        // A text too big to share a block gets a block of its own, so the
-        // rest of the current block is not wasted.
-        if (bytes > kBlockSize / 4) {
-            m_blocks.push_back(std::make_unique<char[]>(bytes));
-            m_nCapacity += bytes;
-            return m_blocks.back().get();
-        }
-        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
-        m_nCapacity += kBlockSize;
-        m_pFree = m_blocks.back().get();
-        m_nFree = kBlockSize;
-    }
-    char* place = m_pFree;
-    m_pFree += bytes;
-    m_nFree -= bytes;
-    return place;
-}
-
 const char* CTextPool::Add(const char* text, size_t length) {
     Recent* slot = nullptr;
     std::uint32_t hash = 0;
@@ -74,7 +54,7 @@ const char* CTextPool::Add(const char* text, size_t length) {
             std::memcmp(length <= kHeadLength ? slot->head : slot->text, text, length) == 0)
             return slot->text;
     }
-    char* copy = Allocate(length + 1);
+    char* copy = static_cast<char*>(m_arena.Allocate(length + 1));
     std::memcpy(copy, text, length);
     copy[length] = '\0';
     if (slot) {
@@ -87,9 +67,6 @@ const char* CTextPool::Add(const char* text, size_t length) {
 }
 
 void CTextPool::Swap(CTextPool& other) noexcept {
-    std::swap(m_blocks, other.m_blocks);
-    std::swap(m_pFree, other.m_pFree);
-    std::swap(m_nFree, other.m_nFree);
-    std::swap(m_nCapacity, other.m_nCapacity);
+    m_arena.Swap(other.m_arena);
     std::swap(m_recent, other.m_recent);
 }

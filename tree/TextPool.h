@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Storage for the texts of one tree's rows: texts are appended to large
-// blocks and live as long as the tree. Short texts that repeat (field names,
-// choice labels, "0x0") are shared through a small cache of recent ones.
+// Storage for the texts of one tree's rows: texts are appended to the blocks
+// of an arena and live as long as the tree. Short texts that repeat (field
+// names, choice labels, "0x0") are shared through a small cache of recent ones.
 // Texts handed out are never written again, so sharing them is safe.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <vector>
+
+#include "bits/Arena.h"
 
 class CTextPool {
 public:
@@ -22,19 +23,13 @@ public:
     void Swap(CTextPool& other) noexcept;
 
     // Bytes held in blocks, for figures.
-    size_t Capacity() const { return m_nCapacity; }
+    size_t Capacity() const { return m_arena.Capacity(); }
 
 private:
-    static constexpr size_t kBlockSize = 64 * 1024;
     static constexpr size_t kShareableLength = 32;  // longer texts rarely repeat
     static constexpr size_t kRecentSlots = 4096;
 
-    char* Allocate(size_t bytes);
-
-    std::vector<std::unique_ptr<char[]>> m_blocks;
-    char* m_pFree = nullptr;  // the unused rest of the newest block
-    size_t m_nFree = 0;
-    size_t m_nCapacity = 0;
+    CArena m_arena;
     // Recently added short texts, by hash of their bytes; the hash and length
     // are kept beside each so that most misses are told without reading the
     // text, and the first kHeadLength bytes too, so that a hit on a text that
