@@ -119,6 +119,53 @@ TEST(ChipTransfer, NeighboursShareARequestAndAGapIsNeverRead) {
     EXPECT_EQ(packets[3], "m40012024,6");
 }
 
+// The command line and the window record what the chip holds after a
+// write: read back where a read is harmless, else the value written (cut to
+// the register), without a read.
+TEST(ChipTransfer, AWriteIsReadBackExactlyWhereAReadIsHarmless) {
+    const struct {
+        const char* name;
+        ReadHazard hazard;
+        std::vector<Step> replies;
+        std::uint64_t held;
+        bool readBack;
+        std::vector<std::string> packets;  // after the handshake
+    } cases[] = {
+        {"read back", ReadHazard::None,
+         {{Step::After::kNextPacket, FakeGdbServer::Reply("OK")}, {Step::After::kNextPacket, FakeGdbServer::Reply("0f000000")}},
+         0xF, true, {"M40012000,4:ff000000", "m40012000,4"}},
+        {"write-only", ReadHazard::WriteOnly, {{Step::After::kNextPacket, FakeGdbServer::Reply("OK")}}, 0xFF, false,
+         {"M40012000,4:ff000000"}},
+        {"a read changes it", ReadHazard::ReadChangesIt, {{Step::After::kNextPacket, FakeGdbServer::Reply("OK")}}, 0xFF,
+         false, {"M40012000,4:ff000000"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<Step> script = FakeGdbServer::Handshake("PacketSize=100");
+        script.insert(script.end(), c.replies.begin(), c.replies.end());
+        FakeGdbServer server(script);
+        CGdbClient client(std::chrono::seconds(5));
+        ASSERT_TRUE(client.Connect(server.Endpoint()).Ok()) << c.name;
+        const auto held = WriteThenReadBack(client, {0x40012000, 4, 32}, 0xFF, false, c.hazard);
+        ASSERT_TRUE(held.Ok()) << c.name << ": " << held.Text();
+        EXPECT_EQ(held.Value().value, c.held) << c.name;
+        EXPECT_EQ(held.Value().readBack, c.readBack) << c.name;
+        client.Disconnect();
+        server.Finish();
+        const std::vector<std::string> packets = server.Packets();
+        ASSERT_GE(packets.size(), 2 + c.packets.size()) << c.name;
+        EXPECT_EQ(std::vector<std::string>(packets.begin() + 2, packets.begin() + 2 + c.packets.size()), c.packets)
+            << c.name;
+    }
+    // A refused write is not read back, and says why by its code.
+    std::vector<Step> script = FakeGdbServer::Handshake("PacketSize=100");
+    script.push_back({Step::After::kNextPacket, FakeGdbServer::Reply("E01")});
+    FakeGdbServer server(script);
+    CGdbClient client(std::chrono::seconds(5));
+    ASSERT_TRUE(client.Connect(server.Endpoint()).Ok());
+    EXPECT_TRUE(WriteThenReadBack(client, {0x40012000, 4, 32}, 1, false, ReadHazard::None)
+                    .Failed(ProblemCode::kTargetError));
+}
+
 TEST(ChipTransfer, AWriteSendsExactlyTheRegistersBytesInTheDevicesOrder) {
     for (const bool big : {false, true}) {
         std::vector<Step> script = FakeGdbServer::Handshake("PacketSize=100");
@@ -129,6 +176,7 @@ TEST(ChipTransfer, AWriteSendsExactlyTheRegistersBytesInTheDevicesOrder) {
         ASSERT_TRUE(client.Connect(server.Endpoint()).Ok());
         EXPECT_TRUE(WriteChipRegister(client, {0x20000100, 4, 32}, 0x12345678, big).Ok());
         const Status refused = WriteChipRegister(client, {0x20000104, 2, 16}, 0xFFFFBEEF, big);
+        EXPECT_TRUE(refused.Failed(ProblemCode::kTargetError));
         EXPECT_EQ(refused.Text(), "the target refused to write 2 bytes at 0x20000104 (E01)");
         client.Disconnect();
         server.Finish();
