@@ -100,12 +100,13 @@ bool CollectReads(const CRegisterMap& map, const std::vector<std::string>& names
     bool ok = true;
     std::unordered_set<const CRegisterItem*> seen;
     for (const std::string& name : names) {
-        const NamedRegisters named = FindNamedRegisters(map, name);
-        if (!named.problem.empty()) {
-            err << named.problem << '\n';
+        const auto found = FindNamedRegisters(map, name);
+        if (!found) {
+            err << found.Text() << '\n';
             ok = false;
             continue;
         }
+        const NamedRegisters& named = found.Value();
         // A set is read as Shift+F5 reads it; a register named on its own is read as asked.
         std::vector<CRegisterItem*> chosen = named.registers;
         if (named.isSet) {
@@ -140,21 +141,21 @@ bool CollectWrites(const CRegisterMap& map, const std::vector<std::string>& item
         }
         const std::string name = std::string(TrimSvdText(std::string_view(item).substr(0, equals)));
         const auto value = ParseSvdNumber(std::string_view(item).substr(equals + 1));
-        const NamedRegisters named = FindNamedRegisters(map, name);
-        if (!named.problem.empty() || named.isSet) {
-            err << (named.isSet ? name + " is a register set, not a register" : named.problem) << '\n';
+        const auto named = FindNamedRegisters(map, name);
+        if (!named || named.Value().isSet) {
+            err << (named ? name + " is a register set, not a register" : named.Text()) << '\n';
             ok = false;
         } else if (!value) {
             err << "\"" << item.substr(equals + 1) << "\" is not a number\n";
             ok = false;
-        } else if (!ChipRegisterOf(map, *named.registers.front())) {
+        } else if (!ChipRegisterOf(map, *named.Value().registers.front())) {
             err << name << " has no address\n";
             ok = false;
-        } else if (map.AccessOf(*named.registers.front()) == RowAccess::ReadOnly) {
+        } else if (map.AccessOf(*named.Value().registers.front()) == RowAccess::ReadOnly) {
             err << name << " is read-only: not written\n";
             ok = false;
         } else {
-            out.push_back({named.registers.front(), *value});
+            out.push_back({named.Value().registers.front(), *value});
         }
     }
     return ok;
@@ -172,7 +173,7 @@ int RunChipCommand(const std::vector<std::string>& arguments, std::ostream& out,
     if (!options) return 2;
     ChipRun run;
     const LoadReport load = LoadRegisterFile(run.map, options->map.c_str(), options->map.c_str());
-    for (const LoadProblem& problem : load.problems) err << problem.Format(load.displayName) << '\n';
+    for (const Problem& problem : load.problems.Kept()) err << problem.Format(load.displayName) << '\n';
     if (!load.opened) return 1;
     bool ok = load.Ok();
 
@@ -183,13 +184,12 @@ int RunChipCommand(const std::vector<std::string>& arguments, std::ostream& out,
     if (reads.empty() && writes.empty()) return 1;
 
     if (!options->trace.empty()) {
-        std::string problem;
-        std::shared_ptr<CPacketTrace> trace = CPacketTrace::OpenFile(options->trace, problem);
+        auto trace = CPacketTrace::OpenFile(options->trace);
         if (!trace) {
-            err << problem << '\n';
+            err << trace.Text() << '\n';
             return 1;
         }
-        run.client.SetTrace(std::move(trace));
+        run.client.SetTrace(std::move(trace.Value()));
     }
     if (const Status connected = run.client.Connect(options->endpoint); !connected.Ok()) {
         err << connected.Text() << '\n';

@@ -55,7 +55,7 @@ void PrintSummary(std::ostream& out, const char* path, int registerSets, int reg
 
 // Prints a load's problems and, when its counts describe the file, its summary.
 int Report(const LoadReport& report, const CRegisterMap& map, bool dump, std::ostream& out, std::ostream& err) {
-    for (const LoadProblem& problem : report.problems) err << problem.Format(report.displayName) << '\n';
+    for (const Problem& problem : report.problems.Kept()) err << problem.Format(report.displayName) << '\n';
     if (report.Complete())
         PrintSummary(out, report.displayName.c_str(), report.registerSets, report.registers, report.fields);
     if (dump) DumpTree(out, map);

@@ -12,6 +12,7 @@
 #include "defs/RegisterFile.h"
 #include "defs/RegisterMap.h"
 #include "defs/SvdNumbers.h"
+#include "values/ValuesProblems.h"
 
 namespace {
 
@@ -66,15 +67,15 @@ bool ApplyFile(CRegisterMap& map, CRegisterCalculator& calc, const std::string& 
                const std::optional<std::uint64_t>& base, std::vector<CRegisterItem*>* given, std::ostream& err) {
     const auto bytes = ReadValuesFile(path);
     if (!bytes) {
-        err << path << ": cannot be read\n";
+        err << path << ": " << bytes.Text() << '\n';
         return false;
     }
-    const ValuesInputReport report = base ? ApplyMemoryImage(map, calc, *bytes, *base, ValueSource::ValuesFile)
-                                          : ApplyValuesText(map, calc, *bytes, ValueSource::ValuesFile);
-    for (const std::string& problem : report.problems) err << path << ": " << problem << '\n';
+    const ValuesInputReport report = base ? ApplyMemoryImage(map, calc, bytes.Value(), *base, ValueSource::ValuesFile)
+                                          : ApplyValuesText(map, calc, bytes.Value(), ValueSource::ValuesFile);
+    for (const std::string& problem : ValuesProblemLines(report.problems)) err << path << ": " << problem << '\n';
     for (const std::string& note : report.notes) err << path << ": " << note << '\n';
     if (given) given->insert(given->end(), report.given.begin(), report.given.end());
-    return report.problems.empty();
+    return report.problems.Empty();
 }
 
 }  // namespace
@@ -96,7 +97,7 @@ int RunDecode(const std::vector<std::string>& arguments, std::ostream& out, std:
     if (!options) return 2;
     CRegisterMap map;
     const LoadReport load = LoadRegisterFile(map, options->map.c_str(), options->map.c_str());
-    for (const LoadProblem& problem : load.problems) err << problem.Format(load.displayName) << '\n';
+    for (const Problem& problem : load.problems.Kept()) err << problem.Format(load.displayName) << '\n';
     if (!load.opened) return 1;
     bool ok = load.Ok();
 

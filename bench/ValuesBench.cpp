@@ -108,7 +108,7 @@ void ReadText(benchmark::State& state, const std::string& text) {
     for (auto _ : state) {
         const ValuesText read = ReadValuesText(text, IsName);
         if (!read.problems.Empty()) {
-            state.SkipWithError(read.problems.Lines().front().c_str());
+            state.SkipWithError(ValuesProblemLines(read.problems).front().c_str());
             break;
         }
         values = read.addressed.size() + read.named.size();

@@ -58,9 +58,9 @@ private:
 
 ByteOrder OrderOf(const CRegisterMap& map) { return map.IsBigEndian() ? ByteOrder::Big : ByteOrder::Little; }
 
-ValuesInputReport Collect(const CRegisterMap& map, const AppliedValues& applied, const ValuesProblems& problems) {
+ValuesInputReport Collect(const CRegisterMap& map, const AppliedValues& applied, const ProblemList& problems) {
     ValuesInputReport report;
-    report.problems = problems.Lines();
+    report.problems = problems;
     // In the map's order; a register given twice keeps the last value.
     std::vector<std::pair<std::size_t, std::uint64_t>> given;
     for (const GivenValue& value : applied.given) given.emplace_back(value.id, value.value);
@@ -110,15 +110,18 @@ ValuesInputReport ReadImageFor(const CRegisterMap& map, std::string_view bytes, 
     const ValuesApplier applier(layout.Layout(), OrderOf(map));
     MemoryImage image;
     image.AddRaw(base, bytes);
-    return Collect(map, applier.Apply(image), ValuesProblems());
+    return Collect(map, applier.Apply(image), ProblemList());
 }
 
-std::optional<std::string> ReadValuesFile(const std::string& path) {
+Result<std::string> ReadValuesFile(const std::string& path) {
+    using Bytes = Result<std::string>;
     // "-" is standard input, as for Unix tools.
-    if (path == "-") return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    if (path == "-") {
+        return Bytes::Success(std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()));
+    }
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (!in) return Bytes::Failure(ProblemCode::kCannotRead, "cannot be read");
+    return Bytes::Success(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
 }
 
 bool IsValuesText(std::string_view bytes) { return bytes.find('\0') == std::string_view::npos && IsUtf8(bytes); }

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "problem/ProblemList.h"
+#include "problem/Result.h"
 #include "defs/RegisterItem.h"
 
 class CRegisterCalculator;
@@ -19,7 +21,7 @@ class CRegisterMap;
 struct ValuesInputReport {
     std::vector<CRegisterItem*> given;  // the registers given a value, in the map's order
     std::vector<std::uint64_t> values;  // the value of each of them
-    std::vector<std::string> problems;  // "line N: why", in line order
+    ProblemList problems;               // ValuesProblemLines() tells them, in line order
     std::vector<std::string> notes;     // values on no register, registers only partly given
 };
 
@@ -33,8 +35,8 @@ ValuesInputReport ReadValuesFor(const CRegisterMap& map, std::string_view text);
 ValuesInputReport ReadImageFor(const CRegisterMap& map, std::string_view bytes, std::uint64_t base);
 
 // The bytes of the values file at `path` (of any size, possibly empty), or
-// nothing when it cannot be read.
-std::optional<std::string> ReadValuesFile(const std::string& path);
+// a kCannotRead problem ("cannot be read").
+Result<std::string> ReadValuesFile(const std::string& path);
 
 // Whether `bytes` are a values text rather than a raw memory image: no NUL
 // byte, and UTF-8 throughout.

@@ -11,9 +11,8 @@ namespace {
 
 bool IsAddressText(std::string_view name) { return name.size() > 2 && HasHexPrefix(name, HexPrefixCase::kEither); }
 
-}  // namespace
-
-NamedRegisters FindNamedRegisters(const CRegisterMap& map, std::string_view name) {
+// What `name` stands for; no registers when it names none.
+NamedRegisters Find(const CRegisterMap& map, std::string_view name) {
     NamedRegisters found;
     if (IsAddressText(name)) {
         if (const auto address = ParseSvdNumber(name)) {
@@ -45,6 +44,15 @@ NamedRegisters FindNamedRegisters(const CRegisterMap& map, std::string_view name
             }
         }
     }
-    if (found.registers.empty()) found.problem = std::string(name) + " names no register";
     return found;
+}
+
+}  // namespace
+
+Result<NamedRegisters> FindNamedRegisters(const CRegisterMap& map, std::string_view name) {
+    NamedRegisters found = Find(map, name);
+    if (found.registers.empty()) {
+        return Result<NamedRegisters>::Failure(ProblemCode::kUnknownName, std::string(name) + " names no register");
+    }
+    return Result<NamedRegisters>::Success(std::move(found));
 }

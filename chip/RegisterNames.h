@@ -8,13 +8,15 @@
 #include <string_view>
 #include <vector>
 
+#include "problem/Result.h"
+
 class CRegisterItem;
 class CRegisterMap;
 
 struct NamedRegisters {
     std::vector<CRegisterItem*> registers;  // in the map's order
     bool isSet = false;                     // the name is a register set's
-    std::string problem;                    // "NAME names no register", when nothing matched
 };
 
-NamedRegisters FindNamedRegisters(const CRegisterMap& map, std::string_view name);
+// The registers `name` stands for, or a kUnknownName problem ("NAME names no register").
+Result<NamedRegisters> FindNamedRegisters(const CRegisterMap& map, std::string_view name);

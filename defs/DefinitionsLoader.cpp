@@ -36,6 +36,14 @@ std::string MessageFor(Failure failure, const std::string& name) {
     return {};
 }
 
+ProblemCode CodeOf(Failure failure) {
+    switch (failure) {
+    case Failure::OpenFile: return ProblemCode::kCannotRead;
+    case Failure::Root: return ProblemCode::kNotThisFormat;
+    default: return ProblemCode::kFormatFault;
+    }
+}
+
 // Keywords are short: compared here byte by byte rather than through a call.
 bool Is(const char* token, const char* keyword) {
     if (!token) return false;
@@ -217,9 +225,7 @@ LoadReport Load(CRegisterMap& map, Source source, const char* displayName) {
     const Failure failure = Loader(map, result).Run(source);
     map.FinishLoad();
     if (failure != Failure::None) {
-        LoadProblem problem;
-        problem.text = MessageFor(failure, result.displayName);
-        result.problems.push_back(std::move(problem));
+        result.problems.Add(MakeProblem(CodeOf(failure), MessageFor(failure, result.displayName)));
     }
     result.opened = failure != Failure::OpenFile && failure != Failure::Root;
     return result;

@@ -8,22 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "problem/ProblemList.h"
+
 enum class RegisterFileFormat { Definitions, Svd };
 
-// One problem of a file: an element left out, a limit that stopped an
-// expansion, the fault that ended a definitions file, or XML that is not
-// well-formed.
-struct LoadProblem {
-    int line = 0;       // 1-based line in the file; 0 when the problem has no place
-    int column = 0;     // 1-based column, 0 when not known
-    std::string path;   // the element's place, names joined by '.': "TIMER0.CTRL.EN"
-    std::string text;   // what is wrong: "field has no bit range"
-
-    // "NAME:LINE[:COLUMN]: [PATH: ]TEXT"; the text alone for a problem without a line.
-    std::string Format(std::string_view displayName) const;
-    // "[PATH: ]TEXT": the problem without its line.
-    std::string Describe() const { return path.empty() ? text : path + ": " + text; }
-};
+// How many problems of one load are kept; the rest are only counted.
+constexpr std::size_t kLoadProblemsKept = 100'000;
 
 struct LoadReport {
     RegisterFileFormat format = RegisterFileFormat::Definitions;
@@ -37,12 +27,14 @@ struct LoadReport {
     int registerSets = 0;
     int registers = 0;
     int fields = 0;
-    std::vector<LoadProblem> problems;  // in the order found
-    std::size_t problemsNotKept = 0;    // problems beyond those kept, only counted
+    // In the order found: an element left out, a limit that stopped an
+    // expansion, the fault that ended a definitions file, or XML that is not
+    // well-formed, each with its line and element path.
+    ProblemList problems{kLoadProblemsKept};
 
     // No problem at all.
-    bool Ok() const { return problems.empty() && problemsNotKept == 0; }
-    std::size_t ProblemCount() const { return problems.size() + problemsNotKept; }
+    bool Ok() const { return problems.Empty(); }
+    std::size_t ProblemCount() const { return problems.Count(); }
     // Whether the counts describe the whole file: an SVD file loads all but
     // its faulty elements, a definitions file stops at its first fault.
     bool Complete() const { return format == RegisterFileFormat::Svd ? opened : Ok(); }

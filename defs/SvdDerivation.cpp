@@ -183,7 +183,7 @@ bool SvdDerivation::BaseOf(SvdIndex element, SvdKind kind, SvdIndex origin, cons
     if (reference.empty()) return true;
     base = Find(element, kind, reference);
     if (base) return true;
-    m_sink.Problem(origin, path, "derivedFrom names nothing: \"" + std::string(reference) + '"');
+    m_sink.Problem(origin, path, ProblemCode::kUnresolved, "derivedFrom names nothing: \"" + std::string(reference) + '"');
     return false;
 }
 
@@ -193,7 +193,7 @@ bool SvdDerivation::Resolve(SvdChain& chain, SvdKind kind, const SvdPath& path) 
         if (!BaseOf(current, kind, chain.Element(), path, base)) return false;
         if (!base) return true;
         if (chain.Contains(base) || chain.Length() > kMaxBases) {
-            m_sink.Problem(chain.Element(), path,
+            m_sink.Problem(chain.Element(), path, ProblemCode::kUnresolved,
                            "derivedFrom comes round in a cycle at \"" + std::string(m_document.DerivedFrom(current)) + '"');
             return false;
         }
@@ -220,7 +220,7 @@ SvdIndex SvdDerivation::ValuesOf(const SvdChain& field, const SvdPath& path) {
     for (size_t steps = 0; chosen; ++steps) {
         if (m_document.Child(chosen, SvdTag::EnumeratedValue)) return chosen;
         if (steps > kMaxBases) {
-            m_sink.Problem(chosen, path, "derivedFrom of enumeratedValues comes round in a cycle");
+            m_sink.Problem(chosen, path, ProblemCode::kUnresolved, "derivedFrom of enumeratedValues comes round in a cycle");
             return 0;
         }
         SvdIndex base;

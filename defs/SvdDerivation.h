@@ -5,6 +5,8 @@
 // override what it inherits; its lists of registers and fields add to the
 // inherited ones, an item of the same name replacing the inherited item.
 #include <string>
+
+#include "problem/Problem.h"
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -17,7 +19,7 @@ enum class SvdKind { Peripheral, Cluster, Register, Field, Values };
 // Where problems go, with the element they are found at.
 class SvdProblemSink {
 public:
-    virtual void Problem(SvdIndex element, const SvdPath& path, std::string text) = 0;
+    virtual void Problem(SvdIndex element, const SvdPath& path, ProblemCode code, std::string text) = 0;
 
 protected:
     ~SvdProblemSink() = default;

@@ -155,14 +155,15 @@ public:
         }
     }
 
-    void Problem(SvdIndex element, const SvdPath& path, std::string text) override {
+    void Problem(SvdIndex element, const SvdPath& path, ProblemCode code, std::string text) override {
         if (m_stopped && m_problemsStopped) return;
         ++m_problems;
         if (m_problems > m_limits.maxProblems) {
+            code = ProblemCode::kLimitReached;
             text = "stopped here: the file has more than " + std::to_string(m_limits.maxProblems) + " problems";
             m_stopped = m_problemsStopped = true;
         }
-        m_sink.Problem(SvdProblemRecord{PlaceOf(element), &path, text});
+        m_sink.Problem(SvdProblemRecord{PlaceOf(element), &path, code, text});
     }
 
 private:
@@ -184,7 +185,7 @@ private:
             m_rows += count;
             return true;
         }
-        Problem(element, path,
+        Problem(element, path, ProblemCode::kLimitReached,
                 "stopped here: the file expands to more than " + std::to_string(m_limits.maxRows) + " rows");
         m_stopped = true;
         return false;
@@ -212,7 +213,7 @@ private:
     std::optional<std::uint64_t> Number(SvdIndex element, const SvdPath& path, const char* what) {
         const std::string_view text = Text(element);
         const auto value = ParseSvdNumber(text);
-        if (!value) Problem(element, path, std::string(what) + " is not a number: \"" + std::string(text) + '"');
+        if (!value) Problem(element, path, ProblemCode::kBadValue, std::string(what) + " is not a number: \"" + std::string(text) + '"');
         return value;
     }
 
@@ -224,11 +225,11 @@ private:
         if (!dimNode) return true;
         const auto dim = ParseSvdNumber(Text(dimNode));
         if (!dim || *dim == 0) {
-            Problem(element, path, "dim is not a positive number: \"" + std::string(Text(dimNode)) + '"');
+            Problem(element, path, ProblemCode::kBadValue, "dim is not a positive number: \"" + std::string(Text(dimNode)) + '"');
             return false;
         }
         if (*dim > m_limits.maxRows) {
-            Problem(element, path, "dim of " + std::to_string(*dim) + " makes more than " +
+            Problem(element, path, ProblemCode::kLimitReached, "dim of " + std::to_string(*dim) + " makes more than " +
                                        std::to_string(m_limits.maxRows) + " rows");
             return false;
         }
@@ -238,14 +239,14 @@ private:
             if (!value) return false;
             out.increment = *value;
         } else if (*dim > 1) {
-            Problem(element, path, "dim without dimIncrement");
+            Problem(element, path, ProblemCode::kMissingPart, "dim without dimIncrement");
             return false;
         }
         std::vector<std::string> indexes;
         if (SvdIndex index = chain.Find(SvdTag::DimIndex)) {
             auto parsed = ParseSvdDimIndex(Text(index), *dim);
             if (!parsed || parsed->size() != *dim) {
-                Problem(element, path, "dimIndex \"" + std::string(Text(index)) + "\" does not give " +
+                Problem(element, path, ProblemCode::kBadValue, "dimIndex \"" + std::string(Text(index)) + "\" does not give " +
                                            std::to_string(*dim) + " names");
                 return false;
             }
@@ -264,7 +265,7 @@ private:
     bool Begin(SvdChain& chain, SvdKind kind, std::string_view name, const SvdPath& path, const char* what) {
         if (!m_derivation.Resolve(chain, kind, path)) return false;
         if (!name.empty()) return true;
-        Problem(chain.Element(), path, std::string(what) + " has no name");
+        Problem(chain.Element(), path, ProblemCode::kMissingPart, std::string(what) + " has no name");
         return false;
     }
 
@@ -272,7 +273,7 @@ private:
     std::optional<std::uint64_t> OffsetOf(const SvdChain& chain, const SvdPath& path, const char* what) {
         const SvdIndex offset = chain.Find(SvdTag::AddressOffset);
         if (offset) return Number(offset, path, "addressOffset");
-        Problem(chain.Element(), path, std::string(what) + " has no addressOffset");
+        Problem(chain.Element(), path, ProblemCode::kMissingPart, std::string(what) + " has no addressOffset");
         return std::nullopt;
     }
 
@@ -284,7 +285,7 @@ private:
         ApplyProperties(chain, properties, path);
         const SvdIndex address = chain.Find(SvdTag::BaseAddress);
         if (!address) {
-            Problem(element, path, "peripheral has no baseAddress");
+            Problem(element, path, ProblemCode::kMissingPart, "peripheral has no baseAddress");
             return;
         }
         const auto base = Number(address, path, "baseAddress");
@@ -333,7 +334,7 @@ private:
         const std::string_view name = Text(chain.Own(SvdTag::Name));
         const SvdPath path{outer.path, name.empty() ? std::string_view("cluster") : name};
         if (outer.depth >= m_limits.maxClusterDepth) {
-            Problem(element, path,
+            Problem(element, path, ProblemCode::kLimitReached,
                     "clusters nested more than " + std::to_string(m_limits.maxClusterDepth) + " deep");
             return;
         }
@@ -403,7 +404,7 @@ private:
         RegisterProperties properties = scope.properties;
         ApplyProperties(chain, properties, path);
         if (properties.size < 1 || properties.size > 64) {
-            Problem(element, path, "size " + std::to_string(properties.size) + " is outside 1..64");
+            Problem(element, path, ProblemCode::kOutOfRange, "size " + std::to_string(properties.size) + " is outside 1..64");
             return false;
         }
         if (!InstancesOf(chain, element, name, path, out.instances)) return false;
@@ -524,7 +525,7 @@ private:
     std::optional<SvdBitRange> SpanOfField(const SvdChain& chain, const SvdPath& path) {
         if (SvdIndex range = chain.Find(SvdTag::BitRange)) {
             const auto parsed = ParseSvdBitRange(Text(range));
-            if (!parsed) Problem(range, path, "bitRange is not [msb:lsb]: \"" + std::string(Text(range)) + '"');
+            if (!parsed) Problem(range, path, ProblemCode::kBadValue, "bitRange is not [msb:lsb]: \"" + std::string(Text(range)) + '"');
             return parsed;
         }
         // Bit numbers beyond any register are cut here, so that sums cannot overflow.
@@ -547,12 +548,12 @@ private:
                 width = *value;
             }
             if (width == 0) {
-                Problem(chain.Element(), path, "bitWidth is 0");
+                Problem(chain.Element(), path, ProblemCode::kOutOfRange, "bitWidth is 0");
                 return std::nullopt;
             }
             return SvdBitRange{small(*offset) + small(width) - 1, small(*offset)};
         }
-        Problem(chain.Element(), path, "field has no bit range");
+        Problem(chain.Element(), path, ProblemCode::kMissingPart, "field has no bit range");
         return std::nullopt;
     }
 
@@ -567,12 +568,12 @@ private:
         if (!InstancesOf(chain, element, name, path, out.instances)) return false;
         const std::uint64_t lastOffset = (out.instances.Count() - 1) * out.instances.increment;
         if (span->lsb > span->msb || span->msb > 63 || lastOffset > 63) {
-            Problem(element, path, "bit range [" + std::to_string(span->msb) + ":" + std::to_string(span->lsb) +
+            Problem(element, path, ProblemCode::kOutOfRange, "bit range [" + std::to_string(span->msb) + ":" + std::to_string(span->lsb) +
                                        "] is outside 0..63");
             return false;
         }
         if (span->msb + static_cast<int>(lastOffset) >= reg.bits) {
-            Problem(element, path, "bit range [" + std::to_string(span->msb + lastOffset) + ":" +
+            Problem(element, path, ProblemCode::kOutOfRange, "bit range [" + std::to_string(span->msb + lastOffset) + ":" +
                                        std::to_string(span->lsb) + "] is beyond the " + std::to_string(reg.bits) +
                                        "-bit register");
             return false;
@@ -605,7 +606,7 @@ private:
             const auto number = ParseSvdEnumValue(m_document.ChildText(value, SvdTag::Value));
             if (name.empty() || !number) {
                 const SvdPath valuePath{&path, name.empty() ? std::string_view("enumeratedValue") : name};
-                Problem(value, valuePath, name.empty() ? "enumeratedValue has no name" : "enumeratedValue has no value");
+                Problem(value, valuePath, ProblemCode::kMissingPart, name.empty() ? "enumeratedValue has no name" : "enumeratedValue has no value");
                 return;
             }
             const SvdIndex description = m_document.Child(value, SvdTag::Description);

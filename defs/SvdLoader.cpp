@@ -44,11 +44,10 @@ LoadReport LoadSvdText(CRegisterMap& map, std::string_view bytes, std::string_vi
     const SvdLines lines(bytes);
     if (!parse) {
         const auto offset = std::min<std::ptrdiff_t>(parse.offset, static_cast<std::ptrdiff_t>(bytes.size()));
-        LoadProblem problem;
+        Problem problem = MakeProblem(ProblemCode::kNotWellFormed, std::string("not well-formed XML: ") + parse.description());
         problem.line = lines.LineOf(offset);
         problem.column = lines.ColumnOf(offset);
-        problem.text = std::string("not well-formed XML: ") + parse.description();
-        result.problems.push_back(std::move(problem));
+        result.problems.Add(std::move(problem));
         return result;
     }
     result.opened = true;
@@ -56,7 +55,7 @@ LoadReport LoadSvdText(CRegisterMap& map, std::string_view bytes, std::string_vi
     SvdRowWriter writer(map, result);
     if (std::strcmp(device.name(), "device") != 0) {
         const SvdPath top;
-        writer.Problem(SvdProblemRecord{SvdPlace{&lines, device}, &top, "the first element is not <device>"});
+        writer.Problem(SvdProblemRecord{SvdPlace{&lines, device}, &top, ProblemCode::kNotThisFormat, "the first element is not <device>"});
         return result;
     }
     map.SetBigEndian(SvdText(device.child("cpu").child("endian")) == "big");

@@ -10,6 +10,7 @@
 #include <span>
 #include <string_view>
 
+#include "problem/Problem.h"
 #include "defs/SvdElement.h"
 
 // Where in the file an element stands; the line is counted only when asked for.
@@ -75,6 +76,7 @@ struct SvdFieldRecord {
 struct SvdProblemRecord {
     SvdPlace place;
     const SvdPath* path = nullptr;  // the element's place by names; Text() makes it one string
+    ProblemCode code = ProblemCode::kBadValue;
     std::string_view text;
 };
 

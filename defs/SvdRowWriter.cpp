@@ -16,7 +16,6 @@ namespace {
 
 // Problems beyond this many are counted but not kept, so a hostile file of
 // millions of faulty elements cannot fill memory with their texts.
-constexpr size_t kProblemsKept = 100'000;
 
 // "0x" and the hex digits of `value`, lower case, as the calculator writes an address.
 void AppendHex(std::string& out, std::uint64_t value) {
@@ -172,15 +171,14 @@ void SvdRowWriter::Field(const SvdFieldRecord& field) {
 }
 
 void SvdRowWriter::Problem(const SvdProblemRecord& problem) {
-    if (m_result.problems.size() >= kProblemsKept) {
-        ++m_result.problemsNotKept;
+    if (m_result.problems.Kept().size() >= m_result.problems.Capacity()) {
+        m_result.problems.Add({});  // counted only
         return;
     }
-    LoadProblem kept;
+    ::Problem kept = MakeProblem(problem.code, std::string(problem.text));
     kept.line = problem.place.Line();
     if (problem.path) kept.path = problem.path->Text();
-    kept.text = problem.text;
-    m_result.problems.push_back(std::move(kept));
+    m_result.problems.Add(std::move(kept));
 }
 
 void SvdRowWriter::EditRow(const char* label, int lsb, int msb, std::string_view access, const std::string& info) {

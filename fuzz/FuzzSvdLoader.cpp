@@ -62,10 +62,10 @@ void CheckResult(const LoadReport& result, const std::string& message) {
     FUZZ_CHECK(result.displayName == kDisplayName);
     FUZZ_CHECK(message.empty() == result.Ok());
     if (!message.empty()) FUZZ_CHECK(message.find(kDisplayName) != std::string::npos);
-    FUZZ_CHECK(result.problems.size() <= kFuzzMaxProblems + 1 && result.problemsNotKept == 0);
-    for (const LoadProblem& problem : result.problems) {
+    FUZZ_CHECK(result.problems.Kept().size() <= kFuzzMaxProblems + 1 && result.problems.LeftOut() == 0);
+    for (const Problem& problem : result.problems.Kept()) {
         FUZZ_CHECK(problem.line >= 1);
-        FUZZ_CHECK(!problem.text.empty());
+        FUZZ_CHECK(!problem.detail.empty());
     }
     const std::size_t rows = static_cast<std::size_t>(result.registerSets) + static_cast<std::size_t>(result.registers) +
                              static_cast<std::size_t>(result.fields);
@@ -125,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckResult(result, message);
 
     if (!result.opened) {
-        FUZZ_CHECK(result.problems.size() == 1 && result.problems[0].column >= 1);
+        FUZZ_CHECK(result.problems.Count() == 1 && result.problems.Front().column >= 1);
         FUZZ_CHECK(result.registerSets == 0 && result.registers == 0 && result.fields == 0);
         FUZZ_CHECK(tree.GetRootItem()->GetChildCount() == 0);
         FUZZ_CHECK(map.Fields().Size() == 0 && map.Registers().empty());

@@ -81,12 +81,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ValuesText read = ReadValuesText(text, [](std::string_view word) { return word.size() % 2 == 0; });
     const std::vector<std::string_view> lines = Lines(text);
 
-    FUZZ_CHECK(read.problems.Kept().size() <= ValuesProblems::kKept);
+    FUZZ_CHECK(read.problems.Kept().size() <= ProblemList::kDefaultCapacity);
     FUZZ_CHECK(read.problems.Count() <= lines.size());
     std::set<std::size_t> problemLines;
-    for (const ValuesProblem& problem : read.problems.Kept()) {
-        FUZZ_CHECK(problem.line >= 1 && problem.line <= lines.size());
-        FUZZ_CHECK(!problem.reason.empty());
+    for (const Problem& problem : read.problems.Kept()) {
+        FUZZ_CHECK(problem.line >= 1 && static_cast<std::size_t>(problem.line) <= lines.size());
+        FUZZ_CHECK(!problem.detail.empty());
         FUZZ_CHECK(problemLines.insert(problem.line).second);
     }
 

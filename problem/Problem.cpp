@@ -4,6 +4,7 @@
 std::string_view ProblemCodeName(ProblemCode code) {
     switch (code) {
     case ProblemCode::kCannotRead: return "cannot read";
+    case ProblemCode::kCannotWrite: return "cannot write";
     case ProblemCode::kNotRegularFile: return "not a regular file";
     case ProblemCode::kTooLarge: return "too large";
     case ProblemCode::kNotWellFormed: return "not well-formed";

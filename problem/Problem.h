@@ -14,6 +14,7 @@
 enum class ProblemCode : std::uint8_t {
     // Reading a file or a text.
     kCannotRead,         // the file cannot be opened or read
+    kCannotWrite,        // the file cannot be made or written
     kNotRegularFile,     // a directory, FIFO, device or socket
     kTooLarge,           // beyond the size a file may have
     kNotWellFormed,      // XML that is not well-formed

@@ -7,15 +7,16 @@
 
 CPacketTrace::CPacketTrace(std::ostream& out) : m_out(&out), m_start(std::chrono::steady_clock::now()) {}
 
-std::unique_ptr<CPacketTrace> CPacketTrace::OpenFile(const std::string& path, std::string& problem) {
+Result<std::shared_ptr<CPacketTrace>> CPacketTrace::OpenFile(const std::string& path) {
+    using Opened = Result<std::shared_ptr<CPacketTrace>>;
     auto file = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
     if (!*file) {
-        problem = "cannot write the packet trace " + path + ": " + std::strerror(errno);
-        return nullptr;
+        return Opened::Failure(ProblemCode::kCannotWrite,
+                               "cannot write the packet trace " + path + ": " + std::strerror(errno));
     }
-    auto trace = std::make_unique<CPacketTrace>(*file);
+    auto trace = std::make_shared<CPacketTrace>(*file);
     trace->m_file = std::move(file);
-    return trace;
+    return Opened::Success(std::move(trace));
 }
 
 void CPacketTrace::Line(std::string_view what, std::string_view bytes) {

@@ -12,13 +12,15 @@
 #include <string>
 #include <string_view>
 
+#include "problem/Result.h"
+
 class CPacketTrace {
 public:
     // A trace written to `out`, which must outlive it.
     explicit CPacketTrace(std::ostream& out);
-    // A trace written to the file at `path` (replaced); null when it cannot be
-    // made, with the reason in `problem`.
-    static std::unique_ptr<CPacketTrace> OpenFile(const std::string& path, std::string& problem);
+    // A trace written to the file at `path` (replaced), or a kCannotWrite
+    // problem saying why it cannot be made.
+    static Result<std::shared_ptr<CPacketTrace>> OpenFile(const std::string& path);
 
     void Sent(std::string_view framedPacket) { Line("Sending packet: ", framedPacket); }
     void Received(std::string_view payload) { Line("Packet received: ", payload); }

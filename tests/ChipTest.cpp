@@ -90,12 +90,16 @@ TEST(RegisterNames, APathASetOrAnAddress) {
         {"0xZZ", {}, false, "0xZZ names no register"},
     };
     for (const auto& c : cases) {
-        const NamedRegisters named = FindNamedRegisters(board.map, c.name);
+        const auto named = FindNamedRegisters(board.map, c.name);
         std::vector<std::string> found;
-        for (const CRegisterItem* reg : named.registers) found.push_back(RegisterPath(*reg));
+        if (named) {
+            for (const CRegisterItem* reg : named.Value().registers) found.push_back(RegisterPath(*reg));
+            EXPECT_EQ(named.Value().isSet, c.isSet) << c.name;
+        } else {
+            EXPECT_TRUE(named.Failed(ProblemCode::kUnknownName)) << c.name;
+        }
         EXPECT_EQ(found, c.found) << c.name;
-        EXPECT_EQ(named.isSet, c.isSet) << c.name;
-        EXPECT_EQ(named.problem, c.problem) << c.name;
+        EXPECT_EQ(named.Text(), c.problem) << c.name;
     }
 }
 

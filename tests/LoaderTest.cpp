@@ -74,6 +74,12 @@ TEST_P(LoaderCases, ShowsAtMostTheExpectedMessageAndKeepsRows) {
         EXPECT_TRUE(loaded->result.Ok());
     } else {
         EXPECT_EQ(loaded->result.Message(), c.message);
+        // A text that does not begin as a definitions file is another format; any later fault ends the load.
+        ASSERT_EQ(loaded->result.problems.Count(), 1u);
+        const bool notDefinitions = c.message.ends_with("expected <tavlin> tag!");
+        EXPECT_EQ(loaded->result.problems.Front().code,
+                  notDefinitions ? ProblemCode::kNotThisFormat : ProblemCode::kFormatFault);
+        EXPECT_EQ(loaded->result.opened, !notDefinitions);
     }
     EXPECT_EQ(loaded->result.Message(), c.message);
     EXPECT_EQ(loaded->dump, c.dump);
@@ -142,6 +148,7 @@ TEST(Loader, MissingFileLeavesTreeAndTableUntouched) {
     CFieldTable& table = map.Fields();
     const auto result = LoadDefinitionsFile(map, "/nonexistent/dir/tavlin.xml", "tavlin.xml");
     EXPECT_EQ(result.Message(), "ERROR: Failed to load file - tavlin.xml");
+    EXPECT_TRUE(result.problems.Has(ProblemCode::kCannotRead));
     EXPECT_EQ(tree.GetRootItem()->GetChild(), nullptr);
     EXPECT_EQ(table.Size(), 0u);
 }

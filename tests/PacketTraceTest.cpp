@@ -81,17 +81,16 @@ TEST(PacketTrace, WritesBytesATerminalWouldActOnEscaped) {
 }
 
 TEST(PacketTrace, AFileThatCannotBeMadeIsAProblemNotACrash) {
-    std::string problem;
     const std::string folder = std::filesystem::temp_directory_path().string();
-    EXPECT_EQ(CPacketTrace::OpenFile(folder, problem), nullptr);
-    EXPECT_EQ(problem.rfind("cannot write the packet trace " + folder + ": ", 0), 0u) << problem;
+    const auto refused = CPacketTrace::OpenFile(folder);
+    EXPECT_TRUE(refused.Failed(ProblemCode::kCannotWrite));
+    EXPECT_EQ(refused.Text().rfind("cannot write the packet trace " + folder + ": ", 0), 0u) << refused.Text();
 
     const std::string path = (std::filesystem::temp_directory_path() / "tavlin-trace-test.txt").string();
-    problem.clear();
     {
-        auto trace = CPacketTrace::OpenFile(path, problem);
-        ASSERT_NE(trace, nullptr) << problem;
-        trace->SentAck();
+        auto trace = CPacketTrace::OpenFile(path);
+        ASSERT_TRUE(trace.Ok()) << trace.Text();
+        trace.Value()->SentAck();
     }
     std::ifstream written(path);
     std::string line;

@@ -149,7 +149,7 @@ TEST(RegisterMap, ValuesGivenShowInTheRegisterRowAndMarkWhatDiffers) {
 
     // UART1.CTRL resets to 0: EN [0] and TXPAR [3:2] change, IFCR does not exist there.
     const ValuesInputReport report = ApplyValuesText(map, calc, "0x40004800: 00000001\n", ValueSource::ValuesFile);
-    EXPECT_TRUE(report.problems.empty());
+    EXPECT_TRUE(report.problems.Empty());
     ASSERT_EQ(report.given.size(), 1u);
     CRegisterItem& uart = *report.given[0];
     EXPECT_EQ(RegisterPath(uart), "UART1.CTRL");
@@ -266,7 +266,7 @@ TEST(RegisterMap, FindShowsWhatItsRulesReadPlainlyShow) {
     hex.onChange = [&calc] { calc.ApplyHexValue(); };
     // UART1.CTRL's EN and RCC.CR's HSION change.
     ASSERT_TRUE(ApplyValuesText(map, calc, "0x40004800: 00000001\n0x40021000: 00000082\n", ValueSource::ValuesFile)
-                    .problems.empty());
+                    .problems.Empty());
     const CPropTreeItem& root = *map.Tree().GetRootItem();
     for (const bool changedOnly : {false, true})
         for (const char* text : {"", "e", "EN", "cr", "uart", "uart1", "ctrl", "hsi", "odd", "0x40021000", "40021004",

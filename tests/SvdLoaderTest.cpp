@@ -218,6 +218,7 @@ struct ProblemCase {
     std::string svd;
     std::vector<std::string> problems;  // as Format gives them
     std::string dump;                   // what is left, sound
+    std::vector<ProblemCode> codes;     // of each problem, in order
 };
 
 const std::string kRegisterR = "  register R 32 bits value \"0x00000000\" \"address 0x40000000, offset 0x0\"\n";
@@ -229,7 +230,8 @@ std::vector<ProblemCase> ProblemCases() {
          Device(Peripheral("P", goodRegister + "<register><addressOffset>4</addressOffset></register>\n"
                                                "<register><name>NOOFF</name></register>\n")),
          {"chip.svd:8: P.register: register has no name", "chip.svd:9: P.NOOFF: register has no addressOffset"},
-         kSet + kRegisterR + "    field R 0..31 edit \"0x0\" \"\"\n"},
+         kSet + kRegisterR + "    field R 0..31 edit \"0x0\" \"\"\n",
+         {ProblemCode::kMissingPart, ProblemCode::kMissingPart}},
         {"fields without a bit range, or outside 0..63 or the register, are left out",
          Device(Peripheral("P", "<register><name>R</name><addressOffset>0</addressOffset><fields>\n"
                                 "<field><name>OK</name><bitRange>[1:0]</bitRange></field>\n"
@@ -242,7 +244,8 @@ std::vector<ProblemCase> ProblemCases() {
           "chip.svd:10: P.R.HUGE: bit range [70:64] is outside 0..63",
           "chip.svd:11: P.R.OVER: bit range [33:30] is beyond the 32-bit register",
           "chip.svd:12: P.R.BACK: bit range [2:5] is outside 0..63"},
-         kSet + kRegisterR + "    field OK 0..1 edit \"0x0\" \"\"\n"},
+         kSet + kRegisterR + "    field OK 0..1 edit \"0x0\" \"\"\n",
+         {ProblemCode::kMissingPart, ProblemCode::kOutOfRange, ProblemCode::kOutOfRange, ProblemCode::kOutOfRange}},
         {"a derivedFrom naming nothing, or coming round in a cycle, leaves the element out",
          Device(Peripheral("P", goodRegister +
                                     "<register derivedFrom=\"NOPE\"><name>D</name><addressOffset>4</addressOffset></register>\n"
@@ -253,14 +256,16 @@ std::vector<ProblemCase> ProblemCases() {
           "chip.svd:9: P.X: derivedFrom comes round in a cycle at \"X\"",
           "chip.svd:10: P.Y: derivedFrom comes round in a cycle at \"Y\"",
           "chip.svd:12: Z: derivedFrom comes round in a cycle at \"Z\""},
-         kSet + kRegisterR + "    field R 0..31 edit \"0x0\" \"\"\n"},
+         kSet + kRegisterR + "    field R 0..31 edit \"0x0\" \"\"\n",
+         {ProblemCode::kUnresolved, ProblemCode::kUnresolved, ProblemCode::kUnresolved, ProblemCode::kUnresolved}},
         {"a dim of 4 000 000 000 and a dimIndex of the wrong length are refused",
          Device(Peripheral("P", goodRegister +
                                     "<register><dim>4000000000</dim><dimIncrement>4</dimIncrement><name>R%s</name><addressOffset>0</addressOffset></register>\n"
                                     "<register><dim>3</dim><dimIncrement>4</dimIncrement><dimIndex>A,B</dimIndex><name>S%s</name><addressOffset>0</addressOffset></register>\n")),
          {"chip.svd:8: P.R%s: dim of 4000000000 makes more than 4000000 rows",
           "chip.svd:9: P.S%s: dimIndex \"A,B\" does not give 3 names"},
-         kSet + kRegisterR + "    field R 0..31 edit \"0x0\" \"\"\n"},
+         kSet + kRegisterR + "    field R 0..31 edit \"0x0\" \"\"\n",
+         {ProblemCode::kLimitReached, ProblemCode::kBadValue}},
     };
 }
 
@@ -269,8 +274,15 @@ TEST(SvdLoader, LeavesFaultyElementsOutAndSaysWhereTheyAre) {
         const Loaded loaded = Load(c.svd);
         EXPECT_TRUE(loaded.result.opened) << c.fault;
         std::vector<std::string> problems;
-        for (const LoadProblem& problem : loaded.result.problems) problems.push_back(problem.Format("chip.svd"));
+        std::vector<std::string_view> codes;
+        for (const Problem& problem : loaded.result.problems.Kept()) {
+            problems.push_back(problem.Format("chip.svd"));
+            codes.push_back(ProblemCodeName(problem.code));
+        }
         EXPECT_EQ(problems, c.problems) << c.fault;
+        std::vector<std::string_view> expected;
+        for (const ProblemCode code : c.codes) expected.push_back(ProblemCodeName(code));
+        EXPECT_EQ(codes, expected) << c.fault;
         EXPECT_EQ(loaded.dump, c.dump) << c.fault;
     }
 }
@@ -292,6 +304,7 @@ TEST(SvdLoader, TextThatIsNotWellFormedLoadsNothingAndSaysWhere) {
     EXPECT_EQ(loaded.dump, "");
     EXPECT_EQ(loaded.result.Message().rfind("chip.svd:3:", 0), 0u) << loaded.result.Message();
     EXPECT_NE(loaded.result.Message().find("not well-formed XML"), std::string::npos);
+    EXPECT_TRUE(loaded.result.problems.Has(ProblemCode::kNotWellFormed));
 }
 
 TEST(SvdLoader, ExpansionsBeyondTheRowBudgetStop) {
@@ -301,8 +314,9 @@ TEST(SvdLoader, ExpansionsBeyondTheRowBudgetStop) {
         inner = "<cluster><dim>10</dim><dimIncrement>4</dimIncrement><name>C" + std::to_string(level) +
                 "[%s]</name><addressOffset>0</addressOffset>" + inner + "</cluster>";
     const Loaded loaded = Load(Device(Peripheral("P", inner)), 1000);
-    ASSERT_EQ(loaded.result.problems.size(), 1u);
-    EXPECT_EQ(loaded.result.problems[0].text, "stopped here: the file expands to more than 1000 rows");
+    ASSERT_EQ(loaded.result.problems.Count(), 1u);
+    EXPECT_EQ(loaded.result.problems.Front().code, ProblemCode::kLimitReached);
+    EXPECT_EQ(loaded.result.problems.Front().detail, "stopped here: the file expands to more than 1000 rows");
     EXPECT_LE(loaded.result.registerSets + loaded.result.registers + loaded.result.fields, 1000);
     EXPECT_GT(loaded.result.registers, 100);
 }
@@ -312,8 +326,9 @@ TEST(SvdLoader, ClustersNestedTooDeepAreRefused) {
     for (int level = 0; level < kSvdMaxClusterDepth + 1; ++level)
         nested = "<cluster><name>C</name><addressOffset>0</addressOffset>" + nested + "</cluster>";
     const Loaded loaded = Load(Device(Peripheral("P", nested)));
-    ASSERT_EQ(loaded.result.problems.size(), 1u);
-    EXPECT_EQ(loaded.result.problems[0].text, "clusters nested more than 256 deep");
+    ASSERT_EQ(loaded.result.problems.Count(), 1u);
+    EXPECT_EQ(loaded.result.problems.Front().code, ProblemCode::kLimitReached);
+    EXPECT_EQ(loaded.result.problems.Front().detail, "clusters nested more than 256 deep");
     EXPECT_EQ(loaded.result.registers, 0);
 }
 

@@ -42,6 +42,7 @@ struct Outcome {
     std::map<std::string, std::uint64_t> given;
     std::vector<std::string> told;      // the lines about gaps and partly given registers
     std::vector<std::string> problems;
+    std::vector<ProblemCode> codes;  // of the problems, as found
 };
 
 Outcome Decode(const std::string& text, ByteOrder order = ByteOrder::Little) {
@@ -56,7 +57,8 @@ Outcome Decode(const std::string& text, ByteOrder order = ByteOrder::Little) {
     for (const GivenValue& v : applied.given) outcome.given[kMap[v.id].name] = v.value;
     if (!OffMapMessage(applied.offMap).empty()) outcome.told.push_back(OffMapMessage(applied.offMap));
     for (const std::size_t id : applied.partlyGiven) outcome.told.push_back(PartlyGivenMessage(kMap[id].name));
-    outcome.problems = read.problems.Lines();
+    outcome.problems = ValuesProblemLines(read.problems);
+    for (const Problem& problem : read.problems.Kept()) outcome.codes.push_back(problem.code);
     return outcome;
 }
 
@@ -123,6 +125,9 @@ TEST(ValuesApplier, ProblemsOfTheMapAtTheirLines) {
     EXPECT_EQ(outcome.problems, (Lines{"line 2: no register UART9.CR1 in the map",
                                        "line 3: 0x10000 is wider than the 16-bit register RCC.CIR",
                                        "line 4: 0x10000 is wider than the 16-bit register at 0x40021008"}));
+    // Found as laid (the addressed line 4) and then as named (lines 2 and 3).
+    EXPECT_EQ(outcome.codes, (std::vector<ProblemCode>{ProblemCode::kValueTooWide, ProblemCode::kUnknownName,
+                                                       ProblemCode::kValueTooWide}));
 }
 
 TEST(ValuesApplier, RawImageCountsEachByteOffTheMap) {

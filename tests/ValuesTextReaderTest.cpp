@@ -26,7 +26,7 @@ std::string Describe(const ValuesText& read) {
     for (const AddressedValue& v : read.addressed) {
         text += std::to_string(v.address) + ":" + std::to_string(v.value) + "/" + std::to_string(v.unit) + " ";
     }
-    for (const std::string& line : read.problems.Lines()) text += "[" + line + "] ";
+    for (const std::string& line : ValuesProblemLines(read.problems)) text += "[" + line + "] ";
     return text;
 }
 
@@ -150,8 +150,13 @@ TEST(ValuesTextReader, EveryProblemAtItsLineAndTheRestKept) {
         const std::string text = "# values\n0x10: 01\n" + c.line + "\n0x20: 02\n";
         const ValuesText read = ReadValuesText(text);
         ASSERT_EQ(read.problems.Count(), 1u) << c.line << " -> " << Describe(read);
-        EXPECT_EQ(read.problems.Kept()[0].line, 3u) << c.line;
-        EXPECT_EQ(read.problems.Kept()[0].reason, c.reason) << c.line;
+        EXPECT_EQ(read.problems.Kept()[0].line, 3) << c.line;
+        EXPECT_EQ(read.problems.Kept()[0].detail, c.reason) << c.line;
+        const ProblemCode code = read.problems.Kept()[0].code;
+        EXPECT_TRUE(code == ProblemCode::kNotValuesLine || code == ProblemCode::kBadValue ||
+                    code == ProblemCode::kOutsideAddressSpace || code == ProblemCode::kNotThisFormat)
+            << c.line << ": " << ProblemCodeName(code);
+        EXPECT_EQ(code == ProblemCode::kNotValuesLine, std::string_view(c.reason) == "not a values line") << c.line;
         ASSERT_EQ(read.addressed.size(), 2u) << c.line;  // nothing taken from the bad line
         EXPECT_EQ(read.addressed[0].line, 2u);
         EXPECT_EQ(read.addressed[1].line, 4u);
@@ -163,7 +168,7 @@ TEST(ValuesTextReader, NulLinesAndAByteOrderMark) {
     const std::string text = "\xEF\xBB\xBF" "0x10: 01\r\n0x20: \0 02\r\n0x30: 03"s;
     const ValuesText read = ReadValuesText(text);
     ASSERT_EQ(read.problems.Count(), 1u) << Describe(read);
-    EXPECT_EQ(read.problems.Lines()[0], "line 2: NUL byte: not a values text");
+    EXPECT_EQ(ValuesProblemLines(read.problems)[0], "line 2: NUL byte: not a values text");
     ASSERT_EQ(read.addressed.size(), 2u);
     EXPECT_EQ(read.addressed[1].address, 0x30u);
     EXPECT_EQ(read.addressed[1].line, 3u);
@@ -178,11 +183,11 @@ TEST(ValuesTextReader, BinaryAndHugeInputsGiveBoundedProblems) {
     for (const std::string& input : inputs) {
         const ValuesText read = ReadValuesText(input);
         EXPECT_FALSE(read.problems.Empty());
-        EXPECT_LE(read.problems.Kept().size(), ValuesProblems::kKept);
+        EXPECT_LE(read.problems.Kept().size(), ProblemList::kDefaultCapacity);
         const auto lines = static_cast<std::size_t>(std::count(input.begin(), input.end(), '\n')) + 1;
         EXPECT_LE(read.problems.Count(), lines);
         if (read.problems.LeftOut() > 0) {
-            EXPECT_EQ(read.problems.Lines().back(),
+            EXPECT_EQ(ValuesProblemLines(read.problems).back(),
                       "and " + std::to_string(read.problems.LeftOut()) + " more problems");
         }
     }
@@ -192,13 +197,14 @@ TEST(ValuesTextReader, BinaryAndHugeInputsGiveBoundedProblems) {
 }
 
 TEST(ValuesProblems, LinesInLineOrderThenHowManyMore) {
-    ValuesProblems problems;
-    problems.Add(9, "late");
-    problems.Add(2, "early");
-    EXPECT_EQ(problems.Lines(), (std::vector<std::string>{"line 2: early", "line 9: late"}));
-    for (std::size_t i = 0; i < ValuesProblems::kKept; ++i) problems.Add(10 + i, "more");
-    EXPECT_EQ(problems.Count(), ValuesProblems::kKept + 2);
-    EXPECT_EQ(problems.Lines().back(), "and 2 more problems");
+    ProblemList problems;
+    AddValuesProblem(problems, 9, ProblemCode::kUnknownName, "late");
+    AddValuesProblem(problems, 2, ProblemCode::kNotValuesLine, "early");
+    EXPECT_EQ(ValuesProblemLines(problems), (std::vector<std::string>{"line 2: early", "line 9: late"}));
+    for (std::size_t i = 0; i < ProblemList::kDefaultCapacity; ++i)
+        AddValuesProblem(problems, 10 + i, ProblemCode::kBadValue, "more");
+    EXPECT_EQ(problems.Count(), ProblemList::kDefaultCapacity + 2);
+    EXPECT_EQ(ValuesProblemLines(problems).back(), "and 2 more problems");
 }
 
 }  // namespace

@@ -10,12 +10,11 @@ CChipLink::CChipLink(QObject* parent) : QObject(parent) {
     // TAVLIN_TRACE=FILE writes every packet of the window's connections to FILE.
     const QByteArray path = qgetenv("TAVLIN_TRACE");
     if (path.isEmpty()) return;
-    std::string problem;
-    std::shared_ptr<CPacketTrace> trace = CPacketTrace::OpenFile(path.toStdString(), problem);
+    auto trace = CPacketTrace::OpenFile(path.toStdString());
     if (trace) {
-        m_client.SetTrace(std::move(trace));
+        m_client.SetTrace(std::move(trace.Value()));
     } else {
-        qWarning("tavlin: %s", problem.c_str());
+        qWarning("tavlin: %s", trace.Text().c_str());
     }
 }
 

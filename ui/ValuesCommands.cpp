@@ -22,6 +22,7 @@
 #include "tree/PropTreeView.h"
 #include "ui/AppSettings.h"
 #include "values/ValuesFileWriter.h"
+#include "values/ValuesProblems.h"
 
 namespace {
 
@@ -34,13 +35,13 @@ std::string FileNameOf(const std::string& path) { return std::filesystem::path(p
 // One box after values came in, only when there is something to tell:
 // problems, values on no register, registers only partly given.
 void TellValues(const std::string& name, const ValuesInputReport& report, const char* what) {
-    if (report.problems.empty() && report.notes.empty()) return;
+    if (report.problems.Empty() && report.notes.empty()) return;
     const std::size_t count = report.given.size();
     std::string text = std::to_string(count) + (count == 1 ? " register " : " registers ") + what + " " + name + ".";
-    std::vector<std::string> lines = report.problems;
+    std::vector<std::string> lines = ValuesProblemLines(report.problems);
     lines.insert(lines.end(), report.notes.begin(), report.notes.end());
     for (const std::string& line : FirstLinesAndMore(lines, kValuesLinesShown)) text += "\n" + line;
-    AfxMessageBox(text.c_str(), MB_OK | (report.problems.empty() ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+    AfxMessageBox(text.c_str(), MB_OK | (report.problems.Empty() ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
 }
 
 }  // namespace
@@ -92,8 +93,8 @@ void CValuesCommands::PasteValues() {
 bool CValuesCommands::TakeDroppedFile(const std::string& path) {
     if (m_map.Registers().empty()) return false;
     const auto bytes = ReadValuesFile(path);
-    if (!bytes || IsSvdText(*bytes) || IsDefinitionsText(*bytes)) return false;
-    ApplyValues(*bytes, FileNameOf(path));
+    if (!bytes || IsSvdText(bytes.Value()) || IsDefinitionsText(bytes.Value())) return false;
+    ApplyValues(bytes.Value(), FileNameOf(path));
     return true;
 }
 
@@ -104,10 +105,10 @@ void CValuesCommands::OpenValuesFile(const std::string& path, bool asBaseline) {
         return;
     }
     if (!asBaseline) {
-        ApplyValues(*bytes, FileNameOf(path));
+        ApplyValues(bytes.Value(), FileNameOf(path));
         return;
     }
-    const ValuesInputReport report = ReadValuesFor(m_map, *bytes);
+    const ValuesInputReport report = ReadValuesFor(m_map, bytes.Value());
     m_map.ClearBaselines();
     for (std::size_t i = 0; i < report.given.size(); ++i) m_map.SetBaseline(*report.given[i], report.values[i]);
     m_map.Tree().RefreshItems(nullptr);

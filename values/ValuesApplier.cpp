@@ -25,14 +25,15 @@ std::string TooWide(std::uint64_t value, int bytes, std::string_view name) {
 }  // namespace
 
 void ValuesApplier::Lay(MemoryImage& image, const std::vector<AddressedValue>& values,
-                        ValuesProblems& problems) const {
+                        ProblemList& problems) const {
     for (const AddressedValue& v : values) {
         int unit = v.unit;
         if (unit == 0) {
             const RegisterSpan* r = m_layout.StartingAt(v.address);
             if (r && r->bytes >= 1 && r->bytes <= 8) {
                 if (!FitsBytes(v.value, r->bytes)) {
-                    problems.Add(v.line, TooWide(v.value, r->bytes, {}) + " at " + FormatAddress(v.address));
+                    AddValuesProblem(problems, v.line, ProblemCode::kValueTooWide,
+                                     TooWide(v.value, r->bytes, {}) + " at " + FormatAddress(v.address));
                     continue;
                 }
                 unit = r->bytes;
@@ -66,7 +67,7 @@ AppliedValues ValuesApplier::Apply(const MemoryImage& image) const {
 }
 
 void ValuesApplier::ApplyNamed(const std::vector<NamedValue>& values, const FindRegister& find,
-                               AppliedValues& applied, ValuesProblems& problems) const {
+                               AppliedValues& applied, ProblemList& problems) const {
     if (values.empty()) return;
     std::unordered_map<std::size_t, std::size_t> givenAt;  // id -> index in applied.given
     givenAt.reserve(applied.given.size() + values.size());
@@ -75,11 +76,11 @@ void ValuesApplier::ApplyNamed(const std::vector<NamedValue>& values, const Find
     for (const NamedValue& v : values) {
         const std::optional<RegisterSpan> r = find ? find(v.name) : std::nullopt;
         if (!r) {
-            problems.Add(v.line, "no register " + v.name + " in the map");
+            AddValuesProblem(problems, v.line, ProblemCode::kUnknownName, "no register " + v.name + " in the map");
             continue;
         }
         if (!FitsBytes(v.value, r->bytes)) {
-            problems.Add(v.line, TooWide(v.value, r->bytes, v.name));
+            AddValuesProblem(problems, v.line, ProblemCode::kValueTooWide, TooWide(v.value, r->bytes, v.name));
             continue;
         }
         const auto [it, added] = givenAt.emplace(r->id, applied.given.size());

@@ -47,7 +47,7 @@ public:
     // unit 0 takes the size of the register starting at its address (a problem
     // at its line when it is wider than that register); where no register
     // starts, the smallest unit holding its digits.
-    void Lay(MemoryImage& image, const std::vector<AddressedValue>& values, ValuesProblems& problems) const;
+    void Lay(MemoryImage& image, const std::vector<AddressedValue>& values, ProblemList& problems) const;
 
     // The registers' values from `image`, the ones partly given, and the
     // values laid in that touch no register (each byte of a raw image counting as one).
@@ -57,7 +57,7 @@ public:
     // (and is no longer partly given). A name `find` does not know, or a value
     // wider than its register, is a problem at its line and gives nothing.
     void ApplyNamed(const std::vector<NamedValue>& values, const FindRegister& find, AppliedValues& applied,
-                    ValuesProblems& problems) const;
+                    ProblemList& problems) const;
 
 private:
     const RegisterLayout& m_layout;

@@ -68,7 +68,7 @@ public:
         }
         const std::string_view head = line.substr(0, headEnd);
         std::string_view rest = Trim(line.substr(headEnd));
-        if (head.empty()) return Problem("not a values line");
+        if (head.empty()) return Problem("not a values line", ProblemCode::kNotValuesLine);
 
         Separator separator = Separator::Blank;
         bool symbol = false;
@@ -96,13 +96,17 @@ public:
         if (address.status != HexWord::Status::Ok) {
             return Problem(symbol || separator == Separator::Colon
                                ? "not an address: " + Quote(head)
-                               : "not a values line");
+                               : "not a values line",
+                           symbol || separator == Separator::Colon ? ProblemCode::kBadValue
+                                                                   : ProblemCode::kNotValuesLine);
         }
         ReadAddressed(address.value, separator, rest);
     }
 
 private:
-    void Problem(std::string reason) { m_out.problems.Add(m_number, std::move(reason)); }
+    void Problem(std::string reason, ProblemCode code = ProblemCode::kBadValue) {
+        AddValuesProblem(m_out.problems, m_number, code, std::move(reason));
+    }
 
     // Reads one value word into `word`, or tells the problem and returns false.
     bool ReadValue(std::string_view text, HexWord& word) {
@@ -138,7 +142,7 @@ private:
             const HexWord& word = m_words.front();
             const int unit = UnitOfDigits(word.digits);
             if (unit > 0 && address > std::numeric_limits<std::uint64_t>::max() - (unit - 1)) {
-                return Problem("runs past the end of the address space");
+                return Problem("runs past the end of the address space", ProblemCode::kOutsideAddressSpace);
             }
             m_out.addressed.push_back({address, word.value, unit, word.digits, m_number});
             return;
@@ -155,7 +159,7 @@ private:
                                " hex digits among several: its size is unknown");
             }
             if (atTop || next > std::numeric_limits<std::uint64_t>::max() - (unit - 1)) {
-                return Problem("runs past the end of the address space");
+                return Problem("runs past the end of the address space", ProblemCode::kOutsideAddressSpace);
             }
             last = next + static_cast<std::uint64_t>(unit - 1);
             atTop = last == std::numeric_limits<std::uint64_t>::max();
@@ -184,7 +188,7 @@ ValuesText ReadValuesText(std::string_view text, const IsRegisterName& isRegiste
     TextLine line;
     while (lines.Next(line)) {
         if (line.notText) {
-            out.problems.Add(line.number, line.notText);
+            AddValuesProblem(out.problems, line.number, ProblemCode::kNotThisFormat, line.notText);
         } else {
             reader.Read(line.text, line.number);
         }

@@ -25,10 +25,10 @@ using IsRegisterName = std::function<bool(std::string_view word)>;
 struct ValuesText {
     std::vector<AddressedValue> addressed;  // in the text's order
     std::vector<NamedValue> named;          // in the text's order
-    ValuesProblems problems;
+    ProblemList problems;
 };
 
 // Reads `text`. Without `isRegisterName` a hex-looking word before '=' is an
 // address. Names are taken as written (letters, digits, '_', '.', '[', ']');
-// whether the map has them is the caller's to tell (ValuesProblems::Add).
+// whether the map has them is the caller's to tell (AddValuesProblem).
 ValuesText ReadValuesText(std::string_view text, const IsRegisterName& isRegisterName = {});
