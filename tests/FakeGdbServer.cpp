@@ -1,20 +1,39 @@
 // SPDX-License-Identifier: MIT
 #include "tests/FakeGdbServer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <asio/io_context.hpp>
+#include <asio/ip/tcp.hpp>
+#include <asio/write.hpp>
+#include <functional>
 
 #include "remote/RspFraming.h"
 #include "remote/RspPacketReader.h"
 
 namespace {
 
+using asio::ip::tcp;
+using Deadline = std::chrono::steady_clock::time_point;
+
 constexpr auto kLifetime = std::chrono::seconds(10);
 
+// Runs `io` until `done` or the deadline; an operation still under way is
+// cancelled through `cancel` and its handler run before this returns.
+bool RunUntilDone(asio::io_context& io, const bool& done, Deadline deadline, const std::function<void()>& cancel) {
+    io.restart();
+    while (!done && std::chrono::steady_clock::now() < deadline) io.run_one_until(deadline);
+    if (done) return true;
+    cancel();
+    io.restart();
+    io.run();
+    return false;
+}
+
 }  // namespace
+
+struct FakeGdbServer::Listener {
+    asio::io_context io;
+    tcp::acceptor acceptor{io, tcp::endpoint(asio::ip::address_v4::loopback(), 0)};
+};
 
 std::string FakeGdbServer::Packet(std::string_view payload) { return EncodeRspPacket(payload); }
 
@@ -27,22 +46,12 @@ std::vector<FakeGdbServer::Step> FakeGdbServer::Handshake(std::string_view featu
 }
 
 FakeGdbServer::FakeGdbServer(std::vector<Step> script) : m_script(std::move(script)) {
-    m_listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(m_listener, 1);
-    socklen_t length = sizeof address;
-    getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
-    m_port = ntohs(address.sin_port);
+    m_listener = std::make_unique<Listener>();
+    m_port = m_listener->acceptor.local_endpoint().port();
     m_thread = std::thread([this] { Run(); });
 }
 
-FakeGdbServer::~FakeGdbServer() {
-    Finish();
-    close(m_listener);
-}
+FakeGdbServer::~FakeGdbServer() { Finish(); }
 
 void FakeGdbServer::Finish() {
     if (m_thread.joinable()) m_thread.join();
@@ -59,15 +68,17 @@ std::string FakeGdbServer::Bytes() const {
 }
 
 void FakeGdbServer::Run() {
-    const auto deadline = std::chrono::steady_clock::now() + kLifetime;
-    auto wait = [&](int fd) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        pollfd entry{fd, POLLIN, 0};
-        return left.count() > 0 && poll(&entry, 1, static_cast<int>(left.count())) == 1;
-    };
-    if (!wait(m_listener)) return;
-    const int peer = accept(m_listener, nullptr, nullptr);
-    if (peer < 0) return;
+    const Deadline deadline = std::chrono::steady_clock::now() + kLifetime;
+    asio::io_context& io = m_listener->io;
+    tcp::acceptor& acceptor = m_listener->acceptor;
+    tcp::socket peer(io);
+    bool accepted = false;
+    asio::error_code error;
+    acceptor.async_accept(peer, [&](const asio::error_code& result) {
+        error = result;
+        accepted = true;
+    });
+    if (!RunUntilDone(io, accepted, deadline, [&] { acceptor.cancel(); }) || error) return;
 
     CRspPacketReader reader;
     // Reads until the client's next packet (or '-'); false when it closed or went quiet.
@@ -81,14 +92,20 @@ void FakeGdbServer::Run() {
             if (event == wanted) return true;
             if (event != CRspPacketReader::Event::kNeedBytes) continue;
             char chunk[4096];
-            if (!wait(peer)) return false;
-            const ssize_t got = recv(peer, chunk, sizeof chunk, 0);
-            if (got <= 0) return false;
+            std::size_t got = 0;
+            bool done = false;
+            peer.async_read_some(asio::buffer(chunk), [&](const asio::error_code& result, std::size_t count) {
+                error = result;
+                got = count;
+                done = true;
+            });
+            if (!RunUntilDone(io, done, deadline, [&] { peer.cancel(); }) || error || got == 0) return false;
             std::lock_guard lock(m_mutex);
-            m_bytes.append(chunk, static_cast<std::size_t>(got));
-            reader.Feed(std::string_view(chunk, static_cast<std::size_t>(got)));
+            m_bytes.append(chunk, got);
+            reader.Feed(std::string_view(chunk, got));
         }
     };
+    auto send = [&](const std::string& bytes) { asio::write(peer, asio::buffer(bytes), error); };
 
     bool open = true;
     for (const Step& step : m_script) {
@@ -96,7 +113,7 @@ void FakeGdbServer::Run() {
         if (step.after == Step::After::kNextNak) open = await(CRspPacketReader::Event::kNak);
         if (!open) break;
         std::this_thread::sleep_for(step.pause);
-        send(peer, step.raw.data(), step.raw.size(), MSG_NOSIGNAL);
+        send(step.raw);
         if (step.closeAfter) {
             open = false;
             break;
@@ -104,10 +121,6 @@ void FakeGdbServer::Run() {
     }
     // Past the script: a detach is answered, anything else is left unanswered.
     while (open && await(CRspPacketReader::Event::kPacket)) {
-        if (reader.Payload() == "D") {
-            const std::string ok = Reply("OK");
-            send(peer, ok.data(), ok.size(), MSG_NOSIGNAL);
-        }
+        if (reader.Payload() == "D") send(Reply("OK"));
     }
-    close(peer);
 }

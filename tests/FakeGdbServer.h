@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// A GDB server played from a script, on a thread listening on 127.0.0.1 at a
-// port the system picks. Each step sends raw bytes at once or after the
+// A GDB server played from a script, on a thread listening (with Asio) on
+// 127.0.0.1 at a port the system picks. Each step sends raw bytes at once or after the
 // client's next packet (or next '-'); what the client sends is recorded.
 // Every wait has a deadline, so a client that goes quiet ends the thread.
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -41,10 +42,11 @@ public:
     static std::vector<Step> Handshake(std::string_view features);
 
 private:
+    struct Listener;  // the listening socket and its event loop
     void Run();
 
     std::vector<Step> m_script;
-    int m_listener = -1;
+    std::unique_ptr<Listener> m_listener;
     std::uint16_t m_port = 0;
     mutable std::mutex m_mutex;
     std::vector<std::string> m_packets;

@@ -37,10 +37,10 @@ QAction* CMainMenu::AddNew(QMenu* menu, const QString& text, const QKeySequence&
 void CMainMenu::AddRecentMenu(QMenu* menu, const QString& title, std::function<std::vector<std::string>()> paths,
                               std::function<void(const std::string&)> open) {
     QMenu* recent = menu->addMenu(title);
-    connect(menu, &QMenu::aboutToShow, recent, [recent, paths = std::move(paths), open = std::move(open)] {
+    connect(menu, &QMenu::aboutToShow, recent, [recent, paths = std::move(paths), openPath = std::move(open)] {
         recent->clear();
         for (const std::string& path : paths())
-            recent->addAction(QString::fromLocal8Bit(path.c_str()), recent, [open, path] { open(path); });
+            recent->addAction(QString::fromLocal8Bit(path.c_str()), recent, [openPath, path] { openPath(path); });
         recent->menuAction()->setEnabled(!recent->isEmpty());
     });
 }
