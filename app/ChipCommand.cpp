@@ -111,7 +111,7 @@ bool CollectReads(const CRegisterMap& map, const std::vector<std::string>& names
         std::vector<CRegisterItem*> chosen = named.registers;
         if (named.isSet) {
             const ChipReadSelection selection = SelectForRead(map, named.registers);
-            for (const std::string& skipped : selection.skipped) err << skipped << ": not read\n";
+            for (const Problem& skipped : selection.skipped) err << skipped.Describe() << ": not read\n";
             chosen = selection.registers;
         } else if (ReadHazardOf(map, *chosen.front()) == ReadHazard::NoAddress) {
             err << name << " has no address\n";

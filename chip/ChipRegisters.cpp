@@ -27,12 +27,23 @@ std::string ReadHazardText(ReadHazard hazard) {
     return {};
 }
 
+ProblemCode ProblemCodeOf(ReadHazard hazard) {
+    switch (hazard) {
+    case ReadHazard::WriteOnly: return ProblemCode::kWriteOnly;
+    case ReadHazard::ReadChangesIt: return ProblemCode::kReadChangesIt;
+    case ReadHazard::NoAddress:
+    case ReadHazard::None: break;
+    }
+    return ProblemCode::kNoAddress;
+}
+
 ChipReadSelection SelectForRead(const CRegisterMap& map, std::span<CRegisterItem* const> registers) {
     ChipReadSelection selection;
     for (CRegisterItem* reg : registers) {
         const ReadHazard hazard = ReadHazardOf(map, *reg);
         if (hazard != ReadHazard::None) {
-            selection.skipped.push_back(RegisterPath(*reg) + " " + ReadHazardText(hazard));
+            selection.skipped.push_back(
+                MakeProblem(ProblemCodeOf(hazard), RegisterPath(*reg) + " " + ReadHazardText(hazard)));
             continue;
         }
         selection.registers.push_back(reg);

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "problem/Problem.h"
+
 class CPropTreeItem;
 class CRegisterItem;
 class CRegisterMap;
@@ -33,13 +35,17 @@ std::optional<ChipRegister> ChipRegisterOf(const CRegisterMap& map, const CRegis
 ReadHazard ReadHazardOf(const CRegisterMap& map, const CRegisterItem& reg);
 // "is write-only", "changes when read", "has no address"; empty for None.
 std::string ReadHazardText(ReadHazard hazard);
+// The code of the problem a hazard makes.
+ProblemCode ProblemCodeOf(ReadHazard hazard);
 
 // What a read of many registers (a set, or several names) reads and what it
 // passes over, in the map's order.
 struct ChipReadSelection {
     std::vector<CRegisterItem*> registers;  // those read
     std::vector<ChipRegister> places;       // where each of them lies
-    std::vector<std::string> skipped;       // "UART1.DR changes when read", one a register passed over
+    // One a register passed over: its code says why (kNoAddress, kWriteOnly,
+    // kReadChangesIt), its words name it ("UART1.DR changes when read").
+    std::vector<Problem> skipped;
 };
 ChipReadSelection SelectForRead(const CRegisterMap& map, std::span<CRegisterItem* const> registers);
 

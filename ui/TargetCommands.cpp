@@ -13,6 +13,7 @@
 #include "defs/RegisterMap.h"
 #include "framework/InputBox.h"
 #include "framework/MessageBox.h"
+#include "problem/ProblemList.h"
 #include "remote/GdbClient.h"
 #include "chip/ChipTransfer.h"
 #include "tree/PropTreeView.h"
@@ -193,10 +194,9 @@ void CTargetCommands::ReadSet() {
     if (!selection.skipped.empty()) {
         std::string text = "Read " + std::to_string(selection.registers.size()) + " registers of " +
                            set->GetLabelText() + "; passed over:";
-        for (std::size_t i = 0; i < selection.skipped.size() && i < kSkippedShown; ++i)
-            text += "\n" + selection.skipped[i];
-        if (selection.skipped.size() > kSkippedShown)
-            text += "\n... and " + std::to_string(selection.skipped.size() - kSkippedShown) + " more.";
+        std::vector<std::string> lines;
+        for (const Problem& skipped : selection.skipped) lines.push_back(skipped.Describe());
+        for (const std::string& line : FirstLinesAndMore(lines, kSkippedShown)) text += "\n" + line;
         after = [text] { Tell(text, MB_ICONINFORMATION); };
     }
     if (selection.registers.empty()) {
