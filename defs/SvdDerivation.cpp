@@ -202,10 +202,14 @@ bool SvdDerivation::Resolve(SvdChain& chain, SvdKind kind, const SvdPath& path) 
     }
 }
 
-SvdIndex SvdDerivation::ValuesOf(const SvdChain& field, const SvdPath& path) {
-    // The blocks of the nearest element of the field's chain that has any.
+SvdIndex SvdDerivation::FirstValuesBlock(const SvdChain& field) const {
     SvdIndex first = 0;
     for (size_t i = 0; i < field.Length() && !first; ++i) first = m_document.Child(field.At(i), SvdTag::EnumeratedValues);
+    return first;
+}
+
+SvdIndex SvdDerivation::ValuesOf(const SvdChain& field, const SvdPath& path) {
+    const SvdIndex first = FirstValuesBlock(field);
     SvdIndex chosen = first;
     if (first && m_document.NextSibling(first)) {
         for (SvdIndex block = first; block; block = m_document.NextSibling(block)) {
@@ -216,16 +220,37 @@ SvdIndex SvdDerivation::ValuesOf(const SvdChain& field, const SvdPath& path) {
             }
         }
     }
+    return NamingBlock(chosen, path);
+}
+
+SvdIndex SvdDerivation::ReadValuesOf(const SvdChain& field, const SvdPath& path) {
+    const SvdIndex first = FirstValuesBlock(field);
+    if (!first || !m_document.NextSibling(first)) return 0;
+    // A read block counts only beside a block for writing, which ValuesOf takes.
+    SvdIndex read = 0;
+    bool forWriting = false;
+    for (SvdIndex block = first; block; block = m_document.NextSibling(block)) {
+        const std::string_view usage = m_document.ChildText(block, SvdTag::Usage);
+        if (usage == "read") {
+            if (!read) read = block;
+        } else if (usage.empty() || usage == "read-write" || usage == "write") {
+            forWriting = true;
+        }
+    }
+    return read && forWriting ? NamingBlock(read, path) : 0;
+}
+
+SvdIndex SvdDerivation::NamingBlock(SvdIndex block, const SvdPath& path) {
     // Followed through derivedFrom to the nearest block that names values.
-    for (size_t steps = 0; chosen; ++steps) {
-        if (m_document.Child(chosen, SvdTag::EnumeratedValue)) return chosen;
+    for (size_t steps = 0; block; ++steps) {
+        if (m_document.Child(block, SvdTag::EnumeratedValue)) return block;
         if (steps > kMaxBases) {
-            m_sink.Problem(chosen, path, ProblemCode::kUnresolved, "derivedFrom of enumeratedValues comes round in a cycle");
+            m_sink.Problem(block, path, ProblemCode::kUnresolved, "derivedFrom of enumeratedValues comes round in a cycle");
             return 0;
         }
         SvdIndex base;
-        if (!BaseOf(chosen, SvdKind::Values, chosen, path, base)) return 0;
-        chosen = base;
+        if (!BaseOf(block, SvdKind::Values, block, path, base)) return 0;
+        block = base;
     }
     return 0;
 }

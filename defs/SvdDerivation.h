@@ -97,8 +97,17 @@ public:
     // (usage read-write, the default, or write), otherwise the first. Null
     // when it has none.
     SvdIndex ValuesOf(const SvdChain& field, const SvdPath& path);
+    // The enumeratedValues that name what a read of the field gives: a block
+    // of usage read beside the block ValuesOf chooses, its derivedFrom
+    // followed. Null when the field names its values once.
+    SvdIndex ReadValuesOf(const SvdChain& field, const SvdPath& path);
 
 private:
+    // The first enumeratedValues block of the nearest element of the field's chain that has any.
+    SvdIndex FirstValuesBlock(const SvdChain& field) const;
+    // The block `block` names its values in, its derivedFrom followed; null when none does.
+    SvdIndex NamingBlock(SvdIndex block, const SvdPath& path);
+
     // The element `element` derives from, null when it derives from none;
     // false, with a problem, when its derivedFrom names nothing.
     bool BaseOf(SvdIndex element, SvdKind kind, SvdIndex origin, const SvdPath& path, SvdIndex& base);

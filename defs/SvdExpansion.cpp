@@ -58,6 +58,8 @@ struct PreparedField {
     std::string_view modifiedWriteValues;
     Slice values;       // in the expansion's named values
     Slice otherValues;  // in the expansion's names of "any other value" entries
+    Slice readValues;   // the names of what a read gives, where the field names them apart
+    Slice readOtherValues;
 };
 
 // A register element read once, with the properties it inherited: every
@@ -484,6 +486,8 @@ private:
         record.description = field.description;
         record.values = SpanOf(m_values, field.values);
         record.otherValues = SpanOf(m_otherValues, field.otherValues);
+        record.readValues = SpanOf(m_values, field.readValues);
+        record.readOtherValues = SpanOf(m_otherValues, field.readOtherValues);
         record.readAction = field.readAction;
         record.modifiedWriteValues = field.modifiedWriteValues;
         record.place = PlaceOf(field.element);
@@ -591,6 +595,14 @@ private:
         if (const SvdIndex values = m_derivation.ValuesOf(chain, path)) CollectNamedValues(values, path);
         out.values.count = static_cast<std::uint32_t>(m_values.size()) - out.values.first;
         out.otherValues.count = static_cast<std::uint32_t>(m_otherValues.size()) - out.otherValues.first;
+        out.readValues.first = static_cast<std::uint32_t>(m_values.size());
+        out.readOtherValues.first = static_cast<std::uint32_t>(m_otherValues.size());
+        // Read names only beside write names: a field whose writes name nothing names its values once.
+        if (out.values.count > 0) {
+            if (const SvdIndex values = m_derivation.ReadValuesOf(chain, path)) CollectNamedValues(values, path);
+        }
+        out.readValues.count = static_cast<std::uint32_t>(m_values.size()) - out.readValues.first;
+        out.readOtherValues.count = static_cast<std::uint32_t>(m_otherValues.size()) - out.readOtherValues.first;
         return true;
     }
 

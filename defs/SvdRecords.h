@@ -67,6 +67,11 @@ struct SvdFieldRecord {
     std::span<const SvdNamedValueRecord> values;  // in file order
     // The names of isDefault entries ("any other value").
     std::span<const std::string_view> otherValues;
+    // Where the field names what a read gives apart from what a write does
+    // (an enumeratedValues of usage read beside one for writing): the read
+    // names and their isDefault names; `values` are then the write names.
+    std::span<const SvdNamedValueRecord> readValues;
+    std::span<const std::string_view> readOtherValues;
     std::string_view readAction;           // the field's own; empty when absent
     std::string_view modifiedWriteValues;  // the field's own; empty when absent
     SvdPlace place;

@@ -167,6 +167,22 @@ void SvdRowWriter::Field(const SvdFieldRecord& field) {
             m_text += field.otherValues[i];
         }
     }
+    if (!field.readValues.empty()) {
+        // Both sets are told: the drop-down offers the write names, the row shows a read name.
+        const std::uint64_t mask = FieldMask(field.lsb, field.msb);
+        const auto list = [&](const char* title, std::span<const SvdNamedValueRecord> values,
+                              std::span<const std::string_view> others) {
+            std::string part = title;
+            for (size_t i = 0; i < values.size(); ++i) {
+                part += i ? "; " : " ";
+                part.append(values[i].name).append(" = ").append(FormatFieldValue(values[i].value, "0x", mask));
+            }
+            for (const std::string_view other : others) part.append("; ").append(other).append(" = any other");
+            AppendPart(m_text, part);
+        };
+        list("read:", field.readValues, field.readOtherValues);
+        list("write:", field.values, {});
+    }
     ComboRow(field, m_text);
 }
 
@@ -200,19 +216,34 @@ void SvdRowWriter::ComboRow(const SvdFieldRecord& field, const std::string& info
     ++m_result.fields;
     combo->SetLabelText(m_label.c_str());
     combo->SetInfoText(info.c_str());
-    combo->SendMessage(CB_INITSTORAGE, field.values.size(), 0);
+    // The write names (or the one set), then the read names, then the default of the set that names the value.
+    const std::span<const std::string_view> defaults = field.readValues.empty() ? field.otherValues : field.readOtherValues;
+    combo->SendMessage(CB_INITSTORAGE, field.values.size() + field.readValues.size() + (defaults.empty() ? 0 : 1), 0);
     std::string text;
-    for (const SvdNamedValueRecord& entry : field.values) {
-        text.assign(entry.name);
-        const LRESULT index = combo->AddString(text.c_str());
-        combo->SetItemData(static_cast<WPARAM>(index), itemValue(entry.value));
+    for (const auto set : {field.values, field.readValues}) {
+        for (const SvdNamedValueRecord& entry : set) {
+            text.assign(entry.name);
+            const LRESULT index = combo->AddString(text.c_str());
+            combo->SetItemData(static_cast<WPARAM>(index), itemValue(entry.value));
+        }
+    }
+    if (!defaults.empty()) {
+        text.assign(defaults.front());
+        combo->AddString(text.c_str());
     }
     // Descriptions once all entries are in, so their list is sized once.
-    for (size_t i = 0; i < field.values.size(); ++i) {
-        if (field.values[i].description.empty()) continue;
-        text.assign(field.values[i].description);
-        combo->SetEntryInfo(i, text.c_str());
+    size_t index = 0;
+    for (const auto set : {field.values, field.readValues}) {
+        for (const SvdNamedValueRecord& entry : set) {
+            if (!entry.description.empty()) {
+                text.assign(entry.description);
+                combo->SetEntryInfo(index, text.c_str());
+            }
+            ++index;
+        }
     }
+    if (!field.readValues.empty()) combo->SetReadNamesFrom(field.values.size());
+    if (!defaults.empty()) combo->SetLastEntryDefault();
     combo->SetItemValue(itemValue(ShiftRight64(m_reset, field.lsb)));
     m_table.Set(combo, FieldSpan{field.lsb, field.msb, true, AccessOf(field.access)});
 }

@@ -21,6 +21,16 @@ void DumpField(std::ostream& out, const CPropTreeItem* row, const CFieldTable& t
             separator = ", ";
         }
         out << ']';
+        if (combo->HasReadNames()) {
+            out << " read [";
+            separator = "";
+            for (const auto& entry : combo->GetNamingEntries()) {
+                out << separator << entry.label << '=' << entry.data;
+                separator = ", ";
+            }
+            out << ']';
+        }
+        if (const char* other = combo->GetDefaultLabel()) out << " default " << other;
     } else if (const auto* edit = dynamic_cast<const CPropTreeItemEdit*>(row)) {
         out << " edit \"" << edit->GetText() << '"';
     }

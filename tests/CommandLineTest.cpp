@@ -147,7 +147,7 @@ TEST(CommandLine, DecodeGivesRegistersTheValuesOfEachFormAndPrintsThem) {
         {"name = value", "UART1.CTRL = 0x0000000d\n", {}, uart},
         {"raw image", std::string("\x0d\x00\x00\x00", 4), {"--base", "0x40004800"}, uart},
         {"arrayed cluster", "DMA.CH[0].CTRL = 0x00000201\n", {},
-         "DMA.CH[0].CTRL @0x40020008 = 0x00000201\n  STATE [1:0] = Start\n  DIR [4] = PeriphToMem\n"
+         "DMA.CH[0].CTRL @0x40020008 = 0x00000201\n  STATE [1:0] = Busy\n  DIR [4] = PeriphToMem\n"
          "  SIZE [9:8] = Word\n  PRIO [13:12] = 0x0\n"},
     };
     for (const auto& c : cases) {

@@ -32,7 +32,7 @@ bool HoldsText(const CPropTreeItem& row, std::string_view needle) {
     const std::string lower = AsciiLower(needle);
     if (AsciiLower(row.GetLabelText()).find(lower) != std::string::npos) return true;
     if (row.GetKind() != PropRowKind::Combo) return false;
-    for (const auto& entry : static_cast<const CPropTreeItemCombo&>(row).GetEntries())
+    for (const auto& entry : static_cast<const CPropTreeItemCombo&>(row).GetAllEntries())
         if (AsciiLower(entry.label.c_str()).find(lower) != std::string::npos) return true;
     return false;
 }

@@ -206,7 +206,7 @@ struct PlainFind {
         if (Lower(row.GetLabelText()).find(Lower(needle)) != std::string::npos) return true;
         if (address && row.GetKind() == PropRowKind::Static && describer.HoldsAddress(row, *address)) return true;
         if (row.GetKind() != PropRowKind::Combo) return false;
-        for (const auto& entry : static_cast<const CPropTreeItemCombo&>(row).GetEntries())
+        for (const auto& entry : static_cast<const CPropTreeItemCombo&>(row).GetAllEntries())
             if (Lower(entry.label.c_str()).find(Lower(needle)) != std::string::npos) return true;
         return false;
     }

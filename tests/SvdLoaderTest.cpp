@@ -93,7 +93,7 @@ std::vector<DumpCase> DumpCases() {
                                 "<enumeratedValue><name>B</name><value>0x4</value></enumeratedValue>"
                                 "</enumeratedValues></field></fields></register>\n")),
          kSet + "  register R 32 bits value \"0x00000002\" \"address 0x40000000, offset 0x0\"\n"
-                "    field M 0..2 combo 2 [Z=0, A=2, B=4] \"Mode; other values: OTHER\"\n"},
+                "    field M 0..2 combo 2 [Z=0, A=2, B=4] default OTHER \"Mode; other values: OTHER\"\n"},
         {"a field without named values is an edit row, also after one with them",
          Device(Peripheral("P", "<register><name>R</name><addressOffset>0</addressOffset><fields>"
                                 "<field><name>C</name><bitRange>[0:0]</bitRange><enumeratedValues>"
@@ -106,14 +106,14 @@ std::vector<DumpCase> DumpCases() {
                 "    field E 1..1 edit \"0x0\" \"\"\n"
                 "  register S 32 bits value \"0x00000000\" \"address 0x40000004, offset 0x4\"\n"
                 "    field F 0..0 edit \"0x0\" \"\"\n"},
-        {"of several enumeratedValues the one for writing is offered",
+        {"of a read and a write enumeratedValues the write names are offered, the read names name the value",
          Device(Peripheral("P", "<register><name>R</name><addressOffset>0</addressOffset><fields>"
                                 "<field><name>F</name><bitRange>[0:0]</bitRange>"
                                 "<enumeratedValues><usage>read</usage><enumeratedValue><name>RD</name><value>1</value></enumeratedValue></enumeratedValues>"
                                 "<enumeratedValues><usage>write</usage><enumeratedValue><name>WR</name><value>1</value></enumeratedValue></enumeratedValues>"
                                 "</field></fields></register>\n")),
          kSet + "  register R 32 bits value \"0x00000000\" \"address 0x40000000, offset 0x0\"\n"
-                "    field F 0..0 combo 0 [WR=1] \"\"\n"},
+                "    field F 0..0 combo 0 [WR=1] read [RD=1] \"read: RD = 0x1; write: WR = 0x1\"\n"},
         {"dim arrays and lists: [%s] names, %s names, dimIndex ranges and lists, dimIncrement",
          Device(Peripheral("P", "<register><dim>2</dim><dimIncrement>4</dimIncrement><name>A[%s]</name><addressOffset>0</addressOffset></register>\n"
                                 "<register><dim>3</dim><dimIncrement>0x10</dimIncrement><dimIndex>X,Y, Z</dimIndex><name>B%s_R</name><addressOffset>0x100</addressOffset></register>\n"

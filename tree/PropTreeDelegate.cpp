@@ -73,14 +73,17 @@ void CPropTreeDelegate::setEditorData(QWidget* editor, const QModelIndex& index)
         if (auto* edit = qobject_cast<QLineEdit*>(editor)) edit->setText(index.data(Qt::EditRole).toString());
         return;
     }
-    // The first entry carrying the row's value, or the value as a number.
+    // The first entry carrying the row's value; where none does, or the row
+    // names its value otherwise (a read name, a default entry), what the row
+    // shows stands first, chosen, and composes nothing.
     const qint64 value = index.data(Qt::EditRole).toLongLong();
+    const QString shown = index.data(Qt::DisplayRole).toString();
     const QList<PropTreeChoice> choices = ChoicesOf(index);
     int current = -1;
     for (int i = 0; i < choices.size() && current < 0; ++i)
         if (choices[i].value == value) current = i;
-    if (current < 0) {
-        box->insertItem(0, QString::number(value), kNoEntry);
+    if (current < 0 || choices[current].label != shown) {
+        box->insertItem(0, shown, kNoEntry);
         current = 0;
     }
     box->setCurrentIndex(current);

@@ -58,7 +58,7 @@ CPropTreeFindIndex::CPropTreeFindIndex(const CPropTreeItem& root) : m_root(&root
         m_kinds.push_back(static_cast<std::uint8_t>(kind));
         m_textIds.push_back(textId(row.GetLabelText()));
         if (kind == PropRowKind::Combo)
-            for (const auto& entry : static_cast<const CPropTreeItemCombo&>(row).GetEntries())
+            for (const auto& entry : static_cast<const CPropTreeItemCombo&>(row).GetAllEntries())
                 m_textIds.push_back(textId(entry.label.c_str()));
         m_textsEnd.push_back(static_cast<std::uint32_t>(m_textIds.size()));
         if (row.GetChildCount() > 0) {

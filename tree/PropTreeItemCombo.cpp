@@ -35,7 +35,7 @@ static_assert(std::is_trivially_copyable_v<CPropTreeItemCombo::Entry> &&
 
 CPropTreeItemCombo::~CPropTreeItemCombo() {
     if (m_bOwnsLabels) {
-        for (const Entry& entry : GetEntries()) delete[] entry.label.get();
+        for (const Entry& entry : GetAllEntries()) delete[] entry.label.get();
     }
     if (!m_bArenaEntries) {
         delete[] m_pEntries;
@@ -91,8 +91,24 @@ BOOL CPropTreeItemCombo::CreateComboBox(DWORD style) {
     return TRUE;
 }
 
+std::span<const CPropTreeItemCombo::Entry> CPropTreeItemCombo::GetNamingEntries() const {
+    const unsigned end = m_nEntries - (m_bDefaultEntry ? 1u : 0u);
+    return {m_pEntries + m_nReadFirst, end - m_nReadFirst};
+}
+
+void CPropTreeItemCombo::SetReadNamesFrom(size_t first) {
+    // Beyond what the packed index holds, the read names are offered with the rest.
+    if (first == 0 || first >= m_nEntries || first >= (1u << 27)) return;
+    m_nReadFirst = static_cast<unsigned>(first);
+}
+
 std::string CPropTreeItemCombo::GetAttributeText() const {
-    if (m_nCurSel >= 0) return std::string(m_pEntries[m_nCurSel].label.c_str());
+    if (m_nReadFirst == 0 && m_nCurSel >= 0) return std::string(m_pEntries[m_nCurSel].label.c_str());
+    if (m_nReadFirst != 0) {
+        for (const Entry& entry : GetNamingEntries())
+            if (entry.data == m_value) return std::string(entry.label.c_str());
+    }
+    if (m_bDefaultEntry) return std::string(m_pEntries[m_nEntries - 1].label.c_str());
     return std::to_string(m_value);
 }
 
@@ -116,6 +132,8 @@ void CPropTreeItemCombo::CopyShownWithin(const CPropTreeItem& from, CPropTree& t
     const auto& same = static_cast<const CPropTreeItemCombo&>(from);
     CPropTreeItem::CopyShownWithin(from, tree);
     if (same.m_bCreated) CopyEntriesFrom(same);
+    m_nReadFirst = same.m_nReadFirst;
+    m_bDefaultEntry = same.m_bDefaultEntry;
     TakeValue(same.m_value);
 }
 
@@ -134,7 +152,11 @@ void CPropTreeItemCombo::SetEntryInfo(size_t index, const char* text) {
 void CPropTreeItemCombo::CopyShownFrom(const CPropTreeItem& from) {
     const auto& same = dynamic_cast<const CPropTreeItemCombo&>(from);
     CPropTreeItem::CopyShownFrom(from);
-    if (same.m_bCreated && m_nEntries == 0) CopyEntriesFrom(same);
+    if (same.m_bCreated && m_nEntries == 0) {
+        CopyEntriesFrom(same);
+        m_nReadFirst = same.m_nReadFirst;
+        m_bDefaultEntry = same.m_bDefaultEntry;
+    }
     SetItemValue(same.m_value);
 }
 

@@ -3,6 +3,13 @@
 // A drop-down row: a list of labelled entries, each carrying a number; the
 // row's value is the number of the chosen entry. The row is also the list's
 // window, so the list answers the combo-box messages sent to the row.
+//
+// A field whose file names its values twice, once for what a read gives and
+// once for what a write does, keeps both sets in the one list: the offered
+// entries first (the write names, which the drop-down offers to compose a
+// value), then the read names, which name the value the row shows. Either
+// naming set may end with a default entry, which names every value no other
+// entry of its set names.
 #include <span>
 #include <string>
 
@@ -24,8 +31,8 @@ public:
     // With CBS_SORT in `style` the list keeps its entries in label order.
     BOOL CreateComboBox(DWORD style);
 
-    // Shows the label of the entry carrying the value, or the value as a
-    // number when no entry carries it.
+    // Shows the label of the naming entry carrying the value, else the
+    // default entry's label, else the value as a number.
     std::string GetAttributeText() const override;
     LPARAM GetItemValue() const override { return m_value; }
     // Selects the first entry carrying `value`; a value no entry carries is
@@ -35,7 +42,25 @@ public:
     // Also the entries, their descriptions and the chosen value.
     void CopyShownFrom(const CPropTreeItem& from) override;
 
-    std::span<const Entry> GetEntries() const { return {m_pEntries, m_nEntries}; }
+    // The entries the drop-down offers: all of them, but for the read names
+    // and a default entry of a row that has them.
+    std::span<const Entry> GetEntries() const { return {m_pEntries, OfferedCount()}; }
+    // Every entry, offered, read names and default alike (the find looks at all).
+    std::span<const Entry> GetAllEntries() const { return {m_pEntries, m_nEntries}; }
+    // The entries that name the row's value: the read names where there are
+    // any, else the offered entries; without a default entry.
+    std::span<const Entry> GetNamingEntries() const;
+    // Whether the row names its value by read names of its own.
+    bool HasReadNames() const { return m_nReadFirst != 0; }
+
+    // The entries from `first` on are the read names (`first` > 0: some are
+    // offered before them); call once every entry is in.
+    void SetReadNamesFrom(size_t first);
+    // The last entry names every value no other naming entry names; it is
+    // not offered.
+    void SetLastEntryDefault() { m_bDefaultEntry = m_nEntries > 0; }
+    // The default entry's label, or null when the row has none.
+    const char* GetDefaultLabel() const { return m_bDefaultEntry ? m_pEntries[m_nEntries - 1].label.c_str() : nullptr; }
 
     // What CB_ADDSTRING and CB_SETITEMDATA do, without the message: loaders
     // add millions of entries.
@@ -75,10 +100,20 @@ private:
     const char** m_ppEntryInfo = nullptr;
     LPARAM m_value = 0;
     int m_nCurSel = -1;
-    bool m_bCreated = false;
-    bool m_bSorted = false;
+    // Where the read names begin; 0 when the row has none. Packed with the
+    // flags so a row is no larger for it.
+    unsigned m_nReadFirst : 27 = 0;
+    unsigned m_bDefaultEntry : 1 = 0;  // the last entry is the naming set's default
+    unsigned m_bCreated : 1 = 0;
+    unsigned m_bSorted : 1 = 0;
     // Labels are the row's own heap blocks when the first was added while the
     // row was in no tree; otherwise they live in the tree's text pool.
-    bool m_bOwnsLabels = false;
-    bool m_bArenaEntries = false;  // m_pEntries is from the tree's arena, not the heap
+    unsigned m_bOwnsLabels : 1 = 0;
+    unsigned m_bArenaEntries : 1 = 0;  // m_pEntries is from the tree's arena, not the heap
+
+    // How many entries the drop-down offers.
+    unsigned OfferedCount() const {
+        if (m_nReadFirst != 0) return m_nReadFirst;
+        return m_nEntries - (m_bDefaultEntry ? 1u : 0u);
+    }
 };

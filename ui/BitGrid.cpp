@@ -196,6 +196,16 @@ void CBitGrid::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
+QString CBitGrid::ToolTipOf(int bit) const {
+    const BitGridField* field = FieldOf(bit);
+    QString text = tr("Bit %1 = %2").arg(bit).arg((m_value >> bit) & 1);
+    if (!field) return text;
+    const std::uint64_t share = ShiftRight64(m_value, field->lsb) & FieldMask(field->lsb, field->msb);
+    QString named = tr("%1 (%2) = 0x%3").arg(QString::fromStdString(field->name), SpanText(*field)).arg(share, 0, 16);
+    if (!field->valueName.empty()) named += " " + QString::fromStdString(field->valueName);
+    return named + "\n" + text;
+}
+
 bool CBitGrid::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
@@ -205,12 +215,7 @@ bool CBitGrid::event(QEvent* event) {
             event->ignore();
             return true;
         }
-        const BitGridField* field = FieldOf(bit);
-        QString text = tr("Bit %1 = %2").arg(bit).arg((m_value >> bit) & 1);
-        if (field) {
-            const std::uint64_t share = ShiftRight64(m_value, field->lsb) & FieldMask(field->lsb, field->msb);
-            text = tr("%1 (%2) = 0x%3\n").arg(QString::fromStdString(field->name), SpanText(*field)).arg(share, 0, 16) + text;
-        }
+        const QString text = ToolTipOf(bit);
         QToolTip::showText(help->globalPos(), text, this, CellRect(bit));
         return true;
     }

@@ -23,6 +23,7 @@ struct BitGridField {
     int lsb = 0;
     int msb = 0;
     std::string name;
+    std::string valueName;  // the name of the field's value (a read name where it has them); empty when none
 };
 
 class CBitGrid : public QWidget {
@@ -50,6 +51,8 @@ public:
     QRect CellRect(int bit) const;
     // The name of the field bit `bit` belongs to, "" for none.
     std::string FieldNameOf(int bit) const;
+    // The tooltip of bit `bit`: its field with the field's share and its value's name, and the bit.
+    QString ToolTipOf(int bit) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

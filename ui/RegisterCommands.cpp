@@ -46,8 +46,17 @@ void CRegisterCommands::Follow() {
         return;
     }
     std::vector<BitGridField> fields;
-    for (const CPropTreeItem* row = reg->GetChild(); row; row = row->GetSibling())
-        if (const FieldSpan* span = m_map.Fields().Find(row)) fields.push_back({span->nLowBit, span->nHighBit, row->GetLabelText()});
+    for (const CPropTreeItem* row = reg->GetChild(); row; row = row->GetSibling()) {
+        const FieldSpan* span = m_map.Fields().Find(row);
+        if (!span) continue;
+        // A drop-down row names its value (by its read names where it has them); a bare number is no name.
+        std::string valueName;
+        if (row->GetKind() == PropRowKind::Combo) {
+            valueName = row->GetAttributeText();
+            if (valueName == std::to_string(row->GetItemValue())) valueName.clear();
+        }
+        fields.push_back({span->nLowBit, span->nHighBit, row->GetLabelText(), std::move(valueName)});
+    }
     m_grid->SetRegister(reg->m_nBits, std::move(fields));
     const FieldSpan* inHand = m_map.Fields().Find(m_map.Tree().GetFocusedItem());
     m_grid->SetHighlight(inHand ? std::optional<std::pair<int, int>>({inHand->nLowBit, inHand->nHighBit}) : std::nullopt);
