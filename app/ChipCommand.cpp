@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/ChipCommand.h"
 
-#include <algorithm>
 #include <optional>
 #include <unordered_set>
 
@@ -19,59 +18,6 @@
 #include "chip/RegisterNames.h"
 
 namespace {
-
-struct ChipOptions {
-    std::string endpoint;
-    std::string trace;  // where every packet is written, if anywhere
-    bool write = false;
-    std::string map;
-    std::vector<std::string> names;  // NAME, or NAME=VALUE for --write
-};
-
-std::optional<ChipOptions> ParseOptions(const std::vector<std::string>& arguments, std::ostream& err) {
-    ChipOptions options;
-    bool modeGiven = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--gdb") {
-            if (i + 1 >= arguments.size()) {
-                err << "tavlin: --gdb needs HOST:PORT\n";
-                return std::nullopt;
-            }
-            options.endpoint = arguments[++i];
-        } else if (argument == "--trace") {
-            if (i + 1 >= arguments.size()) {
-                err << "tavlin: --trace needs FILE\n";
-                return std::nullopt;
-            }
-            options.trace = arguments[++i];
-        } else if (argument == "--read" || argument == "--write") {
-            if (modeGiven) {
-                err << "tavlin: --read and --write go one at a time\n";
-                return std::nullopt;
-            }
-            modeGiven = true;
-            options.write = argument == "--write";
-        } else if (argument.size() > 1 && argument[0] == '-') {
-            err << "tavlin: unknown option " << argument << '\n';
-            return std::nullopt;
-        } else if (options.map.empty()) {
-            options.map = argument;
-        } else {
-            options.names.push_back(argument);
-        }
-    }
-    if (options.endpoint.empty()) {
-        err << "tavlin: " << (options.write ? "--write" : "--read") << " needs --gdb HOST:PORT\n";
-        return std::nullopt;
-    }
-    if (options.map.empty() || options.names.empty()) {
-        err << "tavlin: " << (options.write ? "--write needs a map and NAME=VALUE" : "--read needs a map and a NAME")
-            << '\n';
-        return std::nullopt;
-    }
-    return options;
-}
 
 // Everything a run needs: the map, its calculator, and the connection.
 struct ChipRun {
@@ -163,35 +109,28 @@ bool CollectWrites(const CRegisterMap& map, const std::vector<std::string>& item
 
 }  // namespace
 
-bool IsChipCommand(const std::vector<std::string>& arguments) {
-    return std::any_of(arguments.begin(), arguments.end(),
-                       [](const std::string& a) { return a == "--read" || a == "--write"; });
-}
-
-int RunChipCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    const auto options = ParseOptions(arguments, err);
-    if (!options) return 2;
+int RunChipCommand(const ChipRequest& request, std::ostream& out, std::ostream& err) {
     ChipRun run;
-    const LoadReport load = LoadRegisterFile(run.map, options->map.c_str(), options->map.c_str());
+    const LoadReport load = LoadRegisterFile(run.map, request.map.c_str(), request.map.c_str());
     for (const Problem& problem : load.problems.Kept()) err << problem.Format(load.displayName) << '\n';
     if (!load.opened) return 1;
     bool ok = load.Ok();
 
     std::vector<CRegisterItem*> reads;
     std::vector<PlannedWrite> writes;
-    ok = (options->write ? CollectWrites(run.map, options->names, writes, err)
-                         : CollectReads(run.map, options->names, reads, err)) && ok;
+    ok = (request.write ? CollectWrites(run.map, request.names, writes, err)
+                         : CollectReads(run.map, request.names, reads, err)) && ok;
     if (reads.empty() && writes.empty()) return 1;
 
-    if (!options->trace.empty()) {
-        auto trace = CPacketTrace::OpenFile(options->trace);
+    if (!request.trace.empty()) {
+        auto trace = CPacketTrace::OpenFile(request.trace);
         if (!trace) {
             err << trace.Text() << '\n';
             return 1;
         }
         run.client.SetTrace(std::move(trace.Value()));
     }
-    if (const Status connected = run.client.Connect(options->endpoint); !connected.Ok()) {
+    if (const Status connected = run.client.Connect(request.endpoint); !connected.Ok()) {
         err << connected.Text() << '\n';
         return 1;
     }

@@ -9,7 +9,13 @@
 #include <string>
 #include <vector>
 
-// Whether `arguments` (those after the program's name) ask for --read or --write.
-bool IsChipCommand(const std::vector<std::string>& arguments);
-// Returns the exit code: 0, 1 after any problem, 2 for bad usage (with the reason on `err`).
-int RunChipCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+struct ChipRequest {
+    std::string endpoint;            // --gdb HOST:PORT
+    std::string trace;               // --trace FILE: where every packet is written; empty for nowhere
+    bool write = false;              // --write rather than --read
+    std::string map;
+    std::vector<std::string> names;  // NAME, or NAME=VALUE for --write
+};
+
+// Returns the exit code: 0, or 1 after any problem.
+int RunChipCommand(const ChipRequest& request, std::ostream& out, std::ostream& err);

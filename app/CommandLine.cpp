@@ -3,18 +3,21 @@
 
 #include "app/ChipCommand.h"
 #include "app/Decode.h"
+#include "app/ParsedOptions.h"
 
+#include <algorithm>
 #include <string>
 
 #include "defs/DefinitionsLoader.h"
 #include "defs/RegisterFile.h"
 #include "defs/RegisterMap.h"
+#include "defs/SvdNumbers.h"
 #include "defs/TreeDump.h"
 #include "res/TavlinResources.h"
 
 namespace {
 
-void PrintUsage(std::ostream& out, const char* program) {
+void PrintUsage(std::ostream& out, const std::string& program) {
     out << "Usage: " << program << " [--desktop] [--gdb HOST:PORT] [FILE]\n"
         << "       " << program << " --check [FILE] | --dump [FILE] | --help | --version\n"
         << "       " << program << " --decode MAP VALUES... [--base ADDRESS] [--changed] [--against BASELINE]\n"
@@ -62,78 +65,100 @@ int Report(const LoadReport& report, const CRegisterMap& map, bool dump, std::os
     return report.Ok() ? 0 : 1;
 }
 
-}  // namespace
+// The window's and the first option's mistakes are told with the usage.
+int UsageError(const std::string& program, const std::string& fault, std::ostream& err) {
+    err << program << ": " << fault << '\n';
+    PrintUsage(err, program);
+    return 2;
+}
 
-std::optional<int> RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-    if (argc < 2) return std::nullopt;
-    const std::string option = argv[1];
-    const char* program = argv[0] ? argv[0] : "tavlin";
-    if (option == "--help" || option == "-h") {
-        PrintUsage(out, program);
-        return 0;
-    }
-    if (option == "--version") {
-        out << "tavlin " << TavlinVersion() << '\n';
-        return 0;
-    }
-    if (option == "--check" || option == "--dump") {
-        if (argc > 3) {
-            PrintUsage(err, program);
-            return 2;
-        }
-        const bool dump = option == "--dump";
-        // Without FILE, tavlin.xml by the definitions rules; a named file in either format.
-        CRegisterMap map;
-        const LoadReport report = argc == 3 ? LoadRegisterFile(map, argv[2], argv[2])
-                                            : LoadDefinitionsFile(map, kDefinitionsFileName, kDefinitionsFileName);
-        return Report(report, map, dump, out, err);
-    }
-    if (option == "--decode") return RunDecode(std::vector<std::string>(argv + 2, argv + argc), out, err);
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (IsChipCommand(arguments)) return RunChipCommand(arguments, out, err);
-    if (option == "--desktop" || option == "--gdb") return std::nullopt;  // the window's own
-    if (option.rfind("--", 0) == 0) {
-        err << program << ": unknown option " << option << '\n';
+// --check [FILE], --dump [FILE]: without FILE, tavlin.xml by the definitions rules; a named file in either format.
+int RunCheck(const CParsedOptions& options, const std::string& program, std::ostream& out, std::ostream& err) {
+    const std::vector<std::string>& files = options.Positional();
+    if (!options.Fault(options.GivenMode()).empty() || files.size() > 1) {
         PrintUsage(err, program);
         return 2;
     }
-    // Anything else is for the window: a file, or the window system's options
-    // (-platform, -display, ...), which the window system takes first.
-    return std::nullopt;
+    CRegisterMap map;
+    const LoadReport report = files.empty() ? LoadDefinitionsFile(map, kDefinitionsFileName, kDefinitionsFileName)
+                                            : LoadRegisterFile(map, files[0].c_str(), files[0].c_str());
+    return Report(report, map, options.GivenMode() == Mode::Dump, out, err);
+}
+
+int RunDecodeMode(const CParsedOptions& options, std::ostream& out, std::ostream& err) {
+    std::string fault = options.Fault(Mode::Decode);
+    const std::vector<std::string>& files = options.Positional();
+    const std::optional<std::uint64_t> base = ParseSvdNumber(options.Value(Option::Base));
+    if (fault.empty() && options.Has(Option::Base) && !base)
+        fault = "--base takes an address, not \"" + options.Value(Option::Base) + "\"";
+    if (fault.empty() && files.size() < 2) fault = "--decode needs a map and at least one values file";
+    if (!fault.empty()) {
+        err << "tavlin: " << fault << '\n';
+        return 2;
+    }
+    return RunDecode({files[0], std::vector<std::string>(files.begin() + 1, files.end()),
+                      options.Has(Option::Base) ? base : std::nullopt, options.Has(Option::Changed),
+                      options.Value(Option::Against)},
+                     out, err);
+}
+
+int RunChipMode(const CParsedOptions& options, std::ostream& out, std::ostream& err) {
+    std::string fault = options.Fault(Mode::Chip);
+    const std::vector<std::string>& words = options.Positional();
+    const bool write = options.Has(Option::Write);
+    const char* mode = write ? "--write" : "--read";
+    if (fault.empty() && options.Count(Option::Read) + options.Count(Option::Write) > 1)
+        fault = "--read and --write go one at a time";
+    if (fault.empty() && options.Value(Option::Gdb).empty()) fault = mode + std::string(" needs --gdb HOST:PORT");
+    if (fault.empty() && words.size() < 2)
+        fault = write ? "--write needs a map and NAME=VALUE" : "--read needs a map and a NAME";
+    if (!fault.empty()) {
+        err << "tavlin: " << fault << '\n';
+        return 2;
+    }
+    return RunChipCommand({options.Value(Option::Gdb), options.Value(Option::Trace), write, words[0],
+                           std::vector<std::string>(words.begin() + 1, words.end())},
+                          out, err);
+}
+
+}  // namespace
+
+std::optional<int> RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> arguments{argc > 0 && argv[0] ? argv[0] : "tavlin"};
+    arguments.insert(arguments.end(), argv + std::min(argc, 1), argv + argc);
+    const std::string& program = arguments.front();
+    const CParsedOptions options(arguments);
+    switch (options.GivenMode()) {
+    case Mode::Help:
+        PrintUsage(out, program);
+        return 0;
+    case Mode::Version:
+        out << "tavlin " << TavlinVersion() << '\n';
+        return 0;
+    case Mode::Check:
+    case Mode::Dump:
+        return RunCheck(options, program, out, err);
+    case Mode::Decode:
+        return RunDecodeMode(options, out, err);
+    case Mode::Chip:
+        return RunChipMode(options, out, err);
+    case Mode::Window:
+        break;
+    }
+    // The rest is the window's, told once the window system has taken its own
+    // options (-platform, -display, ...) and their values.
+    const std::string fault = options.Fault(Mode::Window, true);
+    if (fault.empty()) return std::nullopt;
+    return UsageError(program, fault, err);
 }
 
 std::optional<int> ParseWindowArguments(const std::vector<std::string>& arguments, WindowArguments& window,
                                         std::ostream& err) {
-    const char* program = arguments.empty() ? "tavlin" : arguments.front().c_str();
-    std::vector<std::string> files;
-    window = {};
-    for (std::size_t i = 1; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--desktop") {
-            window.desktop = true;
-            continue;
-        }
-        if (argument == "--gdb") {
-            if (i + 1 >= arguments.size()) {
-                err << program << ": --gdb needs HOST:PORT\n";
-                PrintUsage(err, program);
-                return 2;
-            }
-            window.gdb = arguments[++i];
-            continue;
-        }
-        if (argument.size() > 1 && argument.front() == '-') {
-            err << program << ": unknown option " << argument << '\n';
-            PrintUsage(err, program);
-            return 2;
-        }
-        files.push_back(argument);
-    }
-    if (files.size() > 1) {
-        err << program << ": one file at a time\n";
-        PrintUsage(err, program);
-        return 2;
-    }
-    window.file = files.empty() ? std::string() : files.front();
+    const CParsedOptions options(arguments);
+    std::string fault = options.Fault(Mode::Window);
+    if (fault.empty() && options.Positional().size() > 1) fault = "one file at a time";
+    if (!fault.empty()) return UsageError(arguments.empty() ? "tavlin" : arguments.front(), fault, err);
+    window = {options.Positional().empty() ? std::string() : options.Positional().front(),
+              options.Has(Option::Desktop), options.Value(Option::Gdb)};
     return std::nullopt;
 }

@@ -9,9 +9,9 @@
 #include <vector>
 
 // Runs the command line when it asks for something other than the window:
-// --check [FILE], --dump [FILE], --help, --version. Returns the exit code
-// then (0 ok, 1 the file has a fault, 2 bad usage), or nothing when the
-// window should open.
+// --check [FILE], --dump [FILE], --decode, --read, --write, --help, --version.
+// Returns the exit code then (0 ok, 1 a fault in the files or on the chip,
+// 2 bad usage), or nothing when the window should open.
 std::optional<int> RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
 // What the window is started with.

@@ -5,13 +5,21 @@
 // or with --base a raw memory image whose first byte is at ADDRESS) and
 // prints each register given a value with its fields, as the rows show them.
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
-// `arguments` are those after --decode. Returns the exit code: 0, 1 after
-// any problem, 2 for bad usage (with the reason on `err`).
-int RunDecode(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+struct DecodeRequest {
+    std::string map;
+    std::vector<std::string> values;    // the VALUES files
+    std::optional<std::uint64_t> base;  // --base: the values are memory images starting at this address
+    bool changedOnly = false;           // --changed
+    std::string against;                // --against: the baseline's values file; empty for the reset values
+};
+
+// Returns the exit code: 0, or 1 after any problem.
+int RunDecode(const DecodeRequest& request, std::ostream& out, std::ostream& err);
 
 class CRegisterItem;
 class CRegisterMap;

@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: MIT
+// The command line's mistakes, told in each mode's words, and what passes to the window.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/CommandLineRun.h"
+
+namespace {
+
+TEST(CommandLineUsage, EachModeTellsTheFirstMistakeAndExitsWith2) {
+    const std::string r = "--read", map = "map.svd", gdb = "localhost:1";
+    const struct {
+        std::vector<std::string> args;
+        std::string err;  // "...": only how err starts
+    } cases[] = {
+        {{"--decode", map, "v", "--base"}, "tavlin: --base needs a value\n"},
+        {{"--decode", map, "v", "--against"}, "tavlin: --against needs a value\n"},
+        {{"--decode", map, "v", "--frobnicate", "--base", "zz"}, "tavlin: unknown option --frobnicate\n"},
+        {{"--decode", map, "v", "--read"}, "tavlin: unknown option --read\n"},
+        {{"--decode", map, "v", "--base=0x0"}, "tavlin: unknown option --base=0x0\n"},
+        {{"--decode", map, "v", "-changed"}, "tavlin: unknown option -changed\n"},
+        {{"--decode", map, "v", "--", "w"}, "tavlin: unknown option --\n"},
+        {{"--decode", map, "v", "--base", "zz"}, "tavlin: --base takes an address, not \"zz\"\n"},
+        {{"--decode"}, "tavlin: --decode needs a map and at least one values file\n"},
+        {{"--gdb", gdb, r, map, "R", "--trace"}, "tavlin: --trace needs FILE\n"},
+        {{r, map, "R", "--gdb"}, "tavlin: --gdb needs HOST:PORT\n"},
+        {{"--gdb", gdb, "--write", map}, "tavlin: --write needs a map and NAME=VALUE\n"},
+        {{"--gdb", gdb, r, r, map, "R"}, "tavlin: --read and --write go one at a time\n"},
+        {{"--gdb", gdb, r, map, "R", "-x"}, "tavlin: unknown option -x\n"},
+        {{"--gdb", gdb, r, map, "R", "--decode"}, "tavlin: unknown option --decode\n"},
+        {{"--check", "a", "b"}, "Usage: tavlin ..."},
+        {{"--dump", "--check"}, "Usage: tavlin ..."},
+        {{"--trace", "f"}, "tavlin: unknown option --trace\nUsage: tavlin ..."},
+        {{"--desktop=1"}, "tavlin: unknown option --desktop=1\nUsage: tavlin ..."},
+        {{"--h"}, "tavlin: unknown option --h\nUsage: tavlin ..."},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = RunTavlin(c.args);
+        EXPECT_EQ(o.code, 2) << c.err;
+        EXPECT_EQ(o.out, "") << c.err;
+        if (c.err.ends_with("..."))
+            EXPECT_EQ(o.err.rfind(c.err.substr(0, c.err.size() - 3), 0), 0u) << o.err;
+        else
+            EXPECT_EQ(o.err, c.err);
+    }
+}
+
+TEST(CommandLineUsage, HelpAndVersionWhateverFollowsAndTheWindowSystemsOptionsPassToTheWindow) {
+    EXPECT_EQ(RunTavlin({"-h"}).out.rfind("Usage: tavlin [--desktop]", 0), 0u);
+    EXPECT_EQ(RunTavlin({"--version", "x"}).code, 0);
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"-check"}, {"-reverse", "chip.svd", "-gdb"}, {"--desktop", "--gdb", "localhost:1"}, {"-"}}) {
+        const Outcome o = RunTavlin(args);
+        EXPECT_EQ(o.code, std::nullopt) << args.front();
+        EXPECT_EQ(o.out + o.err, "") << args.front();
+    }
+}
+
+TEST(CommandLineUsage, TheWindowTakesOnlyItsOwnOptionsTwoDashesAndNoValueAfterAnEqualsSign) {
+    const struct {
+        std::vector<std::string> arguments;
+        std::string firstLine;
+    } cases[] = {
+        {{"tavlin", "-check"}, "tavlin: unknown option -check"},
+        {{"tavlin", "--gdb=localhost:1"}, "tavlin: unknown option --gdb=localhost:1"},
+        {{"tavlin", "--trace", "f"}, "tavlin: unknown option --trace"},
+        {{"tavlin", "-", "-"}, "tavlin: one file at a time"},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream err;
+        WindowArguments window;
+        EXPECT_EQ(ParseWindowArguments(c.arguments, window, err), 2) << c.firstLine;
+        EXPECT_EQ(err.str().substr(0, err.str().find('\n')), c.firstLine);
+    }
+    std::ostringstream err;
+    WindowArguments window;
+    EXPECT_EQ(ParseWindowArguments({"tavlin", "-"}, window, err), std::nullopt);
+    EXPECT_EQ(window.file, "-");
+}
+
+}  // namespace
