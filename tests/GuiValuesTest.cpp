@@ -58,8 +58,7 @@ TEST(GuiValues, APastedDumpGivesRegistersTheirValuesAndMarksWhatChanged) {
         QApplication::clipboard()->setText("(gdb) x/2wx 0x40004800\n0x40004800 <UART1>:\t0x0000000d\t0x00000000\n");
         MessageRecorder boxes;
         Press(dlg, Qt::Key_V, Qt::ControlModifier);
-        ASSERT_EQ(boxes.boxes.size(), 1u) << "the command line is no values line";
-        EXPECT_NE(boxes.boxes[0].text.find("line 1:"), std::string::npos) << boxes.boxes[0].text;
+        EXPECT_TRUE(boxes.boxes.empty()) << "the command line is passed over: " << boxes.boxes[0].text;
         EXPECT_EQ(Text(HexBox(dlg)), "0x0000000d");
         EXPECT_EQ(Text(DecimalBox(dlg)), "13");
         EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"UART1", "CTRL"})), "0x0000000d");
@@ -91,6 +90,73 @@ TEST(GuiValues, APastedDumpGivesRegistersTheirValuesAndMarksWhatChanged) {
         EXPECT_EQ(Text(HexBox(dlg)), "0x00000000");
         EXPECT_FALSE(Changed(dlg, {"UART1", "CTRL"}));
         EXPECT_EQ(dlg.Commands().Grid()->ChangedBits(), 0u);
+    });
+}
+
+// Whether `row` is in the part of the rows the view shows now.
+bool InView(CRegisterDlg& dlg, CPropTreeItem* row) {
+    const CPropTreeView* view = TreeWindow(dlg)->View();
+    const QRect shown = view->visualRect(TreeWindow(dlg)->Model()->IndexFromItem(row));
+    return shown.isValid() && view->viewport()->rect().contains(shown);
+}
+
+void ExpectSelectedInView(CRegisterDlg& dlg, CPropTreeItem* row, const char* what) {
+    ASSERT_NE(row, nullptr) << what;
+    EXPECT_EQ(dlg.m_tree.GetFocusedItem(), row) << what;
+    EXPECT_EQ(TreeWindow(dlg)->View()->currentIndex().siblingAtColumn(0),
+              TreeWindow(dlg)->Model()->IndexFromItem(row))
+        << what;
+    EXPECT_TRUE(InView(dlg, row)) << what;
+}
+
+// Hides `register` from view: its parent collapsed and the rows scrolled to the top.
+void PutOutOfView(CRegisterDlg& dlg, CPropTreeItem* reg) {
+    TreeWindow(dlg)->View()->collapse(TreeWindow(dlg)->Model()->IndexFromItem(reg->GetParent()));
+    TreeWindow(dlg)->View()->scrollToTop();
+    ASSERT_FALSE(InView(dlg, reg));
+}
+
+TEST(GuiValues, ATerminalSessionPastedOrOpenedGivesItsValuesWithoutABoxAndSelectsTheFirstRegister) {
+    TempDir dir;
+    const std::string chip = dir.Write("chip.svd", ReadExampleFile("chip.svd"));
+    const std::string openocd =
+        dir.Write("openocd.log", "> mdw 0x40004800 2\r\n0x40004800: 0000000d 00000000 \r\n\r\n> \r\n");
+    RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
+        OpenChip(dlg, chip);
+        ClickRow(dlg, FindRow(dlg.m_tree, {"RCC", "CR"}));
+        CPropTreeItem* channel = FindRow(dlg.m_tree, {"DMA", "CH[3].CTRL"});
+        PutOutOfView(dlg, channel);
+
+        // A GDB session as copied from its terminal, prompts and command included.
+        QApplication::clipboard()->setText("(gdb) x/4wx 0x40020044\n"
+                                           "0x40020044 <dma+68>:\t0x00000201\t0x20000000\n"
+                                           "0x4002004c <dma+76>:\t0x40004810\t0x00000010\n"
+                                           "(gdb) ");
+        MessageRecorder boxes;
+        Press(dlg, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes[0].text;
+        EXPECT_EQ(ShownValue(dlg, channel), "0x00000201");
+        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"DMA", "CH[3].COUNT"})), "0x00000010");
+        ExpectSelectedInView(dlg, channel, "pasted");
+        EXPECT_EQ(Text(HexBox(dlg)), "0x00000201");  // the boxes follow the selected register
+
+        // An OpenOCD telnet session opened as a values file.
+        CPropTreeItem* uart = FindRow(dlg.m_tree, {"UART1", "CTRL"});
+        PutOutOfView(dlg, uart);
+        CFileDialog::SetChooser([&openocd](const CFileDialog&) { return openocd; });
+        Press(dlg, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes[0].text;
+        EXPECT_EQ(ShownValue(dlg, uart), "0x0000000d");
+        ExpectSelectedInView(dlg, uart, "opened");
+
+        // What a terminal shows that is no values line still gets its box,
+        // and the register given is selected all the same.
+        QApplication::clipboard()->setText("(gdb) p/x $r0\n$1 = 0x83\n0x40021000 <RCC>:\t0x00000083\n");
+        Press(dlg, Qt::Key_V, Qt::ControlModifier);
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_NE(boxes.boxes[0].text.find("\nline 2: not a values line"), std::string::npos) << boxes.boxes[0].text;
+        EXPECT_EQ(boxes.boxes[0].text.find("line 1:"), std::string::npos) << boxes.boxes[0].text;
+        ExpectSelectedInView(dlg, FindRow(dlg.m_tree, {"RCC", "CR"}), "pasted with a problem");
     });
 }
 
@@ -198,6 +264,8 @@ TEST(GuiValues, DecodePrintsWhatTheRowsShowForEachFormOfDump) {
         {"openocd mdw", "0x40020008: 00000201 00000000 00003112 \n"},
         {"address value", "40021004 00000404\n0x40004800: 0x5\n0x40021000 = 0x1\n"},
         {"name = value", "RCC.CFGR = 0x00000002\nDMA.CH[1].CTRL = 0x00002001\nUART0.CTRL = 0xc\n"},
+        {"gdb session", "(gdb) x/4xh 0x40004800\n0x40004800 <UART1>:\t0x000d\t0x0000\t0x0301\t0x0000\n(gdb) \n"},
+        {"openocd session", "> mdw 0x40020008 3\r\n0x40020008: 00000201 00000000 00003112 \r\n> \r\n"},
     };
     for (const auto& c : cases) {
         const std::string values = dir.Write("values.txt", c.dump);

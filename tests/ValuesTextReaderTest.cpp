@@ -114,13 +114,127 @@ TEST(ValuesTextReader, NamesAndTheMapDecidesHexLookingOnes) {
     }
 }
 
+TEST(ValuesTextReader, TerminalLinesArePassedOverAsBlankLinesAre) {
+    const char* const lines[] = {
+        // GDB's prompt, with a command or none
+        "(gdb) x/16wx 0x40021000",
+        "(gdb) ",
+        "(gdb)",
+        "(gdb)\tmonitor mdw 0x40021000 4",
+        "  (gdb) x/2xg &RCC->CR  \r",
+        // OpenOCD's telnet prompt, with a command or none
+        "> mdw 0x40021000 16",
+        "> mdw phys 0x40021000 4",
+        "> reset halt",
+        "> ",
+        ">",
+        // commands echoed alone
+        "x/4wx 0x40021000",
+        "x/8xb &buf",
+        "x 0x40021000",
+        "x 0X40021000",
+        "x &RCC",
+        "x $sp",
+        "x *rcc",
+        "x",
+        "mdw 0x40021000 16",
+        "mdh 0x40021000 2",
+        "mdb 0x40021000 4",
+        "mdd 0x40021000",
+        "mdw",
+        "dump binary memory ram.bin 0x20000000 0x20000100",
+        "dump",
+        "monitor mdw 0x40021000 4",
+        "monitor",
+    };
+    for (const char* line : lines) {
+        const ValuesText read = ReadValuesText("0x10: 01\n" + std::string(line) + "\n0x20: 02\n");
+        EXPECT_TRUE(read.problems.Empty()) << line << " -> " << Describe(read);
+        EXPECT_TRUE(read.named.empty()) << line;
+        ASSERT_EQ(read.addressed.size(), 2u) << line << " -> " << Describe(read);
+        EXPECT_EQ(read.addressed[1].line, 3u) << line;
+    }
+}
+
+TEST(ValuesTextReader, WholeTerminalSessionsGiveTheirValues) {
+    const struct {
+        const char* form;
+        const char* text;
+        std::vector<Addressed> values;
+    } cases[] = {
+        {"gdb", "(gdb) x/4wx 0x40021000\n0x40021000 <RCC>:\t0x00000083\t0x00000000\n"
+                "0x40021008 <RCC+8>:\t0x00000001\t0x00000002\n(gdb) ",
+         {{0x40021000, 0x83, 4}, {0x40021004, 0, 4}, {0x40021008, 1, 4}, {0x4002100c, 2, 4}}},
+        {"openocd", "> mdw 0x40021000 2\r\n0x40021000: 00000083 00000000 \r\n\r\n> ",
+         {{0x40021000, 0x83, 4}, {0x40021004, 0, 4}}},
+        {"echoes", "monitor mdh 0x40021000 1\nmdh 0x40021000 1\n0x40021000: 0083 \nx/1xb 0x40021000\n"
+                   "0x40021000 <RCC>:\t0x83\n",
+         {{0x40021000, 0x83, 2}, {0x40021000, 0x83, 1}}},
+    };
+    for (const auto& c : cases) {
+        const ValuesText read = ReadValuesText(c.text);
+        EXPECT_TRUE(read.problems.Empty()) << c.form << " -> " << Describe(read);
+        ASSERT_EQ(read.addressed.size(), c.values.size()) << c.form << " -> " << Describe(read);
+        for (std::size_t i = 0; i < c.values.size(); ++i)
+            EXPECT_TRUE(c.values[i] == read.addressed[i]) << c.form << " value " << i << " -> " << Describe(read);
+    }
+}
+
+// A command's word given a value is a register's name, whether the map has it or not.
+TEST(ValuesTextReader, CommandWordsGivenAValueStayNames) {
+    const IsRegisterName map = [](std::string_view w) { return w == "x" || w == "mdw"; };
+    const struct {
+        const char* text;
+        const char* name;
+        std::uint64_t value;
+    } cases[] = {
+        {"x = 5", "x", 5},        {"x=0x5", "x", 5},         {"x =0x00000005", "x", 5},
+        {"mdw = 1", "mdw", 1},    {"mdd = 0x0001", "mdd", 1}, {"dump = ff", "dump", 0xff},
+        {"monitor=1", "monitor", 1},
+    };
+    for (const auto& c : cases) {
+        for (const IsRegisterName& isName : {map, IsRegisterName{}}) {
+            const ValuesText read = ReadValuesText(c.text, isName);
+            EXPECT_TRUE(read.problems.Empty()) << c.text << " -> " << Describe(read);
+            ASSERT_EQ(read.named.size(), 1u) << c.text << " -> " << Describe(read);
+            EXPECT_EQ(read.named[0].name, c.name);
+            EXPECT_EQ(read.named[0].value, c.value) << c.text;
+        }
+    }
+    // Address lines stay address lines, whatever their first word looks like.
+    const struct {
+        const char* text;
+        std::uint64_t address;
+    } addressed[] = {{"add 01", 0xadd}, {"0x40021000 <x>:\t0x01", 0x40021000}, {"dd: 01", 0xdd}};
+    for (const auto& c : addressed) {
+        const ValuesText read = ReadValuesText(c.text, map);
+        EXPECT_TRUE(read.problems.Empty()) << c.text << " -> " << Describe(read);
+        ASSERT_EQ(read.addressed.size(), 1u) << c.text;
+        EXPECT_EQ(read.addressed[0].address, c.address) << c.text;
+    }
+}
+
 TEST(ValuesTextReader, EveryProblemAtItsLineAndTheRestKept) {
     struct Case {
         std::string line;
         const char* reason;
     };
     const Case cases[] = {
-        {"(gdb) x/4wx 0x40021000", "not a values line"},
+        {"(gdbx) x/4wx 0x40021000", "not a values line"},
+        // close to a terminal's line, but none
+        {"gdb) x/4wx 0x40021000", "not a values line"},
+        {"X/4wx 0x40021000", "not a values line"},
+        {"x 5", "not a values line"},
+        {"x RCC", "not a values line"},
+        {"x: 0x5", "not an address: x"},
+        {"mdw: 00000001", "not an address: mdw"},
+        {"mdw <RCC>: 00000001", "not an address: mdw"},
+        {"monitor = 1 2", "more than one value after '='"},
+        {"> dead 01", "not a values line"},
+        {"> 0x40021000: 00000083", "not a values line"},
+        {"> RCC.CR = 0x1", "not a values line"},
+        {"> X = 1", "not a values line"},
+        {"> mdw: 1", "not a values line"},
         {"UART1.CR1 0x5", "not a values line"},
         {"= 0x5", "not a values line"},
         {"RCC: 00000083", "not an address: RCC"},

@@ -166,6 +166,17 @@ void CPropTreeWindow::SetColumnWidths(const QList<int>& widths) {
         m_view->setColumnWidth(column, widths[column]);
 }
 
+void CPropTreeWindow::SelectRow(CPropTreeItem* row) {
+    const QModelIndex index = m_model->IndexFromItem(row);
+    if (!index.isValid()) {
+        if (m_model->Tree()) m_model->Tree()->UserSelectItem(row);
+        return;
+    }
+    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent()) m_view->expand(parent);
+    m_view->setCurrentIndex(index);
+    m_view->scrollTo(index);
+}
+
 void CPropTreeWindow::ShowRowMenu(const QPoint& position) {
     const QModelIndex index = m_view->indexAt(position);
     const CPropTreeItem* item = m_model->ItemFromIndex(index);

@@ -12,6 +12,7 @@
 
 class CPropTree;
 class CPropTreeFind;
+class CPropTreeItem;
 class CPropTreeModel;
 class QAction;
 class QLabel;
@@ -46,6 +47,10 @@ public:
     // the context menu of such a row, with its shortcut shown beside it. The
     // shortcut works in the whole window, or only in the tree with `inTree`.
     QAction* AddRowCommand(const QString& text, const QKeySequence& keys, bool inTree, std::function<void()> run);
+    // Makes `row` the focused row as a click does, so every notification
+    // follows, with its parents expanded and the row scrolled into view. A
+    // row a find hides is focused all the same, and shown when the find ends.
+    void SelectRow(CPropTreeItem* row);
     // Puts `widget` between the rows and the description pane.
     void SetDetailWidget(QWidget* widget);
     // Shows `placeholder` in place of the rows, the detail widget and the

@@ -50,6 +50,7 @@ CValuesCommands::CValuesCommands(CRegisterMap& map, CRegisterCalculator& calc, s
     : m_map(map), m_calc(calc), m_changed(std::move(changed)) {}
 
 void CValuesCommands::Attach(CPropTreeWindow& window, CWnd* owner, CAppSettings* settings) {
+    m_window = &window;
     m_owner = owner;
     m_settings = settings;
     m_pasteAction =
@@ -131,6 +132,7 @@ void CValuesCommands::ApplyValues(const std::string& bytes, const std::string& n
         report = ApplyMemoryImage(m_map, m_calc, bytes, *base, ValueSource::ValuesFile);
     }
     m_changed();
+    if (m_window && !report.given.empty()) m_window->SelectRow(report.given.front());
     TellValues(name, report, "given values from");
 }
 

@@ -38,7 +38,9 @@ public:
 
     // Gives the registers of the map the values of `bytes` (a dump or a
     // values file; `name` names it in the box that tells of problems) or,
-    // when it is no text, of a raw memory image whose first address the user gives.
+    // when it is no text, of a raw memory image whose first address the user
+    // gives. The first register given a value, in the map's order, becomes
+    // the selected row, in view.
     void ApplyValues(const std::string& bytes, const std::string& name);
     // Reads the file at `path` as values for the map: as its values, or as its baseline.
     void OpenValuesFile(const std::string& path, bool asBaseline);
@@ -57,6 +59,7 @@ private:
     CRegisterMap& m_map;
     CRegisterCalculator& m_calc;
     std::function<void()> m_changed;
+    CPropTreeWindow* m_window = nullptr;
     CWnd* m_owner = nullptr;
     CAppSettings* m_settings = nullptr;
     std::string m_mapName = "tavlin.xml";

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "values/HexWord.h"
+#include "values/TerminalLine.h"
 #include "values/TextLines.h"
 
 namespace {
@@ -59,7 +60,7 @@ public:
     void Read(std::string_view line, std::size_t number) {
         m_number = number;
         line = Trim(line);
-        if (line.empty() || line.front() == '#') return;
+        if (line.empty() || line.front() == '#' || IsTerminalLine(line)) return;
 
         std::size_t headEnd = 0;
         while (headEnd < line.size() && !IsBlank(line[headEnd]) && line[headEnd] != ':' && line[headEnd] != '=' &&

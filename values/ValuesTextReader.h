@@ -7,7 +7,9 @@
 //   an address and values:           ADDRESS VALUE...  or  ADDRESS: VALUE...
 //   an address and one value:        ADDRESS = VALUE
 //   a register by its label path:    UART1.CR1 = 0x00000301
-// with numbers in hex, "0x" optional; blank lines and '#' lines are skipped.
+// with numbers in hex, "0x" optional. Blank lines, '#' lines and the lines a
+// debugger's terminal puts around a dump are skipped: GDB's and OpenOCD's
+// prompts and the echoes of their dump commands (values/TerminalLine.h).
 // A line that is none of these is a problem and gives no value; every other
 // line gives its values. Reading is one pass, linear in the text's size.
 #include <functional>
