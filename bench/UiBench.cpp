@@ -156,7 +156,7 @@ void RunApplyValues(CRegisterDlg& dlg, const std::string& suffix) {
     const std::size_t registers = dlg.Map().Registers().size();
     benchmark::RegisterBenchmark(("BM_ApplyValuesInWindow" + suffix).c_str(), [&dlg, text, registers](benchmark::State& state) {
         for (auto _ : state) {
-            dlg.ApplyValues(text, "bench");
+            dlg.Values().ApplyValues(text, "bench");
             QApplication::processEvents();
         }
         state.counters["registers"] = static_cast<double>(registers);
