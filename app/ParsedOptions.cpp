@@ -75,12 +75,21 @@ CParsedOptions::CParsedOptions(const std::vector<std::string>& arguments) {
         const auto option = static_cast<std::size_t>(info - std::begin(kOptions));
         m_given.emplace_back(static_cast<Option>(option), as.toStdString());
         if (!info->needs) continue;
-        m_values[option] = parser.value(name).toStdString();
+        // The argument itself, not its text through QString: a file name need not be UTF-8.
+        m_values[option] = at + 1 < written.size() && written[at + 1] == parser.value(name)
+                               ? arguments[static_cast<std::size_t>(at + 1)]
+                               : parser.value(name).toStdString();
         // Only the last argument can lack its value: the parser takes the next one, whatever it is.
         if (at + 1 == written.size() || parser.values(name).isEmpty())
             m_missingValue = "--" + name.toStdString() + " needs " + info->needs;
     }
-    for (const QString& positional : parser.positionalArguments()) m_positional.push_back(positional.toStdString());
+    // Each positional argument as given, found again in order among the arguments.
+    qsizetype from = 0;
+    for (const QString& positional : parser.positionalArguments()) {
+        const qsizetype found = written.indexOf(positional, from + 1);
+        m_positional.push_back(found > 0 ? arguments[static_cast<std::size_t>(found)] : positional.toStdString());
+        if (found > 0) from = found;
+    }
     const auto selecting = std::find_if(m_given.begin(), m_given.end(), [](const auto& given) {
         return kOptions[static_cast<std::size_t>(given.first)].selects != Mode::Window;
     });

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/CommandLineRun.h"
+#include "tests/TempDir.h"
 
 namespace {
 
@@ -79,6 +80,18 @@ TEST(CommandLineUsage, TheWindowTakesOnlyItsOwnOptionsTwoDashesAndNoValueAfterAn
     WindowArguments window;
     EXPECT_EQ(ParseWindowArguments({"tavlin", "-"}, window, err), std::nullopt);
     EXPECT_EQ(window.file, "-");
+}
+
+// A file name is passed on byte for byte: on Linux it need not be UTF-8.
+TEST(CommandLineUsage, FileNamesThatAreNotUtf8ArePassedOnAsGiven) {
+    const TempDir folder;
+    const std::string map = folder.Write("map\xff.xml", "<tavlin><regset n=\"S\" d=\"s\"></regset></tavlin>");
+    const std::string values = folder.Write("values\xfe.txt", "# nothing\n");
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--check", map},
+                                                  std::vector<std::string>{"--decode", map, values}}) {
+        const Outcome run = RunTavlin(args);
+        EXPECT_EQ(run.code, 0) << args.front() << ": " << run.err;
+    }
 }
 
 }  // namespace
