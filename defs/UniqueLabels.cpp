@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "defs/UniqueLabels.h"
 
-#include <functional>
-
 void UniqueLabels::Clear() {
     for (const std::uint32_t slot : m_taken) m_slots[slot] = Slot{};
     m_taken.clear();
@@ -11,7 +9,7 @@ void UniqueLabels::Clear() {
 
 std::optional<std::string> UniqueLabels::Take(std::string_view label) {
     if ((m_taken.size() + 1) * 2 > m_slots.size()) Grow();
-    const std::uint64_t hash = std::hash<std::string_view>{}(label);
+    const std::uint32_t hash = HashOf(label);
     const size_t at = Find(label, hash);
     if (m_slots[at].nextSuffix == 0) {
         Insert(label, hash, at);
@@ -20,7 +18,7 @@ std::optional<std::string> UniqueLabels::Take(std::string_view label) {
     std::string renamed;
     for (std::uint32_t suffix = m_slots[at].nextSuffix;; ++suffix) {
         renamed.assign(label).append("_").append(std::to_string(suffix));
-        const std::uint64_t renamedHash = std::hash<std::string_view>{}(renamed);
+        const std::uint32_t renamedHash = HashOf(renamed);
         const size_t free = Find(renamed, renamedHash);
         if (m_slots[free].nextSuffix != 0) continue;
         // The one label added is the renamed one, for which there is room.
@@ -30,7 +28,7 @@ std::optional<std::string> UniqueLabels::Take(std::string_view label) {
     }
 }
 
-size_t UniqueLabels::Find(std::string_view label, std::uint64_t hash) const {
+size_t UniqueLabels::Find(std::string_view label, std::uint32_t hash) const {
     const size_t mask = m_slots.size() - 1;
     for (size_t at = static_cast<size_t>(hash) & mask;; at = (at + 1) & mask) {
         const Slot& slot = m_slots[at];
@@ -39,7 +37,7 @@ size_t UniqueLabels::Find(std::string_view label, std::uint64_t hash) const {
     }
 }
 
-void UniqueLabels::Insert(std::string_view label, std::uint64_t hash, size_t slot) {
+void UniqueLabels::Insert(std::string_view label, std::uint32_t hash, size_t slot) {
     m_slots[slot] = Slot{hash, static_cast<std::uint32_t>(m_chars.size()), static_cast<std::uint32_t>(label.size()), 2};
     m_chars.append(label);
     m_taken.push_back(static_cast<std::uint32_t>(slot));

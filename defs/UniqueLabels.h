@@ -7,6 +7,7 @@
 // try is kept with each label, so a label met many times costs no search
 // over the suffixes it has already handed out.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,16 +24,21 @@ public:
     size_t Count() const { return m_taken.size(); }
 
 private:
+    // 16 bytes: a set may hold millions of registers.
     struct Slot {
-        std::uint64_t hash = 0;
+        std::uint32_t hash = 0;  // the low bits of the label's hash, to pass over most others unread
         std::uint32_t offset = 0;  // of the label's characters in m_chars
         std::uint32_t length = 0;
         std::uint32_t nextSuffix = 0;  // 0 marks a free slot
     };
+    static_assert(sizeof(Slot) == 16);
 
     // The slot holding `label`, or the free slot where it would go.
-    size_t Find(std::string_view label, std::uint64_t hash) const;
-    void Insert(std::string_view label, std::uint64_t hash, size_t slot);
+    size_t Find(std::string_view label, std::uint32_t hash) const;
+    void Insert(std::string_view label, std::uint32_t hash, size_t slot);
+    static std::uint32_t HashOf(std::string_view label) {
+        return static_cast<std::uint32_t>(std::hash<std::string_view>{}(label));
+    }
     void Grow();
     std::string_view LabelAt(const Slot& slot) const { return std::string_view(m_chars).substr(slot.offset, slot.length); }
 
