@@ -2,6 +2,8 @@
 #include "defs/SvdDerivation.h"
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "defs/SvdNumbers.h"
 
@@ -32,6 +34,23 @@ bool ItemKindOf(SvdTag tag, SvdKind& kind) {
     }
 }
 
+// What tells an item apart from the others of its element: its name, and
+// for a register its alternateGroup (registers of one name at one address
+// are told apart by it).
+struct ItemKey {
+    std::string_view name;
+    std::string_view group;
+
+    bool operator==(const ItemKey&) const = default;
+};
+
+struct ItemKeyHash {
+    size_t operator()(const ItemKey& key) const {
+        const std::hash<std::string_view> hash;
+        return hash(key.name) ^ (hash(key.group) * 0x9E3779B97F4A7C15u);
+    }
+};
+
 }  // namespace
 
 SvdIndex SvdChain::Find(SvdTag child) const {
@@ -48,15 +67,19 @@ void SvdChain::CollectItems(SvdKind kind, std::vector<SvdIndex>& out) const {
         ForEachSvdItem(document, m_own, kind, [&out](SvdIndex item) { out.push_back(item); });
         return;
     }
-    std::unordered_map<std::string_view, size_t> byName;
+    // By key, the place in `out` of the item of that key, and the element of the chain it came from.
+    std::unordered_map<ItemKey, std::pair<size_t, size_t>, ItemKeyHash> byKey;
     for (size_t i = Length(); i-- > 0;) {
         ForEachSvdItem(document, At(i), kind, [&](SvdIndex item) {
-            const std::string_view name = document.ChildText(item, SvdTag::Name);
-            const auto [it, added] = byName.emplace(name, out.size());
-            if (added || name.empty())
+            const ItemKey key{document.ChildText(item, SvdTag::Name), document.ChildText(item, SvdTag::AlternateGroup)};
+            const auto [it, added] = byKey.emplace(key, std::pair{out.size(), i});
+            // Items of one element never replace each other: the expansion tells of their names.
+            if (added || key.name.empty() || it->second.second == i) {
                 out.push_back(item);
-            else
-                out[it->second] = item;
+                return;
+            }
+            out[it->second.first] = item;
+            it->second.second = i;
         });
     }
 }

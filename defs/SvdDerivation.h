@@ -40,7 +40,7 @@ public:
     // of its <registers> blocks, for a cluster its registers and clusters,
     // for a register the fields of its <fields> blocks. The furthest base's
     // come first; an item of a nearer element replaces one of the same
-    // name in place, other items are appended.
+    // name (and alternateGroup) in place, other items are appended.
     void CollectItems(SvdKind kind, std::vector<SvdIndex>& out) const;
 
     void AddBase(SvdIndex base) { m_bases.push_back(base); }

@@ -58,3 +58,14 @@ std::string SvdInstanceName(std::string_view name, std::string_view index) {
     if (!replaced) result.append("[").append(index).append("]");
     return result;
 }
+
+std::string SvdGroupedName(std::string_view name, std::string_view group) {
+    std::string result(name);
+    if (group.empty()) return result;
+    constexpr std::string_view kArray = "[%s]";
+    const size_t end = name.ends_with(kArray) ? name.size() - kArray.size() : name.size();
+    const std::string suffix = "_" + std::string(group);
+    if (name.substr(0, end).ends_with(suffix)) return result;
+    result.insert(end, suffix);
+    return result;
+}

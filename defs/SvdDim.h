@@ -16,3 +16,9 @@ std::optional<std::vector<std::string>> ParseSvdDimIndex(std::string_view text, 
 // ("CH[%s]" → "CH[2]", "GPIO%s_CTRL" → "GPIOA_CTRL"). A name without "%s"
 // gets "[index]" appended, so that instances never share a name.
 std::string SvdInstanceName(std::string_view name, std::string_view index);
+
+// The name a register of an alternateGroup goes by, as CMSIS device headers
+// name it: "NAME_GROUP". The group goes before a trailing "[%s]", so that an
+// array stays one ("R[%s]" → "R_GROUP[%s]"); it is not added to a name
+// ending in it already. The same name for an empty group.
+std::string SvdGroupedName(std::string_view name, std::string_view group);

@@ -72,6 +72,9 @@ SvdTag SvdTagOf(const char* name) {
     case 13:
         if (Is(name, "addressOffset")) return SvdTag::AddressOffset;
         break;
+    case 14:
+        if (Is(name, "alternateGroup")) return SvdTag::AlternateGroup;
+        break;
     case 15:
         if (Is(name, "enumeratedValue")) return SvdTag::EnumeratedValue;
         break;

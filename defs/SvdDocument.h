@@ -46,6 +46,7 @@ enum class SvdTag : std::uint8_t {
     Usage,      // of an enumeratedValues block
     Value,      // of an enumeratedValue
     IsDefault,  // of an enumeratedValue
+    AlternateGroup,  // of a register that shares its address with others of its name
     // Elements read for their children (and their derivedFrom).
     Device,
     Peripherals,

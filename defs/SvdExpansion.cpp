@@ -12,6 +12,7 @@
 #include "defs/SvdDim.h"
 #include "defs/SvdDocument.h"
 #include "defs/SvdNumbers.h"
+#include "defs/UniqueLabels.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ struct PreparedField {
 struct PreparedRegister {
     SvdIndex element = 0;
     RegisterProperties inherited;  // what the levels above gave it: part of its identity
-    std::string_view name;
+    std::string_view name;  // as shown: with its alternateGroup (SvdGroupedName)
     Instances instances;
     std::uint64_t offset = 0;
     int bits = 32;
@@ -178,6 +179,13 @@ private:
         if (m_document.IsOneLine(description)) return text;
         char* line = static_cast<char*>(m_texts.Allocate(text.size()));
         return {line, SvdOneLineInto(text, line)};
+    }
+
+    // A text kept as long as the expansion.
+    std::string_view Keep(std::string_view text) {
+        char* kept = static_cast<char*>(m_texts.Allocate(text.size()));
+        std::copy(text.begin(), text.end(), kept);
+        return {kept, text.size()};
     }
 
     // Takes `count` rows from the budget; false (with a problem, and the
@@ -304,6 +312,7 @@ private:
             record.name = instances.Name(i);
             record.baseAddress = *base + i * instances.increment;
             m_sink.Peripheral(record);
+            m_labels.Clear();
             const Scope scope{&instancePath, "", record.baseAddress, record.baseAddress, properties, 0};
             for (SvdIndex item : items) {
                 if (m_stopped) return;
@@ -376,14 +385,16 @@ private:
         // Read afresh; the reading is kept only when it is clean, and
         // nothing else is added to the lists meanwhile, so they are cut
         // back to where they were otherwise.
-        const size_t problemsBefore = m_problems;
+        // A renamed instance leaves the reading clean: the rename is of the
+        // place it is handed on to, not of what was read.
+        const size_t problemsBefore = m_problems - m_renames;
         const size_t items = m_items.size();
         const size_t fields = m_fields.size();
         const size_t values = m_values.size();
         const size_t otherValues = m_otherValues.size();
         PreparedRegister& prepared = m_registers.emplace_back();
         const bool clean = PrepareRegister(element, scope, prepared) && Emit(prepared, scope, true) &&
-                           m_problems == problemsBefore && !m_stopped;
+                           m_problems - m_renames == problemsBefore && !m_stopped;
         if (clean) {
             prepared.next = m_preparedOf.Find(element);
             m_preparedOf.Set(element, static_cast<std::uint32_t>(m_registers.size()));
@@ -398,9 +409,15 @@ private:
 
     bool PrepareRegister(SvdIndex element, const Scope& scope, PreparedRegister& out) {
         SvdChain chain(m_document, element);
-        const std::string_view name = Text(chain.Own(SvdTag::Name));
-        const SvdPath path{scope.path, name.empty() ? std::string_view("register") : name};
+        std::string_view name = Text(chain.Own(SvdTag::Name));
+        SvdPath path{scope.path, name.empty() ? std::string_view("register") : name};
         if (!Begin(chain, SvdKind::Register, name, path, "register")) return false;
+        // Registers sharing an address and a name tell themselves apart by
+        // their group, wherever the name is shown or read.
+        if (const std::string_view group = Text(chain.Find(SvdTag::AlternateGroup)); !group.empty()) {
+            name = Keep(SvdGroupedName(name, group));
+            path.name = name;
+        }
         const auto offset = OffsetOf(chain, path, "register");
         if (!offset) return false;
         RegisterProperties properties = scope.properties;
@@ -457,6 +474,7 @@ private:
             }
             label.assign(scope.prefix).append(reg.instances.Name(i));
             if (!TakeRows(reg.hasFields ? 1 : 2, reg.element, registerPath)) return false;
+            if (!UniqueLabel(label, reg.element, registerPath)) return false;
             record.label = label;
             record.address = scope.base + reg.offset + i * reg.instances.increment;
             record.offset = record.address - scope.peripheralBase;
@@ -476,6 +494,19 @@ private:
             }
         }
         return fieldsClean;
+    }
+
+    // Makes `label` one no earlier register of the set has, so that each
+    // label path names one register: a later one of the same label is given
+    // a suffix, with a problem. False when the problem stopped the walk.
+    bool UniqueLabel(std::string& label, SvdIndex element, const SvdPath& path) {
+        std::optional<std::string> renamed = m_labels.Take(label);
+        if (!renamed) return true;
+        ++m_renames;
+        Problem(element, path, ProblemCode::kDuplicateName,
+                "register " + label + " duplicates an earlier register's path: named " + *renamed);
+        label = std::move(*renamed);
+        return !m_stopped;
     }
 
     void EmitField(const PreparedField& field, const SvdPath& registerPath, bool checkDim) {
@@ -634,9 +665,11 @@ private:
     std::uint64_t m_rows = 0;
     size_t m_problems = 0;
     std::uint64_t m_layouts = 0;
+    size_t m_renames = 0;  // of the problems, those that renamed a register and left it in
     bool m_stopped = false;
     bool m_problemsStopped = false;  // the problem budget, not the rows, stopped the walk
-    CArena m_texts;                  // descriptions made one line, kept as long as the expansion
+    CArena m_texts;                  // descriptions made one line and grouped names, kept as long as the expansion
+    UniqueLabels m_labels;           // of the registers of the current peripheral instance
     // The readings of register elements, and by element the first of its
     // readings, counted from 1 (0: not read); each links to the next.
     std::vector<PreparedRegister> m_registers;

@@ -17,6 +17,7 @@ std::string_view ProblemCodeName(ProblemCode code) {
     case ProblemCode::kLimitReached: return "limit reached";
     case ProblemCode::kNotValuesLine: return "not a values line";
     case ProblemCode::kUnknownName: return "unknown name";
+    case ProblemCode::kDuplicateName: return "duplicate name";
     case ProblemCode::kValueTooWide: return "value too wide";
     case ProblemCode::kBadEndpoint: return "bad endpoint";
     case ProblemCode::kHostNotFound: return "host not found";

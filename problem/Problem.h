@@ -27,6 +27,7 @@ enum class ProblemCode : std::uint8_t {
     kLimitReached,       // an expansion or a problem count stopped at its limit
     kNotValuesLine,      // a line of a values text that is none of its forms
     kUnknownName,        // a name the map does not have
+    kDuplicateName,      // a name another of its level has already, given a suffix
     kValueTooWide,       // a value wider than its register
 
     // The connection to a GDB server.

@@ -163,6 +163,27 @@ TEST(CommandLine, DecodeGivesRegistersTheValuesOfEachFormAndPrintsThem) {
     }
 }
 
+// Registers of one name at one address go by NAME_GROUP in what --decode
+// reads and prints, so each takes its own value.
+TEST(CommandLine, DecodeNamesRegistersOfAnAlternateGroupByTheirGroup) {
+    TempDir dir;
+    const std::string map = dir.Write(
+        "ecat.svd",
+        "<device><name>D</name><peripherals><peripheral><name>ECAT0</name><baseAddress>0x50000000</baseAddress>"
+        "<registers><register><name>ESC_RESET_ECAT</name><alternateGroup>READMode</alternateGroup>"
+        "<addressOffset>0x40</addressOffset><size>8</size></register>"
+        "<register><name>ESC_RESET_ECAT</name><alternateGroup>WRITEMode</alternateGroup>"
+        "<addressOffset>0x40</addressOffset><size>8</size></register></registers></peripheral></peripherals></device>");
+    const std::string values =
+        dir.Write("values.txt", "ECAT0.ESC_RESET_ECAT_WRITEMode = 0x52\nECAT0.ESC_RESET_ECAT_READMode = 0x1\n");
+    const Outcome decoded = RunTavlin({"--decode", map, values});
+    EXPECT_EQ(decoded.code, 0) << decoded.err;
+    EXPECT_EQ(decoded.err, "");
+    EXPECT_EQ(decoded.out,
+              "ECAT0.ESC_RESET_ECAT_READMode @0x50000040 = 0x01\n  ESC_RESET_ECAT_READMode [7:0] = 0x1\n"
+              "ECAT0.ESC_RESET_ECAT_WRITEMode @0x50000040 = 0x52\n  ESC_RESET_ECAT_WRITEMode [7:0] = 0x52\n");
+}
+
 TEST(CommandLine, DecodeReportsProblemsByLineAndComparesWithABaseline) {
     TempDir dir;
     const std::string map = dir.Write("chip.svd", ReadExampleFile("chip.svd"));

@@ -47,15 +47,16 @@ std::string Outline(const SvdDocument& document, SvdIndex element) {
 TEST(SvdDocument, KnowsExactlyTheNamesTheLoaderReads) {
     const char* known[] = {"name", "description", "dim", "dimIncrement", "dimIndex", "addressOffset", "baseAddress",
                            "size", "access", "resetValue", "bitOffset", "bitWidth", "lsb", "msb", "bitRange",
-                           "readAction", "modifiedWriteValues", "usage", "value", "isDefault", "device", "peripherals",
-                           "peripheral", "registers", "cluster", "register", "fields", "field", "enumeratedValues",
-                           "enumeratedValue"};
+                           "readAction", "modifiedWriteValues", "usage", "value", "isDefault", "alternateGroup",
+                           "device", "peripherals", "peripheral", "registers", "cluster", "register", "fields", "field",
+                           "enumeratedValues", "enumeratedValue"};
     // In the order of SvdTag, after Other.
     for (size_t i = 0; i < std::size(known); ++i)
         EXPECT_EQ(SvdTagOf(known[i]), static_cast<SvdTag>(i + 1)) << known[i];
     // Names as long as known ones, or differing in case, a letter or a prefix, are not known.
     for (const char* other : {"", "Name", "nAme", "names", "nam", "regiSter", "rrgister", "enumeratedvalue",
                               "enumeratedValuez", "svd:register", "cpu", "addressBlock", "resetMask", "dimName", "xyz",
+                              "alternateRegister", "alternategroup",
                               "modifiedWriteValue"})
         EXPECT_EQ(SvdTagOf(other), SvdTag::Other) << '"' << other << '"';
 }

@@ -5,16 +5,23 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "bits/NumberFormatting.h"
+#include "calc/RegisterCalculator.h"
+#include "calc/ValuesInput.h"
 #include "defs/FieldTable.h"
 #include "defs/RegisterMap.h"
+#include "defs/SvdDim.h"
 #include "defs/SvdLoader.h"
 #include "defs/TreeDump.h"
+#include "tests/ChainedValueBox.h"
 #include "tests/ExampleFiles.h"
 #include "tree/PropTree.h"
+#include "values/ValuesFileWriter.h"
 
 namespace {
 
@@ -195,6 +202,42 @@ std::vector<DumpCase> DumpCases() {
          "  register R2 32 bits value \"0x000000ff\" \"address 0x40000004, offset 0x4\"\n"
          "    field R2 0..31 edit \"0xff\" \"\"\n"
          "set Q \"base address 0x40000000\"\n"},
+        {"registers of one name at one address are told apart by their alternateGroup: NAME_GROUP, an array's before its [%s]",
+         Device(Peripheral("P", "<register><name>RST</name><alternateGroup>READ</alternateGroup><addressOffset>0</addressOffset>"
+                                "<access>read-only</access></register>\n"
+                                "<register><name>RST</name><alternateGroup>WRITE</alternateGroup><addressOffset>0</addressOffset>"
+                                "<access>write-only</access></register>\n"
+                                "<register><dim>2</dim><dimIncrement>4</dimIncrement><name>A[%s]</name><alternateGroup>G</alternateGroup>"
+                                "<addressOffset>8</addressOffset></register>\n"
+                                "<cluster><name>C</name><addressOffset>0x10</addressOffset>"
+                                "<register><name>X%s</name><dim>1</dim><dimIndex>1</dimIndex><alternateGroup> G </alternateGroup>"
+                                "<addressOffset>0</addressOffset><fields><field><name>F</name><bitRange>[0:0]</bitRange></field></fields></register>"
+                                "</cluster>\n")),
+         kSet + "  register RST_READ 32 bits value \"0x00000000\" \"address 0x40000000, offset 0x0, read-only\"\n"
+                "    field RST_READ 0..31 edit \"0x0\" \"read-only\"\n"
+                "  register RST_WRITE 32 bits value \"0x00000000\" \"address 0x40000000, offset 0x0, write-only\"\n"
+                "    field RST_WRITE 0..31 edit \"0x0\" \"write-only\"\n"
+                "  register A_G[0] 32 bits value \"0x00000000\" \"address 0x40000008, offset 0x8\"\n"
+                "    field A_G[0] 0..31 edit \"0x0\" \"\"\n"
+                "  register A_G[1] 32 bits value \"0x00000000\" \"address 0x4000000c, offset 0xc\"\n"
+                "    field A_G[1] 0..31 edit \"0x0\" \"\"\n"
+                "  register C.X1_G 32 bits value \"0x00000000\" \"address 0x40000010, offset 0x10\"\n"
+                "    field F 0..0 edit \"0x0\" \"\"\n"},
+        {"a derived peripheral keeps both registers of a name and replaces the one of its own group",
+         Device(Peripheral("P", "<register><name>RST</name><alternateGroup>READ</alternateGroup><addressOffset>0</addressOffset></register>\n"
+                                "<register><name>RST</name><alternateGroup>WRITE</alternateGroup><addressOffset>0</addressOffset></register>\n") +
+                "<peripheral derivedFrom=\"P\"><name>Q</name><baseAddress>0x40001000</baseAddress><registers>"
+                "<register><name>RST</name><alternateGroup>WRITE</alternateGroup><addressOffset>0</addressOffset><size>8</size></register>"
+                "</registers></peripheral>\n"),
+         kSet + "  register RST_READ 32 bits value \"0x00000000\" \"address 0x40000000, offset 0x0\"\n"
+                "    field RST_READ 0..31 edit \"0x0\" \"\"\n"
+                "  register RST_WRITE 32 bits value \"0x00000000\" \"address 0x40000000, offset 0x0\"\n"
+                "    field RST_WRITE 0..31 edit \"0x0\" \"\"\n"
+                "set Q \"base address 0x40001000\"\n"
+                "  register RST_READ 32 bits value \"0x00000000\" \"address 0x40001000, offset 0x0\"\n"
+                "    field RST_READ 0..31 edit \"0x0\" \"\"\n"
+                "  register RST_WRITE 8 bits value \"0x00\" \"address 0x40001000, offset 0x0\"\n"
+                "    field RST_WRITE 0..7 edit \"0x0\" \"\"\n"},
         {"elements tavlin does not use are passed over",
          "<device><vendor>V</vendor><name>D</name><cpu><name>CM4</name><revision>r0p1</revision></cpu>"
          "<peripherals><peripheral><name>P</name><baseAddress>0x40000000</baseAddress>"
@@ -266,6 +309,33 @@ std::vector<ProblemCase> ProblemCases() {
           "chip.svd:9: P.S%s: dimIndex \"A,B\" does not give 3 names"},
          kSet + kRegisterR + "    field R 0..31 edit \"0x0\" \"\"\n",
          {ProblemCode::kLimitReached, ProblemCode::kBadValue}},
+        {"a register of a label path an earlier one of its set has is named with the first free suffix",
+         Device(Peripheral("P", goodRegister +
+                                    "<register><name>R</name><addressOffset>4</addressOffset></register>\n"
+                                    "<register><name>R_2</name><addressOffset>8</addressOffset></register>\n"
+                                    "<register><name>R</name><addressOffset>12</addressOffset></register>\n"
+                                    "<cluster><name>C</name><addressOffset>0x20</addressOffset>\n"
+                                    "<register><name>X</name><addressOffset>0</addressOffset></register>\n"
+                                    "<register><name>X</name><addressOffset>4</addressOffset></register></cluster>\n") +
+                Peripheral("Q", goodRegister)),
+         {"chip.svd:8: P.R: register R duplicates an earlier register's path: named R_2",
+          "chip.svd:9: P.R_2: register R_2 duplicates an earlier register's path: named R_2_2",
+          "chip.svd:10: P.R: register R duplicates an earlier register's path: named R_3",
+          "chip.svd:13: P.C.X: register C.X duplicates an earlier register's path: named C.X_2"},
+         kSet + kRegisterR + "    field R 0..31 edit \"0x0\" \"\"\n"
+                "  register R_2 32 bits value \"0x00000000\" \"address 0x40000004, offset 0x4\"\n"
+                "    field R_2 0..31 edit \"0x0\" \"\"\n"
+                "  register R_2_2 32 bits value \"0x00000000\" \"address 0x40000008, offset 0x8\"\n"
+                "    field R_2_2 0..31 edit \"0x0\" \"\"\n"
+                "  register R_3 32 bits value \"0x00000000\" \"address 0x4000000c, offset 0xc\"\n"
+                "    field R_3 0..31 edit \"0x0\" \"\"\n"
+                "  register C.X 32 bits value \"0x00000000\" \"address 0x40000020, offset 0x20\"\n"
+                "    field C.X 0..31 edit \"0x0\" \"\"\n"
+                "  register C.X_2 32 bits value \"0x00000000\" \"address 0x40000024, offset 0x24\"\n"
+                "    field C.X_2 0..31 edit \"0x0\" \"\"\n"
+                "set Q \"base address 0x40000000\"\n" + kRegisterR + "    field R 0..31 edit \"0x0\" \"\"\n",
+         {ProblemCode::kDuplicateName, ProblemCode::kDuplicateName, ProblemCode::kDuplicateName,
+          ProblemCode::kDuplicateName}},
     };
 }
 
@@ -330,6 +400,72 @@ TEST(SvdLoader, ClustersNestedTooDeepAreRefused) {
     EXPECT_EQ(loaded.result.problems.Front().code, ProblemCode::kLimitReached);
     EXPECT_EQ(loaded.result.problems.Front().detail, "clusters nested more than 256 deep");
     EXPECT_EQ(loaded.result.registers, 0);
+}
+
+TEST(SvdLoader, AGroupedNameHasItsGroupAtTheEndOrBeforeAnArraysBrackets) {
+    const struct {
+        const char* name;
+        const char* group;
+        const char* grouped;
+    } cases[] = {
+        {"ESC_RESET_ECAT", "READMode", "ESC_RESET_ECAT_READMode"},
+        {"R[%s]", "G", "R_G[%s]"},
+        {"CH%s_CTRL", "G", "CH%s_CTRL_G"},
+        {"R%s", "G", "R%s_G"},
+        {"R_G", "G", "R_G"},
+        {"R_G[%s]", "G", "R_G[%s]"},
+        {"R", "", "R"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SvdGroupedName(c.name, c.group), c.grouped) << c.name << " " << c.group;
+}
+
+// Save values then Open values, as the window does them, over a map with
+// registers that share a name: every register gets back its own value.
+TEST(SvdLoader, EveryRegisterOfAMapWithSharedNamesKeepsItsValueThroughAValuesFile) {
+    const std::string svd = Device(
+        Peripheral("ECAT0", "<register><name>ESC_RESET_ECAT</name><alternateGroup>READMode</alternateGroup>"
+                            "<addressOffset>0</addressOffset><size>8</size></register>\n"
+                            "<register><name>ESC_RESET_ECAT</name><alternateGroup>WRITEMode</alternateGroup>"
+                            "<addressOffset>0</addressOffset><size>8</size></register>\n"
+                            "<register><name>R</name><addressOffset>4</addressOffset></register>\n"
+                            "<register><name>R</name><addressOffset>8</addressOffset></register>\n"
+                            "<cluster><dim>2</dim><dimIncrement>0x10</dimIncrement><name>CH[%s]</name><addressOffset>0x20</addressOffset>"
+                            "<register><name>M</name><alternateGroup>A</alternateGroup><addressOffset>0</addressOffset></register>"
+                            "<register><name>M</name><alternateGroup>B</alternateGroup><addressOffset>0</addressOffset></register>"
+                            "</cluster>\n"));
+    struct Session {
+        CRegisterMap map;
+        ChainedValueBox hex, decimal;
+        CRegisterCalculator calc{map, hex, decimal};
+        explicit Session(const std::string& text) {
+            hex.onChange = [this] { calc.ApplyHexValue(); };
+            LoadSvdText(map, text, "chip.svd");
+        }
+    };
+    Session saved(svd);
+    const auto& registers = saved.map.Registers();
+    ASSERT_EQ(registers.size(), 8u);
+    std::set<std::string> paths;
+    for (size_t i = 0; i < registers.size(); ++i) {
+        paths.insert(RegisterPath(*registers[i]));
+        saved.calc.SetRegisterValue(*registers[i], i + 1, ValueSource::Typed);
+    }
+    EXPECT_EQ(paths, (std::set<std::string>{"ECAT0.ESC_RESET_ECAT_READMode", "ECAT0.ESC_RESET_ECAT_WRITEMode",
+                                            "ECAT0.R", "ECAT0.R_2", "ECAT0.CH[0].M_A", "ECAT0.CH[0].M_B",
+                                            "ECAT0.CH[1].M_A", "ECAT0.CH[1].M_B"}));
+    ValuesFileWriter writer("chip.svd");
+    for (const CRegisterItem* reg : registers)
+        writer.Add(RegisterPath(*reg), FormatRegisterHex(saved.map.ValueOf(*reg)->value, reg->m_nBits));
+
+    Session opened(svd);
+    const ValuesInputReport report = ApplyValuesText(opened.map, opened.calc, writer.Text(), ValueSource::ValuesFile);
+    EXPECT_TRUE(report.problems.Empty());
+    ASSERT_EQ(opened.map.Registers().size(), registers.size());
+    for (size_t i = 0; i < registers.size(); ++i) {
+        const CRegisterItem& reg = *opened.map.Registers()[i];
+        ASSERT_TRUE(opened.map.ValueOf(reg)) << RegisterPath(reg);
+        EXPECT_EQ(opened.map.ValueOf(reg)->value, i + 1) << RegisterPath(reg);
+    }
 }
 
 TEST(SvdLoader, TellsSvdByItsFirstElement) {
