@@ -169,6 +169,8 @@ TEST(PropTreeFilter, ShowsRowsWhosePathHoldsTheWordsInTheirOrder) {
         {"timers zzz", ""},
         // Spaces and dots around one word leave that word.
         {" txen.", "Uart\n  CTRL\n    TXEN*\n"},
+        // Nothing but spaces and dots: every row, as an empty text.
+        {" . ", "Timers*\n  CTRL*\n    EN*\n    MODE*\n  CNT*\n    COUNT*\nUart*\n  CTRL*\n    TXEN*\n"},
     };
     for (const FilterCase& c : cases) {
         const CPropTreeFilter filter(*tree.GetRootItem(), c.text);

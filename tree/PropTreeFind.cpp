@@ -162,7 +162,8 @@ void CPropTreeFind::Close(bool restore) {
 
 bool CPropTreeFind::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_view.viewport()) {
-        if (event->type() == QEvent::Resize || event->type() == QEvent::Move) m_noMatch->setGeometry(m_view.viewport()->geometry());
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Move)
+            m_noMatch->setGeometry(m_view.viewport()->geometry());
         return QObject::eventFilter(watched, event);
     }
     if ((watched != m_field && watched != m_changedOnly) || event->type() != QEvent::KeyPress)
