@@ -103,6 +103,8 @@ void RunExpandAndScroll(CRegisterDlg& dlg, std::int64_t fields) {
 // focused and painted. The texts alternate between a narrow find and a broad one (most registers have
 // a field of that name) as the user typing on and back would; in an SVD map
 // also the last keystroke of an address, written with "0x" and as eight digits.
+// Texts of several words find along the rows' paths: "SET R EN" as broad as
+// "EN" (every set and register holds the words before it), "SET1.R7_CNT" narrow.
 void RunFind(CRegisterDlg& dlg, const std::string& suffix, std::initializer_list<const char*> texts) {
     CPropTreeFind* find = qobject_cast<CPropTreeWindow*>(dlg.m_tree.m_hWnd)->Find();
     const CPropTreeModel* model = qobject_cast<CPropTreeWindow*>(dlg.m_tree.m_hWnd)->Model();
@@ -175,11 +177,11 @@ int main(int argc, char** argv) {
         RunDialogOnFile(BenchDataPath(fields), [fields](CRegisterDlg& dlg) { RunKeystroke(dlg, fields); });
     RunDialogOnFile(BenchDataPath(200000), [](CRegisterDlg& dlg) {
         RunExpandAndScroll(dlg, 200000);
-        RunFind(dlg, "/fields:200000", {"R7_CNT", "EN"});
+        RunFind(dlg, "/fields:200000", {"R7_CNT", "EN", "SET R EN", "SET1.R7_CNT"});
     });
     RunDialogOnFile(
         BenchSvdPath("svd-200000.svd"),
-        [](CRegisterDlg& dlg) { RunFind(dlg, "/svd-200000", {"EN", "0x40011000", "40011000"}); },
+        [](CRegisterDlg& dlg) { RunFind(dlg, "/svd-200000", {"EN", "0x40011000", "40011000", "PWR EN"}); },
         OpenAs::CommandLineFile);
     RunDialogOnFile(
         BenchSvdPath("svd-vendor.svd"), [](CRegisterDlg& dlg) { RunApplyValues(dlg, "/svd-vendor"); },

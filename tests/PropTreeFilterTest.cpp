@@ -136,4 +136,47 @@ TEST(PropTreeFilter, AncestorsShowingAllOrSomeOfTheirChildren) {
     }
 }
 
+// Several words, parted by spaces or dots, match the rows whose path holds
+// them in their order, the last word in the row's own label or named value;
+// what shows around a match is as for one word.
+TEST(PropTreeFilter, ShowsRowsWhosePathHoldsTheWordsInTheirOrder) {
+    CRegisterMap map;
+    CPropTree& tree = map.Tree();
+    ASSERT_TRUE(LoadDefinitionsText(map, kFindTree, "t.xml").Ok());
+    const FilterCase cases[] = {
+        // A register of one set, with all its fields; spaces, dots, either case.
+        {"timers ctrl", "Timers\n  CTRL*\n    EN\n    MODE\n"},
+        {"Timers.CTRL", "Timers\n  CTRL*\n    EN\n    MODE\n"},
+        {"uart.ctrl", "Uart\n  CTRL*\n    TXEN\n"},
+        {"UART ctrl TXEN", "Uart\n  CTRL\n    TXEN*\n"},
+        // A field of one set: the other set's field holding the word stays hidden.
+        {"tim en", "Timers\n  CTRL\n    EN*\n"},
+        {"uart en", "Uart\n  CTRL\n    TXEN*\n"},
+        {"tim..ctrl  en", "Timers\n  CTRL\n    EN*\n"},
+        // The order counts, along the path and in one label.
+        {"ctrl timers", ""},
+        {"en ctrl", ""},
+        {"er s", "Timers*\n  CTRL\n    EN\n    MODE*\n  CNT\n    COUNT\n"},  // MODE: "Slow" after "Timers"
+        {"s er", ""},
+        // A named value after its field's label.
+        {"mode fast", "Timers\n  CTRL\n    MODE*\n"},
+        {"timers fast", "Timers\n  CTRL\n    MODE*\n"},
+        {"fast mode", ""},
+        // Each word once along the path: one "t" in each set's label, one more below.
+        {"t t", "Timers\n  CTRL*\n    EN\n    MODE*\n  CNT*\n    COUNT*\nUart\n  CTRL*\n    TXEN*\n"},
+        {"ctrl ctrl", ""},
+        // A word in no row.
+        {"timers zzz", ""},
+        // Spaces and dots around one word leave that word.
+        {" txen.", "Uart\n  CTRL\n    TXEN*\n"},
+        // Nothing but spaces and dots: every row, as an empty text.
+        {" . ", "Timers*\n  CTRL*\n    EN*\n    MODE*\n  CNT*\n    COUNT*\nUart*\n  CTRL*\n    TXEN*\n"},
+    };
+    for (const FilterCase& c : cases) {
+        const CPropTreeFilter filter(*tree.GetRootItem(), c.text);
+        EXPECT_EQ(Shown(filter, *tree.GetRootItem()), c.shown) << c.text;
+        CheckShownRows(filter, *tree.GetRootItem(), c.text);
+    }
+}
+
 }  // namespace

@@ -37,6 +37,40 @@ bool HoldsText(const CPropTreeItem& row, std::string_view needle) {
     return false;
 }
 
+// Whether words[word...] stand in `elements` one after another, from
+// `position` of elements[element] on, the last in an element from `lastFrom` on.
+bool WordsStand(const std::vector<std::string>& elements, std::size_t element, std::size_t position,
+                const std::vector<std::string>& words, std::size_t word, std::size_t lastFrom) {
+    if (word == words.size()) return true;
+    for (std::size_t e = element; e < elements.size(); ++e) {
+        if (word + 1 == words.size() && e < lastFrom) continue;
+        for (std::size_t at = elements[e].find(words[word], e == element ? position : 0); at != std::string::npos;
+             at = elements[e].find(words[word], at + 1))
+            if (WordsStand(elements, e, at + words[word].size(), words, word + 1, lastFrom)) return true;
+    }
+    return false;
+}
+
+// The path rule read plainly: the words stand one after another along the
+// labels above the row, its own label and one of its named values (or none),
+// the last word in the row's own label or named value; in either case.
+bool PathHoldsWords(const CPropTreeItem& row, const std::vector<std::string>& words) {
+    std::vector<std::string> elements;
+    for (const CPropTreeItem* above = row.GetParent(); above && above->GetParent(); above = above->GetParent())
+        elements.insert(elements.begin(), AsciiLower(above->GetLabelText()));
+    const std::size_t own = elements.size();
+    elements.push_back(AsciiLower(row.GetLabelText()));
+    if (WordsStand(elements, 0, 0, words, 0, own)) return true;
+    if (row.GetKind() != PropRowKind::Combo) return false;
+    for (const auto& entry : static_cast<const CPropTreeItemCombo&>(row).GetEntries()) {
+        elements.back() = AsciiLower(row.GetLabelText());
+        elements.resize(own + 1);
+        elements.push_back(AsciiLower(entry.label.c_str()));
+        if (WordsStand(elements, 0, 0, words, 0, own)) return true;
+    }
+    return false;
+}
+
 // Every row below `row` in the tree's order, a row before its children.
 void RowsInOrder(const CPropTreeItem& row, std::vector<const CPropTreeItem*>& out) {
     for (int i = 0; i < row.GetChildCount(); ++i) {
@@ -110,6 +144,94 @@ TEST(PropTreeFindIndex, AgreesWithTheRowsOfTheExampleFiles) {
                 ASSERT_EQ(matched[at] != 0, HoldsText(*rows[at], needle))
                     << file << ": \"" << needle << "\" in " << rows[at]->GetLabelText();
         }
+    }
+}
+
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words;
+    std::string word;
+    for (const char c : text + " ") {
+        if (c != ' ') {
+            word += c;
+        } else if (!word.empty()) {
+            words.push_back(AsciiLower(word));
+            word.clear();
+        }
+    }
+    return words;
+}
+
+// Over the example files, the rows whose path holds several words in their
+// order, against reading each row's path plainly; words in the same label,
+// in a label and a named value, across set, register and field, in either
+// order, and words no row holds.
+TEST(PropTreeFindIndex, MatchesWordsAlongThePathsOfTheExampleFiles) {
+    for (const char* file : {"tavlin.xml", "chip.svd"}) {
+        CRegisterMap map;
+        if (std::string_view(file).ends_with(".svd"))
+            ASSERT_TRUE(LoadSvdText(map, ReadExampleFile(file), file).Ok()) << file;
+        else
+            ASSERT_TRUE(LoadDefinitionsText(map, ReadExampleFile(file), file).Ok()) << file;
+        const CPropTreeFindIndex index(*map.Tree().GetRootItem());
+        std::vector<const CPropTreeItem*> rows;
+        RowsInOrder(*map.Tree().GetRootItem(), rows);
+        std::vector<std::string> texts = {"uart1 cr1 parity", "UART1 cr1", "uart cr", "cr1 uart1", "uart1 odd",
+                                          "parity odd", "odd parity", "cr1 odd", "uart0 ctrl en", "uart0 en ctrl",
+                                          "e e", "e e e e", "r r", "o o o", "ctrl e n", "n e", "a zzz", "zzz a",
+                                          "0 1", "hs on", "on hs", "dma ch", "par even", "10 even", "even 10"};
+        // Each field's set and register and a part of its own label, in order and the other way round.
+        for (std::size_t i = 0; i < rows.size(); i += 5) {
+            const CPropTreeItem* row = rows[i];
+            if (!row->GetParent()->GetParent() || !row->GetParent()->GetParent()->GetParent()) continue;
+            const std::string set = row->GetParent()->GetParent()->GetLabelText();
+            const std::string label = row->GetLabelText();
+            const std::string part = label.substr(label.size() / 2);
+            texts.push_back(set + " " + part);
+            texts.push_back(part + " " + set);
+            texts.push_back(set.substr(0, 2) + " " + row->GetParent()->GetLabelText() + " " + part);
+        }
+        std::vector<std::uint8_t> matched;
+        for (const std::string& text : texts) {
+            const std::vector<std::string> words = Words(text);
+            const std::vector<std::string_view> views(words.begin(), words.end());
+            index.MatchPath(views, matched);
+            ASSERT_EQ(matched.size(), rows.size());
+            for (std::uint32_t at = 0; at < index.Size(); ++at)
+                ASSERT_EQ(matched[at] != 0, PathHoldsWords(*rows[at], words))
+                    << file << ": \"" << text << "\" at " << rows[at]->GetLabelText();
+        }
+    }
+}
+
+// One word matches as MatchTexts does; more than 64 words (past those the
+// find marks texts for at once) are still each looked for.
+TEST(PropTreeFindIndex, MatchesOneWordAsATextAndManyWordsEach) {
+    CPropTree tree;
+    CPropTreeItem* set = tree.NewItem<CPropTreeItem>(nullptr);
+    set->SetLabelText(std::string(40, 'x').c_str());
+    CPropTreeItem* reg = tree.NewItem<CPropTreeItem>(set);
+    reg->SetLabelText((std::string(30, 'x') + "y").c_str());
+    const CPropTreeFindIndex index(*tree.GetRootItem());
+    const struct {
+        std::size_t xs;
+        const char* last;
+        std::vector<std::uint8_t> matched;  // the set, the register
+    } cases[] = {
+        {40, "", {1, 1}},  {41, "", {0, 1}},  {70, "", {0, 1}},  {71, "", {0, 0}},
+        {70, "y", {0, 1}}, {71, "y", {0, 0}}, {69, "y", {0, 1}}, {0, "y", {0, 1}},
+    };
+    std::vector<std::uint8_t> matched;
+    for (const auto& c : cases) {
+        std::vector<std::string_view> words(c.xs, "x");
+        if (*c.last) words.emplace_back(c.last);
+        index.MatchPath(words, matched);
+        EXPECT_EQ(matched, c.matched) << c.xs << " x " << c.last;
+    }
+    for (const char* word : {"x", "xy", "y", "z"}) {
+        std::vector<std::uint8_t> asText;
+        index.MatchTexts(word, asText);
+        index.MatchPath({word}, matched);
+        EXPECT_EQ(matched, asText) << word;
     }
 }
 

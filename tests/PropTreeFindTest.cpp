@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <string>
@@ -116,6 +117,78 @@ TEST(TreeFind, NoMatchShowsNothingAndLeavesTheFocusedRow) {
     w.Type("#");  // in no label and no named value
     EXPECT_EQ(w.Shown(), 0);
     EXPECT_EQ(w.tree.GetFocusedItem(), w.Row({"RCC", "CR"}));
+}
+
+// Several words, typed with spaces or dots, find the rows along whose path
+// they stand in their order; the first such row is focused. Where none
+// does, the row the text before the last keystroke focused stays.
+TEST(TreeFind, FindsRowsByTheWordsAlongTheirPath) {
+    const struct {
+        const char* typed;
+        int shown;
+        std::vector<std::string> focused;
+    } cases[] = {
+        {"uart1 cr1 parity", 3, {"UART1", "CR1", "PARITY"}},
+        {"Uart1 CR1 Parity", 3, {"UART1", "CR1", "PARITY"}},
+        {"UART1.CR1", 14, {"UART1", "CR1"}},  // the register and its 12 fields
+        {"uart1 odd", 3, {"UART1", "CR1", "PARITY"}},  // a named value counts for its field
+        {"uart1 cr1 parity odd", 3, {"UART1", "CR1", "PARITY"}},
+        {"tim2 cr1 en", 4, {"TIM2", "CR1", "EN"}},  // and CMS by "Centre-aligned"
+        {"odd", 3, {"UART1", "CR1", "PARITY"}},  // one word as ever
+        {"cr1 uart1", 0, {}},
+        {"uart1 cr1 odd parity", 0, {}},
+        {"uart1 tim2", 0, {}},
+    };
+    for (const auto& c : cases) {
+        FindWindow w;
+        w.Press(Qt::Key_F, Qt::ControlModifier);
+        const std::string typed = c.typed;
+        w.Type(typed.substr(0, typed.size() - 1).c_str());
+        const CPropTreeItem* before = w.tree.GetFocusedItem();
+        w.Type(typed.substr(typed.size() - 1).c_str());
+        EXPECT_EQ(w.Shown(), c.shown) << c.typed;
+        EXPECT_EQ(w.tree.GetFocusedItem(), c.focused.empty() ? before : w.Row(c.focused)) << c.typed;
+        EXPECT_EQ(QApplication::focusWidget(), w.window.Find()->Field()) << c.typed;
+    }
+}
+
+// "No row matches '...'" over the rows' area while the text typed so far
+// shows no row, gone again as soon as it shows some, is cleared or the find
+// ends; the find field stays, and the user goes on typing in it.
+TEST(TreeFind, SaysWhenNoRowMatchesUntilTheTextChanges) {
+    FindWindow w;
+    const QLabel* note = w.window.Find()->NoMatchNote();
+    w.Press(Qt::Key_F, Qt::ControlModifier);
+    const struct {
+        Qt::Key key;  // pressed first, unless Qt::Key_unknown
+        Qt::KeyboardModifiers modifiers;
+        const char* typed;
+        const char* note;  // shown; nothing for none
+    } steps[] = {
+        {Qt::Key_unknown, Qt::NoModifier, "uart1 zz", "No row matches 'uart1 zz'"},
+        {Qt::Key_Backspace, Qt::NoModifier, "", "No row matches 'uart1 z'"},
+        {Qt::Key_Backspace, Qt::NoModifier, "", nullptr},  // "uart1 ": the set
+        {Qt::Key_unknown, Qt::NoModifier, "cr1 uart", "No row matches 'uart1 cr1 uart'"},
+        {Qt::Key_A, Qt::ControlModifier, "cr1.odd", nullptr},
+        {Qt::Key_unknown, Qt::NoModifier, " parity", "No row matches 'cr1.odd parity'"},
+        {Qt::Key_A, Qt::ControlModifier, "", "No row matches 'cr1.odd parity'"},
+        {Qt::Key_Delete, Qt::NoModifier, "", nullptr},  // an empty field: every row
+        {Qt::Key_unknown, Qt::NoModifier, "#", "No row matches '#'"},
+        {Qt::Key_Escape, Qt::NoModifier, "", nullptr},
+        {Qt::Key_F, Qt::ControlModifier, "", nullptr},  // opened again, empty
+    };
+    for (const auto& step : steps) {
+        if (step.key != Qt::Key_unknown) w.Press(step.key, step.modifiers);
+        w.Type(step.typed);
+        const std::string label = w.window.Find()->Field()->text().toStdString();
+        EXPECT_EQ(note->isVisible(), step.note != nullptr) << label;
+        if (!step.note) continue;
+        EXPECT_EQ(note->text().toStdString(), step.note);
+        EXPECT_EQ(note->geometry(), w.window.View()->viewport()->geometry()) << "over the rows' area";
+        EXPECT_EQ(w.Shown(), 0) << label;
+        EXPECT_TRUE(w.window.Find()->Field()->isVisible()) << label;
+        EXPECT_EQ(QApplication::focusWidget(), w.window.Find()->Field()) << label;
+    }
 }
 
 // The rows are laid out for the find when it opens, and that memory is given

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tree/PropTreeFilter.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -29,6 +30,17 @@ std::optional<std::uint64_t> FindTextAddress(std::string_view text) {
     return address;
 }
 
+std::vector<std::string_view> FindTextWords(std::string_view text) {
+    std::vector<std::string_view> words;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = std::min(text.find_first_of(" .", at), text.size());
+        if (end > at) words.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    return words;
+}
+
 CPropTreeFilter::CPropTreeFilter(const CPropTreeFindIndex& index, std::string_view text,
                                  const CPropTreeDescriber* describer, bool changedOnly)
     : m_index(&index), m_describer(describer) {
@@ -49,7 +61,8 @@ void CPropTreeFilter::Build(std::string_view text, bool changedOnly) {
     std::string needle;
     needle.reserve(text.size());
     for (const char c : text) needle += Lower(c);
-    m_index->MatchTexts(needle, m_matched);
+    // Spaces and dots around a single word only part it from words to come.
+    m_index->MatchPath(FindTextWords(needle), m_matched);
     // Register rows are the static rows: those holding the address match too.
     if (m_address)
         for (std::uint32_t at = 0; at < m_index->Size(); ++at)

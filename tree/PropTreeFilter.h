@@ -2,11 +2,15 @@
 #pragma once
 // The rows a find shows: those whose label, or one of whose named values,
 // contains a text (ASCII letters matched without regard to case; descriptions
-// are not searched), and for a text that is an address (a hex number written
-// with "0x", or eight hex digits) the registers whose bytes hold it, with their parents; a matching row keeps all the rows
-// below it. Computed once a keystroke over the whole tree, so it reads the
-// rows as a CPropTreeFindIndex lays them out and is kept flat: only parents
-// that show some of their children, not all, get a list.
+// are not searched); for a text of several words, separated by spaces or dots,
+// those whose path holds the words in their order, the last in the row's own
+// label or named value (see CPropTreeFindIndex::MatchPath; spaces and dots
+// around a single word are left out, a text of nothing else shows every row);
+// and for a text that is an address (a hex number written with "0x", or eight
+// hex digits) the registers whose bytes hold it, with their parents; a matching
+// row keeps all the rows below it. Computed once a keystroke over the whole
+// tree, so it reads the rows as a CPropTreeFindIndex lays them out and is kept
+// flat: only parents that show some of their children, not all, get a list.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -20,6 +24,9 @@ class CPropTreeItem;
 // The address a find text names: "0x" and 1 to 16 hex digits, or exactly
 // eight hex digits; nothing for any other text.
 std::optional<std::uint64_t> FindTextAddress(std::string_view text);
+
+// The words of a find text: its parts between spaces and dots, none empty.
+std::vector<std::string_view> FindTextWords(std::string_view text);
 
 class CPropTreeFilter {
 public:

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QAction>
 #include <QShortcut>
@@ -35,7 +36,8 @@ CPropTreeFind::CPropTreeFind(CPropTreeView& view, CPropTreeModel& model, QWidget
       m_model(model),
       m_bar(new QWidget(&window)),
       m_field(new QLineEdit(m_bar)),
-      m_changedOnly(new QCheckBox(tr("C&hanged only"), m_bar)) {
+      m_changedOnly(new QCheckBox(tr("C&hanged only"), m_bar)),
+      m_noMatch(new QLabel(&m_view)) {
     auto* layout = new QHBoxLayout(m_bar);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_field, 1);
@@ -45,6 +47,15 @@ CPropTreeFind::CPropTreeFind(CPropTreeView& view, CPropTreeModel& model, QWidget
     m_changedOnly->setToolTip(tr("Only the registers and fields that differ from their reset or compared values "
                                  "(Ctrl+Shift+D)"));
     m_bar->hide();
+    // Over the rows' area, which has no rows while it shows, and a child of
+    // the view rather than of that area, which moves its children as it scrolls.
+    m_noMatch->setTextFormat(Qt::PlainText);
+    m_noMatch->setAlignment(Qt::AlignCenter);
+    m_noMatch->setWordWrap(true);
+    m_noMatch->setForegroundRole(QPalette::PlaceholderText);
+    m_noMatch->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_noMatch->hide();
+    m_view.viewport()->installEventFilter(this);
     m_field->installEventFilter(this);
     m_changedOnly->installEventFilter(this);
     connect(m_field, &QLineEdit::textEdited, this, &CPropTreeFind::Apply);
@@ -85,9 +96,18 @@ void CPropTreeFind::Apply(const QString& text) {
     m_model.SetFilter(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), m_changedOnly->isChecked());
     m_match = -1;
     const CPropTreeFilter* filter = m_model.Filter();
+    ShowNoMatchNote(text, filter && filter->Matches().empty() && !text.isEmpty());
     if (!filter) return;
     for (std::size_t i = 0; i < filter->Ancestors().size(); ++i) m_view.expand(m_model.AncestorIndex(i));
     if (!filter->Matches().empty()) Step(1);
+}
+
+void CPropTreeFind::ShowNoMatchNote(const QString& text, bool show) {
+    if (show) {
+        m_noMatch->setText(tr("No row matches '%1'").arg(text));
+        m_noMatch->setGeometry(m_view.viewport()->geometry());
+    }
+    m_noMatch->setVisible(show);
 }
 
 void CPropTreeFind::Step(int step) {
@@ -117,6 +137,7 @@ void CPropTreeFind::Close(bool restore) {
     if (!IsOpen()) return;
     m_bar->hide();
     m_field->clear();
+    ShowNoMatchNote({}, false);
     {
         const QSignalBlocker quiet(m_changedOnly);
         m_changedOnly->setChecked(false);
@@ -140,6 +161,11 @@ void CPropTreeFind::Close(bool restore) {
 }
 
 bool CPropTreeFind::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_view.viewport()) {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Move)
+            m_noMatch->setGeometry(m_view.viewport()->geometry());
+        return QObject::eventFilter(watched, event);
+    }
     if ((watched != m_field && watched != m_changedOnly) || event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
     // The dialog would take Enter and Escape for itself and close: here they belong to the find.

@@ -8,7 +8,8 @@
 // row's parents expanded and the row in view, and gives the keyboard focus
 // back to the tree. A "Changed only" switch beside the field (Ctrl+Shift+D
 // anywhere in the window) shows only the registers and fields that differ
-// from their baseline, with the find text or without.
+// from their baseline, with the find text or without. When a find text
+// shows no row, the rows' area says so while the user goes on typing.
 #include <QObject>
 #include <vector>
 
@@ -17,6 +18,7 @@ class CPropTreeModel;
 class CPropTreeView;
 class QAction;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -27,6 +29,8 @@ public:
 
     QLineEdit* Field() const { return m_field; }
     QCheckBox* ChangedOnly() const { return m_changedOnly; }
+    // "No row matches '...'", over the rows' area while a find text shows none.
+    QLabel* NoMatchNote() const { return m_noMatch; }
     // The field and the switch, above the rows.
     QWidget* Bar() const { return m_bar; }
     // The command that opens the find (Ctrl+F anywhere in the window), for menus.
@@ -49,12 +53,14 @@ protected:
 private:
     void Focus(CPropTreeItem* row);
     void ExpandParentsOf(CPropTreeItem* row);
+    void ShowNoMatchNote(const QString& text, bool show);
 
     CPropTreeView& m_view;
     CPropTreeModel& m_model;
     QWidget* m_bar;
     QLineEdit* m_field;
     QCheckBox* m_changedOnly;
+    QLabel* m_noMatch;
     QAction* m_findAction = nullptr;
     int m_match = -1;                          // the focused match
     std::vector<CPropTreeItem*> m_expanded;   // expanded before the find

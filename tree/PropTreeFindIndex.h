@@ -39,11 +39,23 @@ public:
     // matched without regard to case), and to 0 for the others. Every row
     // matches an empty needle.
     void MatchTexts(std::string_view needle, std::vector<std::uint8_t>& matched) const;
+    // Sets matched[at] to 1 for every row whose path (the labels of the rows
+    // above it, then its own label, then one of its named values) holds the
+    // `words` (lower case, none empty) one after another: each word in the
+    // element that holds the one before it, after that one, or in a later
+    // element; the last word in the row's own label or named value. For one
+    // word this is MatchTexts; no words match every row.
+    void MatchPath(const std::vector<std::string_view>& words, std::vector<std::uint8_t>& matched) const;
 
     // Bytes held, for figures.
     std::size_t Bytes() const;
 
 private:
+    // Calls onText(id) for every text holding `needle` (not empty, no NUL), in order.
+    template <class OnText>
+    void ForEachTextHolding(std::string_view needle, OnText onText) const;
+    std::string_view Text(std::uint32_t id) const;
+
     const CPropTreeItem* m_root;
     std::vector<CPropTreeItem*> m_rows;
     std::vector<std::uint32_t> m_end;
