@@ -62,7 +62,7 @@ bool PathHoldsWords(const CPropTreeItem& row, const std::vector<std::string>& wo
     elements.push_back(AsciiLower(row.GetLabelText()));
     if (WordsStand(elements, 0, 0, words, 0, own)) return true;
     if (row.GetKind() != PropRowKind::Combo) return false;
-    for (const auto& entry : static_cast<const CPropTreeItemCombo&>(row).GetEntries()) {
+    for (const auto& entry : static_cast<const CPropTreeItemCombo&>(row).GetAllEntries()) {
         elements.back() = AsciiLower(row.GetLabelText());
         elements.resize(own + 1);
         elements.push_back(AsciiLower(entry.label.c_str()));
