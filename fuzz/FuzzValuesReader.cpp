@@ -129,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const ByteOrder order : {ByteOrder::Little, ByteOrder::Big}) {
         const ValuesApplier applier(layout, order);
         MemoryImage image;
-        ValuesProblems problems;
+        ProblemList problems;
         applier.Lay(image, read.addressed, problems);
         const AppliedValues applied = applier.Apply(image);
         FUZZ_CHECK(applied.given.size() + applied.partlyGiven.size() <= spans.size());
