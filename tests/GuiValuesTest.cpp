@@ -160,6 +160,34 @@ TEST(GuiValues, ATerminalSessionPastedOrOpenedGivesItsValuesWithoutABoxAndSelect
     });
 }
 
+// The keyboard starts in the hex box: a session pasted there is values too,
+// not a line of text the box cannot hold; a number is pasted as typed.
+TEST(GuiValues, ASessionPastedIntoTheHexBoxIsValues) {
+    TempDir dir;
+    const std::string chip = dir.Write("chip.svd", ReadExampleFile("chip.svd"));
+    RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
+        OpenChip(dlg, chip);
+        ClickRow(dlg, FindRow(dlg.m_tree, {"RCC", "CR"}));
+        QLineEdit* hex = HexBox(dlg);
+        hex->setFocus();
+        QApplication::clipboard()->setText("(gdb) x/2wx 0x40004800\n0x40004800 <UART1>:\t0x0000000d\t0x00000000\n(gdb) ");
+        MessageRecorder boxes;
+        QTest::keyClick(hex, Qt::Key_V, Qt::ControlModifier);
+        QApplication::processEvents();
+        EXPECT_TRUE(boxes.boxes.empty());
+        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"UART1", "CTRL"})), "0x0000000d");
+        EXPECT_EQ(Text(HexBox(dlg)).find("gdb"), std::string::npos) << Text(HexBox(dlg));
+
+        ClickRow(dlg, FindRow(dlg.m_tree, {"RCC", "CR"}));
+        hex->setFocus();
+        hex->clear();
+        QApplication::clipboard()->setText("0x83");
+        QTest::keyClick(hex, Qt::Key_V, Qt::ControlModifier);
+        QApplication::processEvents();
+        EXPECT_EQ(Text(HexBox(dlg)), "0x83");
+    });
+}
+
 TEST(GuiValues, SavedValuesOpenAgainToTheSameValuesAndCompare) {
     TempDir dir;
     const std::string chip = dir.Write("chip.svd", ReadExampleFile("chip.svd"));

@@ -3,7 +3,9 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -18,6 +20,7 @@
 #include "framework/FileDialog.h"
 #include "framework/InputBox.h"
 #include "framework/MessageBox.h"
+#include "framework/Wnd.h"
 #include "problem/ProblemList.h"
 #include "tree/PropTreeView.h"
 #include "ui/AppSettings.h"
@@ -29,6 +32,28 @@ namespace {
 constexpr const char* kValuesFileFilter = "Values files (*.txt *.log *.bin);;All files (*)";
 // How many problems and notes a values box lists before "and N more".
 constexpr std::size_t kValuesLinesShown = 8;
+
+// Ctrl+V in a one-line box of the window (the hex box, where the keyboard
+// starts) with a text of several lines on the clipboard pastes values, as
+// in the tree: a copied terminal session in the hex box is no number.
+class WholeTextPaste : public QObject {
+public:
+    WholeTextPaste(QObject* parent, QAction* paste) : QObject(parent), m_paste(paste) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) return false;
+        if (!static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) return false;
+        if (!QGuiApplication::clipboard()->text().contains(u'\n')) return false;
+        // Taken over from the box; the key press that follows runs the command.
+        event->accept();
+        if (event->type() == QEvent::KeyPress && m_paste->isEnabled()) m_paste->trigger();
+        return true;
+    }
+
+private:
+    QAction* m_paste;
+};
 
 std::string FileNameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
@@ -62,6 +87,10 @@ void CValuesCommands::Attach(CPropTreeWindow& window, CWnd* owner, CAppSettings*
     m_compareAction = window.AddRowCommand(QObject::tr("Co&mpare with values..."),
                                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), false,
                                            [this] { CompareValues(); });
+    if (owner != nullptr && owner->m_hWnd != nullptr) {
+        auto* paste = new WholeTextPaste(owner->m_hWnd, m_pasteAction);
+        for (QLineEdit* box : owner->m_hWnd->findChildren<QLineEdit*>()) box->installEventFilter(paste);
+    }
 }
 
 std::optional<std::string> CValuesCommands::ChooseValuesFile(bool save) {
