@@ -55,7 +55,8 @@ CPropTreeFind::CPropTreeFind(CPropTreeView& view, CPropTreeModel& model, QWidget
     m_noMatch->setForegroundRole(QPalette::PlaceholderText);
     m_noMatch->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_noMatch->hide();
-    m_view.viewport()->installEventFilter(this);
+    m_viewport = m_view.viewport();
+    m_viewport->installEventFilter(this);
     m_field->installEventFilter(this);
     m_changedOnly->installEventFilter(this);
     connect(m_field, &QLineEdit::textEdited, this, &CPropTreeFind::Apply);
@@ -161,9 +162,9 @@ void CPropTreeFind::Close(bool restore) {
 }
 
 bool CPropTreeFind::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_view.viewport()) {
+    if (watched == m_viewport) {
         if (event->type() == QEvent::Resize || event->type() == QEvent::Move)
-            m_noMatch->setGeometry(m_view.viewport()->geometry());
+            m_noMatch->setGeometry(static_cast<QWidget*>(watched)->geometry());
         return QObject::eventFilter(watched, event);
     }
     if ((watched != m_field && watched != m_changedOnly) || event->type() != QEvent::KeyPress)

@@ -61,6 +61,9 @@ private:
     QLineEdit* m_field;
     QCheckBox* m_changedOnly;
     QLabel* m_noMatch;
+    // The rows' area, as watched: kept here, since it is asked of the view
+    // no more once the view is being destroyed and still sends events.
+    QObject* m_viewport = nullptr;
     QAction* m_findAction = nullptr;
     int m_match = -1;                          // the focused match
     std::vector<CPropTreeItem*> m_expanded;   // expanded before the find
