@@ -101,16 +101,21 @@ TEST(PropTreeFindIndex, LaysTheRowsOutInTheTreesOrderWithWhereTheRowsBelowEachEn
     EXPECT_EQ(&index.Root(), map.Tree().GetRootItem());
 }
 
+// Loads an example file of either format into `map`; false when it has a problem.
+bool LoadExample(CRegisterMap& map, std::string_view file) {
+    const std::string text = ReadExampleFile(std::string(file));
+    const std::string name(file);
+    return file.ends_with(".svd") ? LoadSvdText(map, text, name).Ok()
+                                  : LoadDefinitionsText(map, text, name.c_str()).Ok();
+}
+
 // Over the example files, every row's place, the end of the rows below it
 // (its parent is the nearest row before it whose rows below reach past it),
 // and which rows hold each of many texts.
 TEST(PropTreeFindIndex, AgreesWithTheRowsOfTheExampleFiles) {
     for (const char* file : {"tavlin.xml", "chip.svd"}) {
         CRegisterMap map;
-        if (std::string_view(file).ends_with(".svd"))
-            ASSERT_TRUE(LoadSvdText(map, ReadExampleFile(file), file).Ok()) << file;
-        else
-            ASSERT_TRUE(LoadDefinitionsText(map, ReadExampleFile(file), file).Ok()) << file;
+        ASSERT_TRUE(LoadExample(map, file)) << file;
         const CPropTreeFindIndex index(*map.Tree().GetRootItem());
         std::vector<const CPropTreeItem*> rows;
         RowsInOrder(*map.Tree().GetRootItem(), rows);
@@ -168,10 +173,7 @@ std::vector<std::string> Words(const std::string& text) {
 TEST(PropTreeFindIndex, MatchesWordsAlongThePathsOfTheExampleFiles) {
     for (const char* file : {"tavlin.xml", "chip.svd"}) {
         CRegisterMap map;
-        if (std::string_view(file).ends_with(".svd"))
-            ASSERT_TRUE(LoadSvdText(map, ReadExampleFile(file), file).Ok()) << file;
-        else
-            ASSERT_TRUE(LoadDefinitionsText(map, ReadExampleFile(file), file).Ok()) << file;
+        ASSERT_TRUE(LoadExample(map, file)) << file;
         const CPropTreeFindIndex index(*map.Tree().GetRootItem());
         std::vector<const CPropTreeItem*> rows;
         RowsInOrder(*map.Tree().GetRootItem(), rows);
