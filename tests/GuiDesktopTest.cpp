@@ -482,6 +482,29 @@ TEST(GuiDesktop, TheRememberedPlaceIsTakenWithinTheScreen) {
     }
 }
 
+// A place the user gave is kept as Qt records it, and the next desktop start
+// takes it back from that record; the rectangle is kept beside it.
+TEST(GuiDesktop, TheNextStartTakesBackThePlaceTheUserGave) {
+    const TempDir folder, config;
+    const CurrentDir current(folder.Path());
+    const ConfigHome home(config.Path());
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect given(room.left() + 30, room.top() + 40, 420, 380);
+    StartMainWindow({"tavlin", "--desktop"}, [&](CRegisterDlg& dlg) {
+        dlg.m_hWnd->setGeometry(given);
+        QApplication::processEvents();
+    });
+    const CAppSettings kept;
+    EXPECT_FALSE(kept.WindowState().isEmpty());
+    EXPECT_EQ(kept.WindowGeometry(), given);
+    StartMainWindow({"tavlin", "--desktop"}, [&](CRegisterDlg& dlg) { EXPECT_EQ(dlg.m_hWnd->geometry(), given); });
+    // A rectangle given alone (as settings an older tavlin wrote) drops the record and is taken as it stands.
+    const QRect older(room.left() + 50, room.top() + 60, 400, 300);
+    CAppSettings().SetWindowGeometry(older);
+    EXPECT_TRUE(CAppSettings().WindowState().isEmpty());
+    StartMainWindow({"tavlin", "--desktop"}, [&](CRegisterDlg& dlg) { EXPECT_EQ(dlg.m_hWnd->geometry(), older); });
+}
+
 // A config folder where the settings file cannot be written (here its
 // folder is a file) costs what would be kept, and nothing more: no box, and
 // the map opens.

@@ -8,6 +8,7 @@
 namespace {
 const QString kRecent = QStringLiteral("recentMaps");
 const QString kGeometry = QStringLiteral("window/geometry");
+const QString kState = QStringLiteral("window/state");
 const QString kFitted = QStringLiteral("window/fittedToMap");
 const QString kColumns = QStringLiteral("window/columnWidths");
 const QString kServer = QStringLiteral("chip/lastServer");
@@ -48,7 +49,18 @@ std::optional<QRect> CAppSettings::WindowGeometry() const {
     return geometry;
 }
 
-void CAppSettings::SetWindowGeometry(const QRect& geometry) { Write(kGeometry, geometry); }
+void CAppSettings::SetWindowGeometry(const QRect& geometry) {
+    if (m_settings.contains(kState)) m_settings.remove(kState);
+    Write(kGeometry, geometry);
+}
+
+QByteArray CAppSettings::WindowState() const { return m_settings.value(kState).toByteArray(); }
+
+void CAppSettings::SetWindowState(const QByteArray& state, const QRect& geometry) {
+    if (m_settings.value(kState).toByteArray() != state) m_settings.setValue(kState, state);
+    Write(kGeometry, geometry);
+    m_settings.sync();
+}
 
 bool CAppSettings::FittedToMap() const { return m_settings.value(kFitted).toBool(); }
 

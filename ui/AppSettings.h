@@ -5,6 +5,7 @@
 // folder values came from. Kept in tavlin/tavlin.conf under the XDG config
 // folder ($XDG_CONFIG_HOME, or ~/.config), and written out at every change,
 // so a tavlin that is killed loses nothing.
+#include <QByteArray>
 #include <QList>
 #include <QRect>
 #include <QSettings>
@@ -26,7 +27,12 @@ public:
     void AddRecentMap(const std::string& path);
 
     std::optional<QRect> WindowGeometry() const;
+    // A place given as a rectangle alone: what Qt kept of the window before (WindowState) is dropped.
     void SetWindowGeometry(const QRect& geometry);
+    // What QWidget::saveGeometry() gives for the window (its screen, whether it
+    // was maximised), kept beside its rectangle, which older settings hold alone.
+    QByteArray WindowState() const;
+    void SetWindowState(const QByteArray& state, const QRect& geometry);
 
     // Whether the window was once made wide enough for a map's columns; after that its remembered size wins.
     bool FittedToMap() const;

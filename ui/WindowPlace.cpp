@@ -41,7 +41,11 @@ private:
 bool RestoreWindowPlace(QWidget& window, const CAppSettings& settings) {
     const std::optional<QRect> remembered = settings.WindowGeometry();
     if (!remembered) return false;
-    // Within the screen it is shown on now, which may be smaller than the one it was on.
+    // Qt's own record, where this tavlin kept one, takes the window back within the screens as they are now.
+    if (const QByteArray state = settings.WindowState(); !state.isEmpty() && window.restoreGeometry(state)) return true;
+    // Settings that hold the rectangle alone (kept by an older tavlin, or just
+    // fitted to a map): within the screen it is shown on now, which may be
+    // smaller than the one it was on.
     QRect place = *remembered;
     const QScreen* screen = QGuiApplication::screenAt(place.center());
     if (!screen) screen = QGuiApplication::primaryScreen();
@@ -57,7 +61,8 @@ bool RestoreWindowPlace(QWidget& window, const CAppSettings& settings) {
 void KeepWindowPlace(QWidget& window, CAppSettings& settings) {
     auto keeping = std::make_shared<bool>(false);
     new GeometryWatcher(window, [&window, &settings, keeping] {
-        if (*keeping && !window.isMinimized() && window.isVisible()) settings.SetWindowGeometry(window.geometry());
+        if (*keeping && !window.isMinimized() && window.isVisible())
+            settings.SetWindowState(window.saveGeometry(), window.geometry());
     });
     QTimer::singleShot(0, &window, [keeping] { *keeping = true; });
 }

@@ -10,11 +10,13 @@ class CPropTreeItem;
 class CPropTreeWindow;
 class QWidget;
 
-// Puts `window` where it was last, within the screen it is shown on now;
-// false when no place is remembered.
+// Puts `window` where it was last: by Qt's own record of it (restoreGeometry)
+// where one is kept, else by the remembered rectangle within the screen it is
+// shown on now; false when no place is remembered.
 bool RestoreWindowPlace(QWidget& window, const CAppSettings& settings);
-// Remembers the window's place at every move or resize from the first turn
-// of the event loop on (the start's own placing is not the user's).
+// Remembers the window's place (saveGeometry, and its rectangle for older
+// settings) at every move or resize from the first turn of the event loop on
+// (the start's own placing is not the user's).
 void KeepWindowPlace(QWidget& window, CAppSettings& settings);
 // Remembers the columns' widths at every resize; a hidden column (the
 // Address column of a map without addresses) keeps the width it had.
