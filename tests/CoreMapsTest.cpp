@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "calc/ValuesInput.h"
 #include "defs/RegisterMap.h"
@@ -23,35 +24,50 @@ std::map<std::string, std::uint64_t> AddressesOf(const CRegisterMap& map) {
     return addresses;
 }
 
-// The Armv7-M system control space, register by register (B3.2 of the
-// Armv7-M Architecture Reference Manual); arrays by their first address and step.
-TEST(CoreMaps, EveryArmv7MRegisterIsAtItsArchitecturalAddress) {
-    CRegisterMap map;
-    const LoadReport report = LoadSvdText(map, ReadWholeFile(SourceTreePath() / "cores" / "armv7m.svd"), "armv7m.svd");
-    ASSERT_TRUE(report.Ok()) << report.Message();
-    std::map<std::string, std::uint64_t> expected = {
-        {"SCnSCB.ICTR", 0xE000E004}, {"SCnSCB.ACTLR", 0xE000E008}, {"SysTick.CTRL", 0xE000E010},
-        {"SysTick.LOAD", 0xE000E014}, {"SysTick.VAL", 0xE000E018}, {"SysTick.CALIB", 0xE000E01C},
-        {"NVIC.STIR", 0xE000EF00},    {"SCB.CPUID", 0xE000ED00},   {"SCB.ICSR", 0xE000ED04},
-        {"SCB.VTOR", 0xE000ED08},     {"SCB.AIRCR", 0xE000ED0C},   {"SCB.SCR", 0xE000ED10},
-        {"SCB.CCR", 0xE000ED14},      {"SCB.SHCSR", 0xE000ED24},   {"SCB.CFSR", 0xE000ED28},
-        {"SCB.HFSR", 0xE000ED2C},     {"SCB.DFSR", 0xE000ED30},    {"SCB.MMFAR", 0xE000ED34},
-        {"SCB.BFAR", 0xE000ED38},     {"SCB.AFSR", 0xE000ED3C},    {"SCB.CPACR", 0xE000ED88},
-    };
-    const struct {
+// Each profile's system control space, register by register (the System
+// Address Map chapters of the Armv6-M and Armv7-M Architecture Reference
+// Manuals); arrays by their first address and step. Exactly these registers:
+// none unchecked, none missing.
+TEST(CoreMaps, EveryRegisterIsAtItsArchitecturalAddress) {
+    struct Array {
         const char* name;
         std::uint64_t first;
         int count;
         int step;
-    } arrays[] = {
-        {"NVIC.ISER", 0xE000E100, 8, 4}, {"NVIC.ICER", 0xE000E180, 8, 4}, {"NVIC.ISPR", 0xE000E200, 8, 4},
-        {"NVIC.ICPR", 0xE000E280, 8, 4}, {"NVIC.IABR", 0xE000E300, 8, 4}, {"NVIC.IP", 0xE000E400, 240, 1},
     };
-    for (const auto& a : arrays)
-        for (int i = 0; i < a.count; ++i)
-            expected[std::string(a.name) + "[" + std::to_string(i) + "]"] = a.first + static_cast<std::uint64_t>(i * a.step);
-    // Exactly these registers: none unchecked, none missing.
-    EXPECT_EQ(AddressesOf(map), expected);
+    const struct {
+        const char* file;
+        std::map<std::string, std::uint64_t> single;
+        std::vector<Array> arrays;
+    } maps[] = {
+        {"armv7m.svd",
+         {{"SCnSCB.ICTR", 0xE000E004}, {"SCnSCB.ACTLR", 0xE000E008}, {"SysTick.CTRL", 0xE000E010},
+          {"SysTick.LOAD", 0xE000E014}, {"SysTick.VAL", 0xE000E018}, {"SysTick.CALIB", 0xE000E01C},
+          {"NVIC.STIR", 0xE000EF00},    {"SCB.CPUID", 0xE000ED00},   {"SCB.ICSR", 0xE000ED04},
+          {"SCB.VTOR", 0xE000ED08},     {"SCB.AIRCR", 0xE000ED0C},   {"SCB.SCR", 0xE000ED10},
+          {"SCB.CCR", 0xE000ED14},      {"SCB.SHCSR", 0xE000ED24},   {"SCB.CFSR", 0xE000ED28},
+          {"SCB.HFSR", 0xE000ED2C},     {"SCB.DFSR", 0xE000ED30},    {"SCB.MMFAR", 0xE000ED34},
+          {"SCB.BFAR", 0xE000ED38},     {"SCB.AFSR", 0xE000ED3C},    {"SCB.CPACR", 0xE000ED88}},
+         {{"NVIC.ISER", 0xE000E100, 8, 4}, {"NVIC.ICER", 0xE000E180, 8, 4}, {"NVIC.ISPR", 0xE000E200, 8, 4},
+          {"NVIC.ICPR", 0xE000E280, 8, 4}, {"NVIC.IABR", 0xE000E300, 8, 4}, {"NVIC.IP", 0xE000E400, 240, 1}}},
+        {"armv6m.svd",
+         {{"SysTick.CTRL", 0xE000E010}, {"SysTick.LOAD", 0xE000E014}, {"SysTick.VAL", 0xE000E018},
+          {"SysTick.CALIB", 0xE000E01C}, {"SCB.CPUID", 0xE000ED00}, {"SCB.ICSR", 0xE000ED04},
+          {"SCB.AIRCR", 0xE000ED0C}, {"SCB.SCR", 0xE000ED10}, {"SCB.CCR", 0xE000ED14}, {"SCB.SHCSR", 0xE000ED24}},
+         {{"NVIC.ISER", 0xE000E100, 1, 4}, {"NVIC.ICER", 0xE000E180, 1, 4}, {"NVIC.ISPR", 0xE000E200, 1, 4},
+          {"NVIC.ICPR", 0xE000E280, 1, 4}, {"NVIC.IP", 0xE000E400, 8, 4}, {"SCB.SHP", 0xE000ED1C, 2, 4}}},
+    };
+    for (const auto& m : maps) {
+        CRegisterMap map;
+        const LoadReport report = LoadSvdText(map, ReadWholeFile(SourceTreePath() / "cores" / m.file), m.file);
+        ASSERT_TRUE(report.Ok()) << report.Message();
+        std::map<std::string, std::uint64_t> expected = m.single;
+        for (const Array& a : m.arrays)
+            for (int i = 0; i < a.count; ++i)
+                expected[std::string(a.name) + "[" + std::to_string(i) + "]"] =
+                    a.first + static_cast<std::uint64_t>(i * a.step);
+        EXPECT_EQ(AddressesOf(map), expected) << m.file;
+    }
 }
 
 // A fault's status bits each have a row of their own, so a value read from
