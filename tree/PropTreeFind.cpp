@@ -126,10 +126,13 @@ void CPropTreeFind::ExpandParentsOf(CPropTreeItem* row) {
     for (auto it = parents.rbegin(); it != parents.rend(); ++it) m_view.expand(m_model.IndexFromItem(*it));
 }
 
-// Makes `row` the focused row as a click does, so every notification follows.
 void CPropTreeFind::Focus(CPropTreeItem* row) {
-    ExpandParentsOf(row);
     const QModelIndex index = m_model.IndexFromItem(row);
+    if (!index.isValid()) {
+        if (m_model.Tree()) m_model.Tree()->UserSelectItem(row);
+        return;
+    }
+    ExpandParentsOf(row);
     m_view.setCurrentIndex(index);
     m_view.scrollTo(index);
 }
@@ -153,10 +156,7 @@ void CPropTreeFind::Close(bool restore) {
     m_expanded.clear();
     if (focused) {
         // The focused row is the tree's own already: this only shows it.
-        ExpandParentsOf(focused);
-        const QModelIndex index = m_model.IndexFromItem(focused);
-        m_view.setCurrentIndex(index);
-        m_view.scrollTo(index);
+        Focus(focused);
     }
     m_view.setFocus(Qt::OtherFocusReason);
 }

@@ -46,12 +46,15 @@ public:
     void SetChangedOnly(bool on);
     // Focuses the match `step` places after the current one (negative: before).
     void Step(int step);
+    // Makes `row` the focused row as a click does, so every notification
+    // follows: its parents expanded and it in view. A row the find hides now
+    // is focused in the tree alone.
+    void Focus(CPropTreeItem* row);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Focus(CPropTreeItem* row);
     void ExpandParentsOf(CPropTreeItem* row);
     void ShowNoMatchNote(const QString& text, bool show);
 

@@ -166,16 +166,7 @@ void CPropTreeWindow::SetColumnWidths(const QList<int>& widths) {
         m_view->setColumnWidth(column, widths[column]);
 }
 
-void CPropTreeWindow::SelectRow(CPropTreeItem* row) {
-    const QModelIndex index = m_model->IndexFromItem(row);
-    if (!index.isValid()) {
-        if (m_model->Tree()) m_model->Tree()->UserSelectItem(row);
-        return;
-    }
-    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent()) m_view->expand(parent);
-    m_view->setCurrentIndex(index);
-    m_view->scrollTo(index);
-}
+void CPropTreeWindow::SelectRow(CPropTreeItem* row) { m_find->Focus(row); }
 
 void CPropTreeWindow::ShowRowMenu(const QPoint& position) {
     const QModelIndex index = m_view->indexAt(position);

@@ -3,11 +3,10 @@
 
 #include <array>
 
+#include "bits/TextChars.h"
 #include "values/HexWord.h"
 
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
@@ -15,7 +14,7 @@ bool IsCommandChar(char c) { return IsLetter(c) || (c >= '0' && c <= '9') || c =
 
 // `text` without its leading blanks.
 std::string_view SkipBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsAsciiSpace(text.front())) text.remove_prefix(1);
     return text;
 }
 
@@ -27,7 +26,7 @@ struct Split {
 
 Split FirstWord(std::string_view line) {
     std::size_t end = 0;
-    while (end < line.size() && !IsBlank(line[end])) ++end;
+    while (end < line.size() && !IsAsciiSpace(line[end])) ++end;
     return {line.substr(0, end), SkipBlanks(line.substr(end))};
 }
 
@@ -72,7 +71,7 @@ bool IsOpenOcdCommand(std::string_view afterPrompt) {
 
 bool IsTerminalLine(std::string_view line) {
     constexpr std::string_view kGdbPrompt = "(gdb)";
-    if (line.starts_with(kGdbPrompt)) return line.size() == kGdbPrompt.size() || IsBlank(line[kGdbPrompt.size()]);
+    if (line.starts_with(kGdbPrompt)) return line.size() == kGdbPrompt.size() || IsAsciiSpace(line[kGdbPrompt.size()]);
     if (line.starts_with('>')) return IsOpenOcdCommand(SkipBlanks(line.substr(1)));
     const Split split = FirstWord(line);
     return IsGdbExamine(split) || IsDumpCommand(split);

@@ -5,13 +5,12 @@
 #include <limits>
 #include <string>
 
+#include "bits/TextChars.h"
 #include "values/HexWord.h"
 #include "values/TerminalLine.h"
 #include "values/TextLines.h"
 
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
 bool IsNameChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.' ||
@@ -27,17 +26,17 @@ bool IsName(std::string_view word) {
 }
 
 std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && IsAsciiSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsAsciiSpace(text.back())) text.remove_suffix(1);
     return text;
 }
 
 // The next blank-separated word of `rest`, taken off it; empty at the end.
 std::string_view NextWord(std::string_view& rest) {
     std::size_t start = 0;
-    while (start < rest.size() && IsBlank(rest[start])) ++start;
+    while (start < rest.size() && IsAsciiSpace(rest[start])) ++start;
     std::size_t end = start;
-    while (end < rest.size() && !IsBlank(rest[end])) ++end;
+    while (end < rest.size() && !IsAsciiSpace(rest[end])) ++end;
     const std::string_view word = rest.substr(start, end - start);
     rest.remove_prefix(end);
     return word;
@@ -63,7 +62,7 @@ public:
         if (line.empty() || line.front() == '#' || IsTerminalLine(line)) return;
 
         std::size_t headEnd = 0;
-        while (headEnd < line.size() && !IsBlank(line[headEnd]) && line[headEnd] != ':' && line[headEnd] != '=' &&
+        while (headEnd < line.size() && !IsAsciiSpace(line[headEnd]) && line[headEnd] != ':' && line[headEnd] != '=' &&
                line[headEnd] != '<') {
             ++headEnd;
         }
@@ -95,11 +94,8 @@ public:
         }
         if (address.status == HexWord::Status::TooLong) return Problem("address longer than 16 hex digits");
         if (address.status != HexWord::Status::Ok) {
-            return Problem(symbol || separator == Separator::Colon
-                               ? "not an address: " + Quote(head)
-                               : "not a values line",
-                           symbol || separator == Separator::Colon ? ProblemCode::kBadValue
-                                                                   : ProblemCode::kNotValuesLine);
+            if (symbol || separator == Separator::Colon) return Problem("not an address: " + Quote(head));
+            return Problem("not a values line", ProblemCode::kNotValuesLine);
         }
         ReadAddressed(address.value, separator, rest);
     }
