@@ -199,6 +199,13 @@ Status CGdbClient::WriteChunk(std::uint64_t address, std::span<const std::uint8_
     return Status::Failure(ProblemCode::kTargetError, "the target refused to write " + where + " (" + ErrorCode(reply.Value()) + ")");
 }
 
+Result<std::string> CGdbClient::WaitForNotification(std::chrono::milliseconds wait) {
+    if (!m_session) return Result<std::string>::Failure(ProblemCode::kNotConnected, "not connected to a target");
+    auto notification = m_session->WaitForNotification(RemoteClock::now() + wait);
+    if (!m_session->InStep()) m_session.reset();
+    return notification;
+}
+
 void CGdbClient::Disconnect() {
     if (!m_session) return;
     if (m_session->InStep()) {

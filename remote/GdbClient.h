@@ -49,6 +49,12 @@ public:
     // Writes `bytes` at `address` in as many 'M' requests as needed.
     Status WriteMemory(std::uint64_t address, std::span<const std::uint8_t> bytes);
 
+    // The next notification the server sends ("Stop:T05" when the target
+    // stopped), waiting at most `wait`: kTimedOut or kCancelled when none
+    // came, which leave the connection as it was; a lost connection
+    // disconnects. One that came during a request is given first.
+    Result<std::string> WaitForNotification(std::chrono::milliseconds wait);
+
     // Detaches ('D') so a target the server stopped for us runs on, then
     // closes. A timed-out, cancelled or garbled exchange disconnects too,
     // since a late reply could be taken for the next answer.

@@ -24,7 +24,7 @@ public:
 
     void Sent(std::string_view framedPacket) { Line("Sending packet: ", framedPacket); }
     void Received(std::string_view payload) { Line("Packet received: ", payload); }
-    void ReceivedNotification() { Line("Notification received", {}); }
+    void ReceivedNotification(std::string_view payload) { Line("Notification received: ", payload); }
     void SentAck() { Line("Sending ack", {}); }
     void SentNak() { Line("Sending nack", {}); }
     void ReceivedAck() { Line("Received Ack", {}); }

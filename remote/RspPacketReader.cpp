@@ -94,10 +94,12 @@ CRspPacketReader::Event CRspPacketReader::EndFrame() {
         m_overflowed = false;
         return Next();
     }
-    if (RspChecksum(frame) != m_checksum) return Event::kDamaged;
+    // A notification is never acknowledged, so a damaged one cannot be asked for again: it is passed over.
+    if (RspChecksum(frame) != m_checksum) return m_notification ? Next() : Event::kDamaged;
+    if (m_notification && DecodeRspPayload(frame, m_limit, m_payload) != RspDecoding::kDecoded) return Next();
     if (m_notification) return Event::kNotification;
     switch (DecodeRspPayload(frame, m_limit, m_payload)) {
-    case RspDecoding::kDecoded: return Event::kPacket;
+    case RspDecoding::kDecoded: return m_notification ? Event::kNotification : Event::kPacket;
     case RspDecoding::kMalformed: return Event::kDamaged;
     case RspDecoding::kTooLong: break;
     }

@@ -15,7 +15,7 @@ public:
         kAck,           // '+'
         kNak,           // '-': the peer asks for the last packet again
         kPacket,        // a packet with a good checksum; Payload() is decoded
-        kNotification,  // "%name:...#cc", which nothing here asks for
+        kNotification,  // "%name:...#cc", never acknowledged; Payload() is "name:..." decoded
         kDamaged,       // a frame whose checksum or escapes are wrong
         kOverflow,      // a frame longer than the limit (before or after decoding)
         kGarbage,       // more than the limit of bytes outside any frame
@@ -30,7 +30,7 @@ public:
     // the reader never holds more than one feed).
     void Feed(std::string_view bytes);
     Event Next();
-    // The decoded payload of the last kPacket.
+    // The decoded payload of the last kPacket or kNotification.
     const std::string& Payload() const { return m_payload; }
     // Forgets a frame under way and the bytes not yet split.
     void Reset();

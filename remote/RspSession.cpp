@@ -48,7 +48,7 @@ void CRspSession::TraceReceived(CRspPacketReader::Event event) {
     case CRspPacketReader::Event::kAck: m_trace->ReceivedAck(); break;
     case CRspPacketReader::Event::kNak: m_trace->ReceivedNak(); break;
     case CRspPacketReader::Event::kPacket: m_trace->Received(m_reader.Payload()); break;
-    case CRspPacketReader::Event::kNotification: m_trace->ReceivedNotification(); break;
+    case CRspPacketReader::Event::kNotification: m_trace->ReceivedNotification(m_reader.Payload()); break;
     default: break;
     }
 }
@@ -98,6 +98,7 @@ Result<std::string> CRspSession::Exchange(std::string_view request, const ReplyF
             }
             break;
         case CRspPacketReader::Event::kNotification:
+            KeepNotification();
             break;
         case CRspPacketReader::Event::kDamaged:
             if (!m_acknowledging) return Fail(ProblemCode::kBadReply, "the server at " + Where() + " sent a damaged reply");
@@ -132,4 +133,42 @@ Result<std::string> CRspSession::Exchange(std::string_view request, const ReplyF
         }
         }
     }
+}
+
+void CRspSession::KeepNotification() {
+    if (m_notifications.size() == kMaxKeptNotifications) m_notifications.pop_front();
+    m_notifications.push_back(m_reader.Payload());
+}
+
+Result<std::string> CRspSession::WaitForNotification(RemoteDeadline deadline) {
+    if (!m_inStep) return Fail(ProblemCode::kOutOfStep, "the connection to " + Where() + " is out of step after an earlier problem");
+    char chunk[kReceiveChunk];
+    while (m_notifications.empty()) {
+        const CRspPacketReader::Event event = m_reader.Next();
+        if (m_trace != nullptr) TraceReceived(event);
+        switch (event) {
+        case CRspPacketReader::Event::kNeedBytes: {
+            std::size_t received = 0;
+            const ChannelStatus status = m_channel->Receive(chunk, sizeof chunk, received, deadline);
+            if (status == ChannelStatus::kTimedOut) return Result<std::string>::Failure(ProblemCode::kTimedOut, "no notification from " + Where());
+            if (status == ChannelStatus::kCancelled) return Result<std::string>::Failure(ProblemCode::kCancelled, "the wait for a notification was cancelled");
+            if (status != ChannelStatus::kOk) return Fail(ProblemCode::kConnectionLost, "the connection to " + Where() + " was lost");
+            m_reader.Feed(std::string_view(chunk, received));
+            break;
+        }
+        case CRspPacketReader::Event::kNotification: KeepNotification(); break;
+        case CRspPacketReader::Event::kPacket:
+            if (m_acknowledging && Send("+", deadline) != ChannelStatus::kOk) {
+                return Fail(ProblemCode::kConnectionLost, "the connection to " + Where() + " was lost");
+            }
+            break;
+        case CRspPacketReader::Event::kOverflow:
+        case CRspPacketReader::Event::kGarbage:
+            return Fail(ProblemCode::kBadReply, "the server at " + Where() + " sent bytes that are no packet");
+        default: break;  // acknowledgements and damage with no request under way
+        }
+    }
+    std::string payload = std::move(m_notifications.front());
+    m_notifications.pop_front();
+    return Result<std::string>::Success(std::move(payload));
 }

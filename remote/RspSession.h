@@ -7,6 +7,7 @@
 // nobody asked for, console output) is passed over.
 #include <chrono>
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -39,6 +40,15 @@ public:
     // Sends `request` without waiting for any reply (the last word before closing).
     void SendOnly(std::string_view request, std::chrono::milliseconds timeout);
 
+    // The most notifications kept unread; older ones are dropped first.
+    static constexpr std::size_t kMaxKeptNotifications = 16;
+    // The payload of the next notification ("Stop:T05"): one that came during
+    // an exchange, else one the server sends before `deadline`. No request is
+    // under way, so a deadline or a cancel (kTimedOut, kCancelled) leaves the
+    // session in step; packets nobody asked for are acknowledged and passed over.
+    Result<std::string> WaitForNotification(RemoteDeadline deadline);
+    std::size_t KeptNotifications() const { return m_notifications.size(); }
+
     // Acknowledgements are on at first; QStartNoAckMode turns them off.
     void SetAcknowledging(bool on) { m_acknowledging = on; }
     bool Acknowledging() const { return m_acknowledging; }
@@ -54,10 +64,13 @@ private:
     Result<std::string> Fail(ProblemCode code, std::string detail);
     ChannelStatus Send(std::string_view bytes, RemoteDeadline deadline);
     void TraceReceived(CRspPacketReader::Event event);
+    // Keeps the reader's notification for WaitForNotification.
+    void KeepNotification();
     Result<std::string> ChannelFailed(ChannelStatus status, std::chrono::milliseconds timeout, std::string_view what);
 
     std::unique_ptr<CByteChannel> m_channel;
     CRspPacketReader m_reader;
+    std::deque<std::string> m_notifications;
     bool m_acknowledging = true;
     bool m_inStep = true;
     CPacketTrace* m_trace = nullptr;
