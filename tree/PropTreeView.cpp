@@ -168,6 +168,16 @@ void CPropTreeWindow::SetColumnWidths(const QList<int>& widths) {
 
 void CPropTreeWindow::SelectRow(CPropTreeItem* row) { m_find->Focus(row); }
 
+std::vector<CPropTreeItem*> CPropTreeWindow::VisibleRows() const {
+    std::vector<CPropTreeItem*> rows;
+    const int height = m_view->viewport()->height();
+    for (QModelIndex index = m_view->indexAt(QPoint(0, 0)); index.isValid(); index = m_view->indexBelow(index)) {
+        if (m_view->visualRect(index).top() >= height) break;
+        if (CPropTreeItem* row = m_model->ItemFromIndex(index)) rows.push_back(row);
+    }
+    return rows;
+}
+
 void CPropTreeWindow::ShowRowMenu(const QPoint& position) {
     const QModelIndex index = m_view->indexAt(position);
     const CPropTreeItem* item = m_model->ItemFromIndex(index);

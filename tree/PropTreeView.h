@@ -9,6 +9,7 @@
 #include <QTreeView>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 class CPropTree;
 class CPropTreeFind;
@@ -51,6 +52,9 @@ public:
     // follows, with its parents expanded and the row scrolled into view. A
     // row a find hides is focused all the same, and shown when the find ends.
     void SelectRow(CPropTreeItem* row);
+    // The rows the view shows now, top to bottom (those scrolled out of
+    // view or under a collapsed parent are not shown).
+    std::vector<CPropTreeItem*> VisibleRows() const;
     // Puts `widget` between the rows and the description pane.
     void SetDetailWidget(QWidget* widget);
     // Shows `placeholder` in place of the rows, the detail widget and the

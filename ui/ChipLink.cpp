@@ -4,6 +4,8 @@
 #include <QMetaObject>
 #include <QtGlobal>
 
+#include "problem/Problem.h"
+
 #include "remote/PacketTrace.h"
 
 CChipLink::CChipLink(QObject* parent) : QObject(parent) {
@@ -19,6 +21,7 @@ CChipLink::CChipLink(QObject* parent) : QObject(parent) {
 }
 
 CChipLink::~CChipLink() {
+    StopIdleWait();
     m_cancel.Cancel();
     if (m_thread.joinable()) m_thread.join();
     m_client.Disconnect();
@@ -30,6 +33,7 @@ void CChipLink::SetTimeout(std::chrono::milliseconds timeout) {
 
 bool CChipLink::Start(std::function<void(CGdbClient&)> work, std::function<void()> done) {
     if (m_busy) return false;
+    StopIdleWait();
     // The thread of the last request has handed on its result, so it is ending.
     if (m_thread.joinable()) m_thread.join();
     m_busy = true;
@@ -46,6 +50,7 @@ bool CChipLink::Start(std::function<void(CGdbClient&)> work, std::function<void(
                 m_where = where;
                 m_busy = false;
                 done();
+                if (!m_busy && m_connected && m_notified) StartIdleWait();
             },
             Qt::QueuedConnection);
     });
@@ -59,4 +64,58 @@ bool CChipLink::Connect(const std::string& endpoint, std::function<void(Status)>
 
 bool CChipLink::Disconnect(std::function<void()> done) {
     return Start([](CGdbClient& client) { client.Disconnect(); }, std::move(done));
+}
+
+void CChipLink::SetNotificationHandler(std::function<void(std::string)> notified, std::function<void()> lost) {
+    m_notified = std::move(notified);
+    m_lost = std::move(lost);
+    if (!m_busy && m_connected && m_notified && !m_idleThread.joinable()) StartIdleWait();
+}
+
+void CChipLink::StartIdleWait() {
+    StopIdleWait();
+    if (m_thread.joinable()) m_thread.join();
+    m_stopIdle = false;
+    m_idleThread = std::thread([this] { IdleWait(); });
+}
+
+void CChipLink::StopIdleWait() {
+    if (!m_idleThread.joinable()) return;
+    {
+        const std::lock_guard lock(m_idleMutex);
+        m_stopIdle = true;
+        m_cancel.Cancel();
+    }
+    m_idleThread.join();
+}
+
+void CChipLink::IdleWait() {
+    // Long enough that an idle window wakes only for a notification or a request.
+    constexpr std::chrono::hours kIdleWait{1};
+    for (;;) {
+        {
+            // An Escape may have raised the signal meanwhile; only StopIdleWait ends the wait.
+            const std::lock_guard lock(m_idleMutex);
+            if (m_stopIdle) return;
+            m_cancel.Reset();
+        }
+        auto notification = m_client.WaitForNotification(kIdleWait);
+        if (notification) {
+            QMetaObject::invokeMethod(
+                this, [this, payload = std::move(notification.Value())] { if (m_notified) m_notified(payload); },
+                Qt::QueuedConnection);
+            continue;
+        }
+        if (notification.Failed(ProblemCode::kTimedOut) || notification.Failed(ProblemCode::kCancelled)) continue;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_busy) return;  // the request under way tells what became of the connection
+                m_connected = false;
+                m_where.clear();
+                if (m_lost) m_lost();
+            },
+            Qt::QueuedConnection);
+        return;
+    }
 }

@@ -3,11 +3,15 @@
 // The window's connection to a GDB server. One request at a time runs on a
 // thread of its own, so the window never waits for a server; its result comes
 // back on the window's thread. Cancel (Escape) stops the request under way at
-// once; every exchange also has the client's deadline.
+// once; every exchange also has the client's deadline. While connected and
+// idle, the link's thread waits on the connection for the server's
+// notifications (a bridged GDB session's "Stop:..." and "Running:..."),
+// without polling: a request stops the wait and starts it again after.
 #include <QObject>
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -39,15 +43,26 @@ public:
     bool Disconnect(std::function<void()> done);
     // Stops the request under way; it ends with a problem that says so.
     void Cancel() { m_cancel.Cancel(); }
+    // `notified` runs on this object's thread with each notification's
+    // payload; `lost` when the connection is lost while idle.
+    void SetNotificationHandler(std::function<void(std::string)> notified, std::function<void()> lost);
     std::chrono::milliseconds Timeout() const { return m_client.Timeout(); }
     void SetTimeout(std::chrono::milliseconds timeout);
 
 private:
     bool Start(std::function<void(CGdbClient&)> work, std::function<void()> done);
+    void StartIdleWait();
+    void StopIdleWait();
+    void IdleWait();
 
     CGdbClient m_client;  // used only on the link's thread while a request runs
     CCancelSignal m_cancel;
     std::thread m_thread;
+    std::thread m_idleThread;  // waits for notifications while no request runs
+    std::mutex m_idleMutex;    // orders the idle wait's end against its restart
+    bool m_stopIdle = false;
+    std::function<void(std::string)> m_notified;
+    std::function<void()> m_lost;
     std::atomic<bool> m_busy{false};
     bool m_connected = false;
     std::string m_where;

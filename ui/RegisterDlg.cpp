@@ -243,7 +243,8 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
 void CRegisterDlg::UpdateCaption() {
     // The program's name stays last, where desktops look for it.
     std::string caption = m_strTitle.str();
-    if (m_target.IsConnected()) caption = m_target.Where() + kCaptionSeparator + caption;
+    if (m_target.IsConnected())
+        caption = m_target.Where() + (m_target.IsTargetRunning() ? " (target running)" : "") + kCaptionSeparator + caption;
     if (m_bMapNamed) caption = m_strMapName + kCaptionSeparator + caption;
     SetWindowText(caption.c_str());
 }

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QKeySequence>
 #include <QTimer>
+#include <algorithm>
 
 #include "bits/NumberFormatting.h"
 #include "bits/NumberReading.h"
@@ -39,7 +40,13 @@ CTargetCommands::~CTargetCommands() = default;
 void CTargetCommands::Attach(CPropTreeWindow& window, CAppSettings* settings, std::function<void()> connectionChanged) {
     m_settings = settings;
     m_connectionChanged = std::move(connectionChanged);
+    m_window = &window;
     m_link = new CChipLink(&window);
+    m_link->SetNotificationHandler([this](const std::string& payload) { Notified(payload); },
+                                   [this] {
+                                       m_targetRunning = false;
+                                       StopWatch();  // tells the window the connection changed
+                                   });
     m_watchTimer = new QTimer(&window);
     m_watchTimer->setInterval(kWatchIntervalMs);
     QObject::connect(m_watchTimer, &QTimer::timeout, &window, [this] { WatchTick(); });
@@ -90,8 +97,8 @@ bool CTargetCommands::Applies(Command command) const {
     case Command::kConnect: return !IsBusy();
     case Command::kDisconnect: return IsConnected();
     case Command::kRead:
-    case Command::kWrite: return IsConnected() && HasRegister();
-    case Command::kReadSet: return IsConnected() && HasSet();
+    case Command::kWrite: return IsConnected() && !m_targetRunning && HasRegister();
+    case Command::kReadSet: return IsConnected() && !m_targetRunning && HasSet();
     case Command::kWatch: return IsWatching() || (IsConnected() && HasRegister());
     }
     return false;
@@ -104,6 +111,10 @@ bool CTargetCommands::HasSet() const {
 
 void CTargetCommands::Busy(bool busy) {
     if (m_cancelAction) m_cancelAction->setEnabled(busy);
+    if (!busy && m_refreshPending) {
+        m_refreshPending = false;
+        QTimer::singleShot(0, m_window, [this] { RefreshAfterStop(); });
+    }
     if (m_connectionChanged) m_connectionChanged();
 }
 
@@ -141,6 +152,7 @@ void CTargetCommands::Cancel() {
 void CTargetCommands::MapReplaced() {
     StopWatch();
     ++m_generation;
+    m_atLastStop.clear();
 }
 
 void CTargetCommands::Failed(const std::string& problem) {
@@ -149,17 +161,19 @@ void CTargetCommands::Failed(const std::string& problem) {
 }
 
 void CTargetCommands::ReadRegisters(std::vector<CRegisterItem*> registers, std::vector<ChipRegister> places,
-                                    std::function<void()> after) {
+                                    std::function<void()> after, std::function<void(const std::string&)> failed) {
     const bool bigEndian = m_map.IsBigEndian();
     const unsigned generation = m_generation;
     const bool started = m_link->Run<Result<std::vector<std::uint64_t>>>(
         [places = std::move(places), bigEndian](CGdbClient& client) {
             return ReadChipRegisters(client, places, bigEndian);
         },
-        [this, registers = std::move(registers), generation, after = std::move(after)](auto values) {
+        [this, registers = std::move(registers), generation, after = std::move(after),
+         failed = std::move(failed)](auto values) {
             Busy(false);
             if (generation != m_generation) return;  // for a map no longer shown
             if (!values.Ok()) {
+                if (failed) return failed(values.Text());
                 Failed(values.Text());
                 return;
             }
@@ -261,7 +275,57 @@ void CTargetCommands::StopWatch() {
 }
 
 void CTargetCommands::WatchTick() {
-    // A tick while the last read is still under way is passed over.
-    if (!m_watched || IsBusy()) return;
+    // A tick while the last read is still under way, or while the target runs, is passed over.
+    if (!m_watched || IsBusy() || m_targetRunning) return;
     ReadRegisters({m_watched}, {*ChipRegisterOf(m_map, *m_watched)});
+}
+
+void CTargetCommands::Notified(const std::string& payload) {
+    // The remote protocol's stop notification, and the bridge's own word that the target runs.
+    if (payload.starts_with("Stop:")) {
+        m_targetRunning = false;
+        RefreshAfterStop();
+    } else if (payload.starts_with("Running:")) {
+        m_targetRunning = true;
+    }
+    if (m_connectionChanged) m_connectionChanged();
+}
+
+std::vector<CRegisterItem*> CTargetCommands::RegistersInView() const {
+    std::vector<CRegisterItem*> registers;
+    const auto add = [&](CRegisterItem* reg) {
+        if (reg && std::find(registers.begin(), registers.end(), reg) == registers.end()) registers.push_back(reg);
+    };
+    add(RegisterInHand());
+    if (m_window)
+        for (CPropTreeItem* row : m_window->VisibleRows()) add(m_calc.RegisterOf(row));
+    return registers;
+}
+
+void CTargetCommands::RefreshAfterStop() {
+    if (!IsConnected() || m_targetRunning) return;
+    if (IsBusy()) {
+        m_refreshPending = true;
+        return;
+    }
+    // Only what a read leaves as it was: a stop never changes the chip.
+    std::vector<CRegisterItem*> registers;
+    std::vector<ChipRegister> places;
+    for (CRegisterItem* reg : RegistersInView()) {
+        if (ReadHazardOf(m_map, *reg) != ReadHazard::None) continue;
+        registers.push_back(reg);
+        places.push_back(*ChipRegisterOf(m_map, *reg));
+    }
+    if (registers.empty()) return;
+    for (CRegisterItem* reg : registers)
+        if (const auto last = m_atLastStop.find(reg); last != m_atLastStop.end()) m_map.SetBaseline(*reg, last->second);
+    ReadRegisters(
+        registers, std::move(places),
+        [this, registers] {
+            for (CRegisterItem* reg : registers)
+                if (const auto held = m_map.ValueOf(*reg)) m_atLastStop[reg] = held->value;
+        },
+        // A stop is no command of the user's: a read the session refused (the target
+        // resumed meanwhile) waits for the next stop without a box.
+        [](const std::string&) {});
 }

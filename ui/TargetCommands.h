@@ -7,11 +7,18 @@
 // off the window's thread (CChipLink); Escape cancels the one under way. A
 // value read comes in as a typed value does, through the hex box; a failure
 // says what and where in one box and changes no value.
+//
+// Connected to a GDB session's bridge (`tavlin window` in GDB), the window
+// follows the target: at each stop the server notifies ("Stop:...") it reads
+// the registers in view and the register in hand again, marking the bits that
+// changed since the last stop; from a "Running:..." notification until the
+// next stop it reads nothing and says the target runs.
 #include <QObject>
 #include <QString>
 #include <array>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "chip/ChipRegisters.h"
@@ -56,6 +63,8 @@ public:
     bool IsConnected() const;
     bool IsBusy() const;
     bool IsWatching() const;
+    // Between a bridged session's "Running" and its next "Stop".
+    bool IsTargetRunning() const { return m_targetRunning; }
     // "localhost:3333" while connected; empty otherwise.
     std::string Where() const;
     // Whether the register in hand, or the set in hand, can be read or written.
@@ -76,9 +85,14 @@ private:
     CRegisterItem* RegisterInHand() const;
     CPropTreeItem* SetInHand() const;
     // Reads `registers` (with their places) and gives them their values; `after` runs on success.
+    // A failure is told in a box, or given to `failed` when there is one.
     void ReadRegisters(std::vector<CRegisterItem*> registers, std::vector<ChipRegister> places,
-                       std::function<void()> after = {});
+                       std::function<void()> after = {}, std::function<void(const std::string&)> failed = {});
     void Failed(const std::string& problem);
+    void Notified(const std::string& payload);
+    // Reads the registers in view and in hand after a stop, each against its value at the stop before.
+    void RefreshAfterStop();
+    std::vector<CRegisterItem*> RegistersInView() const;
     void StopWatch();
     void WatchTick();
     // Says a request is under way, or not; enables Escape.
@@ -91,6 +105,11 @@ private:
     CAppSettings* m_settings = nullptr;
     std::function<void()> m_connectionChanged;
     CChipLink* m_link = nullptr;  // owned by the tree's window
+    CPropTreeWindow* m_window = nullptr;
+    bool m_targetRunning = false;
+    bool m_refreshPending = false;  // a stop came while a request was under way
+    // Each register's value at the last stop, the baseline its changed bits are marked against.
+    std::unordered_map<CRegisterItem*, std::uint64_t> m_atLastStop;
     QTimer* m_watchTimer = nullptr;
     CRegisterItem* m_watched = nullptr;
     QAction* m_cancelAction = nullptr;
