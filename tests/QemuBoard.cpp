@@ -51,7 +51,7 @@ std::string QemuBoard::FindQemu() {
     return {};
 }
 
-QemuBoard::QemuBoard(bool paused) {
+QemuBoard::QemuBoard(bool paused, const std::string& image) {
     const std::string qemu = FindQemu();
     if (qemu.empty()) {
         m_problem = "qemu-system-arm is not installed";
@@ -64,7 +64,7 @@ QemuBoard::QemuBoard(bool paused) {
     }
     m_directory = directory;
     const std::string firmware = m_directory + "/loop.bin";
-    std::ofstream(firmware, std::ios::binary) << LoopFirmware();
+    std::ofstream(firmware, std::ios::binary) << (image.empty() ? LoopFirmware() : image);
     m_port = FreeLoopbackPort();
     const std::string gdb = "tcp:127.0.0.1:" + std::to_string(m_port);
     const std::string log = m_directory + "/qemu.log";

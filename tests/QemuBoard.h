@@ -25,7 +25,8 @@ public:
 
     // `paused`: started with -S, as if just reset; otherwise the core runs
     // until a debugger connects, and QEMU then stops it.
-    explicit QemuBoard(bool paused = true);
+    // `firmware`: the image's bytes, from address 0 (the vector table); empty for the loop.
+    explicit QemuBoard(bool paused = true, const std::string& firmware = {});
     ~QemuBoard();
     QemuBoard(const QemuBoard&) = delete;
     QemuBoard& operator=(const QemuBoard&) = delete;

@@ -1,0 +1,173 @@
+// SPDX-License-Identifier: MIT
+// tavlin's GDB extension in Debian's gdb-multiarch, attached to QEMU's
+// emulated STM32F405: show and set through GDB's connection print what
+// tavlin --read and --write print, fault gives the stacked frame, and GDB's
+// own commands work unchanged between them. Every session has a deadline.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "remote/GdbClient.h"
+#include "tests/CommandLineRun.h"
+#include "tests/ExampleFiles.h"
+#include "tests/GdbSession.h"
+#include "tests/QemuBoard.h"
+#include "tests/TempDir.h"
+
+namespace {
+
+// The board with `firmware`, its map in a file. The probe that waits for QEMU
+// to listen detaches, so the firmware runs until GDB attaches.
+struct GdbRun {
+    TempDir dir;
+    std::string map = dir.Write("netduinoplus2.svd", ReadExampleFile("netduinoplus2.svd"));
+    QemuBoard board;
+    explicit GdbRun(const std::string& firmware) : board(true, firmware) {}
+    std::string Started() {
+        if (!board.Problem().empty()) return board.Problem();
+        CGdbClient probe;
+        return board.Connect(probe);
+    }
+};
+
+// The text between "==NAME==" and the next marker (or the end) in a session's output.
+std::string Part(const std::string& output, const std::string& name) {
+    const std::string marker = "==" + name + "==\n";
+    const auto start = output.find(marker);
+    if (start == std::string::npos) return "(no " + name + ")";
+    const auto from = start + marker.size();
+    const auto end = output.find("==", from);
+    return output.substr(from, end == std::string::npos ? std::string::npos : end - from);
+}
+
+std::string Marker(const std::string& name) { return "echo ==" + name + "==\\n"; }
+
+// What `tavlin --decode` prints for `values` ("ADDRESS VALUE" lines): the lines --read prints for them.
+std::string Decoded(const GdbRun& run, const std::string& values) {
+    const std::string file = run.dir.Write("values.txt", values);
+    return RunTavlin({"--decode", run.map, file}).out;
+}
+
+// The word GDB's `x/1xw` printed, as "0x0000002a".
+std::string WordOf(const std::string& x) {
+    const auto tab = x.find('\t');
+    return tab == std::string::npos ? x : x.substr(tab + 1, 10);
+}
+
+TEST(GdbExtension, ShowFollowsTheCounterAtEachBreakpointAndGdbsOwnCommandsWorkBetween) {
+    REQUIRE_QEMU();
+    REQUIRE_GDB();
+    GdbRun run(CounterFirmware());
+    ASSERT_EQ(run.Started(), "");
+    const std::string stop = "break *" + std::to_string(kCounterBreak);
+    std::vector<std::string> commands{"tavlin load " + run.map, stop};
+    for (const std::string name : {"1", "2", "3"}) {
+        commands.insert(commands.end(),
+                        {"continue", Marker("x" + name), "x/1xw 0x20000100", Marker(name), "tavlin show SCRATCH.WORD0",
+                         Marker("after" + name)});
+    }
+    commands.insert(commands.end(), {Marker("stepi"), "stepi", Marker("registers"), "info registers pc",
+                                     Marker("set"), "tavlin show SCRATCH", Marker("end")});
+    const ProcessOutcome gdb = RunBatchGdb(run.board.Endpoint(), commands);
+    ASSERT_FALSE(gdb.timedOut);
+    EXPECT_EQ(gdb.code, 0) << gdb.err;
+    EXPECT_EQ(gdb.err.find("Traceback"), std::string::npos) << gdb.err;
+
+    // Each stop a new count, one more than the last (the board ran a while
+    // before GDB attached); show prints what --read (and --decode) prints for it.
+    std::uint64_t last = 0;
+    for (const std::string name : {"1", "2", "3"}) {
+        const std::string word = WordOf(Part(gdb.out, "x" + name));
+        const std::uint64_t count = std::stoull(word, nullptr, 16);
+        if (name != "1") {
+            EXPECT_EQ(count, last + 1) << gdb.out;
+        }
+        last = count;
+        EXPECT_EQ(Part(gdb.out, name), Decoded(run, "0x20000100 " + word + "\n")) << gdb.out;
+    }
+    // stepi from the branch lands at the loop's start; GDB's registers agree.
+    EXPECT_NE(Part(gdb.out, "stepi").find("0x0000000c in ?? ()"), std::string::npos) << gdb.out;
+    EXPECT_NE(Part(gdb.out, "registers").find("pc             0xc"), std::string::npos) << gdb.out;
+    // A set read passes over what a read would not give (the write-only COMMAND), as --read says.
+    EXPECT_NE(gdb.err.find("SCRATCH.COMMAND is write-only: not read\n"), std::string::npos) << gdb.err;
+    const std::string set = Part(gdb.out, "set");
+    EXPECT_EQ(set.rfind("SCRATCH.WORD0 @0x20000100 = " + WordOf(Part(gdb.out, "x3")) + "\n", 0), 0u) << set;
+    EXPECT_EQ(set.find("SCRATCH.COMMAND"), std::string::npos) << set;
+}
+
+TEST(GdbExtension, SetWritesExactlyTheRegistersBytesAndRefusesAReadOnlyOne) {
+    REQUIRE_QEMU();
+    REQUIRE_GDB();
+    GdbRun run(CounterFirmware());
+    ASSERT_EQ(run.Started(), "");
+    const ProcessOutcome gdb = RunBatchGdb(
+        run.board.Endpoint(),
+        {"tavlin load " + run.map, "set {unsigned int}0x200000fc = 0x11111111",
+         "set {unsigned int}0x20000104 = 0x22222222", Marker("set"), "tavlin set SCRATCH.WORD0=0xcafe0123",
+         Marker("x"), "x/3xw 0x200000fc", Marker("cpuid"), "x/1xw 0xe000ed00", Marker("refused"),
+         "python\ntry:\n  gdb.execute('tavlin set SCB.CPUID=1')\nexcept gdb.error as e:\n  print('refused:', e)\nend",
+         Marker("after"), "x/1xw 0xe000ed00", Marker("end")});
+    ASSERT_FALSE(gdb.timedOut);
+    EXPECT_EQ(gdb.code, 0) << gdb.err;
+    EXPECT_EQ(Part(gdb.out, "set"), "SCRATCH.WORD0 @0x20000100 = 0xcafe0123\n  HIGH [31:16] = 0xcafe\n  LOW [15:0] = 0x123\n");
+    // The four bytes and no others: the words on either side keep their values.
+    EXPECT_EQ(Part(gdb.out, "x"), "0x200000fc:\t0x11111111\t0xcafe0123\t0x22222222\n");
+    EXPECT_EQ(Part(gdb.out, "refused"), "refused: SCB.CPUID is read-only: not written\n");
+    EXPECT_EQ(Part(gdb.out, "after"), Part(gdb.out, "cpuid"));
+}
+
+TEST(GdbExtension, FaultGivesTheStackedFrameOfTheFaultingLoad) {
+    REQUIRE_QEMU();
+    REQUIRE_GDB();
+    GdbRun run(BusFaultFirmware());
+    ASSERT_EQ(run.Started(), "");
+    const ProcessOutcome gdb = RunBatchGdb(run.board.Endpoint(),
+                                           {"tavlin load " + run.map, "break *" + std::to_string(kFaultHandler),
+                                            "continue", Marker("fault"),
+                                            "tavlin fault", Marker("end")});
+    ASSERT_FALSE(gdb.timedOut);
+    EXPECT_EQ(gdb.code, 0) << gdb.err;
+    const std::string fault = Part(gdb.out, "fault");
+    EXPECT_NE(fault.find("Exception frame on MSP at 0x20000fe0 (EXC_RETURN 0xfffffff9):\n"), std::string::npos) << fault;
+    EXPECT_NE(fault.find("  R0 0x60000010  R1 0x00000000"), std::string::npos) << fault;
+    EXPECT_NE(fault.find("  faulting PC 0x00000042\n"), std::string::npos) << fault;
+    EXPECT_NE(fault.find("  xPSR 0x41000000 (exception 0)\n"), std::string::npos) << fault;
+}
+
+TEST(GdbExtension, CommandsSayWhatIsMissingAndTheHelpDescribesEach) {
+    REQUIRE_GDB();
+    // No target at all: the commands say what they lack.
+    const ProcessOutcome gdb = RunBatchGdb(
+        "",
+        {"python\nfor c in ('tavlin show X', 'tavlin load /nonexistent/map.svd', 'tavlin set', 'tavlin window'):\n"
+         "  try:\n    gdb.execute(c)\n  except gdb.error as e:\n    print(c, '->', e)\nend",
+         "help tavlin", "help tavlin show"},
+        std::chrono::seconds(30));
+    ASSERT_FALSE(gdb.timedOut);
+    EXPECT_NE(gdb.out.find("tavlin show X -> tavlin: no register map: tavlin load MAP first"), std::string::npos) << gdb.out;
+    EXPECT_NE(gdb.out.find("tavlin load /nonexistent/map.svd -> tavlin: cannot open /nonexistent/map.svd"),
+              std::string::npos) << gdb.out;
+    EXPECT_NE(gdb.out.find("tavlin set -> tavlin: usage: tavlin set NAME=VALUE..."), std::string::npos) << gdb.out;
+    EXPECT_NE(gdb.out.find("tavlin window -> tavlin: no register map"), std::string::npos) << gdb.out;
+    for (const char* sub : {"tavlin load", "tavlin show", "tavlin set", "tavlin fault", "tavlin window", "tavlin close"})
+        EXPECT_NE(gdb.out.find(std::string(sub) + " -- "), std::string::npos) << sub << "\n" << gdb.out;
+    EXPECT_NE(gdb.out.find("Read registers through GDB and print them: tavlin show NAME..."), std::string::npos);
+}
+
+TEST(GdbExtension, CompletesLabelPaths) {
+    REQUIRE_GDB();
+    TempDir dir;
+    const std::string map = dir.Write("netduinoplus2.svd", ReadExampleFile("netduinoplus2.svd"));
+    const ProcessOutcome gdb = RunBatchGdb("",
+                                           {"tavlin load " + map, "complete tavlin show SCRATCH.W",
+                                            "complete tavlin show SPI", "complete tavlin set ADC1.H"},
+                                           std::chrono::seconds(30));
+    ASSERT_FALSE(gdb.timedOut);
+    EXPECT_NE(gdb.out.find("tavlin show SCRATCH.WORD0\n"), std::string::npos) << gdb.out;
+    EXPECT_NE(gdb.out.find("tavlin show SPI1\ntavlin show SPI1.CR1\n"), std::string::npos) << gdb.out;
+    EXPECT_NE(gdb.out.find("tavlin set ADC1.HTR=\n"), std::string::npos) << gdb.out;
+}
+
+}  // namespace
