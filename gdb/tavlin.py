@@ -676,6 +676,8 @@ GDB, ends the bridge and leaves the window open on its last values."""
         if SESSION.bridge is None:
             SESSION.bridge = Bridge()
         bridge = SESSION.bridge
+        if bridge.connection is not None:
+            raise gdb.GdbError("tavlin: a window is bridged to this session already (tavlin close ends its bridge)")
         subprocess.Popen([tavlin_program(), "--gdb", bridge.endpoint()] + arguments,
                          stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                          start_new_session=True)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -168,6 +169,35 @@ TEST(GdbExtension, CompletesLabelPaths) {
     EXPECT_NE(gdb.out.find("tavlin show SCRATCH.WORD0\n"), std::string::npos) << gdb.out;
     EXPECT_NE(gdb.out.find("tavlin show SPI1\ntavlin show SPI1.CR1\n"), std::string::npos) << gdb.out;
     EXPECT_NE(gdb.out.find("tavlin set ADC1.HTR=\n"), std::string::npos) << gdb.out;
+}
+
+TEST(GdbExtension, ABatchSessionWithAWindowsBridgeEndsCleanly) {
+    REQUIRE_QEMU();
+    REQUIRE_GDB();
+    GdbRun run(CounterFirmware());
+    ASSERT_EQ(run.Started(), "");
+    // The recorder stands in for the window, which is never started here: the
+    // bridge waits for it, and GDB's exit (or tavlin close) ends the bridge
+    // with nothing left queued.
+    const std::string recorder = WriteWindowRecorder(run.dir.Path().string());
+    for (const bool closeFirst : {true, false}) {
+        SCOPED_TRACE(closeFirst ? "tavlin close, then the end" : "the end alone");
+        std::vector<std::string> commands{"tavlin load " + run.map, "tavlin window", "break *16", "continue",
+                                          "tavlin show SCRATCH.WORD0"};
+        if (closeFirst) commands.push_back("tavlin close");
+        const ProcessOutcome gdb = RunBatchGdb(run.board.Endpoint(), commands, std::chrono::seconds(60), recorder);
+        ASSERT_FALSE(gdb.timedOut);
+        EXPECT_EQ(gdb.code, 0) << gdb.out << gdb.err;
+        EXPECT_NE(gdb.out.find("tavlin: the window reads the chip through 127.0.0.1:"), std::string::npos) << gdb.out;
+        EXPECT_NE(gdb.out.find("SCRATCH.WORD0 @0x20000100 = "), std::string::npos) << gdb.out;
+        const std::vector<std::string> arguments = [&] {
+            std::ifstream in(WindowArgumentsFile(run.dir.Path().string()));
+            std::vector<std::string> lines;
+            for (std::string line; std::getline(in, line);) lines.push_back(line);
+            return lines;
+        }();
+        EXPECT_EQ(arguments, (std::vector<std::string>{"--gdb", arguments.size() > 1 ? arguments[1] : "", run.map}));
+    }
 }
 
 }  // namespace
