@@ -142,9 +142,9 @@ void CTargetCommands::Cancel() {
 }
 
 void CTargetCommands::MapReplaced() {
-    StopWatch();
     ++m_generation;
     MapGrew();
+    StopWatch();  // tells the window, which updates what applies
 }
 
 void CTargetCommands::MapGrew() {
