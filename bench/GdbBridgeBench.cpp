@@ -60,7 +60,7 @@ std::string MapFile() {
 
 // A board running the counter firmware, listening; empty problem when it is.
 struct Board {
-    QemuBoard board{true, CounterFirmware()};
+    QemuBoard board{true, "netduinoplus2", CounterFirmware()};
     std::string problem;
     Board() {
         CGdbClient probe;

@@ -13,6 +13,7 @@
 #include "remote/GdbClient.h"
 #include "tests/CommandLineRun.h"
 #include "tests/ExampleFiles.h"
+#include "tests/FaultFirmware.h"
 #include "tests/GdbSession.h"
 #include "tests/QemuBoard.h"
 #include "tests/TempDir.h"
@@ -25,7 +26,7 @@ struct GdbRun {
     TempDir dir;
     std::string map = dir.Write("netduinoplus2.svd", ReadExampleFile("netduinoplus2.svd"));
     QemuBoard board;
-    explicit GdbRun(const std::string& firmware) : board(true, firmware) {}
+    explicit GdbRun(const std::string& firmware) : board(true, "netduinoplus2", firmware) {}
     std::string Started() {
         if (!board.Problem().empty()) return board.Problem();
         CGdbClient probe;
@@ -89,8 +90,8 @@ TEST(GdbExtension, ShowFollowsTheCounterAtEachBreakpointAndGdbsOwnCommandsWorkBe
         EXPECT_EQ(Part(gdb.out, name), Decoded(run, "0x20000100 " + word + "\n")) << gdb.out;
     }
     // stepi from the branch lands at the loop's start; GDB's registers agree.
-    EXPECT_NE(Part(gdb.out, "stepi").find("0x0000000c in ?? ()"), std::string::npos) << gdb.out;
-    EXPECT_NE(Part(gdb.out, "registers").find("pc             0xc"), std::string::npos) << gdb.out;
+    EXPECT_NE(Part(gdb.out, "stepi").find("0x00000014 in ?? ()"), std::string::npos) << gdb.out;
+    EXPECT_NE(Part(gdb.out, "registers").find("pc             0x14"), std::string::npos) << gdb.out;
     // A set read passes over what a read would not give (the write-only COMMAND), as --read says.
     EXPECT_NE(gdb.err.find("SCRATCH.COMMAND is write-only: not read\n"), std::string::npos) << gdb.err;
     const std::string set = Part(gdb.out, "set");
@@ -119,21 +120,25 @@ TEST(GdbExtension, SetWritesExactlyTheRegistersBytesAndRefusesAReadOnlyOne) {
     EXPECT_EQ(Part(gdb.out, "after"), Part(gdb.out, "cpuid"));
 }
 
-TEST(GdbExtension, FaultGivesTheStackedFrameOfTheFaultingLoad) {
+TEST(GdbExtension, FaultGivesTheReportAndTheStackedFrameOfTheFaultingLoad) {
     REQUIRE_QEMU();
     REQUIRE_GDB();
     GdbRun run(BusFaultFirmware());
     ASSERT_EQ(run.Started(), "");
     const ProcessOutcome gdb = RunBatchGdb(run.board.Endpoint(),
-                                           {"tavlin load " + run.map, "break *" + std::to_string(kFaultHandler),
+                                           {"tavlin load " + run.map, "break *0x40",
                                             "continue", Marker("fault"),
                                             "tavlin fault", Marker("end")});
     ASSERT_FALSE(gdb.timedOut);
     EXPECT_EQ(gdb.code, 0) << gdb.err;
     const std::string fault = Part(gdb.out, "fault");
+    // tavlin --fault's report first, read through GDB, then the frame.
+    EXPECT_EQ(fault.rfind("PRECISERR: precise data bus error at 0x60000010\n", 0), 0u) << fault;
+    EXPECT_LT(fault.find("active exception: HardFault (3)\n"), fault.find("Exception frame on MSP"));
     EXPECT_NE(fault.find("Exception frame on MSP at 0x20000fe0 (EXC_RETURN 0xfffffff9):\n"), std::string::npos) << fault;
     EXPECT_NE(fault.find("  R0 0x60000010  R1 0x00000000"), std::string::npos) << fault;
-    EXPECT_NE(fault.find("  faulting PC 0x00000042\n"), std::string::npos) << fault;
+    // The load at 0x12 (the firmware's second instruction) is the faulting PC.
+    EXPECT_NE(fault.find("  faulting PC 0x00000012\n"), std::string::npos) << fault;
     EXPECT_NE(fault.find("  xPSR 0x41000000 (exception 0)\n"), std::string::npos) << fault;
 }
 
@@ -182,7 +187,7 @@ TEST(GdbExtension, ABatchSessionWithAWindowsBridgeEndsCleanly) {
     const std::string recorder = WriteWindowRecorder(run.dir.Path().string());
     for (const bool closeFirst : {true, false}) {
         SCOPED_TRACE(closeFirst ? "tavlin close, then the end" : "the end alone");
-        std::vector<std::string> commands{"tavlin load " + run.map, "tavlin window", "break *16", "continue",
+        std::vector<std::string> commands{"tavlin load " + run.map, "tavlin window", "break *" + std::to_string(kCounterBreak), "continue",
                                           "tavlin show SCRATCH.WORD0"};
         if (closeFirst) commands.push_back("tavlin close");
         const ProcessOutcome gdb = RunBatchGdb(run.board.Endpoint(), commands, std::chrono::seconds(60), recorder);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tests/GdbSession.h"
 
+#include "tests/FaultFirmware.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -14,17 +16,6 @@
 #include <thread>
 
 namespace {
-
-std::string Bytes(std::initializer_list<std::uint32_t> words, std::initializer_list<std::uint16_t> code) {
-    std::string image;
-    for (const std::uint32_t word : words)
-        for (int i = 0; i < 4; ++i) image += static_cast<char>(word >> (8 * i));
-    for (const std::uint16_t half : code) {
-        image += static_cast<char>(half);
-        image += static_cast<char>(half >> 8);
-    }
-    return image;
-}
 
 // fork and exec `argv` with `environment` added; its stdin is `input` (or
 // /dev/null), its stdout and stderr the pipes' write ends (-1: the same as stdout).
@@ -50,17 +41,8 @@ int ExitCodeOf(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1
 }  // namespace
 
 std::string CounterFirmware() {
-    // 0x08 ldr r0, =0x20000100; movs r1, #0; loop: adds r1, #1; str r1, [r0]; (0x10) b loop; nop; the literal.
-    return Bytes({0x20001000, 0x00000009}, {0x4802, 0x2100, 0x3101, 0x6001, 0xE7FC, 0xBF00}) +
-           Bytes({0x20000100}, {});
-}
-
-std::string BusFaultFirmware() {
-    // Vectors: SP, reset 0x40, NMI and the four fault handlers 0x4c (thumb);
-    // 0x40 ldr r0, =0x60000010; (0x42) ldr r1, [r0]; b .; nop; the literal; (0x4c) b .
-    return Bytes({0x20001000, 0x41, 0x4D, 0x4D, 0x4D, 0x4D, 0x4D, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-                 {0x4801, 0x6801, 0xE7FE, 0xBF00}) +
-           Bytes({0x60000010}, {0xE7FE, 0xBF00});
+    // ldr r0, =0x20000100; movs r1, #0; loop: adds r1, #1; str r1, [r0]; (0x18) b loop; nop; the literal.
+    return FaultFirmware({0x4802, 0x2100, 0x3101, 0x6001, 0xE7FC, 0xBF00}, {0x20000100});
 }
 
 ProcessOutcome RunProcess(const std::vector<std::string>& argv, const std::vector<std::string>& environment,

@@ -49,7 +49,7 @@ TEST(GuiBridge, TheWindowFollowsEachStopReadsNothingWhileRunningAndOutlivesGdb) 
     REQUIRE_GDB();
     TempDir dir;
     const std::string map = dir.Write("netduinoplus2.svd", ReadExampleFile("netduinoplus2.svd"));
-    QemuBoard board(true, CounterFirmware());
+    QemuBoard board(true, "netduinoplus2", CounterFirmware());
     ASSERT_EQ(board.Problem(), "");
     {
         CGdbClient probe;  // waits for QEMU to listen

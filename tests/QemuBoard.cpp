@@ -51,7 +51,7 @@ std::string QemuBoard::FindQemu() {
     return {};
 }
 
-QemuBoard::QemuBoard(bool paused, const std::string& image) {
+QemuBoard::QemuBoard(bool paused, const std::string& machine, const std::string& image) {
     const std::string qemu = FindQemu();
     if (qemu.empty()) {
         m_problem = "qemu-system-arm is not installed";
@@ -76,7 +76,7 @@ QemuBoard::QemuBoard(bool paused, const std::string& image) {
         dup2(null, 0);
         dup2(out, 1);
         dup2(out, 2);
-        std::vector<const char*> argv{qemu.c_str(), "-M", "netduinoplus2"};
+        std::vector<const char*> argv{qemu.c_str(), "-M", machine.c_str()};
         if (paused) argv.push_back("-S");
         for (const char* arg : {"-kernel", firmware.c_str(), "-nographic", "-monitor", "none", "-serial", "none",
                                 "-gdb", gdb.c_str()}) {
