@@ -39,14 +39,17 @@ PACKET_SIZE = 0x4000
 WORKER_BLOCKED_SIGNALS = (signal.SIGINT, signal.SIGCHLD, signal.SIGALRM, signal.SIGWINCH, signal.SIGTERM)
 
 
+# Where this file lies, taken while GDB sources it: __file__ is gone once the sourcing ends.
+EXTENSION_DIR = os.path.dirname(os.path.realpath(__file__))
+
+
 def tavlin_program():
     """The tavlin program: $TAVLIN_PROGRAM, the one installed beside this file
     (bin/tavlin of the same prefix), else the one on PATH."""
     given = os.environ.get("TAVLIN_PROGRAM")
     if given:
         return given
-    here = os.path.dirname(os.path.realpath(__file__))
-    beside = os.path.normpath(os.path.join(here, "..", "..", "..", "bin", "tavlin"))
+    beside = os.path.normpath(os.path.join(EXTENSION_DIR, "..", "..", "..", "bin", "tavlin"))
     if os.access(beside, os.X_OK):
         return beside
     found = shutil.which("tavlin")
@@ -194,7 +197,8 @@ class Session:
             return self.labels or []
         self.labels = []
         try:
-            dump = subprocess.run([tavlin_program(), "--dump", self.map], capture_output=True, timeout=30)
+            dump = subprocess.run([tavlin_program(), "--dump"] + self.map_arguments(), capture_output=True,
+                                  timeout=30)
         except (OSError, subprocess.TimeoutExpired, gdb.GdbError):
             return self.labels
         self.labels = label_paths_of_dump(dump.stdout.decode("utf-8", "replace"))
@@ -584,11 +588,16 @@ tavlin --check, which prints its summary and any problem."""
         if len(words) != 1:
             raise gdb.GdbError("tavlin: usage: tavlin load MAP [--core NAME]")
         path = os.path.abspath(os.path.expanduser(words[0]))
-        check = subprocess.run([tavlin_program(), "--check", path], capture_output=True, timeout=60)
-        gdb.write(check.stdout.decode("utf-8", "replace"))
-        gdb.write(check.stderr.decode("utf-8", "replace"), gdb.STDERR)
         if not os.path.isfile(path):
             raise gdb.GdbError("tavlin: cannot open %s" % path)
+        core = ["--core", core] if core else []
+        check = subprocess.run([tavlin_program(), "--check"] + core + [path], capture_output=True, timeout=60)
+        gdb.write(check.stdout.decode("utf-8", "replace"))
+        problems = check.stderr.decode("utf-8", "replace")
+        if check.returncode == 2:  # the command line refused (an unknown core): nothing is loaded
+            raise gdb.GdbError(problems.strip() or "tavlin: cannot load %s" % path)
+        gdb.write(problems, gdb.STDERR)
+        core = core[1] if core else None
         SESSION.map, SESSION.core, SESSION.labels = path, core, None
 
 

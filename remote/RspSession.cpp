@@ -53,6 +53,14 @@ void CRspSession::TraceReceived(CRspPacketReader::Event event) {
     }
 }
 
+ChannelStatus CRspSession::ReceiveMore(RemoteDeadline deadline) {
+    char chunk[kReceiveChunk];
+    std::size_t received = 0;
+    const ChannelStatus status = m_channel->Receive(chunk, sizeof chunk, received, deadline);
+    if (status == ChannelStatus::kOk) m_reader.Feed(std::string_view(chunk, received));
+    return status;
+}
+
 void CRspSession::SendOnly(std::string_view request, std::chrono::milliseconds timeout) {
     Send(EncodeRspPacket(request), RemoteClock::now() + timeout);
 }
@@ -70,18 +78,15 @@ Result<std::string> CRspSession::Exchange(std::string_view request, const ReplyF
     int resent = 0;
     int damaged = 0;
     int passedOver = 0;
-    char chunk[kReceiveChunk];
     for (;;) {
         const CRspPacketReader::Event event = m_reader.Next();
         if (m_trace != nullptr) TraceReceived(event);
         switch (event) {
-        case CRspPacketReader::Event::kNeedBytes: {
-            std::size_t received = 0;
-            const ChannelStatus status = m_channel->Receive(chunk, sizeof chunk, received, deadline);
-            if (status != ChannelStatus::kOk) return ChannelFailed(status, timeout, what);
-            m_reader.Feed(std::string_view(chunk, received));
+        case CRspPacketReader::Event::kNeedBytes:
+            if (const ChannelStatus status = ReceiveMore(deadline); status != ChannelStatus::kOk) {
+                return ChannelFailed(status, timeout, what);
+            }
             break;
-        }
         case CRspPacketReader::Event::kAck:
             awaitingAck = false;
             break;
@@ -142,18 +147,15 @@ void CRspSession::KeepNotification() {
 
 Result<std::string> CRspSession::WaitForNotification(RemoteDeadline deadline) {
     if (!m_inStep) return Fail(ProblemCode::kOutOfStep, "the connection to " + Where() + " is out of step after an earlier problem");
-    char chunk[kReceiveChunk];
     while (m_notifications.empty()) {
         const CRspPacketReader::Event event = m_reader.Next();
         if (m_trace != nullptr) TraceReceived(event);
         switch (event) {
         case CRspPacketReader::Event::kNeedBytes: {
-            std::size_t received = 0;
-            const ChannelStatus status = m_channel->Receive(chunk, sizeof chunk, received, deadline);
+            const ChannelStatus status = ReceiveMore(deadline);
             if (status == ChannelStatus::kTimedOut) return Result<std::string>::Failure(ProblemCode::kTimedOut, "no notification from " + Where());
             if (status == ChannelStatus::kCancelled) return Result<std::string>::Failure(ProblemCode::kCancelled, "the wait for a notification was cancelled");
             if (status != ChannelStatus::kOk) return Fail(ProblemCode::kConnectionLost, "the connection to " + Where() + " was lost");
-            m_reader.Feed(std::string_view(chunk, received));
             break;
         }
         case CRspPacketReader::Event::kNotification: KeepNotification(); break;

@@ -63,6 +63,8 @@ public:
 private:
     Result<std::string> Fail(ProblemCode code, std::string detail);
     ChannelStatus Send(std::string_view bytes, RemoteDeadline deadline);
+    // Waits for bytes and feeds them to the reader.
+    ChannelStatus ReceiveMore(RemoteDeadline deadline);
     void TraceReceived(CRspPacketReader::Event event);
     // Keeps the reader's notification for WaitForNotification.
     void KeepNotification();

@@ -166,14 +166,25 @@ TEST(GdbExtension, CompletesLabelPaths) {
     REQUIRE_GDB();
     TempDir dir;
     const std::string map = dir.Write("netduinoplus2.svd", ReadExampleFile("netduinoplus2.svd"));
+    const std::string chip = dir.Write("chip.svd", ReadExampleFile("chip.svd"));
     const ProcessOutcome gdb = RunBatchGdb("",
                                            {"tavlin load " + map, "complete tavlin show SCRATCH.W",
-                                            "complete tavlin show SPI", "complete tavlin set ADC1.H"},
+                                            "complete tavlin show SPI", "complete tavlin set ADC1.H",
+                                            // --core adds the core's sets, and a core tavlin has not loads nothing.
+                                            "tavlin load " + chip + " --core CM4", "complete tavlin show SCB.IC",
+                                            "python\ntry:\n  gdb.execute('tavlin load " + chip +
+                                                " --core CM99')\nexcept gdb.error as e:\n  print('refused:', e)\nend",
+                                            "complete tavlin show SCB.IC"},
                                            std::chrono::seconds(30));
     ASSERT_FALSE(gdb.timedOut);
     EXPECT_NE(gdb.out.find("tavlin show SCRATCH.WORD0\n"), std::string::npos) << gdb.out;
     EXPECT_NE(gdb.out.find("tavlin show SPI1\ntavlin show SPI1.CR1\n"), std::string::npos) << gdb.out;
     EXPECT_NE(gdb.out.find("tavlin set ADC1.HTR=\n"), std::string::npos) << gdb.out;
+    const auto icsr = gdb.out.find("tavlin show SCB.ICSR\n");
+    EXPECT_NE(icsr, std::string::npos) << gdb.out;
+    EXPECT_NE(gdb.out.find("refused: tavlin: --core takes one of CM0, "), std::string::npos) << gdb.out;
+    // The map loaded before stays.
+    EXPECT_NE(gdb.out.find("tavlin show SCB.ICSR\n", icsr + 1), std::string::npos) << gdb.out;
 }
 
 TEST(GdbExtension, ABatchSessionWithAWindowsBridgeEndsCleanly) {

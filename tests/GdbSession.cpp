@@ -2,6 +2,7 @@
 #include "tests/GdbSession.h"
 
 #include "tests/FaultFirmware.h"
+#include "tests/QemuBoard.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -12,7 +13,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace {
@@ -102,15 +102,7 @@ std::string WriteWindowRecorder(const std::string& folder) {
     return script;
 }
 
-std::string FindGdb() {
-    const char* path = std::getenv("PATH");
-    std::istringstream folders(path ? path : "/usr/bin");
-    for (std::string folder; std::getline(folders, folder, ':');) {
-        const std::string candidate = folder + "/gdb-multiarch";
-        if (access(candidate.c_str(), X_OK) == 0) return candidate;
-    }
-    return {};
-}
+std::string FindGdb() { return FindOnPath("gdb-multiarch"); }
 
 std::string ExtensionPath() { return std::string(TAVLIN_SOURCE_DIR) + "/gdb/tavlin.py"; }
 std::string TavlinProgramPath() { return TAVLIN_PROGRAM_PATH; }

@@ -41,15 +41,17 @@ std::string LoopFirmware() {
 
 }  // namespace
 
-std::string QemuBoard::FindQemu() {
+std::string FindOnPath(const std::string& name) {
     const char* path = std::getenv("PATH");
     std::istringstream folders(path ? path : "/usr/bin");
     for (std::string folder; std::getline(folders, folder, ':');) {
-        const std::string candidate = folder + "/qemu-system-arm";
+        const std::string candidate = folder + "/" + name;
         if (access(candidate.c_str(), X_OK) == 0) return candidate;
     }
     return {};
 }
+
+std::string QemuBoard::FindQemu() { return FindOnPath("qemu-system-arm"); }
 
 QemuBoard::QemuBoard(bool paused, const std::string& machine, const std::string& image) {
     const std::string qemu = FindQemu();

@@ -18,6 +18,9 @@ class CGdbClient;
 // moment later, or for a connection nobody answers.
 int FreeLoopbackPort();
 
+// The path of the program `name` in a folder of PATH, or empty.
+std::string FindOnPath(const std::string& name);
+
 class QemuBoard {
 public:
     // The path of qemu-system-arm on PATH, or empty.
