@@ -243,7 +243,8 @@ def serve_program_run(arguments):
     splitter = PacketSplitter()
     deadline = time.monotonic() + COMMAND_DEADLINE
     try:
-        while pipes or child.poll() is None:
+        # The child's output ends when it exits (or closes it): then only its exit is waited for.
+        while pipes:
             left = deadline - time.monotonic()
             if left <= 0:
                 child.kill()
@@ -265,7 +266,10 @@ def serve_program_run(arguments):
                         output[source.fileno()] += data
                     else:
                         pipes.remove(source)
-        code = child.wait()
+        try:
+            code = child.wait(max(deadline - time.monotonic(), 0.1))
+        except subprocess.TimeoutExpired:
+            raise gdb.GdbError("tavlin: the program did not end within %d s" % COMMAND_DEADLINE)
         return code, bytes(output[child.stdout.fileno()]), bytes(output[child.stderr.fileno()])
     finally:
         if child.poll() is None:
