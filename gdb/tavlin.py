@@ -282,20 +282,29 @@ def serve_program_run(arguments):
         listener.close()
 
 
+def replies_to(data, splitter, memory):
+    """The bytes that answer what a client sent (`data`): acknowledgements and
+    the replies, memory requests answered by `memory`. None when `memory`
+    gives None (the bridge is closing)."""
+    packets, out = splitter.feed(data)
+    for payload in packets:
+        answer = answer_without_target(payload)
+        if answer is None:
+            answer = memory(payload)
+            if answer is None:
+                return None
+        out += frame(answer)
+        if payload == b"QStartNoAckMode":
+            splitter.acknowledging = False
+    return out
+
+
 def serve_bytes(connection, splitter):
     """Answers the packets now readable on `connection`; False once it closed."""
     data = connection.recv(65536)
     if not data:
         return False
-    packets, acks = splitter.feed(data)
-    reply = acks
-    for payload in packets:
-        answer = answer_without_target(payload)
-        if answer is None:
-            answer = answer_memory(payload)
-        reply += frame(answer)
-        if payload == b"QStartNoAckMode":
-            splitter.acknowledging = False
+    reply = replies_to(data, splitter, answer_memory)
     if reply:
         connection.sendall(reply)
     return True
@@ -444,18 +453,9 @@ class Bridge:
             return
 
     def answer(self, data, splitter):
-        packets, acks = splitter.feed(data)
-        if acks:
-            self.send(acks)
-        for payload in packets:
-            answer = answer_without_target(payload)
-            if answer is None:
-                answer = self.on_gdb_thread(payload)
-                if answer is None:
-                    return  # closing
-            self.send(frame(answer))
-            if payload == b"QStartNoAckMode":
-                splitter.acknowledging = False
+        reply = replies_to(data, splitter, self.on_gdb_thread)
+        if reply:
+            self.send(reply)
 
     def on_gdb_thread(self, payload):
         """Hands one memory request to GDB's thread and waits for its answer."""

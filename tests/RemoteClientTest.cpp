@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -260,24 +261,42 @@ TEST(GdbClient, SaysWhyItCannotConnect) {
     }
 }
 
-TEST(GdbClient, ACancelStopsTheRequestUnderWayAtOnce) {
-    FakeGdbServer server(Script(FakeGdbServer::Handshake("PacketSize=400"), {{After::kNextPacket, "+"}}));
-    CCancelSignal cancel;
-    CGdbClient client(5s);
-    ASSERT_TRUE(client.Connect(server.Endpoint(), &cancel).Ok());
+// Runs `work` while another thread raises `cancel` 50 ms in; how long `work` took.
+std::chrono::steady_clock::duration TimeCancelled(CCancelSignal& cancel, const std::function<void()>& work) {
     std::thread escape([&] {
         std::this_thread::sleep_for(50ms);
         cancel.Cancel();
     });
     const auto started = std::chrono::steady_clock::now();
-    const auto read = client.ReadMemory(0x40021000, 4);
+    work();
     escape.join();
-    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+    return std::chrono::steady_clock::now() - started;
+}
+
+TEST(GdbClient, ACancelStopsTheRequestUnderWayAtOnce) {
+    FakeGdbServer server(Script(FakeGdbServer::Handshake("PacketSize=400"), {{After::kNextPacket, "+"}}));
+    CCancelSignal cancel;
+    CGdbClient client(5s);
+    ASSERT_TRUE(client.Connect(server.Endpoint(), &cancel).Ok());
+    Result<std::vector<std::uint8_t>> read = Result<std::vector<std::uint8_t>>::Success({});
+    EXPECT_LT(TimeCancelled(cancel, [&] { read = client.ReadMemory(0x40021000, 4); }), 2s);
     EXPECT_TRUE(read.Failed(ProblemCode::kCancelled));
     EXPECT_EQ(read.Text(), "the read of 4 bytes at 0x40021000 was cancelled");
     EXPECT_FALSE(client.IsConnected());
     server.Finish();
     EXPECT_EQ(server.Packets().back(), "D");
+}
+
+// A wait for a notification is no request: a cancel ends it and the connection stays.
+TEST(GdbClient, ACancelEndsTheWaitForANotificationAndTheConnectionStays) {
+    FakeGdbServer server(FakeGdbServer::Handshake("PacketSize=400;QStartNoAckMode+"));
+    CCancelSignal cancel;
+    CGdbClient client(5s);
+    ASSERT_TRUE(client.Connect(server.Endpoint(), &cancel).Ok());
+    Result<std::string> waited = Result<std::string>::Success("");
+    EXPECT_LT(TimeCancelled(cancel, [&] { waited = client.WaitForNotification(std::chrono::hours(1)); }), 2s);
+    EXPECT_TRUE(waited.Failed(ProblemCode::kCancelled)) << waited.Text();
+    EXPECT_TRUE(client.IsConnected());
 }
 
 TEST(GdbClient, ANameThatDoesNotResolveFailsWithinTheDeadline) {

@@ -7,10 +7,8 @@
 #include <chrono>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "remote/CancelSignal.h"
 #include "remote/GdbClient.h"
 #include "remote/PacketTrace.h"
 #include "tests/FakeGdbServer.h"
@@ -79,23 +77,6 @@ TEST(GdbClientNotifications, AreKeptWaitedForAndNeverTakenForAReply) {
             EXPECT_NE(server.Bytes().find(c.handshakeToDetach), std::string::npos) << server.Bytes();
         }
     }
-}
-
-TEST(GdbClientNotifications, AWaitEndsAtACancelAndTheConnectionStays) {
-    FakeGdbServer server(FakeGdbServer::Handshake("PacketSize=400;QStartNoAckMode+"));
-    CCancelSignal cancel;
-    CGdbClient client(5s);
-    ASSERT_TRUE(client.Connect(server.Endpoint(), &cancel).Ok());
-    std::thread escape([&] {
-        std::this_thread::sleep_for(50ms);
-        cancel.Cancel();
-    });
-    const auto started = std::chrono::steady_clock::now();
-    const auto waited = client.WaitForNotification(std::chrono::hours(1));
-    escape.join();
-    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
-    EXPECT_TRUE(waited.Failed(ProblemCode::kCancelled)) << waited.Text();
-    EXPECT_TRUE(client.IsConnected());
 }
 
 TEST(GdbClientNotifications, AreWrittenToThePacketTrace) {
