@@ -142,6 +142,25 @@ TEST(GdbExtension, FaultGivesTheReportAndTheStackedFrameOfTheFaultingLoad) {
     EXPECT_NE(fault.find("  xPSR 0x41000000 (exception 0)\n"), std::string::npos) << fault;
 }
 
+TEST(GdbExtension, ReadsAreRefusedWhileTheTargetRunsAndServedOnceItStops) {
+    REQUIRE_QEMU();
+    REQUIRE_GDB();
+    GdbRun run(CounterFirmware());
+    ASSERT_EQ(run.Started(), "");
+    GdbPipeSession gdb(run.board.Endpoint(), {"TAVLIN_PROGRAM=" + TavlinProgramPath()});
+    gdb.Send("tavlin load " + run.map);
+    gdb.Send("continue &");
+    gdb.Send("tavlin show SCRATCH.WORD0");
+    EXPECT_TRUE(gdb.WaitFor("the target refused to read 4 bytes at 0x20000100 (E.the target is running)"))
+        << gdb.Output();
+    gdb.Send("interrupt");
+    EXPECT_TRUE(gdb.WaitFor("received signal SIGINT")) << gdb.Output();
+    gdb.Send("tavlin show SCRATCH.WORD0");
+    EXPECT_TRUE(gdb.WaitFor("SCRATCH.WORD0 @0x20000100 = 0x")) << gdb.Output();
+    gdb.Send("quit");
+    EXPECT_EQ(gdb.WaitForExit(), 0) << gdb.Output();
+}
+
 TEST(GdbExtension, CommandsSayWhatIsMissingAndTheHelpDescribesEach) {
     REQUIRE_GDB();
     // No target at all: the commands say what they lack.
