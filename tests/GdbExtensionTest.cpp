@@ -120,14 +120,49 @@ TEST(GdbExtension, SetWritesExactlyTheRegistersBytesAndRefusesAReadOnlyOne) {
     EXPECT_EQ(Part(gdb.out, "after"), Part(gdb.out, "cpuid"));
 }
 
+// A 32-bit ARM ELF file with no code and one symbol: a Thumb function `name`
+// of `size` bytes at `address`, in a .text section over it, for GDB's
+// symbol-file (which then names the code at those addresses).
+std::string ElfWithFunction(const std::string& name, std::uint32_t address, std::uint32_t size) {
+    std::string elf;
+    const auto u8 = [&](unsigned v) { elf += static_cast<char>(v); };
+    const auto u16 = [&](unsigned v) { u8(v & 0xFF), u8(v >> 8); };
+    const auto u32 = [&](std::uint32_t v) { u16(v & 0xFFFF), u16(v >> 16); };
+    const std::string names = std::string("\0.text\0.symtab\0.strtab\0.shstrtab\0", 33);
+    const std::string strings = std::string(1, '\0') + name + '\0';
+    const std::uint32_t symtab = 52, strtab = symtab + 32, shstrtab = strtab + static_cast<std::uint32_t>(strings.size());
+    const std::uint32_t headers = (shstrtab + static_cast<std::uint32_t>(names.size()) + 3) & ~3u;
+    elf += std::string("\x7f" "ELF\x01\x01\x01", 7) + std::string(9, '\0');
+    u16(2), u16(40), u32(1), u32(address | 1), u32(0), u32(headers), u32(0x05000000);  // an EABI5 executable
+    u16(52), u16(0), u16(0), u16(40), u16(5), u16(4);
+    u32(0), u32(0), u32(0), u8(0), u8(0), u16(0);                               // the null symbol
+    u32(1), u32(address | 1), u32(size), u8(0x12), u8(0), u16(1);               // a global function in .text
+    elf += strings + names;
+    elf.resize(headers, '\0');
+    const auto section = [&](std::uint32_t nameAt, std::uint32_t type, std::uint32_t flags, std::uint32_t addr,
+                             std::uint32_t offset, std::uint32_t bytes, std::uint32_t link, std::uint32_t info,
+                             std::uint32_t entry) {
+        for (const std::uint32_t v : {nameAt, type, flags, addr, offset, bytes, link, info, 4u, entry}) u32(v);
+    };
+    section(0, 0, 0, 0, 0, 0, 0, 0, 0);
+    section(1, 8, 6, address, symtab, size, 0, 0, 0);      // .text: NOBITS, allocated and executable
+    section(7, 2, 0, 0, symtab, 32, 3, 1, 16);             // .symtab
+    section(15, 3, 0, 0, strtab, static_cast<std::uint32_t>(strings.size()), 0, 0, 0);
+    section(23, 3, 0, 0, shstrtab, static_cast<std::uint32_t>(names.size()), 0, 0, 0);
+    return elf;
+}
+
 TEST(GdbExtension, FaultGivesTheReportAndTheStackedFrameOfTheFaultingLoad) {
     REQUIRE_QEMU();
     REQUIRE_GDB();
     GdbRun run(BusFaultFirmware());
     ASSERT_EQ(run.Started(), "");
+    // The firmware's code from 0x10 on as one function, for GDB to name the faulting PC with.
+    const std::string symbols = run.dir.Write("firmware.elf", ElfWithFunction("load_from_nothing", 0x10, 8));
     const ProcessOutcome gdb = RunBatchGdb(run.board.Endpoint(),
                                            {"tavlin load " + run.map, "break *0x40",
                                             "continue", Marker("fault"),
+                                            "tavlin fault", "symbol-file " + symbols, Marker("named"),
                                             "tavlin fault", Marker("end")});
     ASSERT_FALSE(gdb.timedOut);
     EXPECT_EQ(gdb.code, 0) << gdb.err;
@@ -140,6 +175,10 @@ TEST(GdbExtension, FaultGivesTheReportAndTheStackedFrameOfTheFaultingLoad) {
     // The load at 0x12 (the firmware's second instruction) is the faulting PC.
     EXPECT_NE(fault.find("  faulting PC 0x00000012\n"), std::string::npos) << fault;
     EXPECT_NE(fault.find("  xPSR 0x41000000 (exception 0)\n"), std::string::npos) << fault;
+    // With GDB's symbols, the faulting PC is named as GDB names it.
+    const std::string named = Part(gdb.out, "named");
+    EXPECT_NE(named.find("  faulting PC 0x00000012 in load_from_nothing + 2 in section .text\n"), std::string::npos)
+        << named << gdb.err;
 }
 
 TEST(GdbExtension, ReadsAreRefusedWhileTheTargetRunsAndServedOnceItStops) {
