@@ -400,7 +400,9 @@ class Bridge:
     GDB's thread tells the window of each stop with the notification
     `%Stop:T05#..` (the remote protocol's notification packet) and of each
     resume with `%Running:1#..`, a notification of tavlin's own: the window
-    reads nothing until the next stop. After close() the worker posts nothing."""
+    reads nothing until the next stop. The window answers no notification
+    (no vStopped, as a non-stop client would): the bridge keeps no queue of
+    stops, each one stands alone. After close() the worker posts nothing."""
 
     def __init__(self):
         self.listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
