@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// tavlin --decode MAP VALUES... [--base ADDRESS] [--changed] [--against BASELINE]:
+// tavlin --decode MAP VALUES... [--base ADDRESS] [--changed] [--against BASELINE] [--as c]:
 // gives the registers of MAP the values of each VALUES file (a values text,
 // or with --base a raw memory image whose first byte is at ADDRESS) and
-// prints each register given a value with its fields, as the rows show them.
+// prints each register given a value with its fields, as the rows show them,
+// or with --as c as one C statement (calc/CStatement.h).
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -16,6 +17,7 @@ struct DecodeRequest {
     std::optional<std::uint64_t> base;  // --base: the values are memory images starting at this address
     bool changedOnly = false;           // --changed
     std::string against;                // --against: the baseline's values file; empty for the reset values
+    bool asC = false;                   // --as c
 };
 
 // Returns the exit code: 0, or 1 after any problem.

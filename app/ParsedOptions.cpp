@@ -30,6 +30,7 @@ const OptionInfo kOptions[kOptionCount] = {
     {"base", "a value", Mode::Window, Bit(Mode::Decode)},
     {"changed", nullptr, Mode::Window, Bit(Mode::Decode)},
     {"against", "a value", Mode::Window, Bit(Mode::Decode)},
+    {"as", "a format", Mode::Window, Bit(Mode::Decode)},
 };
 
 // The option name an argument gives ("gdb" for "--gdb" or "-gdb=x"); empty for none.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "defs/RegisterMap.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "bits/NumberFormatting.h"
@@ -50,6 +51,27 @@ void CRegisterMap::SetResetValue(CRegisterItem& reg, std::uint64_t value) {
 void CRegisterMap::FinishLoad() {
     m_table.ShrinkToFit();
     if (m_registers.capacity() - m_registers.size() > m_registers.size() / 8) m_registers.shrink_to_fit();
+    if (m_cNamesOf.capacity() - m_cNamesOf.size() > m_cNamesOf.size() / 8) m_cNamesOf.shrink_to_fit();
+    m_cNames.shrink_to_fit();
+}
+
+const RegisterCNames* CRegisterMap::CNamesOf(std::size_t index) const {
+    if (index >= m_cNamesOf.size() || m_cNamesOf[index] == 0) return nullptr;
+    return &m_cNames[m_cNamesOf[index] - 1];
+}
+
+std::uint32_t CRegisterMap::AddCNames(RegisterCNames names) {
+    m_cNames.push_back(std::move(names));
+    return static_cast<std::uint32_t>(m_cNames.size() - 1);
+}
+
+void CRegisterMap::SetCNames(std::size_t index, std::uint32_t entry) {
+    if (m_cNamesOf.size() <= index) m_cNamesOf.resize(index + 1);
+    m_cNamesOf[index] = entry + 1;
+}
+
+std::size_t CRegisterMap::IndexOf(const CRegisterItem& reg) const {
+    return static_cast<std::size_t>(std::find(m_registers.begin(), m_registers.end(), &reg) - m_registers.begin());
 }
 
 std::optional<std::uint64_t> CRegisterMap::AddressOf(const CRegisterItem& reg) const {
@@ -97,6 +119,9 @@ void CRegisterMap::Swap(CRegisterMap& other) {
     m_table.Swap(other.m_table);
     m_registers.swap(other.m_registers);
     m_baseAddresses.swap(other.m_baseAddresses);
+    m_cNames.swap(other.m_cNames);
+    m_cNamesOf.swap(other.m_cNamesOf);
+    m_cInstancePrefix.swap(other.m_cInstancePrefix);
     std::swap(m_bAnyAddress, other.m_bAnyAddress);
     std::swap(m_bWideAddresses, other.m_bWideAddresses);
     std::swap(m_bBigEndian, other.m_bBigEndian);
