@@ -39,14 +39,14 @@ std::string CLeftHandSide(const CRegisterMap& map, std::size_t index) {
     const CRegisterItem& reg = RegisterAt(map, index);
     const std::string_view label = reg.GetLabelText();
     std::string out;
-    const RegisterCNames* names = map.CNamesOf(index);
+    const std::optional<RegisterCNames> names = map.CNames().Of(index);
     if (!names) {
         AppendCIdentifierPart(out, SetLabel(reg));
         out += "->";
         AppendCIdentifierPart(out, label);
         return out;
     }
-    out.append(map.CInstancePrefix()).append(SetLabel(reg)).append("->");
+    out.append(map.CNames().InstancePrefix()).append(SetLabel(reg)).append("->");
     // The clusters' members as the label has them ("CH[2]."), then the
     // register's member, its affixes around its name and before its index.
     const std::size_t dot = label.rfind('.');
@@ -61,7 +61,7 @@ std::string CLeftHandSide(const CRegisterMap& map, std::size_t index) {
 std::string CFieldMacro(const CRegisterMap& map, std::size_t index, const CPropTreeItem& field) {
     const CRegisterItem& reg = RegisterAt(map, index);
     std::string out;
-    if (const RegisterCNames* names = map.CNamesOf(index)) {
+    if (const std::optional<RegisterCNames> names = map.CNames().Of(index)) {
         out = names->macro;
     } else {
         AppendCIdentifierPart(out, SetLabel(reg));
@@ -74,7 +74,7 @@ std::string CFieldMacro(const CRegisterMap& map, std::size_t index, const CPropT
 }
 
 bool HasCFieldMacros(const CRegisterMap& map, std::size_t index) {
-    const RegisterCNames* names = map.CNamesOf(index);
+    const std::optional<RegisterCNames> names = map.CNames().Of(index);
     return !names || names->hasFields;
 }
 

@@ -51,23 +51,7 @@ void CRegisterMap::SetResetValue(CRegisterItem& reg, std::uint64_t value) {
 void CRegisterMap::FinishLoad() {
     m_table.ShrinkToFit();
     if (m_registers.capacity() - m_registers.size() > m_registers.size() / 8) m_registers.shrink_to_fit();
-    if (m_cNamesOf.capacity() - m_cNamesOf.size() > m_cNamesOf.size() / 8) m_cNamesOf.shrink_to_fit();
-    m_cNames.shrink_to_fit();
-}
-
-const RegisterCNames* CRegisterMap::CNamesOf(std::size_t index) const {
-    if (index >= m_cNamesOf.size() || m_cNamesOf[index] == 0) return nullptr;
-    return &m_cNames[m_cNamesOf[index] - 1];
-}
-
-std::uint32_t CRegisterMap::AddCNames(RegisterCNames names) {
-    m_cNames.push_back(std::move(names));
-    return static_cast<std::uint32_t>(m_cNames.size() - 1);
-}
-
-void CRegisterMap::SetCNames(std::size_t index, std::uint32_t entry) {
-    if (m_cNamesOf.size() <= index) m_cNamesOf.resize(index + 1);
-    m_cNamesOf[index] = entry + 1;
+    m_cNames.ShrinkToFit();
 }
 
 std::size_t CRegisterMap::IndexOf(const CRegisterItem& reg) const {
@@ -119,9 +103,7 @@ void CRegisterMap::Swap(CRegisterMap& other) {
     m_table.Swap(other.m_table);
     m_registers.swap(other.m_registers);
     m_baseAddresses.swap(other.m_baseAddresses);
-    m_cNames.swap(other.m_cNames);
-    m_cNamesOf.swap(other.m_cNamesOf);
-    m_cInstancePrefix.swap(other.m_cInstancePrefix);
+    m_cNames.Swap(other.m_cNames);
     std::swap(m_bAnyAddress, other.m_bAnyAddress);
     std::swap(m_bWideAddresses, other.m_bWideAddresses);
     std::swap(m_bBigEndian, other.m_bBigEndian);

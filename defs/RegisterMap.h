@@ -77,19 +77,9 @@ public:
     // The bits of `reg`'s current value that differ from its baseline (0 when either is unknown).
     std::uint64_t ChangedBits(const CRegisterItem& reg) const;
 
-    // The C names of the register at `index` in Registers() (an SVD load
-    // gives them, defs/RegisterCNames.h): an entry of the map's table, or
-    // null where the file gives none (a definitions file), so that the names
-    // are made from the labels.
-    const RegisterCNames* CNamesOf(std::size_t index) const;
-    // Adds an entry to the table, returning its number; the loader adds each
-    // distinct entry once and gives it to each register it names (SetCNames).
-    std::uint32_t AddCNames(RegisterCNames names);
-    void SetCNames(std::size_t index, std::uint32_t entry);
-    // The device's headerDefinitionsPrefix, put before each peripheral's
-    // name in a C left-hand side ("NRF_" of NRF_POWER); empty without one.
-    const std::string& CInstancePrefix() const { return m_cInstancePrefix; }
-    void SetCInstancePrefix(std::string prefix) { m_cInstancePrefix = std::move(prefix); }
+    // The C names of the registers, by their place in Registers() (an SVD load gives them).
+    CRegisterCNames& CNames() { return m_cNames; }
+    const CRegisterCNames& CNames() const { return m_cNames; }
     // The place of `reg` in Registers(), or Registers().size() when it is not the map's.
     std::size_t IndexOf(const CRegisterItem& reg) const;
 
@@ -102,9 +92,7 @@ private:
     CFieldTable m_table;
     std::vector<CRegisterItem*> m_registers;
     std::unordered_map<const CPropTreeItem*, std::uint64_t> m_baseAddresses;
-    std::vector<RegisterCNames> m_cNames;     // the entries of the table
-    std::vector<std::uint32_t> m_cNamesOf;    // by register: 1 + its entry, 0 for none; shorter when the last have none
-    std::string m_cInstancePrefix;
+    CRegisterCNames m_cNames;
     bool m_bAnyAddress = false;
     bool m_bWideAddresses = false;
     bool m_bBigEndian = false;

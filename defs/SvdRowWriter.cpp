@@ -54,7 +54,7 @@ void SvdRowWriter::Peripheral(const SvdPeripheralRecord& peripheral) {
     AppendPart(m_text, "base address ");
     AppendHex(m_text, peripheral.baseAddress);
     m_set->SetInfoText(m_text.c_str());
-    if (m_map.Registers().empty()) m_map.SetCInstancePrefix(std::string(peripheral.cInstancePrefix));
+    if (m_map.Registers().empty()) m_map.CNames().SetInstancePrefix(std::string(peripheral.cInstancePrefix));
     m_prependToName.assign(peripheral.prependToName);
     m_appendToName.assign(peripheral.appendToName);
 }
@@ -64,8 +64,8 @@ void SvdRowWriter::SetCNames(const SvdRegisterRecord& reg) {
     m_cKey.assign(reg.cMacro).append(1, '\0').append(m_prependToName).append(1, '\0').append(m_appendToName);
     m_cKey += reg.hasFields ? '1' : '0';
     auto [it, added] = m_cEntries.try_emplace(m_cKey, 0);
-    if (added) it->second = m_map.AddCNames({std::string(reg.cMacro), m_prependToName, m_appendToName, reg.hasFields});
-    m_map.SetCNames(m_map.Registers().size() - 1, it->second);
+    if (added) it->second = m_map.CNames().Add({reg.cMacro, m_prependToName, m_appendToName, reg.hasFields});
+    m_map.CNames().Give(m_map.Registers().size() - 1, it->second);
 }
 
 void SvdRowWriter::Register(const SvdRegisterRecord& reg) {
