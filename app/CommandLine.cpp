@@ -21,7 +21,7 @@ void PrintUsage(std::ostream& out, const std::string& program) {
     out << "Usage: " << program << " [--desktop] [--gdb HOST:PORT] [FILE]\n"
         << "       " << program << " --check [FILE] | --dump [FILE] | --help | --version\n"
         << "       " << program << " --decode MAP VALUES... [--base ADDRESS] [--changed] [--against BASELINE]\n"
-        << "       " << program << "     [--as c]\n"
+        << "       " << std::string(program.size(), ' ') << "          [--as c]\n"
         << "       " << program << " --gdb HOST:PORT [--trace FILE] --read MAP NAME... | --write MAP NAME=VALUE...\n"
         << "\n"
         << "Without options, opens the register tree of FILE, a CMSIS-SVD file or a\n"

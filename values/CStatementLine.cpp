@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "values/CStatementLine.h"
 
+#include <algorithm>
+
 #include "bits/TextChars.h"
 
 namespace {
@@ -216,10 +218,13 @@ private:
         const std::size_t suffix = m_at;
         while (m_at < m_text.size() && (m_text[m_at] == 'u' || m_text[m_at] == 'U' || m_text[m_at] == 'l' || m_text[m_at] == 'L'))
             ++m_at;
+        const bool glued = m_at < m_text.size() && IsIdentifierChar(m_text[m_at]);
+        if ((base != 8 && digits == 0) || !IsSuffix(m_text.substr(suffix, m_at - suffix)) || glued) {
+            // The whole word is told: a digit or letter glued on is part of what is no number.
+            while (m_at < m_text.size() && IsIdentifierChar(m_text[m_at])) ++m_at;
+            return Fail("not a number: " + std::string(m_text.substr(start, std::min<std::size_t>(m_at - start, 40)))), 0;
+        }
         const std::string_view number = m_text.substr(start, m_at - start);
-        if ((base != 8 && digits == 0) || !IsSuffix(m_text.substr(suffix, m_at - suffix)) ||
-            (m_at < m_text.size() && IsIdentifierChar(m_text[m_at])))
-            return Fail("not a number: " + std::string(number.substr(0, 40))), 0;
         if (overflow) return Fail("a number over 64 bits: " + std::string(number.substr(0, 40))), 0;
         return value;
     }
