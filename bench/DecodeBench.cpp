@@ -121,13 +121,16 @@ void BM_PrintStatements(benchmark::State& state) {
     }
 }
 
-// The console's report, keeping each benchmark's time for the difference printed at the end.
+// The console's report, keeping each benchmark's wall time for the difference printed at the end.
 class DifferenceReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred) m_ms[run.benchmark_name()] = run.GetAdjustedRealTime();
+        // With repetitions the median is kept: it comes after the repetitions.
+        for (const Run& run : runs) {
+            if (run.error_occurred || (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")) continue;
+            m_ms[run.run_name.function_name] = run.GetAdjustedRealTime();
+        }
     }
     void PrintDifference(std::ostream& out) const {
         const auto print = [&](const char* what, const char* subject, const char* yardstick) {
