@@ -17,49 +17,21 @@
 
 #include "app/Decode.h"
 #include "bench/BenchData.h"
-#include "bits/NumberFormatting.h"
+#include "bench/VendorMap.h"
 #include "calc/CStatement.h"
 #include "calc/RegisterCalculator.h"
 #include "calc/RowDescriber.h"
 #include "calc/ValueBox.h"
 #include "calc/ValuesInput.h"
 #include "defs/RegisterMap.h"
-#include "defs/SvdLoader.h"
-#include "values/ValuesFileWriter.h"
 
 namespace {
-
-const std::string kMapName = "svd-vendor.svd";
-
-const std::string& MapText() {
-    static const std::string text = ReadBenchFile(BenchSvdPath(kMapName));
-    return text;
-}
-
-bool Load(benchmark::State& state, CRegisterMap& map) {
-    if (MapText().empty()) {
-        state.SkipWithError(("cannot read " + BenchSvdPath(kMapName) + " (build the bench_data target)").c_str());
-        return false;
-    }
-    if (!LoadSvdText(map, MapText(), kMapName).opened) {
-        state.SkipWithError("the map did not load");
-        return false;
-    }
-    return true;
-}
 
 // A values file beside the map giving every register a value other than its reset value; its path.
 const std::string& ValuesPath(const CRegisterMap& map) {
     static const std::string path = [&map] {
-        ValuesFileWriter writer(kMapName);
-        std::uint32_t seed = 7;
-        for (const CRegisterItem* reg : map.Registers()) {
-            seed = seed * 1103515245u + 12345u;
-            const std::uint64_t value = reg->m_nBits < 32 ? seed & ((1u << reg->m_nBits) - 1) : seed;
-            writer.Add(RegisterPath(*reg), FormatRegisterHex(value, reg->m_nBits));
-        }
         const std::string file = BenchSvdPath("svd-vendor-values.txt");
-        std::ofstream(file, std::ios::binary) << writer.Text();
+        std::ofstream(file, std::ios::binary) << VendorValuesFor(map);
         return file;
     }();
     return path;
@@ -67,8 +39,8 @@ const std::string& ValuesPath(const CRegisterMap& map) {
 
 void RunCommand(benchmark::State& state, bool asC) {
     CRegisterMap map;
-    if (!Load(state, map)) return;
-    const DecodeRequest request{BenchSvdPath(kMapName), {ValuesPath(map)}, std::nullopt, false, {}, asC};
+    if (!LoadVendorMap(state, map)) return;
+    const DecodeRequest request{BenchSvdPath(kVendorMapName), {ValuesPath(map)}, std::nullopt, false, {}, asC};
     std::size_t bytes = 0;
     for (auto _ : state) {
         std::ostringstream out, err;
@@ -89,7 +61,7 @@ struct GivenMap {
     CRegisterCalculator calc{map, hex, decimal};
 
     bool Give(benchmark::State& state) {
-        if (!Load(state, map)) return false;
+        if (!LoadVendorMap(state, map)) return false;
         std::ifstream in(ValuesPath(map), std::ios::binary);
         std::stringstream text;
         text << in.rdbuf();

@@ -7,10 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QTest>
 
-#include "framework/FileDialog.h"
-#include "res/resource.h"
 #include "tests/ExampleFiles.h"
 #include "tests/GuiHarness.h"
 #include "tests/MessageRecorder.h"
@@ -23,21 +20,15 @@ const char* const kStart = R"(<tavlin><regset n="Start" d="s">
 
 std::string Clipboard() { return QApplication::clipboard()->text().toStdString(); }
 
-void Press(CRegisterDlg& dlg, Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    QTest::keyClick(TreeWindow(dlg)->View(), key, modifiers);
-}
-
 TEST(GuiCopyAsC, AComposedUartControlRegisterIsCopiedAsCAndPastedBack) {
     TempDir dir;
     const std::string chip = dir.Write("chip.svd", ReadExampleFile("chip.svd"));
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
-        CFileDialog::SetChooser([chip](const CFileDialog&) { return chip; });
-        dlg.SendMessage(WM_SYSCOMMAND, IDM_OPEN);
-        TreeWindow(dlg)->View()->expandAll();
+        OpenMapFile(dlg, chip);
         ClickRow(dlg, FindRow(dlg.m_tree, {"UART1", "CTRL"}));
         HexBox(dlg)->setText("0x0000000d");  // on, odd parity for sending
         const std::string line = "UART1->CTRL = UART0_CTRL_EN_Msk | (0x3UL << UART0_CTRL_TXPAR_Pos); /* TXPAR = Odd */";
-        Press(dlg, Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
+        PressInTree(dlg, Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
         EXPECT_EQ(Clipboard(), line);
 
         // The init sequence: only the register changed from its reset value.
@@ -48,16 +39,16 @@ TEST(GuiCopyAsC, AComposedUartControlRegisterIsCopiedAsCAndPastedBack) {
         EXPECT_EQ(Clipboard(), line + "\n");
 
         // Back to its reset, and the line pasted gives the value again.
-        Press(dlg, Qt::Key_R, Qt::ControlModifier);
+        PressInTree(dlg, Qt::Key_R, Qt::ControlModifier);
         EXPECT_EQ(HexBox(dlg)->text().toStdString(), "0x00000000");
         MessageRecorder boxes;
-        Press(dlg, Qt::Key_V, Qt::ControlModifier);
+        PressInTree(dlg, Qt::Key_V, Qt::ControlModifier);
         EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes[0].text;
         EXPECT_EQ(HexBox(dlg)->text().toStdString(), "0x0000000d");
 
         // A name the map does not define is told with its line.
         QApplication::clipboard()->setText("UART1->CTRL = UART0_CTRL_EN_Msk;\nUART1->CTRL = UART1_CTRL_EN_Msk;\n");
-        Press(dlg, Qt::Key_V, Qt::ControlModifier);
+        PressInTree(dlg, Qt::Key_V, Qt::ControlModifier);
         ASSERT_EQ(boxes.boxes.size(), 1u);
         EXPECT_NE(boxes.boxes[0].text.find("line 2: unknown name UART1_CTRL_EN_Msk"), std::string::npos)
             << boxes.boxes[0].text;

@@ -140,3 +140,13 @@ std::optional<bool> EnabledInOpenMenu(CRegisterDlg& dlg, const std::string& text
     command.menu->hide();
     return enabled;
 }
+
+void OpenMapFile(CRegisterDlg& dlg, const std::string& path) {
+    CFileDialog::SetChooser([path](const CFileDialog&) { return path; });
+    dlg.SendMessage(WM_SYSCOMMAND, IDM_OPEN);
+    TreeWindow(dlg)->View()->expandAll();
+}
+
+void PressInTree(CRegisterDlg& dlg, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(TreeWindow(dlg)->View(), key, modifiers);
+}

@@ -82,6 +82,11 @@ QString WithoutMnemonic(QString text);
 // Whether `text` is enabled while its menu is open; nothing when the menu bar has no such command.
 std::optional<bool> EnabledInOpenMenu(CRegisterDlg& dlg, const std::string& text);
 
+// Opens the map at `path` in the running dialog through File > Open, every row shown.
+void OpenMapFile(CRegisterDlg& dlg, const std::string& path);
+// A key pressed with `modifiers` in the tree's view.
+void PressInTree(CRegisterDlg& dlg, Qt::Key key, Qt::KeyboardModifiers modifiers);
+
 // The text the value column shows for a row.
 std::string ShownValue(CRegisterDlg& dlg, CPropTreeItem* row);
 // Makes `row` the current row the way a click does.
