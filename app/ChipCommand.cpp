@@ -15,6 +15,7 @@
 #include "remote/GdbClient.h"
 #include "remote/PacketTrace.h"
 #include "chip/ChipTransfer.h"
+#include "chip/FaultReport.h"
 #include "chip/RegisterNames.h"
 
 namespace {
@@ -70,6 +71,36 @@ bool CollectReads(const CRegisterMap& map, const std::vector<std::string>& names
     return ok;
 }
 
+bool Connect(ChipRun& run, const ChipRequest& request, std::ostream& err) {
+    if (!request.trace.empty()) {
+        auto trace = CPacketTrace::OpenFile(request.trace);
+        if (!trace) {
+            err << trace.Text() << '\n';
+            return false;
+        }
+        run.client.SetTrace(std::move(trace.Value()));
+    }
+    if (const Status connected = run.client.Connect(request.endpoint); !connected.Ok()) {
+        err << connected.Text() << '\n';
+        return false;
+    }
+    return true;
+}
+
+// --fault: SCB's fault status read from the chip, told in words.
+bool RunFaultReport(ChipRun& run, const ChipRequest& request, std::ostream& out, std::ostream& err) {
+    if (!Connect(run, request, err)) return false;
+    const auto registers = ReadFaultRegisters(
+        run.client, run.map.Core() ? std::optional<CoreProfile>(run.map.Core()->profile) : std::nullopt);
+    run.client.Disconnect();
+    if (!registers) {
+        err << registers.Text() << '\n';
+        return false;
+    }
+    PrintFaultReport(out, run.map, registers.Value());
+    return true;
+}
+
 struct PlannedWrite {
     CRegisterItem* reg = nullptr;
     std::uint64_t value = 0;
@@ -111,10 +142,11 @@ bool CollectWrites(const CRegisterMap& map, const std::vector<std::string>& item
 
 int RunChipCommand(const ChipRequest& request, std::ostream& out, std::ostream& err) {
     ChipRun run;
-    const LoadReport load = LoadRegisterFile(run.map, request.map.c_str(), request.map.c_str());
+    const LoadReport load = LoadRegisterFile(run.map, request.map.c_str(), request.map.c_str(), request.core);
     for (const Problem& problem : load.problems.Kept()) err << problem.Format(load.displayName) << '\n';
     if (!load.opened) return 1;
     bool ok = load.Ok();
+    if (request.fault) return RunFaultReport(run, request, out, err) && ok ? 0 : 1;
 
     std::vector<CRegisterItem*> reads;
     std::vector<PlannedWrite> writes;
@@ -122,18 +154,7 @@ int RunChipCommand(const ChipRequest& request, std::ostream& out, std::ostream& 
                          : CollectReads(run.map, request.names, reads, err)) && ok;
     if (reads.empty() && writes.empty()) return 1;
 
-    if (!request.trace.empty()) {
-        auto trace = CPacketTrace::OpenFile(request.trace);
-        if (!trace) {
-            err << trace.Text() << '\n';
-            return 1;
-        }
-        run.client.SetTrace(std::move(trace.Value()));
-    }
-    if (const Status connected = run.client.Connect(request.endpoint); !connected.Ok()) {
-        err << connected.Text() << '\n';
-        return 1;
-    }
+    if (!Connect(run, request, err)) return 1;
     std::vector<CRegisterItem*> printed;
     for (const PlannedWrite& write : writes) {
         const ReadHazard hazard = ReadHazardOf(run.map, *write.reg);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <string>
 
+#include "defs/CoreRegisters.h"
 #include "defs/DefinitionsLoader.h"
 #include "defs/RegisterFile.h"
 #include "defs/RegisterMap.h"
@@ -18,11 +19,12 @@
 namespace {
 
 void PrintUsage(std::ostream& out, const std::string& program) {
-    out << "Usage: " << program << " [--desktop] [--gdb HOST:PORT] [FILE]\n"
+    out << "Usage: " << program << " [--desktop] [--gdb HOST:PORT] [--core NAME] [FILE]\n"
         << "       " << program << " --check [FILE] | --dump [FILE] | --help | --version\n"
-        << "       " << program << " --decode MAP VALUES... [--base ADDRESS] [--changed] [--against BASELINE]\n"
+        << "       " << program << " --decode MAP VALUES... [--base ADDRESS] [--changed] [--against BASELINE] [--fault]\n"
         << "       " << std::string(program.size(), ' ') << "          [--as c]\n"
         << "       " << program << " --gdb HOST:PORT [--trace FILE] --read MAP NAME... | --write MAP NAME=VALUE...\n"
+        << "       " << program << " --gdb HOST:PORT --fault MAP\n"
         << "\n"
         << "Without options, opens the register tree of FILE, a CMSIS-SVD file or a\n"
         << "definitions file, or of tavlin.xml in the current directory.\n"
@@ -48,6 +50,12 @@ void PrintUsage(std::ostream& out, const std::string& program) {
         << "                  prints it, or its address 0x...) or register set from the\n"
         << "                  chip and print it as --decode does\n"
         << "  --write MAP NAME=VALUE...  write each register, read it back and print it\n"
+        << "  --fault         why the core faulted: with --gdb, read SCB's fault status from\n"
+        << "                  the chip; with --decode, take it from the values; print a line\n"
+        << "                  for each fault bit set, then the active exception\n"
+        << "  --core NAME     add the registers of Cortex-M core NAME (CM0, CM0PLUS, CM3,\n"
+        << "                  CM4, CM7, CM23, CM33, CM55, ...) to the map, leaving out sets\n"
+        << "                  it has; an SVD file's <cpu> adds them by itself\n"
         << "  --trace FILE    with --read or --write, write every packet sent to and\n"
         << "                  received from the GDB server to FILE (TAVLIN_TRACE=FILE in\n"
         << "                  the environment does the same for the window)\n"
@@ -75,16 +83,31 @@ int UsageError(const std::string& program, const std::string& fault, std::ostrea
     return 2;
 }
 
+// The core --core names; sets `fault` when it names none tavlin knows.
+const CoreInfo* CoreOption(const CParsedOptions& options, std::string& fault) {
+    if (!options.Has(Option::Core) || !fault.empty()) return nullptr;
+    const CoreInfo* core = FindCore(options.Value(Option::Core));
+    if (!core) fault = "--core takes one of " + KnownCoreNames() + ", not \"" + options.Value(Option::Core) + "\"";
+    return core;
+}
+
 // --check [FILE], --dump [FILE]: without FILE, tavlin.xml by the definitions rules; a named file in either format.
 int RunCheck(const CParsedOptions& options, const std::string& program, std::ostream& out, std::ostream& err) {
     const std::vector<std::string>& files = options.Positional();
-    if (!options.Fault(options.GivenMode()).empty() || files.size() > 1) {
+    std::string fault = options.Fault(options.GivenMode());
+    if (!fault.empty() || files.size() > 1) {
         PrintUsage(err, program);
         return 2;
     }
+    const CoreInfo* core = CoreOption(options, fault);
+    if (!fault.empty()) {
+        err << "tavlin: " << fault << '\n';
+        return 2;
+    }
     CRegisterMap map;
-    const LoadReport report = files.empty() ? LoadDefinitionsFile(map, kDefinitionsFileName, kDefinitionsFileName)
-                                            : LoadRegisterFile(map, files[0].c_str(), files[0].c_str());
+    LoadReport report = files.empty() ? LoadDefinitionsFile(map, kDefinitionsFileName, kDefinitionsFileName)
+                                      : LoadRegisterFile(map, files[0].c_str(), files[0].c_str(), core);
+    if (files.empty() && core && report.opened) AddCoreRegisters(map, *core, report);
     return Report(report, map, options.GivenMode() == Mode::Dump, out, err);
 }
 
@@ -97,13 +120,14 @@ int RunDecodeMode(const CParsedOptions& options, std::ostream& out, std::ostream
     if (fault.empty() && options.Has(Option::As) && options.Value(Option::As) != "c")
         fault = "--as takes c, not \"" + options.Value(Option::As) + "\"";
     if (fault.empty() && files.size() < 2) fault = "--decode needs a map and at least one values file";
+    const CoreInfo* core = CoreOption(options, fault);
     if (!fault.empty()) {
         err << "tavlin: " << fault << '\n';
         return 2;
     }
     return RunDecode({files[0], std::vector<std::string>(files.begin() + 1, files.end()),
                       options.Has(Option::Base) ? base : std::nullopt, options.Has(Option::Changed),
-                      options.Value(Option::Against), options.Has(Option::As)},
+                      options.Value(Option::Against), core, options.Has(Option::Fault), options.Has(Option::As)},
                      out, err);
 }
 
@@ -111,18 +135,23 @@ int RunChipMode(const CParsedOptions& options, std::ostream& out, std::ostream& 
     std::string fault = options.Fault(Mode::Chip);
     const std::vector<std::string>& words = options.Positional();
     const bool write = options.Has(Option::Write);
-    const char* mode = write ? "--write" : "--read";
+    const bool faultReport = options.Has(Option::Fault);
+    const char* mode = write ? "--write" : faultReport ? "--fault" : "--read";
     if (fault.empty() && options.Count(Option::Read) + options.Count(Option::Write) > 1)
         fault = "--read and --write go one at a time";
+    if (fault.empty() && faultReport && (options.Count(Option::Fault) > 1 || options.Has(Option::Read) || write))
+        fault = "--fault goes alone, without --read or --write";
     if (fault.empty() && options.Value(Option::Gdb).empty()) fault = mode + std::string(" needs --gdb HOST:PORT");
-    if (fault.empty() && words.size() < 2)
+    if (fault.empty() && faultReport && words.size() != 1) fault = "--fault needs a map and nothing more";
+    if (fault.empty() && !faultReport && words.size() < 2)
         fault = write ? "--write needs a map and NAME=VALUE" : "--read needs a map and a NAME";
+    const CoreInfo* core = CoreOption(options, fault);
     if (!fault.empty()) {
         err << "tavlin: " << fault << '\n';
         return 2;
     }
     return RunChipCommand({options.Value(Option::Gdb), options.Value(Option::Trace), write, words[0],
-                           std::vector<std::string>(words.begin() + 1, words.end())},
+                           std::vector<std::string>(words.begin() + 1, words.end()), core, faultReport},
                           out, err);
 }
 
@@ -162,8 +191,9 @@ std::optional<int> ParseWindowArguments(const std::vector<std::string>& argument
     const CParsedOptions options(arguments);
     std::string fault = options.Fault(Mode::Window);
     if (fault.empty() && options.Positional().size() > 1) fault = "one file at a time";
+    const CoreInfo* core = CoreOption(options, fault);
     if (!fault.empty()) return UsageError(arguments.empty() ? "tavlin" : arguments.front(), fault, err);
     window = {options.Positional().empty() ? std::string() : options.Positional().front(),
-              options.Has(Option::Desktop), options.Value(Option::Gdb)};
+              options.Has(Option::Desktop), options.Value(Option::Gdb), core};
     return std::nullopt;
 }

@@ -14,11 +14,14 @@
 // 2 bad usage), or nothing when the window should open.
 std::optional<int> RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
+struct CoreInfo;
+
 // What the window is started with.
 struct WindowArguments {
     std::string file;      // the file to open; empty when none was named
     bool desktop = false;  // --desktop: started by the desktop entry
     std::string gdb;       // --gdb HOST:PORT: the GDB server to connect to at start; empty for none
+    const CoreInfo* core = nullptr;  // --core NAME: the core whose registers the map gains; null for none
 };
 
 // Reads the window's command line, as left after the window system took its

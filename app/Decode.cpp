@@ -10,6 +10,7 @@
 #include "calc/RowDescriber.h"
 #include "calc/ValueBox.h"
 #include "calc/ValuesInput.h"
+#include "chip/FaultReport.h"
 #include "defs/RegisterFile.h"
 #include "defs/RegisterMap.h"
 #include "values/ValuesProblems.h"
@@ -46,9 +47,15 @@ void PrintDecodedRegister(std::ostream& out, const CRegisterMap& map, const CReg
     }
 }
 
+void PrintFaultReport(std::ostream& out, const CRegisterMap& map, const FaultRegisters& registers) {
+    const std::optional<CoreProfile> profile =
+        map.Core() ? std::optional<CoreProfile>(map.Core()->profile) : std::nullopt;
+    for (const std::string& line : FaultReportLines(registers, profile)) out << line << '\n';
+}
+
 int RunDecode(const DecodeRequest& request, std::ostream& out, std::ostream& err) {
     CRegisterMap map;
-    const LoadReport load = LoadRegisterFile(map, request.map.c_str(), request.map.c_str());
+    const LoadReport load = LoadRegisterFile(map, request.map.c_str(), request.map.c_str(), request.core);
     for (const Problem& problem : load.problems.Kept()) err << problem.Format(load.displayName) << '\n';
     if (!load.opened) return 1;
     bool ok = load.Ok();
@@ -69,6 +76,10 @@ int RunDecode(const DecodeRequest& request, std::ostream& out, std::ostream& err
     std::unordered_map<const CRegisterItem*, bool> wasGiven;
     for (const CRegisterItem* reg : given) wasGiven[reg] = true;
 
+    if (request.fault) {
+        PrintFaultReport(out, map, FaultRegistersOf(map));
+        return ok ? 0 : 1;
+    }
     const CRegisterRowDescriber describer(map);
     for (std::size_t i = 0; i < map.Registers().size(); ++i) {
         const CRegisterItem* reg = map.Registers()[i];

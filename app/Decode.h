@@ -11,12 +11,16 @@
 #include <string>
 #include <vector>
 
+struct CoreInfo;
+
 struct DecodeRequest {
     std::string map;
     std::vector<std::string> values;    // the VALUES files
     std::optional<std::uint64_t> base;  // --base: the values are memory images starting at this address
     bool changedOnly = false;           // --changed
     std::string against;                // --against: the baseline's values file; empty for the reset values
+    const CoreInfo* core = nullptr;     // --core: the core whose registers the map gains
+    bool fault = false;                 // --fault: the fault report from the values instead of the listing
     bool asC = false;                   // --as c
 };
 
@@ -31,3 +35,8 @@ class CRegisterRowDescriber;
 // then one "  FIELD [BITS] = VALUE" line a field row, as the rows show them.
 void PrintDecodedRegister(std::ostream& out, const CRegisterMap& map, const CRegisterRowDescriber& describer,
                           const CRegisterItem& reg, std::uint64_t value);
+
+struct FaultRegisters;
+
+// The fault report's lines (chip/FaultReport.h), for the map's core when it knows one.
+void PrintFaultReport(std::ostream& out, const CRegisterMap& map, const FaultRegisters& registers);

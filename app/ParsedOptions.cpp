@@ -30,6 +30,9 @@ const OptionInfo kOptions[kOptionCount] = {
     {"base", "a value", Mode::Window, Bit(Mode::Decode)},
     {"changed", nullptr, Mode::Window, Bit(Mode::Decode)},
     {"against", "a value", Mode::Window, Bit(Mode::Decode)},
+    {"core", "NAME", Mode::Window,
+     Bit(Mode::Window) | Bit(Mode::Check) | Bit(Mode::Dump) | Bit(Mode::Decode) | Bit(Mode::Chip)},
+    {"fault", nullptr, Mode::Chip, Bit(Mode::Decode) | Bit(Mode::Chip)},
     {"as", "a format", Mode::Window, Bit(Mode::Decode)},
 };
 

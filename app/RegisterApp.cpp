@@ -34,6 +34,7 @@ int RunMainWindow(const std::vector<std::string>& arguments, std::ostream& err) 
     dlg.m_strFileToOpen = window.file;
     dlg.m_bDesktopStart = window.desktop;
     dlg.m_strGdbServer = window.gdb;
+    dlg.m_core = window.core;
     dlg.DoModal();
     return 0;
 }

@@ -4,11 +4,14 @@
 #include <memory>
 #include <string_view>
 
+#include "defs/CoreRegisters.h"
 #include "defs/DefinitionsLoader.h"
 #include "defs/SvdLoader.h"
 #include "defs/TokenReader.h"
 
-LoadReport LoadRegisterFile(CRegisterMap& map, const char* path, const char* displayName) {
+namespace {
+
+LoadReport LoadEitherFormat(CRegisterMap& map, const char* path, const char* displayName) {
     // "-" is standard input, as for Unix tools; messages name it as grep does.
     const bool standardInput = path && std::string_view(path) == "-";
     if (!displayName || (standardInput && std::string_view(displayName) == "-"))
@@ -21,4 +24,12 @@ LoadReport LoadRegisterFile(CRegisterMap& map, const char* path, const char* dis
     if (!IsSvdText(bytes)) return LoadDefinitionsBlock(map, block, displayName);
     std::unique_ptr<char[]> owned(block);
     return LoadSvdText(map, bytes, displayName);
+}
+
+}  // namespace
+
+LoadReport LoadRegisterFile(CRegisterMap& map, const char* path, const char* displayName, const CoreInfo* core) {
+    LoadReport report = LoadEitherFormat(map, path, displayName);
+    if (core && report.opened) AddCoreRegisters(map, *core, report);
+    return report;
 }

@@ -9,6 +9,11 @@
 
 class CRegisterMap;
 
+struct CoreInfo;
+
 // Loads the file at `path` into `map`, which should be empty; `displayName`
-// names the file in messages (the path when null).
-LoadReport LoadRegisterFile(CRegisterMap& map, const char* path, const char* displayName);
+// names the file in messages (the path when null). With `core`, the core's
+// registers are added after the file's own (as --core and the window's "Add
+// core registers" ask), the sets whose names the file uses left out.
+LoadReport LoadRegisterFile(CRegisterMap& map, const char* path, const char* displayName,
+                            const CoreInfo* core = nullptr);

@@ -107,6 +107,7 @@ void CRegisterMap::Swap(CRegisterMap& other) {
     std::swap(m_bAnyAddress, other.m_bAnyAddress);
     std::swap(m_bWideAddresses, other.m_bWideAddresses);
     std::swap(m_bBigEndian, other.m_bBigEndian);
+    std::swap(m_core, other.m_core);
     // The rows last: their swap resets the view, which asks the map about the
     // rows it now shows (whether there are addresses, the fields' spans).
     m_tree.SwapRows(other.m_tree);

@@ -16,6 +16,8 @@
 #include "defs/RegisterItem.h"
 #include "tree/PropTree.h"
 
+struct CoreInfo;
+
 struct RegisterValue {
     std::uint64_t value = 0;
     ValueSource source = ValueSource::File;
@@ -49,6 +51,9 @@ public:
     // The device's byte order, which lays dumps into registers; little unless the file says big.
     void SetBigEndian(bool big) { m_bBigEndian = big; }
     bool IsBigEndian() const { return m_bBigEndian; }
+    // The Cortex-M core whose registers were added to the map (defs/CoreRegisters.h); null for none.
+    void SetCore(const CoreInfo* core) { m_core = core; }
+    const CoreInfo* Core() const { return m_core; }
     // Gives back room the loader's growing tables keep for more; a load ends with it.
     void FinishLoad();
 
@@ -96,4 +101,5 @@ private:
     bool m_bAnyAddress = false;
     bool m_bWideAddresses = false;
     bool m_bBigEndian = false;
+    const CoreInfo* m_core = nullptr;
 };

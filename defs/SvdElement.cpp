@@ -98,3 +98,8 @@ int SvdLines::ColumnOf(std::ptrdiff_t offset) const {
     const int line = LineOf(offset);
     return static_cast<int>(offset - m_lineStarts[static_cast<size_t>(line - 1)]) + 1;
 }
+
+pugi::xml_parse_result ParseSvdDocument(pugi::xml_document& document, std::string_view bytes) {
+    return document.load_buffer(bytes.data(), bytes.size(),
+                                pugi::parse_cdata | pugi::parse_escapes | pugi::parse_embed_pcdata, pugi::encoding_utf8);
+}

@@ -39,6 +39,10 @@ std::string SvdOneLine(std::string_view text);
 // returns how many it wrote.
 size_t SvdOneLineInto(std::string_view text, char* out);
 
+// Parses an SVD file's bytes as every SVD reader here does (CDATA, escapes,
+// text kept in elements that hold others); the bytes must outlive the document.
+pugi::xml_parse_result ParseSvdDocument(pugi::xml_document& document, std::string_view bytes);
+
 // Line numbers of byte offsets in the parsed text.
 class SvdLines {
 public:

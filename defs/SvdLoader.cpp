@@ -7,6 +7,7 @@
 
 #include <pugixml.hpp>
 
+#include "defs/CoreRegisters.h"
 #include "defs/RegisterMap.h"
 #include "defs/SvdElement.h"
 #include "defs/SvdExpansion.h"
@@ -38,9 +39,7 @@ LoadReport LoadSvdText(CRegisterMap& map, std::string_view bytes, std::string_vi
     result.format = RegisterFileFormat::Svd;
     result.displayName = displayName;
     pugi::xml_document document;
-    const pugi::xml_parse_result parse =
-        document.load_buffer(bytes.data(), bytes.size(), pugi::parse_cdata | pugi::parse_escapes | pugi::parse_embed_pcdata,
-                             pugi::encoding_utf8);
+    const pugi::xml_parse_result parse = ParseSvdDocument(document, bytes);
     const SvdLines lines(bytes);
     if (!parse) {
         const auto offset = std::min<std::ptrdiff_t>(parse.offset, static_cast<std::ptrdiff_t>(bytes.size()));
@@ -58,8 +57,13 @@ LoadReport LoadSvdText(CRegisterMap& map, std::string_view bytes, std::string_vi
         writer.Problem(SvdProblemRecord{SvdPlace{&lines, device}, &top, ProblemCode::kNotThisFormat, "the first element is not <device>"});
         return result;
     }
-    map.SetBigEndian(SvdText(device.child("cpu").child("endian")) == "big");
+    const pugi::xml_node cpu = device.child("cpu");
+    map.SetBigEndian(SvdText(cpu.child("endian")) == "big");
     ExpandSvdDevice(device, lines, writer, SvdExpansionLimits{maxRows, kSvdMaxClusterDepth, maxProblems});
+    // The processor's own registers, which vendor files leave out, for the core <cpu> names.
+    if (const CoreInfo* core = FindCore(SvdText(cpu.child("name"))))
+        AddCoreRegisters(map, *core, result,
+                         CoreUnits{SvdText(cpu.child("mpuPresent")) != "false", SvdText(cpu.child("fpuPresent")) != "false"});
     map.FinishLoad();
     return result;
 }

@@ -190,6 +190,8 @@ const char* const kMenuBar[][3] = {
     {"Target", "Read set", "Shift+F5"},
     {"Target", "Write to chip", "Ctrl+Shift+W"},
     {"Target", "Watch", "Ctrl+F5"},
+    {"Target", "Fault report", "Ctrl+Shift+F"},
+    {"Target", "Add core registers...", ""},
     {"Help", "About tavlin...", ""},
 };
 

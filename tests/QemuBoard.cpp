@@ -51,7 +51,7 @@ std::string QemuBoard::FindQemu() {
     return {};
 }
 
-QemuBoard::QemuBoard(bool paused) {
+QemuBoard::QemuBoard(bool paused, const std::string& machine, const std::string& image) {
     const std::string qemu = FindQemu();
     if (qemu.empty()) {
         m_problem = "qemu-system-arm is not installed";
@@ -64,7 +64,7 @@ QemuBoard::QemuBoard(bool paused) {
     }
     m_directory = directory;
     const std::string firmware = m_directory + "/loop.bin";
-    std::ofstream(firmware, std::ios::binary) << LoopFirmware();
+    std::ofstream(firmware, std::ios::binary) << (image.empty() ? LoopFirmware() : image);
     m_port = FreeLoopbackPort();
     const std::string gdb = "tcp:127.0.0.1:" + std::to_string(m_port);
     const std::string log = m_directory + "/qemu.log";
@@ -76,7 +76,7 @@ QemuBoard::QemuBoard(bool paused) {
         dup2(null, 0);
         dup2(out, 1);
         dup2(out, 2);
-        std::vector<const char*> argv{qemu.c_str(), "-M", "netduinoplus2"};
+        std::vector<const char*> argv{qemu.c_str(), "-M", machine.c_str()};
         if (paused) argv.push_back("-S");
         for (const char* arg : {"-kernel", firmware.c_str(), "-nographic", "-monitor", "none", "-serial", "none",
                                 "-gdb", gdb.c_str()}) {

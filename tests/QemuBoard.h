@@ -24,8 +24,10 @@ public:
     static std::string FindQemu();
 
     // `paused`: started with -S, as if just reset; otherwise the core runs
-    // until a debugger connects, and QEMU then stops it.
-    explicit QemuBoard(bool paused = true);
+    // until a debugger connects, and QEMU then stops it. `machine` is QEMU's
+    // board; `firmware` the bytes it loads at address 0 (empty: the loop).
+    explicit QemuBoard(bool paused = true, const std::string& machine = "netduinoplus2",
+                       const std::string& firmware = {});
     ~QemuBoard();
     QemuBoard(const QemuBoard&) = delete;
     QemuBoard& operator=(const QemuBoard&) = delete;

@@ -31,7 +31,8 @@ const CRegisterItem* RegisterNamed(const CRegisterMap& map, const std::string& s
 TEST(RegisterMap, AnSvdRegisterHoldsItsAddressAndResetValueAsItsValueFromTheFile) {
     CRegisterMap map;
     ASSERT_TRUE(LoadSvdText(map, ReadExampleFile("chip.svd"), "chip.svd").Ok());
-    ASSERT_EQ(map.Registers().size(), 78u);
+    // Its own 78, then the Cortex-M4's that its <cpu> adds.
+    ASSERT_EQ(map.Registers().size(), 78u + 404u);
     const struct {
         const char* set;
         const char* label;

@@ -238,8 +238,8 @@ std::vector<DumpCase> DumpCases() {
                 "    field RST_READ 0..31 edit \"0x0\" \"\"\n"
                 "  register RST_WRITE 8 bits value \"0x00\" \"address 0x40001000, offset 0x0\"\n"
                 "    field RST_WRITE 0..7 edit \"0x0\" \"\"\n"},
-        {"elements tavlin does not use are passed over",
-         "<device><vendor>V</vendor><name>D</name><cpu><name>CM4</name><revision>r0p1</revision></cpu>"
+        {"elements tavlin does not use are passed over, and a core it has no registers for adds none",
+         "<device><vendor>V</vendor><name>D</name><cpu><name>CA5</name><revision>r0p1</revision></cpu>"
          "<peripherals><peripheral><name>P</name><baseAddress>0x40000000</baseAddress>"
          "<addressBlock><offset>0</offset><size>0x400</size><usage>registers</usage></addressBlock>"
          "<interrupt><name>P_IRQ</name><value>3</value></interrupt><vendorExtensions><x/></vendorExtensions>"

@@ -9,10 +9,12 @@
 #include <string>
 
 #include "defs/DefinitionsLoader.h"
+#include "defs/CoreRegisters.h"
 #include "defs/RegisterFile.h"
 #include "framework/DropFiles.h"
 #include "framework/FileDialog.h"
 #include "framework/Menu.h"
+#include "framework/InputBox.h"
 #include "framework/MessageBox.h"
 #include "framework/PaintDC.h"
 #include "framework/WinApp.h"
@@ -196,9 +198,12 @@ void CRegisterDlg::BuildMenuBar() {
 
     QMenu* target = m_menu->AddMenu(QObject::tr("&Target"));
     for (const CTargetCommands::Command command : CTargetCommands::kCommands) {
-        if (command == CTargetCommands::Command::kRead) target->addSeparator();
+        if (command == CTargetCommands::Command::kRead || command == CTargetCommands::Command::kFault)
+            target->addSeparator();
         m_menu->Add(target, m_target.Action(command), [this, command] { return m_target.Applies(command); });
     }
+    m_menu->AddNew(target, QObject::tr("Add &core registers..."), QKeySequence(), [this] { AskAndAddCore(); },
+                   [this] { return !IsMapEmpty(); });
 
     QMenu* help = m_menu->AddMenu(QObject::tr("&Help"));
     m_menu->Add(help, sysMenu ? sysMenu->GetAction(IDM_ABOUTBOX) : nullptr);
@@ -210,8 +215,10 @@ void CRegisterDlg::LoadDefinitions() {
     // The rows go in as one change of the view; the message comes once they
     // are all in, so the tree it leaves behind is on screen with it.
     m_tree.BeginReset();
-    const LoadReport report = LoadDefinitionsFile(m_map, kDefinitionsFileName, kDefinitionsFileName);
+    LoadReport report = LoadDefinitionsFile(m_map, kDefinitionsFileName, kDefinitionsFileName);
+    if (m_core && report.opened) AddCoreRegisters(m_map, *m_core, report);
     m_tree.EndReset();
+    m_target.MapReplaced();
     UpdateActions();
     if (!report.Ok()) AfxMessageBox(report.Message().c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
@@ -221,7 +228,7 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
     // leaves the map shown as it was; one that can comes in whole, as one
     // change of the view.
     CRegisterMap map;
-    const LoadReport report = LoadRegisterFile(map, path, path);
+    const LoadReport report = LoadRegisterFile(map, path, path, m_core);
     if (report.opened) {
         m_map.Swap(map);
         m_editHex.SetWindowText("");
@@ -241,6 +248,45 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
         UpdateStartPanel();
     }
     if (!report.Ok()) AfxMessageBox(report.Message().c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CRegisterDlg::AskAndAddCore() {
+    const CoreInfo* shown = m_map.Core();
+    const auto answer = AfxInputBox("The Cortex-M core whose registers to add (" + KnownCoreNames() + "):",
+                                    std::string(shown ? shown->name : "CM4"));
+    if (!answer || answer->empty()) return;
+    const CoreInfo* core = FindCore(*answer);
+    if (!core) {
+        AfxMessageBox(("tavlin has no registers for the core \"" + *answer + "\"; it knows " + KnownCoreNames() + ".")
+                          .c_str(),
+                      MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    AddCore(*core);
+}
+
+void CRegisterDlg::AddCore(const CoreInfo& core) {
+    // The sets come after the map's own, as one change of the view; the
+    // values the map holds stay as they are, and the file is not touched.
+    LoadReport report;
+    const int setsBefore = m_map.Tree().GetRootItem()->GetChildCount();
+    m_tree.BeginReset();
+    const int added = AddCoreRegisters(m_map, core, report);
+    m_tree.EndReset();
+    m_target.MapGrew();
+    Follow();
+    FitColumns();
+    std::string text;
+    if (!added) {
+        text = "The map has every register set of the " + std::string(core.title) + " already.";
+    } else {
+        text = "Added " + std::to_string(added) + " register sets for the " + std::string(core.title) + ":";
+        const CPropTreeItem* set = m_map.Tree().GetRootItem()->GetChild();
+        for (int i = 0; set; set = set->GetSibling(), ++i)
+            if (i >= setsBefore) text += std::string(i > setsBefore ? ", " : " ") + set->GetLabelText();
+        text += ".";
+    }
+    AfxMessageBox(text.c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 void CRegisterDlg::UpdateCaption() {

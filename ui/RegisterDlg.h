@@ -19,6 +19,7 @@
 #include <string>
 
 class CAppSettings;
+struct CoreInfo;
 class CMainMenu;
 class QAction;
 class CStartPanel;
@@ -75,6 +76,12 @@ public:
     bool m_bDesktopStart = false;
     // The GDB server to connect to at start (--gdb HOST:PORT); empty for none.
     std::string m_strGdbServer;
+    // The core whose registers every map opened gains (--core NAME); null for none.
+    const CoreInfo* m_core = nullptr;
+    // Adds the core's register sets the map shown does not have, after its own; says which in a box.
+    void AddCore(const CoreInfo& core);
+    // "Add core registers...": asks for the core, then adds its sets.
+    void AskAndAddCore();
 
     // What is kept between runs (once the window exists).
     CAppSettings& Settings() { return *m_settings; }

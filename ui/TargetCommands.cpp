@@ -16,6 +16,7 @@
 #include "problem/ProblemList.h"
 #include "remote/GdbClient.h"
 #include "chip/ChipTransfer.h"
+#include "chip/FaultReport.h"
 #include "tree/PropTreeView.h"
 #include "ui/AppSettings.h"
 #include "ui/ChipLink.h"
@@ -57,6 +58,7 @@ void CTargetCommands::Attach(CPropTreeWindow& window, CAppSettings* settings, st
     m_watchAction =
         add(Command::kWatch, "Wa&tch", QKeySequence(Qt::CTRL | Qt::Key_F5), [this] { ToggleWatch(); });
     m_watchAction->setCheckable(true);
+    add(Command::kFault, "&Fault report", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), [this] { FaultReport(); });
 
     // Escape stops the request under way; only then, so it still closes editors and lists otherwise.
     m_cancelAction = new QAction(QObject::tr("Cancel the request"), &window);
@@ -93,6 +95,7 @@ bool CTargetCommands::Applies(Command command) const {
     case Command::kWrite: return IsConnected() && HasRegister();
     case Command::kReadSet: return IsConnected() && HasSet();
     case Command::kWatch: return IsWatching() || (IsConnected() && HasRegister());
+    case Command::kFault: return !IsBusy() && (IsConnected() || m_mapHasFaultStatus);
     }
     return false;
 }
@@ -139,8 +142,38 @@ void CTargetCommands::Cancel() {
 }
 
 void CTargetCommands::MapReplaced() {
-    StopWatch();
     ++m_generation;
+    MapGrew();
+    StopWatch();  // tells the window, which updates what applies
+}
+
+void CTargetCommands::MapGrew() {
+    m_mapHasFaultStatus = false;
+    for (const CRegisterItem* reg : m_map.Registers()) {
+        const auto address = m_map.AddressOf(*reg);
+        if (address && (*address == kCfsrAddress || *address == kIcsrAddress)) m_mapHasFaultStatus = true;
+    }
+}
+
+void CTargetCommands::FaultReport() {
+    if (IsBusy()) return;
+    const std::optional<CoreProfile> profile =
+        m_map.Core() ? std::optional<CoreProfile>(m_map.Core()->profile) : std::nullopt;
+    const auto show = [profile](const FaultRegisters& registers, const std::string& from) {
+        std::string text = "Fault report, " + from + ":";
+        for (const std::string& line : FaultReportLines(registers, profile)) text += "\n" + line;
+        Tell(text, MB_ICONINFORMATION);
+    };
+    if (!IsConnected()) return show(FaultRegistersOf(m_map), "from the values shown");
+    const std::string where = Where();
+    const bool started = m_link->Run<Result<FaultRegisters>>(
+        [profile](CGdbClient& client) { return ReadFaultRegisters(client, profile); },
+        [this, show, where](Result<FaultRegisters> registers) {
+            Busy(false);
+            if (!registers) return Failed(registers.Text());
+            show(registers.Value(), "read from " + where);
+        });
+    if (started) Busy(true);
 }
 
 void CTargetCommands::Failed(const std::string& problem) {

@@ -3,7 +3,9 @@
 // The window's commands on the chip, through a GDB server: Connect to
 // target... (Ctrl+K), Disconnect (Ctrl+Shift+K), Read (F5) the register in
 // hand, Read set (Shift+F5), Write to chip (Ctrl+Shift+W) and Watch (Ctrl+F5),
-// which reads the register in hand every 250 ms until stopped. Requests run
+// which reads the register in hand every 250 ms until stopped, and Fault
+// report (Ctrl+Shift+F), why the core faulted, read from the chip or, with no
+// connection, from the values the map holds. Requests run
 // off the window's thread (CChipLink); Escape cancels the one under way. A
 // value read comes in as a typed value does, through the hex box; a failure
 // says what and where in one box and changes no value.
@@ -48,10 +50,13 @@ public:
     void ReadSet();
     void Write();
     void ToggleWatch();
+    void FaultReport();
     void Cancel();
 
     // The map was replaced: results of requests for the old one are dropped.
     void MapReplaced();
+    // Sets were added to the map shown (its core registers).
+    void MapGrew();
 
     bool IsConnected() const;
     bool IsBusy() const;
@@ -63,9 +68,9 @@ public:
     bool HasSet() const;
 
     // The commands, by name, for the menu bar, in the menu's order.
-    enum class Command { kConnect, kDisconnect, kRead, kReadSet, kWrite, kWatch };
-    static constexpr Command kCommands[] = {Command::kConnect, Command::kDisconnect, Command::kRead,
-                                            Command::kReadSet, Command::kWrite, Command::kWatch};
+    enum class Command { kConnect, kDisconnect, kRead, kReadSet, kWrite, kWatch, kFault };
+    static constexpr Command kCommands[] = {Command::kConnect, Command::kDisconnect, Command::kRead, Command::kReadSet,
+                                            Command::kWrite,   Command::kWatch,      Command::kFault};
     QAction* Action(Command command) const { return m_actions[static_cast<std::size_t>(command)]; }
     // Whether `command` applies now: the one rule its menu entry, the rows'
     // menu and its shortcut follow.
@@ -98,4 +103,6 @@ private:
     std::array<QAction*, std::size(kCommands)> m_actions{};
     // Counts map replacements, so a result for a map no longer shown is dropped.
     unsigned m_generation = 0;
+    // Whether the map has SCB's fault status registers, whose values a report can take offline.
+    bool m_mapHasFaultStatus = false;
 };
