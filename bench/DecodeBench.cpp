@@ -40,7 +40,10 @@ const std::string& ValuesPath(const CRegisterMap& map) {
 void RunCommand(benchmark::State& state, bool asC) {
     CRegisterMap map;
     if (!LoadVendorMap(state, map)) return;
-    const DecodeRequest request{BenchSvdPath(kVendorMapName), {ValuesPath(map)}, std::nullopt, false, {}, asC};
+    DecodeRequest request;
+    request.map = BenchSvdPath(kVendorMapName);
+    request.values = {ValuesPath(map)};
+    request.asC = asC;
     std::size_t bytes = 0;
     for (auto _ : state) {
         std::ostringstream out, err;
