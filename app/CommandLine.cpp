@@ -22,6 +22,7 @@ void PrintUsage(std::ostream& out, const std::string& program) {
     out << "Usage: " << program << " [--desktop] [--gdb HOST:PORT] [--core NAME] [FILE]\n"
         << "       " << program << " --check [FILE] | --dump [FILE] | --help | --version\n"
         << "       " << program << " --decode MAP VALUES... [--base ADDRESS] [--changed] [--against BASELINE] [--fault]\n"
+        << "       " << std::string(program.size(), ' ') << "          [--as c]\n"
         << "       " << program << " --gdb HOST:PORT [--trace FILE] --read MAP NAME... | --write MAP NAME=VALUE...\n"
         << "       " << program << " --gdb HOST:PORT --fault MAP\n"
         << "\n"
@@ -39,7 +40,9 @@ void PrintUsage(std::ostream& out, const std::string& program) {
         << "                  lines; with --base, a raw memory image starting at ADDRESS)\n"
         << "                  and print each register given a value with its fields;\n"
         << "                  --changed only those that differ from their reset value,\n"
-        << "                  or from the values of BASELINE with --against\n"
+        << "                  or from the values of BASELINE with --against; with\n"
+        << "                  --as c, each as one line of C (a CMSIS device header's\n"
+        << "                  names), which values files can hold too\n"
         << "  --gdb HOST:PORT connect to a GDB server (OpenOCD, pyOCD, J-Link, QEMU) to read\n"
         << "                  and write the chip's registers; with FILE or alone, the\n"
         << "                  window starts connected\n"
@@ -114,6 +117,8 @@ int RunDecodeMode(const CParsedOptions& options, std::ostream& out, std::ostream
     const std::optional<std::uint64_t> base = ParseSvdNumber(options.Value(Option::Base));
     if (fault.empty() && options.Has(Option::Base) && !base)
         fault = "--base takes an address, not \"" + options.Value(Option::Base) + "\"";
+    if (fault.empty() && options.Has(Option::As) && options.Value(Option::As) != "c")
+        fault = "--as takes c, not \"" + options.Value(Option::As) + "\"";
     if (fault.empty() && files.size() < 2) fault = "--decode needs a map and at least one values file";
     const CoreInfo* core = CoreOption(options, fault);
     if (!fault.empty()) {
@@ -122,7 +127,7 @@ int RunDecodeMode(const CParsedOptions& options, std::ostream& out, std::ostream
     }
     return RunDecode({files[0], std::vector<std::string>(files.begin() + 1, files.end()),
                       options.Has(Option::Base) ? base : std::nullopt, options.Has(Option::Changed),
-                      options.Value(Option::Against), core, options.Has(Option::Fault)},
+                      options.Value(Option::Against), core, options.Has(Option::Fault), options.Has(Option::As)},
                      out, err);
 }
 

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "bits/NumberFormatting.h"
+#include "calc/CStatement.h"
 #include "calc/RegisterCalculator.h"
 #include "calc/RowDescriber.h"
 #include "calc/ValueBox.h"
@@ -80,11 +81,15 @@ int RunDecode(const DecodeRequest& request, std::ostream& out, std::ostream& err
         return ok ? 0 : 1;
     }
     const CRegisterRowDescriber describer(map);
-    for (const CRegisterItem* reg : map.Registers()) {
+    for (std::size_t i = 0; i < map.Registers().size(); ++i) {
+        const CRegisterItem* reg = map.Registers()[i];
         if (!wasGiven.count(reg)) continue;
         const std::uint64_t value = map.ValueOf(*reg)->value;
         if (request.changedOnly && value == baseline[reg]) continue;
-        PrintDecodedRegister(out, map, describer, *reg, value);
+        if (request.asC)
+            out << CStatement(map, i, value) << '\n';
+        else
+            PrintDecodedRegister(out, map, describer, *reg, value);
     }
     return ok ? 0 : 1;
 }

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// tavlin --decode MAP VALUES... [--base ADDRESS] [--changed] [--against BASELINE]:
+// tavlin --decode MAP VALUES... [--base ADDRESS] [--changed] [--against BASELINE] [--as c]:
 // gives the registers of MAP the values of each VALUES file (a values text,
 // or with --base a raw memory image whose first byte is at ADDRESS) and
-// prints each register given a value with its fields, as the rows show them.
+// prints each register given a value with its fields, as the rows show them,
+// or with --as c as one C statement (calc/CStatement.h).
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -20,6 +21,7 @@ struct DecodeRequest {
     std::string against;                // --against: the baseline's values file; empty for the reset values
     const CoreInfo* core = nullptr;     // --core: the core whose registers the map gains
     bool fault = false;                 // --fault: the fault report from the values instead of the listing
+    bool asC = false;                   // --as c
 };
 
 // Returns the exit code: 0, or 1 after any problem.

@@ -33,6 +33,7 @@ const OptionInfo kOptions[kOptionCount] = {
     {"core", "NAME", Mode::Window,
      Bit(Mode::Window) | Bit(Mode::Check) | Bit(Mode::Dump) | Bit(Mode::Decode) | Bit(Mode::Chip)},
     {"fault", nullptr, Mode::Chip, Bit(Mode::Decode) | Bit(Mode::Chip)},
+    {"as", "a format", Mode::Window, Bit(Mode::Decode)},
 };
 
 // The option name an argument gives ("gdb" for "--gdb" or "-gdb=x"); empty for none.

@@ -8,8 +8,9 @@
 #include <utility>
 #include <vector>
 
-enum class Option { Help, Version, Check, Dump, Decode, Read, Write, Desktop, Gdb, Trace, Base, Changed, Against, Core, Fault };
-inline constexpr std::size_t kOptionCount = 15;
+enum class Option { Help, Version, Check, Dump, Decode, Read, Write, Desktop, Gdb, Trace, Base, Changed, Against, Core, Fault,
+                    As };
+inline constexpr std::size_t kOptionCount = 16;
 
 // What a command line asks for: the first option given that names a mode
 // (--help, --check, --decode, --read, ...) decides; without one, the window.

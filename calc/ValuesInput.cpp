@@ -5,9 +5,11 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 
+#include "calc/CNameTable.h"
 #include "calc/RegisterCalculator.h"
 #include "defs/RegisterMap.h"
 #include "values/MemoryImage.h"
@@ -34,10 +36,26 @@ public:
 
     const RegisterLayout& Layout() const { return m_layout; }
     bool IsName(std::string_view word) const { return m_byPath.count(std::string(word)) != 0; }
+    // A register by its label path or its C left-hand side.
     std::optional<RegisterSpan> Find(std::string_view name) const {
         const auto it = m_byPath.find(std::string(name));
-        if (it == m_byPath.end()) return std::nullopt;
-        return RegisterSpan{0, BytesOf(*m_map.Registers()[it->second]), it->second};
+        std::optional<std::size_t> index;
+        if (it != m_byPath.end()) {
+            index = it->second;
+        } else if (m_cNames) {
+            index = m_cNames->RegisterOf(name);
+        }
+        if (!index) return std::nullopt;
+        return RegisterSpan{0, BytesOf(*m_map.Registers()[*index]), *index};
+    }
+    // The value of a field macro; the map's C names are made on the first C statement.
+    std::optional<std::uint64_t> MacroValue(std::string_view name) {
+        return CNames().MacroValue(name);
+    }
+
+    const CNameTable& CNames() {
+        if (!m_cNames) m_cNames = std::make_unique<CNameTable>(m_map);
+        return *m_cNames;
     }
 
 private:
@@ -54,7 +72,19 @@ private:
     const CRegisterMap& m_map;
     RegisterLayout m_layout;
     std::unordered_map<std::string, std::size_t> m_byPath;
+    std::unique_ptr<CNameTable> m_cNames;  // made only for a text with C statements
 };
+
+// The values by label path and those of C statements as one list, in line order.
+std::vector<NamedValue> ByLine(std::vector<NamedValue> named, std::vector<NamedValue> assigned) {
+    if (assigned.empty()) return named;
+    std::vector<NamedValue> merged;
+    merged.reserve(named.size() + assigned.size());
+    std::merge(std::make_move_iterator(named.begin()), std::make_move_iterator(named.end()),
+               std::make_move_iterator(assigned.begin()), std::make_move_iterator(assigned.end()),
+               std::back_inserter(merged), [](const NamedValue& a, const NamedValue& b) { return a.line < b.line; });
+    return merged;
+}
 
 ByteOrder OrderOf(const CRegisterMap& map) { return map.IsBigEndian() ? ByteOrder::Big : ByteOrder::Little; }
 
@@ -94,14 +124,17 @@ void GiveRegisterValues(CRegisterMap& map, CRegisterCalculator& calc, std::span<
 }
 
 ValuesInputReport ReadValuesFor(const CRegisterMap& map, std::string_view text) {
-    const MapLayout layout(map);
-    ValuesText values = ReadValuesText(text, [&layout](std::string_view word) { return layout.IsName(word); });
+    MapLayout layout(map);
+    ValuesText values = ReadValuesText(
+        text, [&layout](std::string_view word) { return layout.IsName(word); },
+        [&layout](std::string_view name) { return layout.MacroValue(name); });
     const ValuesApplier applier(layout.Layout(), OrderOf(map));
     MemoryImage image;
     applier.Lay(image, values.addressed, values.problems);
     AppliedValues applied = applier.Apply(image);
-    applier.ApplyNamed(values.named, [&layout](std::string_view name) { return layout.Find(name); }, applied,
-                       values.problems);
+    if (!values.assigned.empty()) layout.CNames();  // their left-hand sides are looked up
+    applier.ApplyNamed(ByLine(std::move(values.named), std::move(values.assigned)),
+                       [&layout](std::string_view name) { return layout.Find(name); }, applied, values.problems);
     return Collect(map, applied, values.problems);
 }
 

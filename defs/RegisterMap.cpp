@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "defs/RegisterMap.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "bits/NumberFormatting.h"
@@ -50,6 +51,11 @@ void CRegisterMap::SetResetValue(CRegisterItem& reg, std::uint64_t value) {
 void CRegisterMap::FinishLoad() {
     m_table.ShrinkToFit();
     if (m_registers.capacity() - m_registers.size() > m_registers.size() / 8) m_registers.shrink_to_fit();
+    m_cNames.ShrinkToFit();
+}
+
+std::size_t CRegisterMap::IndexOf(const CRegisterItem& reg) const {
+    return static_cast<std::size_t>(std::find(m_registers.begin(), m_registers.end(), &reg) - m_registers.begin());
 }
 
 std::optional<std::uint64_t> CRegisterMap::AddressOf(const CRegisterItem& reg) const {
@@ -97,6 +103,7 @@ void CRegisterMap::Swap(CRegisterMap& other) {
     m_table.Swap(other.m_table);
     m_registers.swap(other.m_registers);
     m_baseAddresses.swap(other.m_baseAddresses);
+    m_cNames.Swap(other.m_cNames);
     std::swap(m_bAnyAddress, other.m_bAnyAddress);
     std::swap(m_bWideAddresses, other.m_bWideAddresses);
     std::swap(m_bBigEndian, other.m_bBigEndian);

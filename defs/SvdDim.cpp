@@ -69,3 +69,10 @@ std::string SvdGroupedName(std::string_view name, std::string_view group) {
     result.insert(end, suffix);
     return result;
 }
+
+std::string SvdNameWithoutDim(std::string_view name) {
+    std::string result(name);
+    const std::string_view placeholder = result.find("[%s]") != std::string::npos ? "[%s]" : "%s";
+    for (size_t at; (at = result.find(placeholder)) != std::string::npos;) result.erase(at, placeholder.size());
+    return result;
+}

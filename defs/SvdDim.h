@@ -22,3 +22,7 @@ std::string SvdInstanceName(std::string_view name, std::string_view index);
 // array stays one ("R[%s]" → "R_GROUP[%s]"); it is not added to a name
 // ending in it already. The same name for an empty group.
 std::string SvdGroupedName(std::string_view name, std::string_view group);
+
+// The name a CMSIS device header gives all instances of a dim element: its
+// name with "[%s]" removed, or else "%s" ("CH[%s]" → "CH", "STR%s" → "STR").
+std::string SvdNameWithoutDim(std::string_view name);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bits/Arena.h"
+#include "defs/RegisterCNames.h"
 #include "defs/SvdDerivation.h"
 #include "defs/SvdDim.h"
 #include "defs/SvdDocument.h"
@@ -148,6 +149,7 @@ public:
         RegisterProperties properties;
         const SvdPath path;
         ApplyProperties(chain, properties, path);
+        m_cInstancePrefix = NodeText(device, "headerDefinitionsPrefix");
         for (const SvdIndex block : m_document.Children(device)) {
             if (m_document.Tag(block) != SvdTag::Peripherals) continue;
             for (const SvdIndex peripheral : m_document.Children(block)) {
@@ -179,6 +181,48 @@ private:
         if (m_document.IsOneLine(description)) return text;
         char* line = static_cast<char*>(m_texts.Allocate(text.size()));
         return {line, SvdOneLineInto(text, line)};
+    }
+
+    // The text of `element`'s own child `name`, from pugixml's document: for
+    // the elements only the C names read, once a device, peripheral or
+    // cluster, which the gathered document leaves out.
+    std::string_view NodeText(SvdIndex element, const char* name) const {
+        return TrimSvdText(m_document.Node(element).child_value(name));
+    }
+    bool HasNodeChild(SvdIndex element, const char* name) const {
+        return static_cast<bool>(m_document.Node(element).child(name));
+    }
+    // The first such text along the chain, nearest first.
+    std::string_view ChainNodeText(const SvdChain& chain, const char* name) const {
+        for (size_t i = 0; i < chain.Length(); ++i)
+            if (const std::string_view text = NodeText(chain.At(i), name); !text.empty()) return text;
+        return {};
+    }
+
+    // The start of a peripheral's macros: its headerStructName, else its
+    // name; a peripheral derived without registers, headerStructName,
+    // prependToName, appendToName, size or addressBlock of its own shares its base's.
+    std::string PeripheralMacro(const SvdChain& chain) const {
+        for (size_t i = 0;; ++i) {
+            const SvdIndex element = chain.At(i);
+            if (const std::string_view header = NodeText(element, "headerStructName"); !header.empty())
+                return CIdentifierPart(header);
+            const bool ownLayout = m_document.Child(element, SvdTag::Registers) || m_document.Child(element, SvdTag::Size) ||
+                                   HasNodeChild(element, "prependToName") || HasNodeChild(element, "appendToName") ||
+                                   HasNodeChild(element, "addressBlock");
+            if (ownLayout || i + 1 == chain.Length())
+                return CIdentifierPart(SvdNameWithoutDim(m_document.ChildText(element, SvdTag::Name)));
+        }
+    }
+
+    // A cluster's part of its registers' macros: its name without its dim,
+    // a dimName before it, or its headerStructName where that is neither this
+    // name nor the enclosing names joined to it.
+    std::string ClusterMacroPart(const SvdChain& chain, std::string_view name, const std::string& outer) const {
+        std::string part = CIdentifierPart(std::string(ChainNodeText(chain, "dimName")) + SvdNameWithoutDim(name));
+        const std::string header = CIdentifierPart(ChainNodeText(chain, "headerStructName"));
+        if (!header.empty() && header != part && header != outer + "_" + part) return header;
+        return part;
     }
 
     // A text kept as long as the expansion.
@@ -306,6 +350,11 @@ private:
         SvdPeripheralRecord record;
         record.description = Description(chain.Find(SvdTag::Description));
         record.place = PlaceOf(element);
+        const std::string macro = PeripheralMacro(chain);
+        record.cInstancePrefix = m_cInstancePrefix;
+        record.cMacro = macro;
+        record.prependToName = ChainNodeText(chain, "prependToName");
+        record.appendToName = ChainNodeText(chain, "appendToName");
         for (size_t i = 0; i < instances.Count() && !m_stopped; ++i) {
             const SvdPath instancePath{nullptr, instances.Name(i)};
             if (!TakeRows(1, element, instancePath)) return;
@@ -313,7 +362,7 @@ private:
             record.baseAddress = *base + i * instances.increment;
             m_sink.Peripheral(record);
             m_labels.Clear();
-            const Scope scope{&instancePath, "", record.baseAddress, record.baseAddress, properties, 0};
+            const Scope scope{&instancePath, "", record.baseAddress, record.baseAddress, properties, 0, macro};
             for (SvdIndex item : items) {
                 if (m_stopped) return;
                 Item(item, scope);
@@ -331,6 +380,7 @@ private:
         std::uint64_t base;
         RegisterProperties properties;
         int depth;
+        std::string cMacro;  // the start of their registers' macros: "P_C"
     };
 
     void Item(SvdIndex element, const Scope& scope) {
@@ -352,7 +402,8 @@ private:
         if (!Begin(chain, SvdKind::Cluster, name, path, "cluster")) return;
         const auto offset = OffsetOf(chain, path, "cluster");
         if (!offset) return;
-        Scope scope{nullptr, {}, outer.peripheralBase, 0, outer.properties, outer.depth + 1};
+        Scope scope{nullptr, {}, outer.peripheralBase, 0, outer.properties, outer.depth + 1,
+                    outer.cMacro + "_" + ClusterMacroPart(chain, name, outer.cMacro)};
         ApplyProperties(chain, scope.properties, path);
         Instances instances;
         if (!InstancesOf(chain, element, name, path, instances)) return;
@@ -479,6 +530,11 @@ private:
             record.address = scope.base + reg.offset + i * reg.instances.increment;
             record.offset = record.address - scope.peripheralBase;
             record.layout = reg.layout;
+            // The instances of an array share their macros; those of a list each have their own.
+            m_cMacro.assign(scope.cMacro).append("_");
+            const bool list = reg.name.find("%s") != std::string_view::npos && reg.name.find("[%s]") == std::string_view::npos;
+            AppendCIdentifierPart(m_cMacro, list ? reg.instances.Name(i) : std::string_view(SvdNameWithoutDim(reg.name)));
+            record.cMacro = m_cMacro;
             m_sink.Register(record);
             // When all of its field rows fit in the budget the instance's
             // fields can raise no problem, and the sink may make their rows
@@ -668,6 +724,8 @@ private:
     size_t m_renames = 0;  // of the problems, those that renamed a register and left it in
     bool m_stopped = false;
     bool m_problemsStopped = false;  // the problem budget, not the rows, stopped the walk
+    std::string_view m_cInstancePrefix;  // the device's headerDefinitionsPrefix
+    std::string m_cMacro;                // reused for each register's
     CArena m_texts;                  // descriptions made one line and grouped names, kept as long as the expansion
     UniqueLabels m_labels;           // of the registers of the current peripheral instance
     // The readings of register elements, and by element the first of its

@@ -26,6 +26,15 @@ struct SvdPeripheralRecord {
     std::string_view name;         // the instance's name, dim applied
     std::string_view description;  // as one line: runs of white space made one space
     std::uint64_t baseAddress = 0;
+    // What a CMSIS device header names it by (defs/RegisterCNames.h): the
+    // instance's prefix (the device's headerDefinitionsPrefix), the start of
+    // its macros (its headerStructName, else its name, or its base's where it
+    // is derived without a layout of its own), and what its registers'
+    // member names are given before and after.
+    std::string_view cInstancePrefix;
+    std::string_view cMacro;
+    std::string_view prependToName;
+    std::string_view appendToName;
     SvdPlace place;
 };
 
@@ -47,6 +56,9 @@ struct SvdRegisterRecord {
     // the same field records, and have the same size, access, reset value
     // and description: instances of one register element, read once.
     std::uint64_t layout = 0;
+    // The start of its field macros in a CMSIS device header: the peripheral's,
+    // the clusters' and its own names joined by '_' ("DMA0_CH_CTRL").
+    std::string_view cMacro;
     SvdPlace place;
 };
 

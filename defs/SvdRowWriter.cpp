@@ -54,11 +54,24 @@ void SvdRowWriter::Peripheral(const SvdPeripheralRecord& peripheral) {
     AppendPart(m_text, "base address ");
     AppendHex(m_text, peripheral.baseAddress);
     m_set->SetInfoText(m_text.c_str());
+    if (m_map.Registers().empty()) m_map.CNames().SetInstancePrefix(std::string(peripheral.cInstancePrefix));
+    m_prependToName.assign(peripheral.prependToName);
+    m_appendToName.assign(peripheral.appendToName);
+}
+
+void SvdRowWriter::SetCNames(const SvdRegisterRecord& reg) {
+    // Registers of one entry are many (arrays, peripheral instances): one key looked up a register.
+    m_cKey.assign(reg.cMacro).append(1, '\0').append(m_prependToName).append(1, '\0').append(m_appendToName);
+    m_cKey += reg.hasFields ? '1' : '0';
+    auto [it, added] = m_cEntries.try_emplace(m_cKey, 0);
+    if (added) it->second = m_map.CNames().Add({reg.cMacro, m_prependToName, m_appendToName, reg.hasFields});
+    m_map.CNames().Give(m_map.Registers().size() - 1, it->second);
 }
 
 void SvdRowWriter::Register(const SvdRegisterRecord& reg) {
     m_reg = m_map.AddRegister(m_set);
     ++m_result.registers;
+    SetCNames(reg);
     m_map.SetAddress(*m_reg, reg.address);
     m_map.SetResetValue(*m_reg, reg.resetValue);
     m_label.assign(reg.label);

@@ -8,6 +8,7 @@
 // knows the tree and the map.
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "defs/FieldTable.h"
@@ -63,6 +64,13 @@ private:
     const CRegisterItem* m_like = nullptr;  // the first register of the last register's layout, when not that
     std::uint64_t m_likeLayout = 0;
     int m_nextField = 0;
+    // The C names of the registers: the map's table entry of each distinct
+    // entry, by its key (SetCNames), and the last peripheral's affixes.
+    std::unordered_map<std::string, std::uint32_t> m_cEntries;
+    std::string m_cKey;
+    std::string m_prependToName;
+    std::string m_appendToName;
+    void SetCNames(const SvdRegisterRecord& reg);
     std::string m_text;              // reused for the texts of each row
     std::string m_label;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Fuzzes the values text reader: any bytes as a values text, read with a map
-// that takes every word of even length for a register name. The problems
+// that takes every word of even length for a register name, and knows the C
+// names X_Pos (3) and X_Msk (0x8) for the expressions of C statements. The problems
 // stay bounded and at most one a line; a line gives values or a problem,
 // never both; every value kept lies where its line said: the first of a line
 // at the line's address, the next ones right after it, each value the word
@@ -9,12 +10,14 @@
 // given a value must read back as that value.
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "fuzz/FuzzCheck.h"
+#include "values/CStatementLine.h"
 #include "values/HexWord.h"
 #include "values/ValuesApplier.h"
 #include "values/ValuesTextReader.h"
@@ -78,7 +81,13 @@ std::string_view Trimmed(std::string_view line) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const ValuesText read = ReadValuesText(text, [](std::string_view word) { return word.size() % 2 == 0; });
+    const ValuesText read = ReadValuesText(
+        text, [](std::string_view word) { return word.size() % 2 == 0; },
+        [](std::string_view name) -> std::optional<std::uint64_t> {
+            if (name == "X_Pos") return 3;
+            if (name == "X_Msk") return 0x8;
+            return std::nullopt;
+        });
     const std::vector<std::string_view> lines = Lines(text);
 
     FUZZ_CHECK(read.problems.Kept().size() <= ProblemList::kDefaultCapacity);
@@ -118,6 +127,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string_view line = lines[v.line - 1];
         FUZZ_CHECK(Trimmed(line).substr(0, v.name.size()) == v.name);
         CheckValueWord(ValueWords(line, 1).front(), v.value, v.unit, v.digits, true);
+    }
+
+    // A C statement's value comes from a line ending in ';' before its
+    // comments, named by what stands before its '='.
+    for (const NamedValue& v : read.assigned) {
+        FUZZ_CHECK(v.line >= 1 && v.line <= lines.size());
+        FUZZ_CHECK(!problemLines.count(v.line) && !byLine.count(v.line));
+        const std::string_view line = Trimmed(lines[v.line - 1]);
+        FUZZ_CHECK(IsCStatementLine(line));
+        FUZZ_CHECK(!v.name.empty() && line.substr(0, v.name.size()) == v.name);
+        FUZZ_CHECK(v.unit == 0 && v.digits == 0);
     }
 
     // Registers at the first few addresses given, of each size.

@@ -90,32 +90,6 @@ bool WaitFor(const std::function<bool()>& done) {
     return done();
 }
 
-QString WithoutMnemonic(QString text) { return text.remove(QLatin1Char('&')); }
-
-// A command of the menu bar by its text (without its '&'), with the menu that holds it.
-struct MenuCommand {
-    QMenu* menu = nullptr;
-    QAction* action = nullptr;
-};
-
-MenuCommand FindCommand(CRegisterDlg& dlg, const std::string& text) {
-    for (QAction* title : dlg.GetMenuBar()->actions())
-        if (QMenu* menu = title->menu())
-            for (QAction* action : menu->actions())
-                if (WithoutMnemonic(action->text()).toStdString() == text) return {menu, action};
-    return {};
-}
-
-// Whether `text` is enabled while its menu is open.
-std::optional<bool> EnabledInOpenMenu(CRegisterDlg& dlg, const std::string& text) {
-    const MenuCommand command = FindCommand(dlg, text);
-    if (!command.action) return std::nullopt;
-    command.menu->popup(dlg.m_hWnd->mapToGlobal(QPoint(0, 0)));
-    const bool enabled = command.action->isEnabled();
-    command.menu->hide();
-    return enabled;
-}
-
 CStartPanel* ShownStartPanel(CRegisterDlg& dlg) {
     CStartPanel* panel = dlg.StartPanel();
     return panel && panel->isVisible() ? panel : nullptr;
@@ -205,6 +179,8 @@ const char* const kMenuBar[][3] = {
     {"File", "Quit", "Ctrl+Q"},
     {"Edit", "Copy value", "Ctrl+C"},
     {"Edit", "Copy register and fields", "Ctrl+Shift+C"},
+    {"Edit", "Copy as C", "Ctrl+Alt+C"},
+    {"Edit", "Copy changed as C", "Ctrl+Alt+Shift+C"},
     {"Edit", "Paste values", "Ctrl+V"},
     {"Edit", "Find...", "Ctrl+F"},
     {"Edit", "Reset value", "Ctrl+R"},
@@ -267,18 +243,22 @@ TEST(GuiDesktop, CommandsThatDoNotApplyAreDisabledInTheirMenuAndForTheirShortcut
          [](CRegisterDlg&) { QApplication::clipboard()->setText("0x40020014 0x1"); },
          {{"Open...", true}, {"Open recent", false}, {"Open values...", false}, {"Save values...", false},
           {"Compare with values...", false}, {"Quit", true}, {"Copy value", false},
-          {"Copy register and fields", false}, {"Paste values", false}, {"Find...", false},
-          {"Reset value", false}, {"About tavlin...", true}}},
+          {"Copy register and fields", false}, {"Copy as C", false}, {"Copy changed as C", false},
+          {"Paste values", false}, {"Find...", false}, {"Reset value", false}, {"About tavlin...", true}}},
         {"a map open, no register in hand", [](CRegisterDlg& dlg) { dlg.OpenFile("board.svd"); },
          {{"Open recent", true}, {"Open values...", true}, {"Save values...", true},
           {"Compare with values...", true}, {"Copy value", false}, {"Copy register and fields", false},
-          {"Paste values", true}, {"Find...", true}, {"Reset value", false}}},
+          {"Copy as C", false}, {"Copy changed as C", false}, {"Paste values", true}, {"Find...", true},
+          {"Reset value", false}}},
         {"a register in hand",
          [](CRegisterDlg& dlg) {
              TreeWindow(dlg)->View()->expandAll();
              ClickRow(dlg, FindRow(dlg.m_tree, {"GPIO", "ODR"}));
          },
-         {{"Copy value", true}, {"Copy register and fields", true}, {"Reset value", true}}},
+         {{"Copy value", true}, {"Copy register and fields", true}, {"Copy as C", true},
+          {"Copy changed as C", false}, {"Reset value", true}}},
+        {"a register changed from its reset value", [](CRegisterDlg& dlg) { HexBox(dlg)->setText("0x0"); },
+         {{"Copy as C", true}, {"Copy changed as C", true}}},
         {"nothing on the clipboard", [](CRegisterDlg&) { QApplication::clipboard()->clear(); },
          {{"Paste values", false}, {"Save values...", true}}},
     };

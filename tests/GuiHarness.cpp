@@ -2,7 +2,10 @@
 #include "tests/GuiHarness.h"
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
@@ -117,4 +120,33 @@ void ClickRow(CRegisterDlg& dlg, CPropTreeItem* row) {
     const QModelIndex index = TreeWindow(dlg)->Model()->IndexFromItem(row);
     view->scrollTo(index);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+}
+
+QString WithoutMnemonic(QString text) { return text.remove(QLatin1Char('&')); }
+
+MenuCommand FindCommand(CRegisterDlg& dlg, const std::string& text) {
+    for (QAction* title : dlg.GetMenuBar()->actions())
+        if (QMenu* menu = title->menu())
+            for (QAction* action : menu->actions())
+                if (WithoutMnemonic(action->text()).toStdString() == text) return {menu, action};
+    return {};
+}
+
+std::optional<bool> EnabledInOpenMenu(CRegisterDlg& dlg, const std::string& text) {
+    const MenuCommand command = FindCommand(dlg, text);
+    if (!command.action) return std::nullopt;
+    command.menu->popup(dlg.m_hWnd->mapToGlobal(QPoint(0, 0)));
+    const bool enabled = command.action->isEnabled();
+    command.menu->hide();
+    return enabled;
+}
+
+void OpenMapFile(CRegisterDlg& dlg, const std::string& path) {
+    CFileDialog::SetChooser([path](const CFileDialog&) { return path; });
+    dlg.SendMessage(WM_SYSCOMMAND, IDM_OPEN);
+    TreeWindow(dlg)->View()->expandAll();
+}
+
+void PressInTree(CRegisterDlg& dlg, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(TreeWindow(dlg)->View(), key, modifiers);
 }

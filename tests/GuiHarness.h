@@ -16,6 +16,8 @@
 
 class CPropTreeItem;
 class CPropTreeModel;
+class QAction;
+class QMenu;
 
 struct GuiRun {
     std::vector<std::string> events;  // "message: ...", "about", "main", "file dialog", "error: ..."
@@ -69,6 +71,21 @@ GuiRun StartMainWindow(const std::vector<std::string>& arguments, const std::fun
 CPropTreeWindow* TreeWindow(CRegisterDlg& dlg);
 QLineEdit* HexBox(CRegisterDlg& dlg);
 QLineEdit* DecimalBox(CRegisterDlg& dlg);
+
+// A command of the menu bar by its text (without its '&'), with the menu that holds it.
+struct MenuCommand {
+    QMenu* menu = nullptr;
+    QAction* action = nullptr;
+};
+MenuCommand FindCommand(CRegisterDlg& dlg, const std::string& text);
+QString WithoutMnemonic(QString text);
+// Whether `text` is enabled while its menu is open; nothing when the menu bar has no such command.
+std::optional<bool> EnabledInOpenMenu(CRegisterDlg& dlg, const std::string& text);
+
+// Opens the map at `path` in the running dialog through File > Open, every row shown.
+void OpenMapFile(CRegisterDlg& dlg, const std::string& path);
+// A key pressed with `modifiers` in the tree's view.
+void PressInTree(CRegisterDlg& dlg, Qt::Key key, Qt::KeyboardModifiers modifiers);
 
 // The text the value column shows for a row.
 std::string ShownValue(CRegisterDlg& dlg, CPropTreeItem* row);

@@ -36,28 +36,18 @@ bool Changed(CRegisterDlg& dlg, const std::vector<std::string>& path) {
     return row && TreeWindow(dlg)->Model()->IndexFromItem(row).data(CPropTreeModel::ChangedRole).toBool();
 }
 
-// Opens `chip` in the running dialog, every row shown.
-void OpenChip(CRegisterDlg& dlg, const std::string& chip) {
-    CFileDialog::SetChooser([chip](const CFileDialog&) { return chip; });
-    dlg.SendMessage(WM_SYSCOMMAND, IDM_OPEN);
-    TreeWindow(dlg)->View()->expandAll();
-}
-
-void Press(CRegisterDlg& dlg, Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    QTest::keyClick(TreeWindow(dlg)->View(), key, modifiers);
-}
 
 TEST(GuiValues, APastedDumpGivesRegistersTheirValuesAndMarksWhatChanged) {
     TempDir dir;
     const std::string chip = dir.Write("chip.svd", ReadExampleFile("chip.svd"));
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
-        OpenChip(dlg, chip);
+        OpenMapFile(dlg, chip);
         ClickRow(dlg, FindRow(dlg.m_tree, {"UART1", "CTRL"}));
         EXPECT_FALSE(Changed(dlg, {"UART1", "CTRL"}));
         // As copied from a terminal running GDB, the command line included.
         QApplication::clipboard()->setText("(gdb) x/2wx 0x40004800\n0x40004800 <UART1>:\t0x0000000d\t0x00000000\n");
         MessageRecorder boxes;
-        Press(dlg, Qt::Key_V, Qt::ControlModifier);
+        PressInTree(dlg, Qt::Key_V, Qt::ControlModifier);
         EXPECT_TRUE(boxes.boxes.empty()) << "the command line is passed over: " << boxes.boxes[0].text;
         EXPECT_EQ(Text(HexBox(dlg)), "0x0000000d");
         EXPECT_EQ(Text(DecimalBox(dlg)), "13");
@@ -70,7 +60,7 @@ TEST(GuiValues, APastedDumpGivesRegistersTheirValuesAndMarksWhatChanged) {
 
         // "Changed only" shows just the changed register and fields, with the find text or without.
         const CPropTreeModel* model = TreeWindow(dlg)->Model();
-        Press(dlg, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+        PressInTree(dlg, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
         ASSERT_EQ(model->rowCount(), 1);
         EXPECT_EQ(model->index(0, 0).data().toString(), "UART1");
         const QModelIndex uart = model->index(0, 0, model->index(0, 0));
@@ -86,7 +76,7 @@ TEST(GuiValues, APastedDumpGivesRegistersTheirValuesAndMarksWhatChanged) {
         EXPECT_GT(model->rowCount(), 1);
 
         // Reset value takes it back.
-        Press(dlg, Qt::Key_R, Qt::ControlModifier);
+        PressInTree(dlg, Qt::Key_R, Qt::ControlModifier);
         EXPECT_EQ(Text(HexBox(dlg)), "0x00000000");
         EXPECT_FALSE(Changed(dlg, {"UART1", "CTRL"}));
         EXPECT_EQ(dlg.Commands().Grid()->ChangedBits(), 0u);
@@ -122,7 +112,7 @@ TEST(GuiValues, ATerminalSessionPastedOrOpenedGivesItsValuesWithoutABoxAndSelect
     const std::string openocd =
         dir.Write("openocd.log", "> mdw 0x40004800 2\r\n0x40004800: 0000000d 00000000 \r\n\r\n> \r\n");
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
-        OpenChip(dlg, chip);
+        OpenMapFile(dlg, chip);
         ClickRow(dlg, FindRow(dlg.m_tree, {"RCC", "CR"}));
         CPropTreeItem* channel = FindRow(dlg.m_tree, {"DMA", "CH[3].CTRL"});
         PutOutOfView(dlg, channel);
@@ -133,7 +123,7 @@ TEST(GuiValues, ATerminalSessionPastedOrOpenedGivesItsValuesWithoutABoxAndSelect
                                            "0x4002004c <dma+76>:\t0x40004810\t0x00000010\n"
                                            "(gdb) ");
         MessageRecorder boxes;
-        Press(dlg, Qt::Key_V, Qt::ControlModifier);
+        PressInTree(dlg, Qt::Key_V, Qt::ControlModifier);
         EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes[0].text;
         EXPECT_EQ(ShownValue(dlg, channel), "0x00000201");
         EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"DMA", "CH[3].COUNT"})), "0x00000010");
@@ -144,7 +134,7 @@ TEST(GuiValues, ATerminalSessionPastedOrOpenedGivesItsValuesWithoutABoxAndSelect
         CPropTreeItem* uart = FindRow(dlg.m_tree, {"UART1", "CTRL"});
         PutOutOfView(dlg, uart);
         CFileDialog::SetChooser([&openocd](const CFileDialog&) { return openocd; });
-        Press(dlg, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+        PressInTree(dlg, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
         EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes[0].text;
         EXPECT_EQ(ShownValue(dlg, uart), "0x0000000d");
         ExpectSelectedInView(dlg, uart, "opened");
@@ -152,7 +142,7 @@ TEST(GuiValues, ATerminalSessionPastedOrOpenedGivesItsValuesWithoutABoxAndSelect
         // What a terminal shows that is no values line still gets its box,
         // and the register given is selected all the same.
         QApplication::clipboard()->setText("(gdb) p/x $r0\n$1 = 0x83\n0x40021000 <RCC>:\t0x00000083\n");
-        Press(dlg, Qt::Key_V, Qt::ControlModifier);
+        PressInTree(dlg, Qt::Key_V, Qt::ControlModifier);
         ASSERT_EQ(boxes.boxes.size(), 1u);
         EXPECT_NE(boxes.boxes[0].text.find("\nline 2: not a values line"), std::string::npos) << boxes.boxes[0].text;
         EXPECT_EQ(boxes.boxes[0].text.find("line 1:"), std::string::npos) << boxes.boxes[0].text;
@@ -166,7 +156,7 @@ TEST(GuiValues, ASessionPastedIntoTheHexBoxIsValues) {
     TempDir dir;
     const std::string chip = dir.Write("chip.svd", ReadExampleFile("chip.svd"));
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
-        OpenChip(dlg, chip);
+        OpenMapFile(dlg, chip);
         ClickRow(dlg, FindRow(dlg.m_tree, {"RCC", "CR"}));
         QLineEdit* hex = HexBox(dlg);
         hex->setFocus();
@@ -193,33 +183,33 @@ TEST(GuiValues, SavedValuesOpenAgainToTheSameValuesAndCompare) {
     const std::string chip = dir.Write("chip.svd", ReadExampleFile("chip.svd"));
     const std::string saved = (dir.Path() / "board.txt").string();
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
-        OpenChip(dlg, chip);
+        OpenMapFile(dlg, chip);
         ClickRow(dlg, FindRow(dlg.m_tree, {"DMA", "CH[1].CTRL"}));
         QTest::keyClicks(HexBox(dlg), "1");  // 0x000002001
         CFileDialog::SetChooser([&saved](const CFileDialog& dialog) {
             EXPECT_TRUE(dialog.IsSave());
             return saved;
         });
-        Press(dlg, Qt::Key_S, Qt::ControlModifier);
+        PressInTree(dlg, Qt::Key_S, Qt::ControlModifier);
         std::ifstream in(saved);
         const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         EXPECT_EQ(text.rfind("# tavlin values for chip.svd\nRCC.CR = 0x00000083\n", 0), 0u) << text;
         EXPECT_NE(text.find("\nDMA.CH[1].CTRL = 0x00002001\n"), std::string::npos) << text;
 
         // The saved values, opened over a fresh load, give the same value.
-        OpenChip(dlg, chip);
+        OpenMapFile(dlg, chip);
         EXPECT_FALSE(Changed(dlg, {"DMA", "CH[1].CTRL"}));
         CFileDialog::SetChooser([&saved](const CFileDialog& dialog) {
             EXPECT_FALSE(dialog.IsSave());
             return saved;
         });
         MessageRecorder boxes;
-        Press(dlg, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+        PressInTree(dlg, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
         EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes[0].text;
         EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"DMA", "CH[1].CTRL"})), "0x00002001");
         EXPECT_TRUE(Changed(dlg, {"DMA", "CH[1].CTRL"}));
         // Compared with the same file, nothing differs any more.
-        Press(dlg, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+        PressInTree(dlg, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
         EXPECT_FALSE(Changed(dlg, {"DMA", "CH[1].CTRL"}));
         EXPECT_TRUE(boxes.boxes.empty());
     });
@@ -235,14 +225,14 @@ TEST(GuiValues, ARawImageAsksForItsAddressAndFindFindsARegisterByAddress) {
         return std::optional<std::string>("0x40004800");
     });
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
-        OpenChip(dlg, chip);
+        OpenMapFile(dlg, chip);
         CFileDialog::SetChooser([&image](const CFileDialog&) { return image; });
-        Press(dlg, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+        PressInTree(dlg, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
         EXPECT_NE(asked.find("uart1.bin"), std::string::npos) << asked;
         EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"UART1", "CTRL"})), "0x0000000d");
 
         // Ctrl+F and an address inside UART1.CTRL's bytes selects it.
-        Press(dlg, Qt::Key_F, Qt::ControlModifier);
+        PressInTree(dlg, Qt::Key_F, Qt::ControlModifier);
         QTest::keyClicks(TreeWindow(dlg)->Find()->Field(), "0x40004802");
         CPropTreeItem* focused = dlg.m_tree.GetFocusedItem();
         ASSERT_NE(focused, nullptr);
@@ -301,11 +291,11 @@ TEST(GuiValues, DecodePrintsWhatTheRowsShowForEachFormOfDump) {
         std::ostringstream err;
         EXPECT_EQ(RunDecode({chip, {values}, std::nullopt, false, ""}, out, err), 0) << c.form << ": " << err.str();
         RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
-            OpenChip(dlg, chip);
+            OpenMapFile(dlg, chip);
             ClickRow(dlg, FindRow(dlg.m_tree, {"RCC"}));
             QApplication::clipboard()->setText(c.dump);
             MessageRecorder boxes;
-            Press(dlg, Qt::Key_V, Qt::ControlModifier);
+            PressInTree(dlg, Qt::Key_V, Qt::ControlModifier);
             // What --decode tells on standard error, the window tells in one box after its first line.
             std::string told;
             if (!boxes.boxes.empty()) told = boxes.boxes[0].text.substr(boxes.boxes[0].text.find('\n') + 1) + "\n";

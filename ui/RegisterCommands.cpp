@@ -7,6 +7,7 @@
 #include "bits/BitArithmetic.h"
 #include "bits/NumberFormatting.h"
 #include "bits/NumberReading.h"
+#include "calc/CStatement.h"
 #include "calc/RegisterCalculator.h"
 #include "calc/ValueBox.h"
 #include "defs/RegisterMap.h"
@@ -32,6 +33,8 @@ void CRegisterCommands::Attach() {
     m_copyRegisterAction = window->AddRowCommand(QObject::tr("Copy register and &fields"),
                                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), false,
                                                  [this] { CopyRegister(); });
+    m_copyAsCAction = window->AddRowCommand(QObject::tr("Copy as C"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C),
+                                            false, [this] { CopyAsC(); });
     Follow();
 }
 
@@ -94,5 +97,23 @@ std::string CRegisterCommands::RegisterText() const {
 
 void CRegisterCommands::CopyRegister() const {
     const std::string text = RegisterText();
+    if (!text.empty()) QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+std::string CRegisterCommands::CText() const {
+    const CRegisterItem* reg = RegisterInHand();
+    if (!reg) return {};
+    return CStatement(m_map, m_map.IndexOf(*reg), m_calc.ComposeRegister(*reg));
+}
+
+void CRegisterCommands::CopyAsC() const {
+    const std::string text = CText();
+    if (!text.empty()) QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+bool CRegisterCommands::HasChanged() const { return HasChangedStatements(m_map); }
+
+void CRegisterCommands::CopyChangedAsC() const {
+    const std::string text = CChangedStatements(m_map);
     if (!text.empty()) QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }

@@ -2,7 +2,8 @@
 #pragma once
 // What the main window offers on the register in hand beyond the calculator:
 // its bit grid, and the row commands Reset value (Ctrl+R), Copy value (Ctrl+C
-// in the tree) and Copy register and fields (Ctrl+Shift+C). Every change of a
+// in the tree), Copy register and fields (Ctrl+Shift+C) and Copy as C
+// (Ctrl+Alt+C), with Copy changed as C for the whole map. Every change of a
 // value goes through the hex box, so exactly what typing there does happens.
 #include <string>
 
@@ -31,12 +32,20 @@ public:
     // The register and each of its fields as "NAME = 0x..." lines, onto the clipboard.
     void CopyRegister() const;
     std::string RegisterText() const;
+    // The register's value as one C statement (calc/CStatement.h), onto the clipboard.
+    void CopyAsC() const;
+    std::string CText() const;
+    // A C statement for each writable register changed from its reset value
+    // or the compared values, onto the clipboard; nothing when there is none.
+    void CopyChangedAsC() const;
+    bool HasChanged() const;
 
     CBitGrid* Grid() const { return m_grid; }
     // The row commands, for the menu bar (null before Attach).
     QAction* ResetAction() const { return m_resetAction; }
     QAction* CopyValueAction() const { return m_copyValueAction; }
     QAction* CopyRegisterAction() const { return m_copyRegisterAction; }
+    QAction* CopyAsCAction() const { return m_copyAsCAction; }
 
 private:
     CRegisterItem* RegisterInHand() const;
@@ -48,4 +57,5 @@ private:
     QAction* m_resetAction = nullptr;
     QAction* m_copyValueAction = nullptr;
     QAction* m_copyRegisterAction = nullptr;
+    QAction* m_copyAsCAction = nullptr;
 };

@@ -186,6 +186,9 @@ void CRegisterDlg::BuildMenuBar() {
     QMenu* edit = m_menu->AddMenu(QObject::tr("&Edit"));
     m_menu->Add(edit, m_commands.CopyValueAction(), [this] { return !m_hexBox.GetText().empty(); });
     m_menu->Add(edit, m_commands.CopyRegisterAction(), hasRegister);
+    m_menu->Add(edit, m_commands.CopyAsCAction(), hasRegister);
+    m_menu->AddNew(edit, QObject::tr("Copy c&hanged as C"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::Key_C),
+                   [this] { m_commands.CopyChangedAsC(); }, [this] { return m_commands.HasChanged(); });
     m_menu->Add(edit, m_values.PasteAction(), [this] {
         return !m_map.Registers().empty() && !QGuiApplication::clipboard()->text().isEmpty();
     });

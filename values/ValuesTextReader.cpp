@@ -54,12 +54,14 @@ enum class Separator { Blank, Colon, Equals };
 
 class LineReader {
 public:
-    LineReader(ValuesText& out, const IsRegisterName& isRegisterName) : m_out(out), m_isRegisterName(isRegisterName) {}
+    LineReader(ValuesText& out, const IsRegisterName& isRegisterName, const CNameValue& cNames)
+        : m_out(out), m_isRegisterName(isRegisterName), m_cNames(cNames) {}
 
     void Read(std::string_view line, std::size_t number) {
         m_number = number;
         line = Trim(line);
         if (line.empty() || line.front() == '#' || IsTerminalLine(line)) return;
+        if (IsCStatementLine(line)) return ReadStatement(line);
 
         std::size_t headEnd = 0;
         while (headEnd < line.size() && !IsAsciiSpace(line[headEnd]) && line[headEnd] != ':' && line[headEnd] != '=' &&
@@ -123,6 +125,12 @@ private:
         m_out.named.push_back({std::string(name), word.value, UnitOfDigits(word.digits), word.digits, m_number});
     }
 
+    void ReadStatement(std::string_view line) {
+        CStatementValue statement = ReadCStatement(line, m_cNames);
+        if (!statement.problem.empty()) return Problem(std::move(statement.problem), statement.code);
+        m_out.assigned.push_back({std::string(statement.lhs), statement.value, 0, 0, m_number});
+    }
+
     void ReadAddressed(std::uint64_t address, Separator separator, std::string_view rest) {
         // The whole line is read before any of it is kept: a bad word makes
         // the line a problem with nothing taken from it.
@@ -172,15 +180,16 @@ private:
 
     ValuesText& m_out;
     const IsRegisterName& m_isRegisterName;
+    const CNameValue& m_cNames;
     std::size_t m_number = 0;
     std::vector<HexWord> m_words;  // the values of the line in hand, kept to reuse its memory
 };
 
 }  // namespace
 
-ValuesText ReadValuesText(std::string_view text, const IsRegisterName& isRegisterName) {
+ValuesText ReadValuesText(std::string_view text, const IsRegisterName& isRegisterName, const CNameValue& cNames) {
     ValuesText out;
-    LineReader reader(out, isRegisterName);
+    LineReader reader(out, isRegisterName, cNames);
     TextLines lines(text);
     TextLine line;
     while (lines.Next(line)) {

@@ -7,6 +7,7 @@
 //   an address and values:           ADDRESS VALUE...  or  ADDRESS: VALUE...
 //   an address and one value:        ADDRESS = VALUE
 //   a register by its label path:    UART1.CR1 = 0x00000301
+//   a C statement:                   UART1->CR1 = USART_CR1_UE_Msk | 0x300UL;
 // with numbers in hex, "0x" optional. Blank lines, '#' lines and the lines a
 // debugger's terminal puts around a dump are skipped: GDB's and OpenOCD's
 // prompts and the echoes of their dump commands (values/TerminalLine.h).
@@ -16,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "values/CStatementLine.h"
 #include "values/ValueRecords.h"
 #include "values/ValuesProblems.h"
 
@@ -27,10 +29,15 @@ using IsRegisterName = std::function<bool(std::string_view word)>;
 struct ValuesText {
     std::vector<AddressedValue> addressed;  // in the text's order
     std::vector<NamedValue> named;          // in the text's order
+    // What C statements give (values/CStatementLine.h), in the text's order:
+    // the left-hand side as written for the name, unit and digits 0.
+    std::vector<NamedValue> assigned;
     ProblemList problems;
 };
 
 // Reads `text`. Without `isRegisterName` a hex-looking word before '=' is an
 // address. Names are taken as written (letters, digits, '_', '.', '[', ']');
 // whether the map has them is the caller's to tell (AddValuesProblem).
-ValuesText ReadValuesText(std::string_view text, const IsRegisterName& isRegisterName = {});
+// `cNames` gives the values of the names in C statements' expressions.
+ValuesText ReadValuesText(std::string_view text, const IsRegisterName& isRegisterName = {},
+                          const CNameValue& cNames = {});

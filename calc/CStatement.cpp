@@ -1,0 +1,155 @@
+// SPDX-License-Identifier: MIT
+#include "calc/CStatement.h"
+
+#include <charconv>
+
+#include "bits/BitArithmetic.h"
+#include "defs/RegisterCNames.h"
+#include "defs/RegisterMap.h"
+
+namespace {
+
+// "0x" and `value` in capital hex digits, then the suffix.
+void AppendNumber(std::string& out, std::uint64_t value, const char* suffix) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value, 16).ptr;
+    out += "0x";
+    for (const char* at = digits; at != end; ++at) out += *at >= 'a' ? static_cast<char>(*at - 'a' + 'A') : *at;
+    out += suffix;
+}
+
+// A comment's text, which cannot end the comment early.
+void AppendCommentText(std::string& out, std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out += text[i];
+        if (text[i] == '*' && i + 1 < text.size() && text[i + 1] == '/') out += ' ';
+    }
+}
+
+const CRegisterItem& RegisterAt(const CRegisterMap& map, std::size_t index) { return *map.Registers()[index]; }
+
+std::string_view SetLabel(const CRegisterItem& reg) {
+    const CPropTreeItem* set = reg.GetParent();
+    return set ? set->GetLabelText() : "";
+}
+
+}  // namespace
+
+std::string CLeftHandSide(const CRegisterMap& map, std::size_t index) {
+    const CRegisterItem& reg = RegisterAt(map, index);
+    const std::string_view label = reg.GetLabelText();
+    std::string out;
+    const std::optional<RegisterCNames> names = map.CNames().Of(index);
+    if (!names) {
+        AppendCIdentifierPart(out, SetLabel(reg));
+        out += "->";
+        AppendCIdentifierPart(out, label);
+        return out;
+    }
+    out.append(map.CNames().InstancePrefix()).append(SetLabel(reg)).append("->");
+    // The clusters' members as the label has them ("CH[2]."), then the
+    // register's member, its affixes around its name and before its index.
+    const std::size_t dot = label.rfind('.');
+    const std::size_t start = dot == std::string_view::npos ? 0 : dot + 1;
+    const std::string_view member = label.substr(start);
+    const std::size_t bracket = std::min(member.find('['), member.size());
+    out.append(label.substr(0, start)).append(names->prependToName).append(member.substr(0, bracket));
+    out.append(names->appendToName).append(member.substr(bracket));
+    return out;
+}
+
+std::string CFieldMacro(const CRegisterMap& map, std::size_t index, const CPropTreeItem& field) {
+    const CRegisterItem& reg = RegisterAt(map, index);
+    std::string out;
+    if (const std::optional<RegisterCNames> names = map.CNames().Of(index)) {
+        out = names->macro;
+    } else {
+        AppendCIdentifierPart(out, SetLabel(reg));
+        out += '_';
+        AppendCIdentifierPart(out, reg.GetLabelText());
+    }
+    out += '_';
+    AppendCIdentifierPart(out, field.GetLabelText());
+    return out;
+}
+
+bool HasCFieldMacros(const CRegisterMap& map, std::size_t index) {
+    const std::optional<RegisterCNames> names = map.CNames().Of(index);
+    return !names || names->hasFields;
+}
+
+std::string CStatement(const CRegisterMap& map, std::size_t index, std::uint64_t value) {
+    const CRegisterItem& reg = RegisterAt(map, index);
+    const char* suffix = reg.m_nBits > 32 ? "ULL" : "UL";
+    std::string out = CLeftHandSide(map, index) + " = ";
+    std::string named;  // "PARITY = ODD, ..." of the drop-down fields in the value
+    std::uint64_t covered = 0;
+    bool any = false;
+    const auto term = [&] {
+        if (any) out += " | ";
+        any = true;
+    };
+    if (HasCFieldMacros(map, index)) {
+        for (const CPropTreeItem* row = reg.GetChild(); row; row = row->GetSibling()) {
+            const FieldSpan* span = map.Fields().Find(row);
+            if (!span) continue;
+            covered |= FieldPlacement(span->nLowBit, span->nHighBit);
+            const std::uint64_t share = ShiftRight64(value, span->nLowBit) & FieldMask(span->nLowBit, span->nHighBit);
+            if (share == 0 || span->nLowBit < 0 || span->nLowBit > 63) continue;
+            term();
+            if (span->nHighBit == span->nLowBit) {
+                out += CFieldMacro(map, index, *row) + "_Msk";
+            } else {
+                out += '(';
+                AppendNumber(out, share, suffix);
+                out += " << " + CFieldMacro(map, index, *row) + "_Pos)";
+            }
+            // A drop-down row names its value where its text is no bare number.
+            if (row->GetKind() == PropRowKind::Combo) {
+                const std::string text = row->GetAttributeText();
+                if (text != std::to_string(row->GetItemValue())) {
+                    if (!named.empty()) named += ", ";
+                    named.append(row->GetLabelText()).append(" = ").append(text);
+                }
+            }
+        }
+    }
+    if (const std::uint64_t rest = value & ~covered; rest != 0) {
+        term();
+        AppendNumber(out, rest, suffix);
+    }
+    if (!any) out += "0UL";
+    out += ';';
+    if (!named.empty()) {
+        out += " /* ";
+        AppendCommentText(out, named);
+        out += " */";
+    }
+    if (map.AccessOf(reg) == RowAccess::ReadOnly) out += " /* read-only */";
+    return out;
+}
+
+namespace {
+
+bool IsChangedWritable(const CRegisterMap& map, const CRegisterItem& reg) {
+    return map.AccessOf(reg) != RowAccess::ReadOnly && map.ChangedBits(reg) != 0;
+}
+
+}  // namespace
+
+std::string CChangedStatements(const CRegisterMap& map) {
+    std::string out;
+    for (std::size_t i = 0; i < map.Registers().size(); ++i) {
+        const CRegisterItem& reg = *map.Registers()[i];
+        if (!IsChangedWritable(map, reg)) continue;
+        out += CStatement(map, i, map.ValueOf(reg)->value);
+        out += '\n';
+    }
+    return out;
+}
+
+bool HasChangedStatements(const CRegisterMap& map) {
+    for (const CRegisterItem* reg : map.Registers())
+        if (IsChangedWritable(map, *reg)) return true;
+    return false;
+}

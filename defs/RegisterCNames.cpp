@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+#include "defs/RegisterCNames.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+std::uint16_t AppendCut(std::string& text, std::string_view part) {
+    const std::size_t size = std::min<std::size_t>(part.size(), std::numeric_limits<std::uint16_t>::max());
+    text.append(part.substr(0, size));
+    return static_cast<std::uint16_t>(size);
+}
+
+}  // namespace
+
+std::uint32_t CRegisterCNames::Add(const RegisterCNames& names) {
+    Entry entry{static_cast<std::uint32_t>(m_text.size()), 0, 0, 0, names.hasFields};
+    entry.macro = AppendCut(m_text, names.macro);
+    entry.prepend = AppendCut(m_text, names.prependToName);
+    entry.append = AppendCut(m_text, names.appendToName);
+    m_entries.push_back(entry);
+    return static_cast<std::uint32_t>(m_entries.size() - 1);
+}
+
+void CRegisterCNames::Give(std::size_t index, std::uint32_t entry) {
+    if (m_ofRegister.size() <= index) m_ofRegister.resize(index + 1);
+    m_ofRegister[index] = entry + 1;
+}
+
+std::optional<RegisterCNames> CRegisterCNames::Of(std::size_t index) const {
+    if (index >= m_ofRegister.size() || m_ofRegister[index] == 0) return std::nullopt;
+    const Entry& entry = m_entries[m_ofRegister[index] - 1];
+    const std::string_view text(m_text);
+    return RegisterCNames{text.substr(entry.at, entry.macro), text.substr(entry.at + entry.macro, entry.prepend),
+                          text.substr(entry.at + entry.macro + entry.prepend, entry.append), entry.hasFields};
+}
+
+void CRegisterCNames::ShrinkToFit() {
+    m_text.shrink_to_fit();
+    m_entries.shrink_to_fit();
+    m_ofRegister.shrink_to_fit();
+}
+
+void CRegisterCNames::Swap(CRegisterCNames& other) noexcept {
+    m_text.swap(other.m_text);
+    m_entries.swap(other.m_entries);
+    m_ofRegister.swap(other.m_ofRegister);
+    m_instancePrefix.swap(other.m_instancePrefix);
+}
+
+void AppendCIdentifierPart(std::string& out, std::string_view name) {
+    constexpr std::string_view kReplaced = " \\:;.,#?()+-*/";
+    for (const char c : name) out += kReplaced.find(c) == std::string_view::npos ? c : '_';
+}
+
+std::string CIdentifierPart(std::string_view name) {
+    std::string out;
+    out.reserve(name.size());
+    AppendCIdentifierPart(out, name);
+    return out;
+}

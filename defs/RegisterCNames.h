@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// What a register's line of C is named by, as a CMSIS device header generated
+// from the same SVD file names it: the start of its field macros
+// ("UART0_UARTCR", to which "_FIELD_Pos" and "_FIELD_Msk" are added) and what
+// changes its member name in the peripheral's struct. Registers named alike
+// (an array, the instances of a peripheral, a peripheral derived without a
+// layout of its own) share one entry of the map's table, and the texts of all
+// entries are kept in one string: a map of millions of rows keeps a small
+// index a register and never a text a row.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct RegisterCNames {
+    std::string_view macro;          // "P_C_R": the peripheral's, the clusters' and the register's names, joined by '_'
+    std::string_view prependToName;  // the peripheral's prependToName: put before the register's member name
+    std::string_view appendToName;   // the peripheral's appendToName: put after it, before any index
+    bool hasFields = true;           // false for a register without field elements: it has no field macros
+};
+
+class CRegisterCNames {
+public:
+    // Adds an entry, returning its number; the loader adds each distinct
+    // entry once and gives it to every register it names. Texts longer than
+    // 65 535 characters are cut.
+    std::uint32_t Add(const RegisterCNames& names);
+    // Gives the entry to the register at `index` of the map's Registers().
+    void Give(std::size_t index, std::uint32_t entry);
+    // The names of the register at `index`; nothing where the file gave none
+    // (a definitions file), whose names are then made from the labels.
+    std::optional<RegisterCNames> Of(std::size_t index) const;
+
+    // The device's headerDefinitionsPrefix, put before each peripheral's
+    // name in a C left-hand side ("NRF_" of NRF_POWER); empty without one.
+    const std::string& InstancePrefix() const { return m_instancePrefix; }
+    void SetInstancePrefix(std::string prefix) { m_instancePrefix = std::move(prefix); }
+
+    void ShrinkToFit();
+    void Swap(CRegisterCNames& other) noexcept;
+
+private:
+    struct Entry {
+        std::uint32_t at;  // in m_text: the macro, the prependToName, the appendToName
+        std::uint16_t macro;
+        std::uint16_t prepend;
+        std::uint16_t append;
+        bool hasFields;
+    };
+    std::string m_text;
+    std::vector<Entry> m_entries;
+    std::vector<std::uint32_t> m_ofRegister;  // 1 + its entry, 0 for none; shorter when the last have none
+    std::string m_instancePrefix;
+};
+
+// `name` as a C identifier's part, as CMSIS headers spell it: each of
+// " \:;.,#?()+-*/" becomes '_', everything else (case too) is kept.
+std::string CIdentifierPart(std::string_view name);
+void AppendCIdentifierPart(std::string& out, std::string_view name);

@@ -1,0 +1,146 @@
+// SPDX-License-Identifier: MIT
+// A register's value as a line of C: the names each rule of a CMSIS device
+// header gives (tests/CNamesSvd.h), the right-hand side that is exactly the
+// value, the statements of the changed registers, and every statement read
+// back as a values line giving its value again.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "calc/CStatement.h"
+#include "calc/RegisterCalculator.h"
+#include "calc/ValueBox.h"
+#include "calc/ValuesInput.h"
+#include "defs/DefinitionsLoader.h"
+#include "defs/RegisterMap.h"
+#include "defs/SvdLoader.h"
+#include "tests/CNamesSvd.h"
+#include "values/ValuesProblems.h"
+
+namespace {
+
+// A loaded map and a calculator that gives its registers values as typed.
+struct Loaded {
+    CRegisterMap map;
+    NoValueBox hex, decimal;
+    CRegisterCalculator calc{map, hex, decimal};
+
+    explicit Loaded(const std::string& svd) { EXPECT_TRUE(LoadSvdText(map, svd, "cnames.svd").Ok()); }
+    Loaded(const std::string& definitions, bool) { EXPECT_TRUE(LoadDefinitionsText(map, definitions, "tavlin.xml").Ok()); }
+
+    std::size_t IndexOf(const std::string& path) const {
+        for (std::size_t i = 0; i < map.Registers().size(); ++i)
+            if (RegisterPath(*map.Registers()[i]) == path) return i;
+        ADD_FAILURE() << "no register " << path;
+        return 0;
+    }
+    // The statement of the register at `path` once it is given `value`.
+    std::string Statement(const std::string& path, std::uint64_t value) {
+        const std::size_t index = IndexOf(path);
+        calc.SetRegisterValue(*map.Registers()[index], value, ValueSource::Typed);
+        return CStatement(map, index, value);
+    }
+};
+
+struct StatementCase {
+    const char* rule;
+    const char* path;
+    std::uint64_t value;
+    const char* statement;
+};
+
+const StatementCase kCases[] = {
+    {"headerStructName names the macros", "POWER.INTENSET", 0x4, "POWER->INTENSET = PWR_INTENSET_POFWARN_Msk;"},
+    {"a drop-down's named value in a comment", "USART1.CR1", 0x5,
+     "USART1->CR1 = USART1_CR1_UE_Msk | (0x1UL << USART1_CR1_PARITY_Pos); /* PARITY = ODD */"},
+    {"a read-only register is marked", "USART1.SR", 0x1, "USART1->SR = USART1_SR_UE_Msk; /* read-only */"},
+    {"derived without a layout of its own: the base's macros", "USART2.CR1", 0x1, "USART2->CR1 = USART1_CR1_UE_Msk;"},
+    {"derived with its own headerStructName", "USART3.CR1", 0x1, "USART3->CR1 = U3_CR1_UE_Msk;"},
+    {"derived with its own addressBlock", "USART4.CR1", 0x1, "USART4->CR1 = USART4_CR1_UE_Msk;"},
+    {"a cluster array, bits outside fields", "DMA0.CH[2].CTRL", 0x15,
+     "DMA0->CH[2].CTRL = DMA0_CH_CTRL_EN_Msk | (0x1UL << DMA0_CH_CTRL_PRIO_Pos) | 0x10UL;"},
+    {"an array in a cluster array shares its macros", "DMA0.CH[3].DATA[1]", 0xBEEF,
+     "DMA0->CH[3].DATA[1] = (0xBEEFUL << DMA0_CH_DATA_VAL_Pos);"},
+    {"a derived cluster array", "DMA1.CH[0].CTRL", 0xC, "DMA1->CH[0].CTRL = (0x3UL << DMA0_CH_CTRL_PRIO_Pos);"},
+    {"a cluster's headerStructName that joins the names is dropped", "FICR.INFO.PART", 0x52840,
+     "FICR->INFO.PART = (0x52840UL << FICR_INFO_PART_PART_Pos);"},
+    {"a cluster's other headerStructName is kept", "FICR.CFG.MODE", 0x2, "FICR->CFG.MODE = (0x2UL << FICR_SETUP_MODE_M_Pos);"},
+    {"a cluster list", "FICR.STR1.VAL", 0x7F, "FICR->STR1.VAL = (0x7FUL << FICR_STR_VAL_V_Pos);"},
+    {"a cluster's dimName", "FICR.BLK[1].FLAG", 0x1, "FICR->BLK[1].FLAG = FICR_EVTBLK_FLAG_SET_Msk;"},
+    {"a register list: each its own macros", "TIMER.CCB", 0x1234, "TIMER->CCB = (0x1234UL << TIMER_CCB_VAL_Pos);"},
+    {"an alternateGroup", "TIMER.MODE_PWM", 0x9, "TIMER->MODE_PWM = (0x9UL << TIMER_MODE_PWM_DUTY_Pos);"},
+    {"over 32 bits", "TIMER.WIDE", 0x8000'ABCD'0000'0003,
+     "TIMER->WIDE = (0xABCDULL << TIMER_WIDE_HI_Pos) | TIMER_WIDE_LO_Msk | 0x8000000000000002ULL;"},
+    {"value 0", "TIMER.MODE", 0x0, "TIMER->MODE = 0UL;"},
+    {"a register without fields is a number", "TIMER.PLAIN", 0x12, "TIMER->PLAIN = 0x12UL;"},
+    {"a field list, characters replaced", "GPIO.OUT", 0x305,
+     "GPIO->OUT = GPIO_OUT_PIN0_Msk | GPIO_OUT_PIN2_Msk | (0x3UL << GPIO_OUT_SPEED_FAST_Pos);"},
+    {"prependToName and appendToName change the member only", "RADIO.TXD[1]", 0x41,
+     "RADIO->R_TXD_X[1] = (0x41UL << RADIO_TXD_BYTE_Pos);"},
+};
+
+TEST(CStatement, EachRuleOfTheHeadersNamesGivesItsStatement) {
+    Loaded loaded(CNamesDevice());
+    for (const StatementCase& c : kCases) EXPECT_EQ(loaded.Statement(c.path, c.value), c.statement) << c.rule;
+}
+
+TEST(CStatement, TheDevicesHeaderDefinitionsPrefixStartsEachInstance) {
+    Loaded loaded(CNamesDevice("NRF_"));
+    EXPECT_EQ(loaded.Statement("POWER.INTENSET", 0x4), "NRF_POWER->INTENSET = PWR_INTENSET_POFWARN_Msk;");
+    EXPECT_EQ(loaded.Statement("DMA1.CH[1].CTRL", 0x1), "NRF_DMA1->CH[1].CTRL = DMA0_CH_CTRL_EN_Msk;");
+}
+
+// Every statement of the table, and the same with the prefix, read back as a
+// values line gives exactly its value.
+TEST(CStatement, EachStatementReadBackAsAValuesLineGivesItsValue) {
+    for (const std::string prefix : {"", "NRF_"}) {
+        Loaded loaded(CNamesDevice(prefix));
+        for (const StatementCase& c : kCases) {
+            const std::string line = loaded.Statement(c.path, c.value);
+            const ValuesInputReport report = ReadValuesFor(loaded.map, line + "\n");
+            EXPECT_TRUE(report.problems.Empty()) << line << ": " << ValuesProblemLines(report.problems).front();
+            ASSERT_EQ(report.given.size(), 1u) << line;
+            EXPECT_EQ(RegisterPath(*report.given[0]), c.path) << line;
+            EXPECT_EQ(report.values[0], c.value) << line;
+        }
+    }
+}
+
+TEST(CStatement, ADefinitionsFileNamesSetRegisterAndFieldByTheirLabels) {
+    Loaded loaded(R"(<tavlin>
+<regset name="CLOCK-CTL" info="clocks">
+  <register name="CFG" bits="16" value="0x0000" info="configuration">
+    <field name="DIV" kind="edit" info="divider" low="0" high="3"></field>
+    <field name="ON" kind="edit" info="on" low="8" high="8"></field>
+  </register>
+</regset>
+</tavlin>
+)",
+                  true);
+    EXPECT_EQ(loaded.Statement("CLOCK-CTL.CFG", 0x103), "CLOCK_CTL->CFG = (0x3UL << CLOCK_CTL_CFG_DIV_Pos) | CLOCK_CTL_CFG_ON_Msk;");
+    const ValuesInputReport report = ReadValuesFor(loaded.map, "CLOCK_CTL->CFG = CLOCK_CTL_CFG_ON_Msk | 5;\n");
+    ASSERT_EQ(report.values.size(), 1u);
+    EXPECT_EQ(report.values[0], 0x105u);
+}
+
+// What the user set up, as the lines that set it: each writable register
+// whose value differs from its reset value, in the map's order.
+TEST(CStatement, TheChangedStatementsAreTheWritableRegistersThatDifferFromTheirReset) {
+    Loaded loaded(CNamesDevice());
+    EXPECT_FALSE(HasChangedStatements(loaded.map));
+    EXPECT_EQ(CChangedStatements(loaded.map), "");
+    loaded.Statement("TIMER.MODE", 0x2);
+    loaded.Statement("USART1.SR", 0x1);  // read-only: a value read, not one to write
+    loaded.Statement("POWER.INTENSET", 0x4);
+    loaded.Statement("GPIO.OUT", 0x0);   // its reset value
+    EXPECT_TRUE(HasChangedStatements(loaded.map));
+    EXPECT_EQ(CChangedStatements(loaded.map),
+              "POWER->INTENSET = PWR_INTENSET_POFWARN_Msk;\n"
+              "TIMER->MODE = (0x2UL << TIMER_MODE_CNT_Pos);\n");
+    // Compared with values of its own, a register equal to them is unchanged.
+    loaded.map.SetBaseline(*loaded.map.Registers()[loaded.IndexOf("TIMER.MODE")], 0x2);
+    EXPECT_EQ(CChangedStatements(loaded.map), "POWER->INTENSET = PWR_INTENSET_POFWARN_Msk;\n");
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// A values line written as C: a register's left-hand side (as tavlin writes
+// it, "UART0->UARTCR", or a label path), '=', an expression and ';', with
+// comments after it (/* ... */ or // ...):
+//   UART0->UARTCR = UART0_UARTCR_UARTEN_Msk | (0x5UL << UART0_UARTCR_WLEN_Pos); /* 8 bits */
+// The expression holds numbers (decimal, 0x hex, 0 octal, 0b binary, with
+// U, L, UL, ULL suffixes of either case), names (the map's field macros,
+// X_Pos and X_Msk), ~ - + as signs, << >> + - & | and parentheses, and
+// casts to the unsigned types (uint8_t .. uint64_t, unsigned [long [long]]),
+// which cut the value to their width. It is worked out in 64 bits, wrapping
+// as C's unsigned long long does.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "problem/Problem.h"
+
+// The value of a name of the expression; nothing for a name the map does not define.
+using CNameValue = std::function<std::optional<std::uint64_t>(std::string_view name)>;
+
+// Whether `line`, without white space at its ends, is a C statement: its
+// text before its first comment ends with ';'.
+bool IsCStatementLine(std::string_view line);
+
+struct CStatementValue {
+    std::string_view lhs;  // as written, white space around it taken off
+    std::uint64_t value = 0;
+    std::string problem;   // why the line gives no value; empty when it gives one
+    ProblemCode code = ProblemCode::kBadValue;
+};
+
+// Reads a line IsCStatementLine takes; `names` gives the names' values (none: every name is unknown).
+CStatementValue ReadCStatement(std::string_view line, const CNameValue& names);
