@@ -119,6 +119,8 @@ int RunDecodeMode(const CParsedOptions& options, std::ostream& out, std::ostream
         fault = "--base takes an address, not \"" + options.Value(Option::Base) + "\"";
     if (fault.empty() && options.Has(Option::As) && options.Value(Option::As) != "c")
         fault = "--as takes c, not \"" + options.Value(Option::As) + "\"";
+    if (fault.empty() && options.Has(Option::As) && options.Has(Option::Fault))
+        fault = "--fault and --as go one at a time";
     if (fault.empty() && files.size() < 2) fault = "--decode needs a map and at least one values file";
     const CoreInfo* core = CoreOption(options, fault);
     if (!fault.empty()) {

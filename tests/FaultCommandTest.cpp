@@ -152,6 +152,7 @@ TEST(FaultCommand, CoreOnAnyMapAndTheMistakesOfBoth) {
         {{"--gdb", gdb, "--fault", definitions, "SYS.R"}, "tavlin: --fault needs a map and nothing more\n"},
         {{"--gdb", gdb, "--fault", "--read", definitions, "SYS.R"}, "tavlin: --fault goes alone, without --read or --write\n"},
         {{"--check", definitions, "--fault"}, ""},
+        {{"--decode", definitions, definitions, "--fault", "--as", "c"}, "tavlin: --fault and --as go one at a time\n"},
     };
     for (const auto& m : mistakes) {
         const Outcome o = RunTavlin(m.args);
