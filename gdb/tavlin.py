@@ -79,6 +79,8 @@ class PacketSplitter:
     def __init__(self):
         self.buffer = b""
         self.acknowledging = True
+        # The client asked where the target stands ('?', the end of tavlin's handshake).
+        self.asked_state = False
 
     def feed(self, data):
         """The payloads of the whole packets now received, and the bytes to send
@@ -103,6 +105,7 @@ class PacketSplitter:
                 acks += b"+" if good else b"-"
             if good:
                 packets.append(unescape(payload))
+                self.asked_state = self.asked_state or payload == b"?"
         return packets, acks
 
 
@@ -458,6 +461,20 @@ class Bridge:
         reply = replies_to(data, splitter, self.on_gdb_thread)
         if reply:
             self.send(reply)
+        if splitter.asked_state:
+            splitter.asked_state = False
+            self.tell_stopped()
+
+    def tell_stopped(self):
+        """A window that has just connected is told of the stop the target is
+        at, as of any later one, so it reads what it shows at once."""
+        def run():
+            thread = gdb.selected_thread()
+            if thread is not None and not thread.is_running():
+                self.notify(b"Stop:T05")
+
+        if not self.closing.is_set():
+            gdb.post_event(run)
 
     def on_gdb_thread(self, payload):
         """Hands one memory request to GDB's thread and waits for its answer."""

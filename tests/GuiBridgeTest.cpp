@@ -23,6 +23,7 @@
 #include "tests/QemuBoard.h"
 #include "tests/RowPath.h"
 #include "tests/TempDir.h"
+#include "tree/PropTreeModel.h"
 #include "ui/TargetCommands.h"
 
 namespace {
@@ -77,8 +78,19 @@ TEST(GuiBridge, TheWindowFollowsEachStopReadsNothingWhileRunningAndOutlivesGdb) 
         ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Target().IsConnected() && !dlg.Target().IsBusy(); }, kDeadlineMs));
         CPropTreeItem* word = FindRow(dlg.m_tree, {"SCRATCH", "WORD0"});
         ASSERT_NE(word, nullptr);
-        ClickRow(dlg, word);
         auto* reg = static_cast<CRegisterItem*>(word);
+
+        // The bridge tells the window of the stop the target is at: a set opened now is read at once.
+        const QModelIndex scratch = TreeWindow(dlg)->Model()->IndexFromItem(word->GetParent());
+        TreeWindow(dlg)->View()->expand(scratch);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                const auto held = dlg.Map().ValueOf(*reg);
+                return held && held->source == ValueSource::Chip && !dlg.Target().IsBusy();
+            },
+            kDeadlineMs))
+            << gdb.Output();
+        ClickRow(dlg, word);
 
         // Each continue that stops gives the counter's row the new count, read through GDB.
         std::uint64_t last = 0;

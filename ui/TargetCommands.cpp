@@ -3,7 +3,9 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QScrollBar>
 #include <QTimer>
+#include <QTreeView>
 #include <algorithm>
 
 #include "bits/NumberFormatting.h"
@@ -46,8 +48,12 @@ void CTargetCommands::Attach(CPropTreeWindow& window, CAppSettings* settings, st
     m_link->SetNotificationHandler([this](const std::string& payload) { Notified(payload); },
                                    [this] {
                                        m_targetRunning = false;
+                                       m_followsStops = false;
                                        StopWatch();  // tells the window the connection changed
                                    });
+    // Rows that come into view while a followed session is stopped are read as a stop reads them.
+    QObject::connect(window.View(), &QTreeView::expanded, &window, [this] { RowsShown(); });
+    QObject::connect(window.View()->verticalScrollBar(), &QScrollBar::valueChanged, &window, [this] { RowsShown(); });
     m_watchTimer = new QTimer(&window);
     m_watchTimer->setInterval(kWatchIntervalMs);
     QObject::connect(m_watchTimer, &QTimer::timeout, &window, [this] { WatchTick(); });
@@ -130,6 +136,7 @@ void CTargetCommands::AskAndConnect() {
 
 void CTargetCommands::Connect(const std::string& endpoint) {
     StopWatch();
+    m_followsStops = false;
     if (!m_link->Connect(endpoint, [this, endpoint](Status status) {
             Busy(false);
             if (status.Ok() && m_settings) m_settings->SetLastServer(endpoint);
@@ -155,6 +162,7 @@ void CTargetCommands::Cancel() {
 void CTargetCommands::MapReplaced() {
     ++m_generation;
     m_atLastStop.clear();
+    m_readAtThisStop.clear();
     MapGrew();
     StopWatch();  // tells the window, which updates what applies
 }
@@ -315,13 +323,28 @@ void CTargetCommands::WatchTick() {
 
 void CTargetCommands::Notified(const std::string& payload) {
     // The remote protocol's stop notification, and the bridge's own word that the target runs.
+    m_followsStops = true;
     if (payload.starts_with("Stop:")) {
         m_targetRunning = false;
+        m_readAtThisStop.clear();
+        ++m_stops;
         RefreshAfterStop();
     } else if (payload.starts_with("Running:")) {
         m_targetRunning = true;
     }
     if (m_connectionChanged) m_connectionChanged();
+}
+
+void CTargetCommands::RowsShown() {
+    if (!m_followsStops || !IsConnected() || m_targetRunning || !m_window) return;
+    // Once the view has laid the rows out, and once for a burst of scrolling.
+    if (!m_refreshPending) {
+        m_refreshPending = true;
+        QTimer::singleShot(0, m_window, [this] {
+            m_refreshPending = false;
+            RefreshAfterStop();
+        });
+    }
 }
 
 std::vector<CRegisterItem*> CTargetCommands::RegistersInView() const {
@@ -345,7 +368,7 @@ void CTargetCommands::RefreshAfterStop() {
     std::vector<CRegisterItem*> registers;
     std::vector<ChipRegister> places;
     for (CRegisterItem* reg : RegistersInView()) {
-        if (ReadHazardOf(m_map, *reg) != ReadHazard::None) continue;
+        if (ReadHazardOf(m_map, *reg) != ReadHazard::None || m_readAtThisStop.count(reg)) continue;
         registers.push_back(reg);
         places.push_back(*ChipRegisterOf(m_map, *reg));
     }
@@ -354,9 +377,11 @@ void CTargetCommands::RefreshAfterStop() {
         if (const auto last = m_atLastStop.find(reg); last != m_atLastStop.end()) m_map.SetBaseline(*reg, last->second);
     ReadRegisters(
         registers, std::move(places),
-        [this, registers] {
-            for (CRegisterItem* reg : registers)
+        [this, registers, stop = m_stops] {
+            for (CRegisterItem* reg : registers) {
                 if (const auto held = m_map.ValueOf(*reg)) m_atLastStop[reg] = held->value;
+                if (stop == m_stops) m_readAtThisStop.insert(reg);
+            }
         },
         // A stop is no command of the user's: a read the session refused (the target
         // resumed meanwhile) waits for the next stop without a box.

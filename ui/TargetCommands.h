@@ -21,6 +21,7 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "chip/ChipRegisters.h"
@@ -95,8 +96,11 @@ private:
                        std::function<void()> after = {}, std::function<void(const std::string&)> failed = {});
     void Failed(const std::string& problem);
     void Notified(const std::string& payload);
-    // Reads the registers in view and in hand after a stop, each against its value at the stop before.
+    // Reads the registers in view and in hand after a stop, each against its value at the stop before;
+    // between stops, those that came into view since (a set opened, the rows scrolled).
     void RefreshAfterStop();
+    // Rows came into view: while a stopped session is followed, they are read too.
+    void RowsShown();
     std::vector<CRegisterItem*> RegistersInView() const;
     void StopWatch();
     void WatchTick();
@@ -115,6 +119,10 @@ private:
     bool m_refreshPending = false;  // a stop came while a request was under way
     // Each register's value at the last stop, the baseline its changed bits are marked against.
     std::unordered_map<CRegisterItem*, std::uint64_t> m_atLastStop;
+    // Whether the server tells of stops (a bridged GDB session), and what was read since the last one.
+    bool m_followsStops = false;
+    std::unordered_set<const CRegisterItem*> m_readAtThisStop;
+    unsigned m_stops = 0;  // counts the stops, so a read from before the last one is not taken as after it
     QTimer* m_watchTimer = nullptr;
     CRegisterItem* m_watched = nullptr;
     QAction* m_cancelAction = nullptr;
