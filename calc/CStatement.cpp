@@ -46,7 +46,7 @@ std::string CLeftHandSide(const CRegisterMap& map, std::size_t index) {
         AppendCIdentifierPart(out, label);
         return out;
     }
-    out.append(map.CNames().InstancePrefix()).append(SetLabel(reg)).append("->");
+    out.append(names->instancePrefix).append(SetLabel(reg)).append("->");
     // The clusters' members as the label has them ("CH[2]."), then the
     // register's member, its affixes around its name and before its index.
     const std::size_t dot = label.rfind('.');

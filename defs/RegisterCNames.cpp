@@ -15,7 +15,8 @@ std::uint16_t AppendCut(std::string& text, std::string_view part) {
 }  // namespace
 
 std::uint32_t CRegisterCNames::Add(const RegisterCNames& names) {
-    Entry entry{static_cast<std::uint32_t>(m_text.size()), 0, 0, 0, names.hasFields};
+    Entry entry{static_cast<std::uint32_t>(m_text.size()), 0, 0, 0, 0, names.hasFields};
+    entry.prefix = AppendCut(m_text, names.instancePrefix);
     entry.macro = AppendCut(m_text, names.macro);
     entry.prepend = AppendCut(m_text, names.prependToName);
     entry.append = AppendCut(m_text, names.appendToName);
@@ -31,9 +32,19 @@ void CRegisterCNames::Give(std::size_t index, std::uint32_t entry) {
 std::optional<RegisterCNames> CRegisterCNames::Of(std::size_t index) const {
     if (index >= m_ofRegister.size() || m_ofRegister[index] == 0) return std::nullopt;
     const Entry& entry = m_entries[m_ofRegister[index] - 1];
-    const std::string_view text(m_text);
-    return RegisterCNames{text.substr(entry.at, entry.macro), text.substr(entry.at + entry.macro, entry.prepend),
-                          text.substr(entry.at + entry.macro + entry.prepend, entry.append), entry.hasFields};
+    std::string_view text = std::string_view(m_text).substr(entry.at);
+    const auto take = [&text](std::uint16_t size) {
+        const std::string_view part = text.substr(0, size);
+        text.remove_prefix(size);
+        return part;
+    };
+    RegisterCNames names;
+    names.instancePrefix = take(entry.prefix);
+    names.macro = take(entry.macro);
+    names.prependToName = take(entry.prepend);
+    names.appendToName = take(entry.append);
+    names.hasFields = entry.hasFields;
+    return names;
 }
 
 void CRegisterCNames::ShrinkToFit() {
@@ -46,7 +57,6 @@ void CRegisterCNames::Swap(CRegisterCNames& other) noexcept {
     m_text.swap(other.m_text);
     m_entries.swap(other.m_entries);
     m_ofRegister.swap(other.m_ofRegister);
-    m_instancePrefix.swap(other.m_instancePrefix);
 }
 
 void AppendCIdentifierPart(std::string& out, std::string_view name) {

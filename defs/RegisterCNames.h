@@ -16,6 +16,10 @@
 #include <vector>
 
 struct RegisterCNames {
+    // The device's headerDefinitionsPrefix, put before the peripheral's name
+    // in a C left-hand side ("NRF_" of NRF_POWER); empty without one, and for
+    // the core registers tavlin adds, which CMSIS-Core names without it.
+    std::string_view instancePrefix;
     std::string_view macro;          // "P_C_R": the peripheral's, the clusters' and the register's names, joined by '_'
     std::string_view prependToName;  // the peripheral's prependToName: put before the register's member name
     std::string_view appendToName;   // the peripheral's appendToName: put after it, before any index
@@ -34,17 +38,13 @@ public:
     // (a definitions file), whose names are then made from the labels.
     std::optional<RegisterCNames> Of(std::size_t index) const;
 
-    // The device's headerDefinitionsPrefix, put before each peripheral's
-    // name in a C left-hand side ("NRF_" of NRF_POWER); empty without one.
-    const std::string& InstancePrefix() const { return m_instancePrefix; }
-    void SetInstancePrefix(std::string prefix) { m_instancePrefix = std::move(prefix); }
-
     void ShrinkToFit();
     void Swap(CRegisterCNames& other) noexcept;
 
 private:
     struct Entry {
-        std::uint32_t at;  // in m_text: the macro, the prependToName, the appendToName
+        std::uint32_t at;  // in m_text: the instance prefix, the macro, the prependToName, the appendToName
+        std::uint16_t prefix;
         std::uint16_t macro;
         std::uint16_t prepend;
         std::uint16_t append;
@@ -53,7 +53,6 @@ private:
     std::string m_text;
     std::vector<Entry> m_entries;
     std::vector<std::uint32_t> m_ofRegister;  // 1 + its entry, 0 for none; shorter when the last have none
-    std::string m_instancePrefix;
 };
 
 // `name` as a C identifier's part, as CMSIS headers spell it: each of

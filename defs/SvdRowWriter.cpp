@@ -54,17 +54,17 @@ void SvdRowWriter::Peripheral(const SvdPeripheralRecord& peripheral) {
     AppendPart(m_text, "base address ");
     AppendHex(m_text, peripheral.baseAddress);
     m_set->SetInfoText(m_text.c_str());
-    if (m_map.Registers().empty()) m_map.CNames().SetInstancePrefix(std::string(peripheral.cInstancePrefix));
+    m_instancePrefix.assign(peripheral.cInstancePrefix);
     m_prependToName.assign(peripheral.prependToName);
     m_appendToName.assign(peripheral.appendToName);
 }
 
 void SvdRowWriter::SetCNames(const SvdRegisterRecord& reg) {
     // Registers of one entry are many (arrays, peripheral instances): one key looked up a register.
-    m_cKey.assign(reg.cMacro).append(1, '\0').append(m_prependToName).append(1, '\0').append(m_appendToName);
+    m_cKey.assign(m_instancePrefix).append(1, '\0').append(reg.cMacro).append(1, '\0').append(m_prependToName).append(1, '\0').append(m_appendToName);
     m_cKey += reg.hasFields ? '1' : '0';
     auto [it, added] = m_cEntries.try_emplace(m_cKey, 0);
-    if (added) it->second = m_map.CNames().Add({reg.cMacro, m_prependToName, m_appendToName, reg.hasFields});
+    if (added) it->second = m_map.CNames().Add({m_instancePrefix, reg.cMacro, m_prependToName, m_appendToName, reg.hasFields});
     m_map.CNames().Give(m_map.Registers().size() - 1, it->second);
 }
 

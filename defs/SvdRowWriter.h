@@ -68,6 +68,7 @@ private:
     // entry, by its key (SetCNames), and the last peripheral's affixes.
     std::unordered_map<std::string, std::uint32_t> m_cEntries;
     std::string m_cKey;
+    std::string m_instancePrefix;  // of the last peripheral record, as its registers are named in C
     std::string m_prependToName;
     std::string m_appendToName;
     void SetCNames(const SvdRegisterRecord& reg);

@@ -89,6 +89,17 @@ TEST(CStatement, TheDevicesHeaderDefinitionsPrefixStartsEachInstance) {
     Loaded loaded(CNamesDevice("NRF_"));
     EXPECT_EQ(loaded.Statement("POWER.INTENSET", 0x4), "NRF_POWER->INTENSET = PWR_INTENSET_POFWARN_Msk;");
     EXPECT_EQ(loaded.Statement("DMA1.CH[1].CTRL", 0x1), "NRF_DMA1->CH[1].CTRL = DMA0_CH_CTRL_EN_Msk;");
+    // The core registers its <cpu> adds are CMSIS-Core's, which no device prefix names.
+    Loaded cored("<device><name>D</name><headerDefinitionsPrefix>NRF_</headerDefinitionsPrefix><cpu><name>CM4</name>"
+                 "</cpu><peripherals><peripheral><name>P</name><baseAddress>0x40000000</baseAddress><registers>"
+                 "<register><name>R</name><addressOffset>0</addressOffset></register></registers></peripheral>"
+                 "</peripherals></device>");
+    EXPECT_EQ(cored.Statement("P.R", 0x1), "NRF_P->R = 0x1UL;");
+    const std::string ccr = cored.Statement("SCB.CCR", 0x10);
+    EXPECT_EQ(ccr, "SCB->CCR = SCB_CCR_DIV_0_TRP_Msk;");
+    const ValuesInputReport report = ReadValuesFor(cored.map, ccr + "\n");
+    ASSERT_EQ(report.given.size(), 1u);
+    EXPECT_EQ(RegisterPath(*report.given[0]), "SCB.CCR");
 }
 
 // Every statement of the table, and the same with the prefix, read back as a
