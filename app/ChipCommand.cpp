@@ -90,8 +90,7 @@ bool Connect(ChipRun& run, const ChipRequest& request, std::ostream& err) {
 // --fault: SCB's fault status read from the chip, told in words.
 bool RunFaultReport(ChipRun& run, const ChipRequest& request, std::ostream& out, std::ostream& err) {
     if (!Connect(run, request, err)) return false;
-    const auto registers = ReadFaultRegisters(
-        run.client, run.map.Core() ? std::optional<CoreProfile>(run.map.Core()->profile) : std::nullopt);
+    const auto registers = ReadFaultRegisters(run.client, CoreProfileOf(run.map));
     run.client.Disconnect();
     if (!registers) {
         err << registers.Text() << '\n';

@@ -48,9 +48,7 @@ void PrintDecodedRegister(std::ostream& out, const CRegisterMap& map, const CReg
 }
 
 void PrintFaultReport(std::ostream& out, const CRegisterMap& map, const FaultRegisters& registers) {
-    const std::optional<CoreProfile> profile =
-        map.Core() ? std::optional<CoreProfile>(map.Core()->profile) : std::nullopt;
-    for (const std::string& line : FaultReportLines(registers, profile)) out << line << '\n';
+    for (const std::string& line : FaultReportLines(registers, CoreProfileOf(map))) out << line << '\n';
 }
 
 int RunDecode(const DecodeRequest& request, std::ostream& out, std::ostream& err) {

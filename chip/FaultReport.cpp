@@ -57,8 +57,6 @@ constexpr unsigned kDebugevtBit = 31, kForcedBit = 30;
 
 bool IsSet(std::uint32_t word, unsigned bit) { return (word >> bit) & 1u; }
 
-std::string Hex8(std::uint32_t value) { return FormatAddress(value); }
-
 // "HardFault (3)", "IRQ 5 (21)", "none, Thread mode (0)".
 std::string ExceptionName(std::uint32_t number) {
     static const char* const kNames[16] = {"none, Thread mode", "Reset", "NMI", "HardFault", "MemManage", "BusFault",
@@ -78,7 +76,7 @@ std::string EnabledHandlers(std::uint32_t shcsr) {
     return enabled.empty() ? "SHCSR enables no configurable fault handler" : "SHCSR enables " + enabled;
 }
 
-bool KeepsFaultStatus(const FaultRegisters& registers, std::optional<CoreProfile> profile) {
+bool HasFaultStatus(const FaultRegisters& registers, std::optional<CoreProfile> profile) {
     // CPUID's architecture field: 0xC for Armv6-M and Armv8-M Baseline, 0xF for the others.
     if (registers.cpuid && *registers.cpuid != 0) return ((*registers.cpuid >> 16) & 0xF) == 0xF;
     return !profile || KeepsFaultStatus(*profile);
@@ -88,7 +86,7 @@ bool KeepsFaultStatus(const FaultRegisters& registers, std::optional<CoreProfile
 
 std::vector<std::string> FaultReportLines(const FaultRegisters& r, std::optional<CoreProfile> profile) {
     std::vector<std::string> lines;
-    const bool keeps = KeepsFaultStatus(r, profile);
+    const bool keeps = HasFaultStatus(r, profile);
     if (!keeps) {
         lines.emplace_back("no fault status: an Armv6-M or Armv8-M Baseline core keeps none; every fault is a HardFault");
     } else if (!r.cfsr && !r.hfsr) {
@@ -99,10 +97,10 @@ std::vector<std::string> FaultReportLines(const FaultRegisters& r, std::optional
             if (!IsSet(cfsr, static_cast<unsigned>(s.bit))) continue;
             std::string line = std::string(s.name) + ": " + s.meaning;
             const auto bit = static_cast<unsigned>(s.bit);
-            if (bit == kDaccviolBit && IsSet(cfsr, kMmarvalidBit) && r.mmfar) line += " at " + Hex8(*r.mmfar);
-            if (bit == kPreciserrBit && IsSet(cfsr, kBfarvalidBit) && r.bfar) line += " at " + Hex8(*r.bfar);
-            if (bit == kMmarvalidBit && r.mmfar) line += ", " + Hex8(*r.mmfar);
-            if (bit == kBfarvalidBit && r.bfar) line += ", " + Hex8(*r.bfar);
+            if (bit == kDaccviolBit && IsSet(cfsr, kMmarvalidBit) && r.mmfar) line += " at " + FormatAddress(*r.mmfar);
+            if (bit == kPreciserrBit && IsSet(cfsr, kBfarvalidBit) && r.bfar) line += " at " + FormatAddress(*r.bfar);
+            if (bit == kMmarvalidBit && r.mmfar) line += ", " + FormatAddress(*r.mmfar);
+            if (bit == kBfarvalidBit && r.bfar) line += ", " + FormatAddress(*r.bfar);
             lines.push_back(std::move(line));
         }
         for (const StatusBit& s : kHfsrBits) {
@@ -135,7 +133,7 @@ Result<FaultRegisters> ReadFaultRegisters(CGdbClient& client, std::optional<Core
     r.cpuid = word(id.Value(), 0);
     r.icsr = word(id.Value(), 4);
     // Armv6-M's SCB has nothing from SHCSR's end on: reading there may fault the debug access.
-    if (!KeepsFaultStatus(r, profile)) return Result<FaultRegisters>::Success(r);
+    if (!HasFaultStatus(r, profile)) return Result<FaultRegisters>::Success(r);
     const auto status = client.ReadMemory(kShcsrAddress, static_cast<std::uint32_t>(kBfarAddress + 4 - kShcsrAddress));
     if (!status) return Result<FaultRegisters>::FailureOf(status);
     std::optional<std::uint32_t>* const words[] = {&r.shcsr, &r.cfsr, &r.hfsr, &r.dfsr, &r.mmfar, &r.bfar};

@@ -124,6 +124,11 @@ const CoreInfo* FindCore(std::string_view name) {
     return nullptr;
 }
 
+std::optional<CoreProfile> CoreProfileOf(const CRegisterMap& map) {
+    if (!map.Core()) return std::nullopt;
+    return map.Core()->profile;
+}
+
 bool KeepsFaultStatus(CoreProfile profile) {
     return profile == CoreProfile::Armv7M || profile == CoreProfile::Armv8MMainline;
 }

@@ -5,6 +5,7 @@
 // the program (cores/*.svd), added to a loaded map after its own sets. An
 // SVD file's <cpu><name> adds them by itself; --core and the window's "Add
 // core registers" add them to any map.
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -29,6 +30,9 @@ std::string KnownCoreNames();
 // The core a <cpu><name> or --core names (case does not matter; "CM0+" is
 // CM0PLUS); null for one tavlin has no map for.
 const CoreInfo* FindCore(std::string_view name);
+
+// The profile of the core whose registers the map holds; nothing for a map without.
+std::optional<CoreProfile> CoreProfileOf(const CRegisterMap& map);
 
 // Whether the profile keeps the configurable fault status (CFSR, HFSR, MMFAR,
 // BFAR): Armv7-M and Armv8-M Mainline do, Armv6-M and Armv8-M Baseline do not.

@@ -177,8 +177,7 @@ void CTargetCommands::MapGrew() {
 
 void CTargetCommands::FaultReport() {
     if (IsBusy()) return;
-    const std::optional<CoreProfile> profile =
-        m_map.Core() ? std::optional<CoreProfile>(m_map.Core()->profile) : std::nullopt;
+    const std::optional<CoreProfile> profile = CoreProfileOf(m_map);
     const auto show = [profile](const FaultRegisters& registers, const std::string& from) {
         std::string text = "Fault report, " + from + ":";
         for (const std::string& line : FaultReportLines(registers, profile)) text += "\n" + line;
@@ -364,19 +363,16 @@ void CTargetCommands::RefreshAfterStop() {
         m_refreshPending = true;
         return;
     }
-    // Only what a read leaves as it was: a stop never changes the chip.
-    std::vector<CRegisterItem*> registers;
-    std::vector<ChipRegister> places;
-    for (CRegisterItem* reg : RegistersInView()) {
-        if (ReadHazardOf(m_map, *reg) != ReadHazard::None || m_readAtThisStop.count(reg)) continue;
-        registers.push_back(reg);
-        places.push_back(*ChipRegisterOf(m_map, *reg));
-    }
+    std::vector<CRegisterItem*> unread = RegistersInView();
+    std::erase_if(unread, [this](const CRegisterItem* reg) { return m_readAtThisStop.count(reg) != 0; });
+    // Only what a read leaves as it was, as a set read chooses: a stop never changes the chip.
+    ChipReadSelection selection = SelectForRead(m_map, unread);
+    std::vector<CRegisterItem*>& registers = selection.registers;
     if (registers.empty()) return;
     for (CRegisterItem* reg : registers)
         if (const auto last = m_atLastStop.find(reg); last != m_atLastStop.end()) m_map.SetBaseline(*reg, last->second);
     ReadRegisters(
-        registers, std::move(places),
+        registers, std::move(selection.places),
         [this, registers, stop = m_stops] {
             for (CRegisterItem* reg : registers) {
                 if (const auto held = m_map.ValueOf(*reg)) m_atLastStop[reg] = held->value;
