@@ -160,8 +160,13 @@ int RunChipMode(const CParsedOptions& options, std::ostream& out, std::ostream& 
 }  // namespace
 
 std::optional<int> RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> arguments{argc > 0 && argv[0] ? argv[0] : "tavlin"};
-    arguments.insert(arguments.end(), argv + std::min(argc, 1), argv + argc);
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i) arguments.emplace_back(argv[i] ? argv[i] : "tavlin");
+    return RunCommandLine(std::move(arguments), out, err);
+}
+
+std::optional<int> RunCommandLine(std::vector<std::string> arguments, std::ostream& out, std::ostream& err) {
+    if (arguments.empty()) arguments.emplace_back("tavlin");
     const std::string& program = arguments.front();
     const CParsedOptions options(arguments);
     switch (options.GivenMode()) {

@@ -12,6 +12,8 @@
 // --check [FILE], --dump [FILE], --decode, --read, --write, --help, --version.
 // Returns the exit code then (0 ok, 1 a fault in the files or on the chip,
 // 2 bad usage), or nothing when the window should open.
+// The arguments are UTF-8 text, the program's name first.
+std::optional<int> RunCommandLine(std::vector<std::string> arguments, std::ostream& out, std::ostream& err);
 std::optional<int> RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
 struct CoreInfo;

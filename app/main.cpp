@@ -3,10 +3,12 @@
 
 #include "app/CommandLine.h"
 #include "app/RegisterApp.h"
+#include "platform/ProcessText.h"
 
 CRegisterApp theApp;
 
 int main(int argc, char** argv) {
-    if (const auto code = RunCommandLine(argc, argv, std::cout, std::cerr)) return *code;
+    WriteConsoleAsUtf8();
+    if (const auto code = RunCommandLine(Utf8Arguments(argc, argv), std::cout, std::cerr)) return *code;
     return AfxWinMain(argc, argv);
 }

@@ -12,6 +12,7 @@
 #include "calc/CNameTable.h"
 #include "calc/RegisterCalculator.h"
 #include "defs/RegisterMap.h"
+#include "platform/FilePaths.h"
 #include "values/MemoryImage.h"
 #include "values/RegisterLayout.h"
 #include "values/TextLines.h"
@@ -152,7 +153,7 @@ Result<std::string> ReadValuesFile(const std::string& path) {
     if (path == "-") {
         return Bytes::Success(std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()));
     }
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     if (!in) return Bytes::Failure(ProblemCode::kCannotRead, "cannot be read");
     return Bytes::Success(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
 }

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <initializer_list>
 #include <new>
+
+#include "platform/FilePaths.h"
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -26,11 +28,12 @@ namespace {
 // nothing of what reading it gives.
 std::FILE* OpenRegularFile(const char* path, std::int64_t& size) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(std::filesystem::status(path, error)) || error) return nullptr;
-    const std::uintmax_t bytes = std::filesystem::file_size(path, error);
+    const std::filesystem::path name = PathFromUtf8(path);
+    if (!std::filesystem::is_regular_file(std::filesystem::status(name, error)) || error) return nullptr;
+    const std::uintmax_t bytes = std::filesystem::file_size(name, error);
     if (error || bytes == 0 || bytes >= static_cast<std::uintmax_t>(INT32_MAX)) return nullptr;
     size = static_cast<std::int64_t>(bytes);
-    return std::fopen(path, "rb");
+    return OpenFileUtf8(path, "rb");
 }
 
 // Reads the `length` bytes of the open `file` into a new text block and

@@ -15,9 +15,11 @@ using DWORD = std::uint32_t;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;  // wide enough for a pointer and a 64-bit field value
 using LRESULT = std::intptr_t;
-using HWND = QWidget*;         // a window is the widget that draws it
-using HICON = void*;
-using HCURSOR = void*;
+// Handles by names of our own: Qt declares the system's HWND, HICON and
+// HCURSOR itself on Windows.
+using WindowHandle = QWidget*;  // a window is the widget that draws it
+using IconHandle = void*;
+using CursorHandle = void*;
 using LPCTSTR = const char*;
 using LPTSTR = char*;
 
@@ -35,7 +37,7 @@ using HDROP = const DropFiles*;
 
 // Header of every WM_NOTIFY record.
 struct NMHDR {
-    HWND hwndFrom = nullptr;
+    WindowHandle hwndFrom = nullptr;
     std::uintptr_t idFrom = 0;
     UINT code = 0;
 };

@@ -53,7 +53,7 @@ DialogWidget::DialogWidget(CWnd* owner, const DialogTemplate& tmpl, QWidget* par
     m_baseX = std::max(1, (letters / 26 + 1) / 2);
     m_baseY = std::max(1, metrics.height());
 
-    setWindowTitle(QString::fromLocal8Bit(tmpl.caption ? tmpl.caption : ""));
+    setWindowTitle(QString::fromUtf8(tmpl.caption ? tmpl.caption : ""));
     Qt::WindowFlags flags = Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint;
     if (tmpl.style & WS_SYSMENU) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     setWindowFlags(flags);
@@ -89,7 +89,7 @@ void DialogWidget::PlaceClient() {
 
 void DialogWidget::BuildControl(const DialogControl& control) {
     QWidget* widget = nullptr;
-    const QString text = QString::fromLocal8Bit(control.text ? control.text : "");
+    const QString text = QString::fromUtf8(control.text ? control.text : "");
     const int id = control.id;
     CWnd* owner = m_owner;
     switch (control.cls) {
@@ -249,7 +249,7 @@ void DialogWidget::dropEvent(QDropEvent* event) {
     if (!event->isAccepted()) return;
     // The dialog opens the file after the drop is over, as a posted message:
     // its handler may show boxes, which must not run inside the drag.
-    const std::string path = DraggedFile(*event).toLocal8Bit().toStdString();
+    const std::string path = DraggedFile(*event).toUtf8().toStdString();
     CWnd* owner = m_owner;
     QMetaObject::invokeMethod(
         this,

@@ -8,7 +8,7 @@
 void CEdit::SetWindowText(LPCTSTR text) {
     auto* edit = qobject_cast<QLineEdit*>(m_hWnd);
     if (!edit) return;
-    const QString value = QString::fromLocal8Bit(text ? text : "");
+    const QString value = QString::fromUtf8(text ? text : "");
     if (edit->text() == value)
         Q_EMIT edit->textChanged(value);
     else
@@ -17,5 +17,5 @@ void CEdit::SetWindowText(LPCTSTR text) {
 
 void CEdit::GetWindowText(CString& text) const {
     const auto* edit = qobject_cast<const QLineEdit*>(m_hWnd);
-    text = edit ? CString(edit->text().toLocal8Bit().toStdString()) : CString();
+    text = edit ? CString(edit->text().toUtf8().toStdString()) : CString();
 }

@@ -26,11 +26,11 @@ int CFileDialog::DoModal() {
         path = chooser(*this);
     } else {
         QWidget* parent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
-        const QString filter = QString::fromLocal8Bit(m_strFilter.str());
+        const QString filter = QString::fromUtf8(m_strFilter.str());
         const QString folder = QString::fromStdString(m_strFolder);
         const QString chosen = m_bSave ? QFileDialog::getSaveFileName(parent, QString(), folder, filter)
                                        : QFileDialog::getOpenFileName(parent, QString(), folder, filter);
-        path = chosen.toLocal8Bit().toStdString();
+        path = chosen.toUtf8().toStdString();
     }
     m_strPathName = CString(path);
     return path.empty() ? IDCANCEL : IDOK;

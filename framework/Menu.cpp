@@ -17,7 +17,7 @@ BOOL CMenu::AppendMenu(UINT flags, UINT id, LPCTSTR text) {
         m_menu->addSeparator();
         return TRUE;
     }
-    QString label = QString::fromLocal8Bit(text ? text : "");
+    QString label = QString::fromUtf8(text ? text : "");
     QString key;
     if (const qsizetype tab = label.indexOf(QLatin1Char('\t')); tab >= 0) {
         key = label.mid(tab + 1);

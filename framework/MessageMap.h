@@ -86,7 +86,7 @@ constexpr MessageMapEntry OnSizeEntry() {
 }
 
 // WM_QUERYDRAGICON: the returned cursor is the message's result.
-template <class T, HCURSOR (T::*F)()>
+template <class T, CursorHandle (T::*F)()>
 constexpr MessageMapEntry OnQueryDragIconEntry() {
     return {WM_QUERYDRAGICON, 0, 0, [](CCmdTarget* t, WPARAM, LPARAM) -> LRESULT {
                 return reinterpret_cast<LRESULT>((msgmap_detail::As<T>(t)->*F)());

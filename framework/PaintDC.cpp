@@ -13,7 +13,7 @@ CPaintDC::CPaintDC(CWnd* wnd) : m_painter(wnd && wnd->m_hWnd ? new QPainter(wnd-
 
 CPaintDC::~CPaintDC() { delete m_painter; }
 
-BOOL CPaintDC::DrawIcon(int x, int y, HICON icon) {
+BOOL CPaintDC::DrawIcon(int x, int y, IconHandle icon) {
     if (!m_painter || !icon) return FALSE;
     const int size = GetSystemMetrics(SM_CXICON);
     m_painter->drawPixmap(x, y, static_cast<QIcon*>(icon)->pixmap(size, size));

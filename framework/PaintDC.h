@@ -19,7 +19,7 @@ public:
 
     // The device context handle, as sent with WM_ICONERASEBKGND.
     WPARAM GetSafeHdc() const { return reinterpret_cast<WPARAM>(m_painter); }
-    BOOL DrawIcon(int x, int y, HICON icon);
+    BOOL DrawIcon(int x, int y, IconHandle icon);
 
 private:
     QPainter* m_painter;

@@ -9,18 +9,18 @@
 
 CWidgetWnd::~CWidgetWnd() { QObject::disconnect(m_onDestroyed); }
 
-void CWidgetWnd::Attach(HWND widget) {
+void CWidgetWnd::Attach(WindowHandle widget) {
     QObject::disconnect(m_onDestroyed);
     m_hWnd = widget;
     if (widget) m_onDestroyed = QObject::connect(widget, &QObject::destroyed, [this]() { m_hWnd = nullptr; });
 }
 
 void CWidgetWnd::SetWindowText(LPCTSTR text) {
-    if (m_hWnd) m_hWnd->setWindowTitle(QString::fromLocal8Bit(text ? text : ""));
+    if (m_hWnd) m_hWnd->setWindowTitle(QString::fromUtf8(text ? text : ""));
 }
 
 void CWidgetWnd::GetWindowText(CString& text) const {
-    text = m_hWnd ? CString(m_hWnd->windowTitle().toLocal8Bit().toStdString()) : CString();
+    text = m_hWnd ? CString(m_hWnd->windowTitle().toUtf8().toStdString()) : CString();
 }
 
 BOOL CWidgetWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT flags) {
@@ -47,7 +47,7 @@ void CWidgetWnd::GetWindowRect(LPRECT rect) const {
 
 BOOL CWidgetWnd::IsIconic() const { return m_hWnd && m_hWnd->isWindow() && m_hWnd->isMinimized(); }
 
-BOOL SetWindowPos(HWND hWnd, HWND, int x, int y, int cx, int cy, UINT) {
+BOOL SetWindowPos(WindowHandle hWnd, WindowHandle, int x, int y, int cx, int cy, UINT) {
     if (!hWnd) return FALSE;
     hWnd->setGeometry(x, y, std::max(cx, 0), std::max(cy, 0));
     return TRUE;

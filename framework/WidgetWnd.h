@@ -15,7 +15,7 @@ public:
     ~CWidgetWnd() override;
 
     // Makes `widget` (null: none) the window's widget.
-    void Attach(HWND widget);
+    void Attach(WindowHandle widget);
 
     // The caption of a window; the text of an edit box (see CEdit).
     virtual void SetWindowText(LPCTSTR text);
@@ -34,8 +34,8 @@ private:
 };
 
 // True when `hWnd` names a window that exists.
-inline BOOL IsWindow(HWND hWnd) { return hWnd != nullptr; }
+inline BOOL IsWindow(WindowHandle hWnd) { return hWnd != nullptr; }
 // Places the child window `hWnd` as CWidgetWnd::SetWindowPos does, for a
 // window whose object is no CWidgetWnd: the register tree, whose window
 // (tree/PropTreeView.h) keeps its m_hWnd itself.
-BOOL SetWindowPos(HWND hWnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+BOOL SetWindowPos(WindowHandle hWnd, WindowHandle insertAfter, int x, int y, int cx, int cy, UINT flags);

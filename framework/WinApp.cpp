@@ -30,11 +30,11 @@ void CWinApp::OnHelp() {
 
 std::vector<std::string> CWinApp::GetArguments() const {
     std::vector<std::string> arguments;
-    for (const QString& argument : QCoreApplication::arguments()) arguments.push_back(argument.toLocal8Bit().toStdString());
+    for (const QString& argument : QCoreApplication::arguments()) arguments.push_back(argument.toUtf8().toStdString());
     return arguments;
 }
 
-HICON CWinApp::LoadIcon(UINT id) const {
+IconHandle CWinApp::LoadIcon(UINT id) const {
     auto& icon = m_icons[id];
     if (!icon) {
         const ResourceTable* resources = AfxGetResources();

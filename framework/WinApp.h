@@ -26,7 +26,7 @@ public:
     std::vector<std::string> GetArguments() const;
 
     // The icon resource `id`, loaded once and kept for the program's life.
-    HICON LoadIcon(UINT id) const;
+    IconHandle LoadIcon(UINT id) const;
     // Nothing to do: Qt draws the controls in its own style.
     void Enable3dControls() {}
 

@@ -13,7 +13,7 @@
 namespace {
 int ShowMessageBox(const std::string& text, UINT type) {
     const bool yesNo = (type & 0x0F) == MB_YESNO;
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), QString::fromLocal8Bit(text.c_str()),
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), QString::fromUtf8(text.c_str()),
                     yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
     if ((type & 0xF0) == MB_ICONEXCLAMATION) box.setIcon(QMessageBox::Warning);
     if ((type & 0xF0) == MB_ICONINFORMATION) box.setIcon(QMessageBox::Information);
@@ -29,10 +29,10 @@ std::optional<std::string> AskText(const std::string& prompt, const std::string&
     bool ok = false;
     const QString answer =
         QInputDialog::getText(QApplication::activeWindow(), QApplication::applicationDisplayName(),
-                              QString::fromLocal8Bit(prompt.c_str()), QLineEdit::Normal,
-                              QString::fromLocal8Bit(text.c_str()), &ok);
+                              QString::fromUtf8(prompt.c_str()), QLineEdit::Normal,
+                              QString::fromUtf8(text.c_str()), &ok);
     if (!ok) return std::nullopt;
-    return answer.toLocal8Bit().toStdString();
+    return answer.toUtf8().toStdString();
 }
 }  // namespace
 

@@ -19,7 +19,7 @@ public:
     }
 
     // The widget that shows the window; null while it has none.
-    HWND m_hWnd = nullptr;
+    WindowHandle m_hWnd = nullptr;
 
 protected:
     // Routes a message through the message map, else to DefWindowProc.

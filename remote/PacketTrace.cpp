@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/FilePaths.h"
+
 CPacketTrace::CPacketTrace(std::ostream& out) : m_out(&out), m_start(std::chrono::steady_clock::now()) {}
 
 Result<std::shared_ptr<CPacketTrace>> CPacketTrace::OpenFile(const std::string& path) {
     using Opened = Result<std::shared_ptr<CPacketTrace>>;
-    auto file = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
+    auto file = std::make_unique<std::ofstream>(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
     if (!*file) {
         return Opened::Failure(ProblemCode::kCannotWrite,
                                "cannot write the packet trace " + path + ": " + std::strerror(errno));

@@ -36,7 +36,7 @@ const char* const kDefinitions = R"(<tavlin>
 </tavlin>
 )";
 
-QRect Geometry(HWND widget) { return widget ? widget->geometry() : QRect(); }
+QRect Geometry(WindowHandle widget) { return widget ? widget->geometry() : QRect(); }
 
 struct LayoutCase {
     int cw, ch;
@@ -57,7 +57,7 @@ TEST(GuiLayout, PlacesBoxesAndTreeByTheClientArea) {
         EXPECT_EQ(Geometry(dlg.m_editHex.m_hWnd).bottom() + 1 + 2, client.bottom);
         EXPECT_EQ(Geometry(dlg.m_tree.m_hWnd).topLeft(), QPoint(-1, -1));
 
-        for (HWND box : {dlg.m_editHex.m_hWnd, dlg.m_editDecimal.m_hWnd}) box->resize(box->width(), 21);
+        for (WindowHandle box : {dlg.m_editHex.m_hWnd, dlg.m_editDecimal.m_hWnd}) box->resize(box->width(), 21);
         for (const LayoutCase& c : cases) {
             dlg.LayoutControls(RECT{0, 0, c.cw, c.ch});
             EXPECT_EQ(Geometry(dlg.m_editHex.m_hWnd), c.hex) << c.cw << "x" << c.ch;
@@ -106,7 +106,7 @@ TEST(GuiWindow, StartsAtTheTopLeftWithTheFixedOuterSize) {
         EXPECT_EQ(window.bottom - window.top, 600);
         EXPECT_EQ(dlg.m_hWnd->windowTitle().toStdString(), "tavlin");
         EXPECT_FALSE(dlg.m_hWnd->windowIcon().isNull());
-        EXPECT_EQ(reinterpret_cast<HICON>(dlg.SendMessage(WM_QUERYDRAGICON)), dlg.m_hIcon);
+        EXPECT_EQ(reinterpret_cast<IconHandle>(dlg.SendMessage(WM_QUERYDRAGICON)), dlg.m_hIcon);
     });
 }
 
@@ -263,7 +263,7 @@ TEST(GuiWindow, Screenshot) {
         QTest::keyClicks(HexBox(dlg), "0x0000240c");
         view->scrollTo(model->IndexFromItem(FindRow(dlg.m_tree, {"UART1", "CR1"})), QAbstractItemView::PositionAtTop);
         QApplication::processEvents();
-        EXPECT_TRUE(dlg.m_hWnd->grab().save(QString::fromLocal8Bit(path)));
+        EXPECT_TRUE(dlg.m_hWnd->grab().save(QString::fromUtf8(path)));
     });
 }
 

@@ -3,10 +3,13 @@
 // and calculations it is unchanged to the byte and to the timestamp, and
 // nothing has appeared in, or vanished from, the working directory.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
+#include <chrono>
 #include <climits>
 #include <ctime>
 #include <filesystem>
@@ -27,6 +30,7 @@
 #include "tests/ChainedValueBox.h"
 #include "tests/ExampleFiles.h"
 #include "tests/LoadedTreeCheck.h"
+#include "platform/FilePaths.h"
 #include "tests/TempDir.h"
 #include "tree/PropTree.h"
 
@@ -47,35 +51,73 @@ private:
     std::filesystem::path m_previous;
 };
 
+// An entry's metadata: what std::filesystem tells on every system, and on
+// POSIX systems also the inode and the change time, which move on chmod,
+// chown, rename over and link.
 struct EntryState {
-    ino_t inode;
-    mode_t mode;
-    off_t size;
-    timespec modified;
-    timespec changed;  // also moves on chmod, chown, rename over, link
+    long long inode = 0;
+    unsigned mode = 0;
+    long long size = 0;
+    long long modifiedSeconds = 0;
+    long long modifiedNanoseconds = 0;
+    long long changedSeconds = 0;
+    long long changedNanoseconds = 0;
     std::string bytes;
 
     bool operator==(const EntryState& o) const {
-        return std::tie(inode, mode, size, modified.tv_sec, modified.tv_nsec, changed.tv_sec, changed.tv_nsec, bytes) ==
-               std::tie(o.inode, o.mode, o.size, o.modified.tv_sec, o.modified.tv_nsec, o.changed.tv_sec,
-                        o.changed.tv_nsec, o.bytes);
+        return std::tie(inode, mode, size, modifiedSeconds, modifiedNanoseconds, changedSeconds, changedNanoseconds,
+                        bytes) == std::tie(o.inode, o.mode, o.size, o.modifiedSeconds, o.modifiedNanoseconds,
+                                           o.changedSeconds, o.changedNanoseconds, o.bytes);
     }
 };
 
 void PrintTo(const EntryState& s, std::ostream* os) {
     *os << "inode " << s.inode << " mode " << std::oct << s.mode << std::dec << ", " << s.size << " bytes, mtime "
-        << s.modified.tv_sec << '.' << s.modified.tv_nsec << ", ctime " << s.changed.tv_sec << '.'
-        << s.changed.tv_nsec;
+        << s.modifiedSeconds << '.' << s.modifiedNanoseconds << ", ctime " << s.changedSeconds << '.'
+        << s.changedNanoseconds;
 }
+
+// A modification time of whole seconds since 1970, as file times are set here.
+constexpr long long kOldTime = 1000000000;
+
+#ifdef _WIN32
+EntryState StateOf(const std::filesystem::path& path) {
+    EntryState state;
+    const auto status = std::filesystem::symlink_status(path);
+    state.mode = static_cast<unsigned>(status.permissions()) | (static_cast<unsigned>(status.type()) << 16);
+    if (std::filesystem::is_regular_file(status)) state.size = static_cast<long long>(std::filesystem::file_size(path));
+    const auto written = std::chrono::file_clock::to_sys(std::filesystem::last_write_time(path));
+    const auto since = std::chrono::duration_cast<std::chrono::nanoseconds>(written.time_since_epoch()).count();
+    state.modifiedSeconds = since / 1'000'000'000;
+    state.modifiedNanoseconds = since % 1'000'000'000;
+    return state;
+}
+
+void SetOldTime(const std::string& path) {
+    const auto old = std::chrono::system_clock::time_point(std::chrono::seconds(kOldTime));
+    std::filesystem::last_write_time(PathFromUtf8(path), std::chrono::file_clock::from_sys(old));
+}
+#else
+EntryState StateOf(const std::filesystem::path& path) {
+    struct stat info {};
+    EXPECT_EQ(lstat(path.c_str(), &info), 0);
+    return {static_cast<long long>(info.st_ino), info.st_mode,          info.st_size,
+            info.st_mtim.tv_sec,                 info.st_mtim.tv_nsec,  info.st_ctim.tv_sec,
+            info.st_ctim.tv_nsec,                {}};
+}
+
+void SetOldTime(const std::string& path) {
+    const timespec times[2] = {{kOldTime, 0}, {kOldTime, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+#endif
 
 // Every entry below `dir`, by relative path, with its metadata and contents.
 std::map<std::string, EntryState> Snapshot(const std::filesystem::path& dir) {
     std::map<std::string, EntryState> entries;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
-        struct stat info {};
-        EXPECT_EQ(lstat(entry.path().c_str(), &info), 0);
-        EntryState state{info.st_ino, info.st_mode, info.st_size, info.st_mtim, info.st_ctim, {}};
-        if (S_ISREG(info.st_mode)) {
+        EntryState state = StateOf(entry.path());
+        if (entry.is_regular_file()) {
             std::ifstream in(entry.path(), std::ios::binary);
             state.bytes.assign(std::istreambuf_iterator<char>(in), {});
         }
@@ -129,8 +171,7 @@ TEST_P(NothingLost, DefinitionsFileAndWorkingDirectoryAreUntouched) {
     if (c.writeFile) {
         const std::string path = dir.Write(kDefinitionsFileName, example.substr(0, c.keepBytes));
         // An old, round timestamp, so that any write would show.
-        const timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
-        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+        SetOldTime(path);
     }
     const auto before = Snapshot(dir.Path());
     {
@@ -142,7 +183,7 @@ TEST_P(NothingLost, DefinitionsFileAndWorkingDirectoryAreUntouched) {
     EXPECT_EQ(after, before);
     if (c.writeFile) {
         ASSERT_EQ(after.count(kDefinitionsFileName), 1u);
-        EXPECT_EQ(after.at(kDefinitionsFileName).modified.tv_sec, 1000000000);
+        EXPECT_EQ(after.at(kDefinitionsFileName).modifiedSeconds, kOldTime);
         EXPECT_EQ(after.at(kDefinitionsFileName).bytes, example.substr(0, c.keepBytes));
     } else {
         EXPECT_TRUE(after.empty());

@@ -93,7 +93,7 @@ void CPropTreeFind::Open() {
 }
 
 void CPropTreeFind::Apply(const QString& text) {
-    const QByteArray bytes = text.toLocal8Bit();
+    const QByteArray bytes = text.toUtf8();
     m_model.SetFilter(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), m_changedOnly->isChecked());
     m_match = -1;
     const CPropTreeFilter* filter = m_model.Filter();

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <unordered_map>
 
 #include "tree/PropTreeItemCombo.h"
@@ -74,13 +75,15 @@ void CPropTreeFindIndex::ForEachTextHolding(std::string_view needle, OnText onTe
     // The texts holding the needle, found in one search through all of them.
     const auto textCount = static_cast<std::uint32_t>(m_textStarts.size());
     const char* texts = m_texts.data();
+    const char* const textsEnd = texts + m_texts.size();
+    // Boyer-Moore-Horspool skips ahead by the needle's length where it can.
+    const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
     std::size_t from = 0;
     std::uint32_t id = 0;
     while (from < m_texts.size()) {
-        // memmem (glibc) compares several bytes at a time.
-        const void* found = memmem(texts + from, m_texts.size() - from, needle.data(), needle.size());
-        if (!found) break;
-        const auto offset = static_cast<std::uint32_t>(static_cast<const char*>(found) - texts);
+        const char* found = searcher(texts + from, textsEnd).first;
+        if (found == textsEnd) break;
+        const auto offset = static_cast<std::uint32_t>(found - texts);
         // The text holding `offset`: found texts come in order, so look near
         // the last one first, in steps doubling, then halve the last step.
         std::uint32_t step = 1;

@@ -103,19 +103,19 @@ QVariant CPropTreeModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         switch (index.column()) {
-        case LabelColumn: return QString::fromLocal8Bit(item->GetLabelText());
+        case LabelColumn: return QString::fromUtf8(item->GetLabelText());
         case BitsColumn: return BitsText(DetailsOf(*m_pTree, *item));
         case AddressColumn: return QString::fromStdString(DetailsOf(*m_pTree, *item).address);
-        default: return QString::fromLocal8Bit(item->GetAttributeText().c_str());
+        default: return QString::fromUtf8(item->GetAttributeText().c_str());
         }
     case AccessRole:
         return static_cast<int>(DetailsOf(*m_pTree, *item).access);
     case Qt::EditRole:
         if (index.column() != ValueColumn) return {};
         if (item->GetKind() == PropRowKind::Combo) return QVariant::fromValue<qint64>(item->GetItemValue());
-        return QString::fromLocal8Bit(item->GetAttributeText().c_str());
+        return QString::fromUtf8(item->GetAttributeText().c_str());
     case Qt::ToolTipRole: {
-        QString tip = QString::fromLocal8Bit(item->GetInfoText());
+        QString tip = QString::fromUtf8(item->GetInfoText());
         const std::string origin = DetailsOf(*m_pTree, *item).origin;
         if (!origin.empty()) tip.prepend(QString::fromStdString(origin) + (tip.isEmpty() ? "" : "\n"));
         return tip.isEmpty() ? QVariant() : QVariant(tip);
@@ -123,7 +123,7 @@ QVariant CPropTreeModel::data(const QModelIndex& index, int role) const {
     case ChangedRole:
         return DetailsOf(*m_pTree, *item).changed;
     case Qt::AccessibleDescriptionRole: {
-        QString description = QString::fromLocal8Bit(item->GetInfoText());
+        QString description = QString::fromUtf8(item->GetInfoText());
         const RowDetails details = DetailsOf(*m_pTree, *item);
         if (!details.origin.empty())
             description.prepend(QString::fromStdString(details.origin) + (description.isEmpty() ? "" : "; "));
@@ -137,8 +137,8 @@ QVariant CPropTreeModel::data(const QModelIndex& index, int role) const {
         const auto& entries = combo->GetEntries();
         choices.reserve(static_cast<qsizetype>(entries.size()));
         for (size_t i = 0; i < entries.size(); ++i)
-            choices.append({QString::fromLocal8Bit(entries[i].label.c_str()), static_cast<qint64>(entries[i].data),
-                            QString::fromLocal8Bit(combo->GetEntryInfo(i))});
+            choices.append({QString::fromUtf8(entries[i].label.c_str()), static_cast<qint64>(entries[i].data),
+                            QString::fromUtf8(combo->GetEntryInfo(i))});
         return QVariant::fromValue(choices);
     }
     default:
@@ -177,7 +177,7 @@ bool CPropTreeModel::setData(const QModelIndex& index, const QVariant& value, in
     if (item->GetKind() == PropRowKind::Combo) {
         m_pTree->UserCommitValue(item, static_cast<LPARAM>(value.toLongLong()));
     } else {
-        const QByteArray text = value.toString().toLocal8Bit();
+        const QByteArray text = value.toString().toUtf8();
         m_pTree->UserCommitValue(item, reinterpret_cast<LPARAM>(text.constData()));
     }
     return true;

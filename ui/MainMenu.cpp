@@ -40,7 +40,7 @@ void CMainMenu::AddRecentMenu(QMenu* menu, const QString& title, std::function<s
     connect(menu, &QMenu::aboutToShow, recent, [recent, paths = std::move(paths), openPath = std::move(open)] {
         recent->clear();
         for (const std::string& path : paths())
-            recent->addAction(QString::fromLocal8Bit(path.c_str()), recent, [openPath, path] { openPath(path); });
+            recent->addAction(QString::fromUtf8(path.c_str()), recent, [openPath, path] { openPath(path); });
         recent->menuAction()->setEnabled(!recent->isEmpty());
     });
 }

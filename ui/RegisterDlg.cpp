@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <filesystem>
 #include <string>
 
 #include "defs/DefinitionsLoader.h"
@@ -18,6 +17,7 @@
 #include "framework/MessageBox.h"
 #include "framework/PaintDC.h"
 #include "framework/WinApp.h"
+#include "platform/FilePaths.h"
 #include "res/resource.h"
 #include "tree/PropTreeView.h"
 #include "tree/PropTreeFind.h"
@@ -105,7 +105,7 @@ BOOL CRegisterDlg::OnInitDialog() {
         window->SetColumnWidths(m_settings->ColumnWidths());
         m_startPanel = new CStartPanel(window);
         QObject::connect(m_startPanel, &CStartPanel::openRequested, m_startPanel,
-                         [this](const QString& path) { OpenFile(path.toLocal8Bit().constData()); });
+                         [this](const QString& path) { OpenFile(path.toUtf8().constData()); });
     }
     // The columns' widths are kept for the next desktop start; a plain start
     // lays out its columns by its fixed window and keeps nothing.
@@ -235,14 +235,12 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
         m_editDecimal.SetWindowText("");
         Follow();
         m_target.MapReplaced();
-        m_strMapName = std::filesystem::path(path).filename().string();
+        m_strMapName = Utf8FileName(path);
         m_values.SetMapName(m_strMapName);
         m_bMapNamed = true;
         UpdateCaption();
         if (m_settings) {
-            std::error_code error;
-            const auto absolute = std::filesystem::absolute(path, error);
-            m_settings->AddRecentMap(error ? std::string(path) : absolute.lexically_normal().string());
+            m_settings->AddRecentMap(Utf8AbsolutePath(path));
             FitColumns();
         }
         UpdateStartPanel();
@@ -340,7 +338,7 @@ void CRegisterDlg::OnPaint() {
     dc.DrawIcon(x, y, m_hIcon);
 }
 
-HCURSOR CRegisterDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+CursorHandle CRegisterDlg::OnQueryDragIcon() { return static_cast<CursorHandle>(m_hIcon); }
 
 void CRegisterDlg::OnSize(UINT, int, int) {
     Default();

@@ -50,7 +50,7 @@ public:
     void OnFileOpen();
     void OnDropFiles(HDROP hDropInfo);
     void OnPaint();
-    HCURSOR OnQueryDragIcon();
+    CursorHandle OnQueryDragIcon();
     void OnSize(UINT nType, int cx, int cy);
     void ApplyHexValue();
     void OnChangeDecimal();
@@ -63,7 +63,7 @@ public:
     CEdit m_editHex;
     CString m_strHex;
     CString m_strDecimal;
-    HICON m_hIcon;
+    IconHandle m_hIcon;
     // The map's tree, which is also the tree's window.
     CPropTree& m_tree{m_map.Tree()};
     const CRegisterMap& Map() const { return m_map; }

@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
-#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "calc/RegisterCalculator.h"
 #include "calc/ValuesInput.h"
 #include "defs/DefinitionsLoader.h"
+#include "platform/FilePaths.h"
 #include "defs/RegisterMap.h"
 #include "defs/SvdLoader.h"
 #include "defs/SvdNumbers.h"
@@ -55,7 +55,7 @@ private:
     QAction* m_paste;
 };
 
-std::string FileNameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+std::string FileNameOf(const std::string& path) { return Utf8FileName(path); }
 
 // One box after values came in, only when there is something to tell:
 // problems, values on no register, registers only partly given.
@@ -98,7 +98,7 @@ std::optional<std::string> CValuesCommands::ChooseValuesFile(bool save) {
     if (m_settings) dlg.SetInitialFolder(m_settings->LastValuesFolder());
     if (dlg.DoModal() != IDOK) return std::nullopt;
     const std::string path = dlg.GetPathName().str();
-    if (m_settings) m_settings->SetLastValuesFolder(std::filesystem::path(path).parent_path().string());
+    if (m_settings) m_settings->SetLastValuesFolder(Utf8ParentFolder(path));
     return path;
 }
 
@@ -172,7 +172,7 @@ bool CValuesCommands::SaveValuesFile(const std::string& path) const {
         const std::uint64_t value = held ? held->value : m_calc.ComposeRegister(*reg);
         writer.Add(RegisterPath(*reg), FormatRegisterHex(value, reg->m_nBits));
     }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
     out << writer.Text();
     out.close();
     return static_cast<bool>(out);

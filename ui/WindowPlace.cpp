@@ -90,7 +90,7 @@ void FitWindowToColumns(QWidget& window, CPropTreeWindow& treeWindow, CPropTreeI
     int label = 0;
     int value = 0;
     const auto measure = [&](CPropTreeItem* row, int depth) {
-        label = std::max(label, boldMetrics.horizontalAdvance(QString::fromLocal8Bit(row->GetLabelText())) +
+        label = std::max(label, boldMetrics.horizontalAdvance(QString::fromUtf8(row->GetLabelText())) +
                                     depth * view->indentation());
         const QString shown = treeWindow.Model()->IndexFromItem(row, CPropTreeModel::ValueColumn).data().toString();
         value = std::max(value, boldMetrics.horizontalAdvance(shown));
