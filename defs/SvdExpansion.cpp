@@ -199,29 +199,37 @@ private:
         return {};
     }
 
-    // The start of a peripheral's macros: its headerStructName, else its
-    // name; a peripheral derived without registers, headerStructName,
-    // prependToName, appendToName, size or addressBlock of its own shares its base's.
-    std::string PeripheralMacro(const SvdChain& chain) const {
+    // The peripheral whose macros a peripheral's registers take: itself, or,
+    // derived without registers, headerStructName, prependToName,
+    // appendToName, size or addressBlock of its own, its base's.
+    SvdIndex MacroPeripheral(const SvdChain& chain) const {
         for (size_t i = 0;; ++i) {
             const SvdIndex element = chain.At(i);
-            if (const std::string_view header = NodeText(element, "headerStructName"); !header.empty())
-                return CIdentifierPart(header);
-            const bool ownLayout = m_document.Child(element, SvdTag::Registers) || m_document.Child(element, SvdTag::Size) ||
+            const bool ownLayout = !NodeText(element, "headerStructName").empty() ||
+                                   m_document.Child(element, SvdTag::Registers) || m_document.Child(element, SvdTag::Size) ||
                                    HasNodeChild(element, "prependToName") || HasNodeChild(element, "appendToName") ||
                                    HasNodeChild(element, "addressBlock");
-            if (ownLayout || i + 1 == chain.Length())
-                return CIdentifierPart(SvdNameWithoutDim(m_document.ChildText(element, SvdTag::Name)));
+            if (ownLayout || i + 1 == chain.Length()) return element;
         }
+    }
+    // The start of that peripheral's macros: its headerStructName, else its name.
+    std::string PeripheralMacro(SvdIndex peripheral) const {
+        if (const std::string_view header = NodeText(peripheral, "headerStructName"); !header.empty())
+            return CIdentifierPart(header);
+        return PeripheralName(peripheral);
+    }
+    std::string PeripheralName(SvdIndex peripheral) const {
+        return CIdentifierPart(SvdNameWithoutDim(m_document.ChildText(peripheral, SvdTag::Name)));
     }
 
     // A cluster's part of its registers' macros: its name without its dim,
-    // a dimName before it, or its headerStructName where that is neither this
-    // name nor the enclosing names joined to it.
-    std::string ClusterMacroPart(const SvdChain& chain, std::string_view name, const std::string& outer) const {
-        std::string part = CIdentifierPart(std::string(ChainNodeText(chain, "dimName")) + SvdNameWithoutDim(name));
+    // a dimName before it (`part`), or its headerStructName where that is
+    // neither this part nor `names`, the peripheral's name and the clusters'
+    // parts down to this one joined by '_' (the header names the struct of
+    // such a cluster after those names already).
+    std::string ClusterMacroPart(const SvdChain& chain, const std::string& part, const std::string& names) const {
         const std::string header = CIdentifierPart(ChainNodeText(chain, "headerStructName"));
-        if (!header.empty() && header != part && header != outer + "_" + part) return header;
+        if (!header.empty() && header != part && header != names) return header;
         return part;
     }
 
@@ -350,7 +358,9 @@ private:
         SvdPeripheralRecord record;
         record.description = Description(chain.Find(SvdTag::Description));
         record.place = PlaceOf(element);
-        const std::string macro = PeripheralMacro(chain);
+        const SvdIndex macroPeripheral = MacroPeripheral(chain);
+        const std::string macro = PeripheralMacro(macroPeripheral);
+        const std::string macroName = PeripheralName(macroPeripheral);
         record.cInstancePrefix = m_cInstancePrefix;
         record.cMacro = macro;
         record.prependToName = ChainNodeText(chain, "prependToName");
@@ -362,7 +372,7 @@ private:
             record.baseAddress = *base + i * instances.increment;
             m_sink.Peripheral(record);
             m_labels.Clear();
-            const Scope scope{&instancePath, "", record.baseAddress, record.baseAddress, properties, 0, macro};
+            const Scope scope{&instancePath, "", record.baseAddress, record.baseAddress, properties, 0, macro, macroName};
             for (SvdIndex item : items) {
                 if (m_stopped) return;
                 Item(item, scope);
@@ -381,6 +391,7 @@ private:
         RegisterProperties properties;
         int depth;
         std::string cMacro;  // the start of their registers' macros: "P_C"
+        std::string cNames;  // the peripheral's name and the clusters' joined: "P_C"
     };
 
     void Item(SvdIndex element, const Scope& scope) {
@@ -402,8 +413,10 @@ private:
         if (!Begin(chain, SvdKind::Cluster, name, path, "cluster")) return;
         const auto offset = OffsetOf(chain, path, "cluster");
         if (!offset) return;
+        const std::string part = CIdentifierPart(std::string(ChainNodeText(chain, "dimName")) + SvdNameWithoutDim(name));
+        const std::string names = outer.cNames + "_" + part;
         Scope scope{nullptr, {}, outer.peripheralBase, 0, outer.properties, outer.depth + 1,
-                    outer.cMacro + "_" + ClusterMacroPart(chain, name, outer.cMacro)};
+                    outer.cMacro + "_" + ClusterMacroPart(chain, part, names), names};
         ApplyProperties(chain, scope.properties, path);
         Instances instances;
         if (!InstancesOf(chain, element, name, path, instances)) return;

@@ -45,6 +45,7 @@ const Register kRegisters[] = {
     {"FICR.CFG.MODE", "FICR->CFG.MODE", 0x80000002},
     {"FICR.STR1.VAL", "FICR->STR1.VAL", 0x7F},
     {"FICR.BLK[1].FLAG", "FICR->BLK[1].FLAG", 0x1},
+    {"UARTE0.RXD.PTR", "UARTE0->RXD.PTR", 0x20001000},
     {"TIMER.CCA", "TIMER->CCA", 0x0},
     {"TIMER.CCB", "TIMER->CCB", 0x1234},
     {"TIMER.MODE", "TIMER->MODE", 0x3},
@@ -94,6 +95,7 @@ TEST(CCompile, TheStatementsCompileAgainstAHandWrittenHeaderAndGiveEachValue) {
         "USART4_Type USART4_object;\n"
         "DMA0_Type DMA0_object, DMA1_object;\n"
         "FICR_Type FICR_object;\n"
+        "UARTE_Type UARTE0_object;\n"
         "TIMER_Type TIMER_object;\n"
         "GPIO_Type GPIO_object;\n"
         "RADIO_Type RADIO_object;\n"

@@ -3,7 +3,8 @@
 // A small SVD device of our own with one peripheral for each rule by which a
 // CMSIS device header names registers and fields: headerStructName, derived
 // peripherals, cluster arrays and lists, a cluster's headerStructName dropped
-// or kept, dimName, register arrays and lists, field lists, an
+// (it is the peripheral's name and the cluster's joined) or kept (it is not:
+// joined to the peripheral's headerStructName instead, as on Nordic's maps), dimName, register arrays and lists, field lists, an
 // alternateGroup, characters a C name cannot hold, a register over 32 bits,
 // one without fields, prependToName and appendToName. The C statements tests
 // and the test that compiles them read it.
@@ -62,6 +63,12 @@ inline std::string CNamesDevice(const std::string& prefix = "") {
   <cluster><name>BLK[%s]</name><dimName>EVT</dimName><dim>2</dim><dimIncrement>0x10</dimIncrement><addressOffset>0x400</addressOffset>
     <register><name>FLAG</name><addressOffset>0</addressOffset><fields>
       <field><name>SET</name><bitOffset>0</bitOffset><bitWidth>1</bitWidth></field>
+    </fields></register></cluster>
+  </registers></peripheral>
+<peripheral><name>UARTE0</name><headerStructName>UARTE</headerStructName><baseAddress>0x40007800</baseAddress><registers>
+  <cluster><name>RXD</name><headerStructName>UARTE_RXD</headerStructName><addressOffset>0x534</addressOffset>
+    <register><name>PTR</name><addressOffset>0</addressOffset><fields>
+      <field><name>PTR</name><bitRange>[31:0]</bitRange></field>
     </fields></register></cluster>
   </registers></peripheral>
 <peripheral><name>TIMER</name><baseAddress>0x40008000</baseAddress><registers>

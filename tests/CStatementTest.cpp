@@ -65,6 +65,8 @@ const StatementCase kCases[] = {
     {"a derived cluster array", "DMA1.CH[0].CTRL", 0xC, "DMA1->CH[0].CTRL = (0x3UL << DMA0_CH_CTRL_PRIO_Pos);"},
     {"a cluster's headerStructName that joins the names is dropped", "FICR.INFO.PART", 0x52840,
      "FICR->INFO.PART = (0x52840UL << FICR_INFO_PART_PART_Pos);"},
+    {"a cluster's headerStructName joining the peripheral's headerStructName, not its name, is kept", "UARTE0.RXD.PTR",
+     0x20000000, "UARTE0->RXD.PTR = (0x20000000UL << UARTE_UARTE_RXD_PTR_PTR_Pos);"},
     {"a cluster's other headerStructName is kept", "FICR.CFG.MODE", 0x2, "FICR->CFG.MODE = (0x2UL << FICR_SETUP_MODE_M_Pos);"},
     {"a cluster list", "FICR.STR1.VAL", 0x7F, "FICR->STR1.VAL = (0x7FUL << FICR_STR_VAL_V_Pos);"},
     {"a cluster's dimName", "FICR.BLK[1].FLAG", 0x1, "FICR->BLK[1].FLAG = FICR_EVTBLK_FLAG_SET_Msk;"},

@@ -9,7 +9,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "defs/RegisterMap.h"
 #include "framework/InputBox.h"
@@ -157,6 +159,42 @@ TEST(GuiTarget, ReadsWritesAndWatchesTheEmulatedBoard) {
         },
         map);
     EXPECT_EQ(run.result, IDCANCEL);
+}
+
+// `tavlin window` in GDB starts `tavlin --gdb HOST:PORT MAP`: the window opens
+// on the map with no box before it, in front, the keyboard in the tree, and
+// connects. The same map named alone keeps the About box first.
+TEST(GuiTarget, AWindowStartedOnAMapWithGdbOpensInFrontWithNoBox) {
+    const TempDir folder, config;
+    const CurrentDir current(folder.Path());
+    const ConfigHome home(config.Path());
+    const std::string map = folder.Write("chip.svd", ReadExampleFile("chip.svd"));
+    for (const bool bridged : {true, false}) {
+        std::optional<FakeGdbServer> server;
+        std::vector<std::string> arguments{"tavlin", map};
+        if (bridged) {
+            server.emplace(FakeGdbServer::Handshake("PacketSize=100"));
+            arguments.insert(arguments.begin() + 1, {"--gdb", server->Endpoint()});
+        }
+        const GuiRun run = StartMainWindow(arguments, [&](CRegisterDlg& dlg) {
+            EXPECT_FALSE(dlg.IsMapEmpty());
+            std::vector<QWidget*> shown;
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (widget->isVisible()) shown.push_back(widget);
+            EXPECT_EQ(shown, std::vector<QWidget*>{dlg.m_hWnd}) << "no box over the window";
+            if (!bridged) return;
+            EXPECT_TRUE(QTest::qWaitForWindowActive(dlg.m_hWnd, kDeadlineMs)) << "in front";
+            EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == TreeWindow(dlg)->View(); },
+                                        kDeadlineMs))
+                << "the keyboard in the tree";
+            EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Target().IsConnected() && !dlg.Target().IsBusy(); },
+                                        kDeadlineMs));
+        });
+        const std::vector<std::string> events =
+            bridged ? std::vector<std::string>{"main"} : std::vector<std::string>{"about", "main"};
+        EXPECT_EQ(run.events, events) << (bridged ? "--gdb" : "alone");
+        EXPECT_EQ(run.result, 0);
+    }
 }
 
 TEST(GuiTarget, EscapeCancelsARequestAServerNeverAnswers) {

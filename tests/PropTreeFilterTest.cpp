@@ -123,6 +123,11 @@ TEST(PropTreeFilter, AncestorsShowingAllOrSomeOfTheirChildren) {
         {"en", "Timers@0:1 CTRL@0:1 Uart@1:1 CTRL@0:1 "},
         {"co", "Timers@0:1 CNT@0:1 "},
         {"t", ""},  // both sets match: shown whole, nothing to expand
+        // Found by its path, a register or set is expanded, all of its rows shown.
+        {"timers ctrl", "Timers@0:1 CTRL@0:2 "},
+        {"uart.ctrl", "Uart@0:1 CTRL@0:1 "},
+        {"er s", "Timers@0:2 "},
+        {"uart ctrl txen", "Uart@0:1 CTRL@0:1 "},  // a field: its parents alone
     };
     for (const auto& c : cases) {
         const CPropTreeFilter filter(*tree.GetRootItem(), c.text);

@@ -152,6 +152,37 @@ TEST(TreeFind, FindsRowsByTheWordsAlongTheirPath) {
     }
 }
 
+// A register found by its path (several words) is shown expanded, its
+// fields on screen, as a matched field's register is; one word matching a
+// register leaves it collapsed, its fields a click away as ever.
+TEST(TreeFind, ARegisterFoundByItsPathShowsItsFieldsExpanded) {
+    const struct {
+        const char* typed;
+        std::vector<std::string> reg;
+        bool expanded;
+    } cases[] = {
+        {"UART1.CR1", {"UART1", "CR1"}, true},
+        {"uart1 cr1", {"UART1", "CR1"}, true},
+        {"tim2 cnt", {"TIM2", "CNT"}, true},
+        {"cr1", {"UART1", "CR1"}, false},
+        {"cnt", {"TIM2", "CNT"}, false},
+    };
+    for (const auto& c : cases) {
+        FindWindow w;
+        w.Press(Qt::Key_F, Qt::ControlModifier);
+        w.Type(c.typed);
+        const QModelIndex reg = w.Index(c.reg);
+        ASSERT_TRUE(reg.isValid()) << c.typed;
+        EXPECT_TRUE(w.window.View()->isExpanded(reg.parent())) << c.typed;
+        EXPECT_EQ(w.window.View()->isExpanded(reg), c.expanded) << c.typed;
+        // The first field is laid out below its register, or not at all.
+        const QModelIndex field = w.window.Model()->index(0, 0, reg);
+        ASSERT_TRUE(field.isValid()) << c.typed;
+        EXPECT_EQ(w.window.View()->visualRect(field).isValid(), c.expanded) << c.typed;
+        EXPECT_EQ(QApplication::focusWidget(), w.window.Find()->Field()) << c.typed;
+    }
+}
+
 // "No row matches '...'" over the rows' area while the text typed so far
 // shows no row, gone again as soon as it shows some, is cleared or the find
 // ends; the find field stays, and the user goes on typing in it.

@@ -62,7 +62,9 @@ void CPropTreeFilter::Build(std::string_view text, bool changedOnly) {
     needle.reserve(text.size());
     for (const char c : text) needle += Lower(c);
     // Spaces and dots around a single word only part it from words to come.
-    m_index->MatchPath(FindTextWords(needle), m_matched);
+    const std::vector<std::string_view> words = FindTextWords(needle);
+    m_bExpandMatches = words.size() > 1;
+    m_index->MatchPath(words, m_matched);
     // Register rows are the static rows: those holding the address match too.
     if (m_address)
         for (std::uint32_t at = 0; at < m_index->Size(); ++at)
@@ -179,6 +181,13 @@ int CPropTreeFilter::Visit(std::uint32_t at, bool keepAll) {
         // Shown whole; matches further down are still steps of the find.
         for (std::uint32_t below = at + 1; below < end; ++below)
             if (m_matched[below]) m_matches.push_back(m_index->Row(below));
+        // Found by its path, a register or set shows its rows expanded;
+        // a word alone may be in many, and leaves them as they are.
+        if (matches && m_bExpandMatches && end > at + 1) {
+            m_ancestors.push_back(&row);
+            m_ancestorPlaces.push_back(-1);
+            return static_cast<int>(m_ancestors.size() - 1);
+        }
         return kShown;
     }
     // The row's place among the ancestors, before those below it; given

@@ -8,7 +8,8 @@
 // around a single word are left out, a text of nothing else shows every row);
 // and for a text that is an address (a hex number written with "0x", or eight
 // hex digits) the registers whose bytes hold it, with their parents; a matching
-// row keeps all the rows below it. Computed once a keystroke over the whole
+// row keeps all the rows below it, and is expanded too when a text of several
+// words found it (a register found by its path shows its fields). Computed once a keystroke over the whole
 // tree, so it reads the rows as a CPropTreeFindIndex lays them out and is kept
 // flat: only parents that show some of their children, not all, get a list.
 #include <cstdint>
@@ -55,7 +56,8 @@ public:
 
     // The rows that match themselves, in the tree's order.
     const std::vector<CPropTreeItem*>& Matches() const { return m_matches; }
-    // The rows with a match somewhere below them: the ones to expand.
+    // The rows to expand: those with a match somewhere below them, and
+    // those with children that a text of several words matches.
     const std::vector<CPropTreeItem*>& Ancestors() const { return m_ancestors; }
     // The place of each of Ancestors() among its parent's shown children, as
     // RowOf tells it (the view expands them all: this spares a look-up each).
@@ -103,6 +105,7 @@ private:
     std::optional<std::uint64_t> m_address;
     const CPropTreeDescriber* m_describer;
     bool m_bChangedOnly = false;
+    bool m_bExpandMatches = false;  // a text of several words
     // Per row of the index, 1 when it matches: its label or one of its
     // named values holds the text, or it is a register holding the address.
     std::vector<std::uint8_t> m_matched;

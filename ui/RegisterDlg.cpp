@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 #include <string>
 
 #include "defs/DefinitionsLoader.h"
@@ -121,12 +122,25 @@ BOOL CRegisterDlg::OnInitDialog() {
     if (!IsPlainStart()) KeepWindowPlace(*m_hWnd, *m_settings);
     if (!m_strGdbServer.empty()) m_target.Connect(m_strGdbServer);
 
-    // From the desktop no box greets the user; the About box stays in the menus.
-    if (!m_bDesktopStart) {
+    // From the desktop, and on a map bridged to a GDB session, no box greets
+    // the user; the About box stays in the menus.
+    if (IsBridgedStart())
+        ComeForward(*window);
+    else if (!m_bDesktopStart) {
         CAboutDlg about;
         about.DoModal();
     }
     return TRUE;
+}
+
+void CRegisterDlg::ComeForward(CPropTreeWindow& window) {
+    // Once shown: in front of the debugger's terminal, the keyboard in the
+    // tree, ready for the arrows, F5 and Ctrl+F.
+    QTimer::singleShot(0, m_hWnd, [this, &window] {
+        m_hWnd->raise();
+        m_hWnd->activateWindow();
+        if (!IsMapEmpty()) window.View()->setFocus(Qt::ActiveWindowFocusReason);
+    });
 }
 
 void CRegisterDlg::PlaceWindow() {

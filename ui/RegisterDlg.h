@@ -23,6 +23,7 @@ struct CoreInfo;
 class CMainMenu;
 class QAction;
 class CStartPanel;
+class CPropTreeWindow;
 
 class CRegisterDlg : public CDialog {
     // The map of the file shown; declared first, since the tree below is its
@@ -103,6 +104,11 @@ protected:
 private:
     // A start from a terminal with no file: tavlin.xml, the fixed size and place, the About box.
     bool IsPlainStart() const { return m_strFileToOpen.IsEmpty() && !m_bDesktopStart; }
+    // A start on a map with --gdb, as the GDB extension's `tavlin window`
+    // starts it: the window opens on the map, in front, with no box first.
+    bool IsBridgedStart() const { return !m_strGdbServer.empty() && !m_strFileToOpen.IsEmpty(); }
+    // Raises and activates the window once it shows, the keyboard in the tree.
+    void ComeForward(CPropTreeWindow& window);
     void BuildMenuBar();
     // Follows a change of the register in hand, its value or the map: the row
     // commands and which commands apply.

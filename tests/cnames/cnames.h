@@ -87,6 +87,17 @@ typedef struct {
 #define FICR_EVTBLK_FLAG_SET_Pos 0UL
 #define FICR_EVTBLK_FLAG_SET_Msk (0x1UL << FICR_EVTBLK_FLAG_SET_Pos)
 
+/* UARTE0: headerStructName UARTE; its cluster RXD's headerStructName
+ * UARTE_RXD is not UARTE0_RXD, so it is kept, after UARTE. */
+typedef struct {
+    __IOM uint32_t PTR;
+} UARTE_UARTE_RXD_Type;
+typedef struct {
+    UARTE_UARTE_RXD_Type RXD;
+} UARTE_Type;
+#define UARTE_UARTE_RXD_PTR_PTR_Pos 0UL
+#define UARTE_UARTE_RXD_PTR_PTR_Msk (0xFFFFFFFFUL << UARTE_UARTE_RXD_PTR_PTR_Pos)
+
 /* TIMER: the list CCA, CCB, MODE and its alternate group PWM, a 64-bit
  * register and one without fields. */
 typedef struct {
@@ -141,6 +152,7 @@ extern U3_Type USART3_object;
 extern USART4_Type USART4_object;
 extern DMA0_Type DMA0_object, DMA1_object;
 extern FICR_Type FICR_object;
+extern UARTE_Type UARTE0_object;
 extern TIMER_Type TIMER_object;
 extern GPIO_Type GPIO_object;
 extern RADIO_Type RADIO_object;
@@ -152,6 +164,7 @@ extern RADIO_Type RADIO_object;
 #define DMA0 (&DMA0_object)
 #define DMA1 (&DMA1_object)
 #define FICR (&FICR_object)
+#define UARTE0 (&UARTE0_object)
 #define TIMER (&TIMER_object)
 #define GPIO (&GPIO_object)
 #define RADIO (&RADIO_object)
