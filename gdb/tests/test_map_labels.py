@@ -5,15 +5,16 @@ import unittest
 
 from tests.remote_client import support
 
-DUMP = """chip.svd: 2 register sets, 3 registers, 2 fields
-set GPIOA @0x40020000 General-purpose I/O
-  register MODER @0x40020000 = 0xa8000000
-    field MODER0 [1:0]
-  register ODR @0x40020014
-set SCB
-  set FP
-    register FPCCR @0xe000ef34
-  register CPUID @0xe000ed00 read-only
+DUMP = """chip.svd: 2 register sets, 4 registers, 2 fields
+set GPIOA "General-purpose I/O; base address 0x40020000"
+  register MODER 32 bits value "0xa8000000" "Mode; address 0x40020000, offset 0x0, read-write"
+    field MODER0 0..1 edit "0x0" "Pin 0; read-write"
+  register ODR 32 bits value "0x00000000" "Output data; address 0x40020014, offset 0x14, read-write"
+set SCB "System control block"
+  set FP "Floating point"
+    register FPCCR 32 bits value "0xc0000000" "FP context control; read-write"
+      field ASPEN 31..31 edit "0x1" "Automatic state preservation; read-write"
+  register CPUID 32 bits value "0x410fc241" "CPU identification; read-only"
 """
 
 
