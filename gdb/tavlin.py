@@ -9,162 +9,51 @@ requests with GDB's inferior. So `tavlin show` prints exactly what
 `tavlin --read` prints. Nothing here resumes, halts, steps or resets the
 target, or sets or removes breakpoints.
 
-Only GDB's Python API and the standard library are used. GDB is not
-thread-safe: everything that touches GDB runs on GDB's thread; the window's
-bridge has one worker thread, which only calls gdb.post_event.
+Only GDB's Python API and the standard library are used; what needs no GDB
+lies beside this file in tavlin_support.py. GDB is not thread-safe:
+everything that touches GDB runs on GDB's thread. The threads of
+tavlin_support (the readers of a run's output, the window's bridge) never
+call GDB; the bridge's worker only calls gdb.post_event.
 """
 
 import os
-import select
 import shlex
-import shutil
-import signal
-import socket
-import struct
 import subprocess
-import threading
-import time
+import sys
 
 import gdb
 
-# How long one command's run of the program may take, in seconds.
-COMMAND_DEADLINE = 60.0
-# How long the bridge's worker waits for GDB's thread to answer one request.
-BRIDGE_ANSWER_DEADLINE = 10.0
-# The largest packet the server takes (hex), as told in the qSupported reply.
-PACKET_SIZE = 0x4000
-
-# The signals GDB handles on its own thread, blocked in the worker (GDB 13
-# lacks gdb.block_signals).
-WORKER_BLOCKED_SIGNALS = (signal.SIGINT, signal.SIGCHLD, signal.SIGALRM, signal.SIGWINCH, signal.SIGTERM)
-
-
 # Where this file lies, taken while GDB sources it: __file__ is gone once the sourcing ends.
 EXTENSION_DIR = os.path.dirname(os.path.realpath(__file__))
+# The GDB-free half lies beside this file.
+if EXTENSION_DIR not in sys.path:
+    sys.path.insert(0, EXTENSION_DIR)
+
+import tavlin_support as support  # noqa: E402 (found by the folder above)
 
 
-def tavlin_program():
+def tavlin_program(window=False):
     """The tavlin program: $TAVLIN_PROGRAM, the one installed beside this file
-    (bin/tavlin of the same prefix), else the one on PATH."""
-    given = os.environ.get("TAVLIN_PROGRAM")
-    if given:
-        return given
-    beside = os.path.normpath(os.path.join(EXTENSION_DIR, "..", "..", "..", "bin", "tavlin"))
-    if os.access(beside, os.X_OK):
-        return beside
-    found = shutil.which("tavlin")
-    if found:
-        return found
-    raise gdb.GdbError("tavlin: cannot find the tavlin program (set TAVLIN_PROGRAM or put it on PATH)")
+    (bin/ of the same prefix), else the one on PATH (support.program_path)."""
+    try:
+        return support.program_path(EXTENSION_DIR, window)
+    except support.Problem as problem:
+        raise gdb.GdbError(str(problem)) from None
 
 
-# ---- The remote protocol's framing ------------------------------------------
-
-def checksum(data):
-    return sum(data) & 0xFF
-
-
-def frame(payload, mark=b"$"):
-    """A packet as sent: $payload#cc (a notification: %payload#cc). The
-    payloads sent here are hex, OK, E.text and feature lists: none holds a
-    byte that needs escaping."""
-    return mark + payload + b"#%02x" % checksum(payload)
-
-
-class PacketSplitter:
-    """Splits the bytes a client sends into packets, acknowledging each while
-    acknowledgements are on. A '\\x03' (the client's interrupt) is passed over:
-    nothing here halts the target."""
-
-    def __init__(self):
-        self.buffer = b""
-        self.acknowledging = True
-        # The client asked where the target stands ('?', the end of tavlin's handshake).
-        self.asked_state = False
-
-    def feed(self, data):
-        """The payloads of the whole packets now received, and the bytes to send
-        back (acknowledgements)."""
-        self.buffer += data
-        packets = []
-        acks = b""
-        while True:
-            start = self.buffer.find(b"$")
-            if start < 0:
-                self.buffer = b""
-                break
-            end = self.buffer.find(b"#", start)
-            if end < 0 or len(self.buffer) < end + 3:
-                self.buffer = self.buffer[start:]
-                break
-            payload = self.buffer[start + 1:end]
-            sent = self.buffer[end + 1:end + 3]
-            self.buffer = self.buffer[end + 3:]
-            good = sent.lower() == b"%02x" % checksum(payload)
-            if self.acknowledging:
-                acks += b"+" if good else b"-"
-            if good:
-                packets.append(unescape(payload))
-                self.asked_state = self.asked_state or payload == b"?"
-        return packets, acks
-
-
-def unescape(payload):
-    out = bytearray()
-    escaped = False
-    for byte in payload:
-        if escaped:
-            out.append(byte ^ 0x20)
-            escaped = False
-        elif byte == 0x7D:
-            escaped = True
-        else:
-            out.append(byte)
-    return bytes(out)
-
-
-def is_memory_request(payload):
-    return payload[:1] in (b"m", b"M")
-
-
-def answer_without_target(payload):
-    """The answer to a request that needs nothing of the target, or None for a
-    memory request. Requests that would resume, step, halt or set
-    breakpoints are answered as unsupported (an empty reply)."""
-    if payload.startswith(b"qSupported"):
-        return b"PacketSize=%x;QStartNoAckMode+" % PACKET_SIZE
-    if payload == b"QStartNoAckMode":
-        return b"OK"
-    if payload == b"?":
-        return b"S05"
-    if payload.startswith(b"D"):
-        return b"OK"
-    if is_memory_request(payload):
-        return None
-    return b""
-
-
-def error_reply(text):
-    """E.text, which tavlin's client shows in its problem."""
-    clean = "".join(c if c.isalnum() or c in " .,:_-" else " " for c in str(text))
-    return b"E." + clean[:60].encode("ascii", "replace")
-
+# ---- GDB's side of the protocol ---------------------------------------------
 
 def answer_memory(payload):
     """Reads or writes memory with GDB's inferior; on GDB's thread only."""
     thread = gdb.selected_thread()
     if thread is None:
-        return error_reply("no thread to read")
+        return support.error_reply("no thread to read")
     if thread.is_running():
-        return error_reply("the target is running")
+        return support.error_reply("the target is running")
     try:
-        if payload[:1] == b"m":
-            address, length = (int(part, 16) for part in payload[1:].split(b","))
-            data = gdb.selected_inferior().read_memory(address, length)
-            return bytes(data).hex().encode("ascii")
-        place, data = payload[1:].split(b":", 1)
-        address, length = (int(part, 16) for part in place.split(b","))
-        raw = bytes.fromhex(data.decode("ascii"))
+        kind, address, length, raw = support.memory_request(payload)
+        if kind == "read":
+            return bytes(gdb.selected_inferior().read_memory(address, length)).hex().encode("ascii")
         if len(raw) != length:
             return b"E01"
         gdb.selected_inferior().write_memory(address, raw)
@@ -172,14 +61,20 @@ def answer_memory(payload):
     except gdb.MemoryError:
         return b"E01"
     except (gdb.error, ValueError) as problem:
-        return error_reply(problem)
+        return support.error_reply(problem)
+
+
+def target_stopped():
+    thread = gdb.selected_thread()
+    return thread is not None and not thread.is_running()
 
 
 # ---- The session's map ------------------------------------------------------
 
 class Session:
     """What `tavlin load` chose: the map and the core, and the map's label
-    paths for completion (read once from `tavlin --dump`)."""
+    paths for completion (read once from `tavlin --dump`); and the window's
+    bridge while there is one."""
 
     def __init__(self):
         self.map = None
@@ -204,28 +99,8 @@ class Session:
                                   timeout=30)
         except (OSError, subprocess.TimeoutExpired, gdb.GdbError):
             return self.labels
-        self.labels = label_paths_of_dump(dump.stdout.decode("utf-8", "replace"))
+        self.labels = support.label_paths_of_dump(dump.stdout.decode("utf-8", "replace"))
         return self.labels
-
-
-def label_paths_of_dump(text):
-    """The label paths of the sets and registers `tavlin --dump` lists: each
-    row is indented two spaces a level, its kind, then its label."""
-    paths = []
-    stack = []
-    for line in text.splitlines():
-        stripped = line.lstrip(" ")
-        words = stripped.split(" ", 2)
-        if len(words) < 2 or words[0] not in ("set", "register"):
-            continue
-        level = (len(line) - len(stripped)) // 2
-        del stack[level:]
-        stack.append(words[1])
-        paths.append(".".join(stack))
-    return paths
-
-
-SESSION = Session()
 
 
 # ---- One run of the program against GDB's memory ----------------------------
@@ -233,84 +108,10 @@ SESSION = Session()
 def serve_program_run(arguments):
     """Runs `tavlin --gdb 127.0.0.1:PORT ARGUMENTS...` and serves its requests
     on GDB's thread until it ends. Returns (exit code, stdout, stderr)."""
-    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-    listener.bind(("127.0.0.1", 0))
-    listener.listen(1)
-    port = listener.getsockname()[1]
-    child = subprocess.Popen([tavlin_program(), "--gdb", "127.0.0.1:%d" % port] + arguments,
-                             stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-    output = {child.stdout.fileno(): bytearray(), child.stderr.fileno(): bytearray()}
-    pipes = [child.stdout, child.stderr]
-    connection = None
-    splitter = PacketSplitter()
-    deadline = time.monotonic() + COMMAND_DEADLINE
     try:
-        # The child's output ends when it exits (or closes it): then only its exit is waited for.
-        while pipes:
-            left = deadline - time.monotonic()
-            if left <= 0:
-                child.kill()
-                raise gdb.GdbError("tavlin: the program gave no answer within %d s" % COMMAND_DEADLINE)
-            waiting = pipes + ([connection] if connection else [listener])
-            ready, _, _ = select.select(waiting, [], [], min(left, 0.5))
-            for source in ready:
-                if source is listener:
-                    connection, _ = listener.accept()
-                    connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
-                elif source is connection:
-                    if not serve_bytes(connection, splitter):
-                        connection.close()
-                        connection = None
-                        splitter = PacketSplitter()
-                else:
-                    data = os.read(source.fileno(), 65536)
-                    if data:
-                        output[source.fileno()] += data
-                    else:
-                        pipes.remove(source)
-        try:
-            code = child.wait(max(deadline - time.monotonic(), 0.1))
-        except subprocess.TimeoutExpired:
-            raise gdb.GdbError("tavlin: the program did not end within %d s" % COMMAND_DEADLINE)
-        return code, bytes(output[child.stdout.fileno()]), bytes(output[child.stderr.fileno()])
-    finally:
-        if child.poll() is None:
-            child.kill()
-            child.wait()
-        child.stdout.close()
-        child.stderr.close()
-        if connection:
-            connection.close()
-        listener.close()
-
-
-def replies_to(data, splitter, memory):
-    """The bytes that answer what a client sent (`data`): acknowledgements and
-    the replies, memory requests answered by `memory`. None when `memory`
-    gives None (the bridge is closing)."""
-    packets, out = splitter.feed(data)
-    for payload in packets:
-        answer = answer_without_target(payload)
-        if answer is None:
-            answer = memory(payload)
-            if answer is None:
-                return None
-        out += frame(answer)
-        if payload == b"QStartNoAckMode":
-            splitter.acknowledging = False
-    return out
-
-
-def serve_bytes(connection, splitter):
-    """Answers the packets now readable on `connection`; False once it closed."""
-    data = connection.recv(65536)
-    if not data:
-        return False
-    reply = replies_to(data, splitter, answer_memory)
-    if reply:
-        connection.sendall(reply)
-    return True
+        return support.serve_program_run([tavlin_program()], arguments, answer_memory)
+    except support.Problem as problem:
+        raise gdb.GdbError(str(problem)) from None
 
 
 def run_and_print(arguments):
@@ -332,9 +133,6 @@ def run_and_print(arguments):
 
 # ---- The exception frame ----------------------------------------------------
 
-FRAME_WORDS = ("R0", "R1", "R2", "R3", "R12", "LR", "PC", "xPSR")
-
-
 def register_value(name):
     try:
         return int(gdb.parse_and_eval("$" + name)) & 0xFFFFFFFF
@@ -342,9 +140,11 @@ def register_value(name):
         return None
 
 
-def is_exc_return(lr):
-    """EXC_RETURN: 0xFFFFFFE1, E9, ED (with a floating-point frame), F1, F9 or FD."""
-    return lr is not None and (lr | 0x10) in (0xFFFFFFF1, 0xFFFFFFF9, 0xFFFFFFFD)
+def read_stack(address, length):
+    try:
+        return bytes(gdb.selected_inferior().read_memory(address, length))
+    except (gdb.MemoryError, gdb.error) as problem:
+        raise support.Problem(str(problem))
 
 
 def symbol_for(pc):
@@ -367,166 +167,10 @@ def symbol_for(pc):
 
 
 def exception_frame_text():
-    """The frame the core stacked on entry to the handler it is in: the stack
-    EXC_RETURN in LR names (bit 2: the process stack, else the main stack),
-    and its eight words."""
-    lr = register_value("lr")
-    if not is_exc_return(lr):
-        shown = "unknown" if lr is None else "0x%08x" % lr
-        return "No exception frame: LR %s is no EXC_RETURN (the core is in no handler).\n" % shown
-    stack = "psp" if lr & 0x4 else "msp"
-    sp = register_value(stack)
-    if sp is None and stack == "msp":
-        sp = register_value("sp")  # in a handler, SP is the main stack pointer
-    if sp is None:
-        return "No exception frame: GDB knows no $%s register on this target.\n" % stack
-    try:
-        words = struct.unpack("<8I", bytes(gdb.selected_inferior().read_memory(sp, 32)))
-    except (gdb.MemoryError, gdb.error) as problem:
-        return "No exception frame: cannot read the stack at 0x%08x (%s).\n" % (sp, problem)
-    values = dict(zip(FRAME_WORDS, words))
-    text = "Exception frame on %s at 0x%08x (EXC_RETURN 0x%08x):\n" % (stack.upper(), sp, lr)
-    text += "  " + "  ".join("%s 0x%08x" % (name, values[name]) for name in FRAME_WORDS[:5]) + "\n"
-    symbol = symbol_for(values["PC"])
-    text += "  faulting PC 0x%08x%s\n" % (values["PC"], " in " + symbol if symbol else "")
-    text += "  LR 0x%08x\n" % values["LR"]
-    text += "  xPSR 0x%08x (exception %d)\n" % (values["xPSR"], values["xPSR"] & 0x1FF)
-    return text
+    return support.exception_frame_text(register_value, read_stack, symbol_for)
 
 
-# ---- The window's bridge ----------------------------------------------------
-
-class Bridge:
-    """The window's connection to this session. The worker thread accepts the
-    window's connection and reads its requests; each memory request is handed
-    to GDB's thread (gdb.post_event) and the worker waits for the answer.
-    GDB's thread tells the window of each stop with the notification
-    `%Stop:T05#..` (the remote protocol's notification packet) and of each
-    resume with `%Running:1#..`, a notification of tavlin's own: the window
-    reads nothing until the next stop. The window answers no notification
-    (no vStopped, as a non-stop client would): the bridge keeps no queue of
-    stops, each one stands alone. After close() the worker posts nothing."""
-
-    def __init__(self):
-        self.listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-        self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-        self.listener.bind(("127.0.0.1", 0))
-        self.listener.listen(1)
-        self.port = self.listener.getsockname()[1]
-        self.wake_read, self.wake_write = os.pipe()
-        self.closing = threading.Event()
-        self.send_lock = threading.Lock()
-        self.connection = None
-        self.window = None
-        # Blocked on GDB's thread while the worker starts, so it is born with them blocked.
-        previous = signal.pthread_sigmask(signal.SIG_BLOCK, WORKER_BLOCKED_SIGNALS)
-        try:
-            self.worker = threading.Thread(target=self.serve, name="tavlin bridge", daemon=True)
-            self.worker.start()
-        finally:
-            signal.pthread_sigmask(signal.SIG_SETMASK, previous)
-
-    def endpoint(self):
-        return "127.0.0.1:%d" % self.port
-
-    # On the worker thread.
-    def serve(self):
-        signal.pthread_sigmask(signal.SIG_BLOCK, WORKER_BLOCKED_SIGNALS)
-        splitter = PacketSplitter()
-        try:
-            while not self.closing.is_set():
-                waiting = [self.wake_read, self.connection or self.listener]
-                ready, _, _ = select.select(waiting, [], [])
-                if self.closing.is_set() or self.wake_read in ready:
-                    return
-                if self.connection is None:
-                    connection, _ = self.listener.accept()
-                    connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
-                    splitter = PacketSplitter()
-                    with self.send_lock:
-                        self.connection = connection
-                    continue
-                data = self.connection.recv(65536)
-                if not data:
-                    # The window was closed: wait for the next one.
-                    with self.send_lock:
-                        self.connection.close()
-                        self.connection = None
-                    continue
-                self.answer(data, splitter)
-        except OSError:
-            return
-
-    def answer(self, data, splitter):
-        reply = replies_to(data, splitter, self.on_gdb_thread)
-        if reply:
-            self.send(reply)
-        if splitter.asked_state:
-            splitter.asked_state = False
-            self.tell_stopped()
-
-    def tell_stopped(self):
-        """A window that has just connected is told of the stop the target is
-        at, as of any later one, so it reads what it shows at once."""
-        def run():
-            thread = gdb.selected_thread()
-            if thread is not None and not thread.is_running():
-                self.notify(b"Stop:T05")
-
-        if not self.closing.is_set():
-            gdb.post_event(run)
-
-    def on_gdb_thread(self, payload):
-        """Hands one memory request to GDB's thread and waits for its answer."""
-        done = threading.Event()
-        result = []
-
-        def run():
-            try:
-                result.append(b"E.closed" if self.closing.is_set() else answer_memory(payload))
-            finally:
-                done.set()
-
-        if self.closing.is_set():
-            return None
-        gdb.post_event(run)
-        deadline = time.monotonic() + BRIDGE_ANSWER_DEADLINE
-        while not done.wait(0.1):
-            if self.closing.is_set():
-                return None
-            if time.monotonic() > deadline:
-                return error_reply("GDB gave no answer")
-        return result[0]
-
-    def send(self, data):
-        with self.send_lock:
-            if self.connection is not None:
-                try:
-                    self.connection.sendall(data)
-                except OSError:
-                    pass
-
-    # On GDB's thread.
-    def notify(self, payload):
-        if not self.closing.is_set():
-            self.send(frame(payload, b"%"))
-
-    def close(self):
-        """Ends the bridge: the worker stops (and posts nothing more), the
-        window's connection closes, and the window stays open offline."""
-        if self.closing.is_set():
-            return
-        self.closing.set()
-        os.write(self.wake_write, b"x")
-        self.worker.join(5)
-        with self.send_lock:
-            if self.connection is not None:
-                self.connection.close()
-                self.connection = None
-        self.listener.close()
-        os.close(self.wake_read)
-        os.close(self.wake_write)
-
+# ---- The window's bridge's events -------------------------------------------
 
 def stop_signal_number(event):
     if isinstance(event, gdb.SignalEvent) and event.stop_signal == "SIGINT":
@@ -548,13 +192,6 @@ def close_bridge(_event=None):
     if SESSION.bridge is not None:
         SESSION.bridge.close()
         SESSION.bridge = None
-
-
-gdb.events.stop.connect(on_stop)
-gdb.events.cont.connect(on_cont)
-gdb.events.exited.connect(close_bridge)
-if hasattr(gdb.events, "gdb_exiting"):
-    gdb.events.gdb_exiting.connect(close_bridge)
 
 
 # ---- The commands -----------------------------------------------------------
@@ -706,13 +343,16 @@ GDB, ends the bridge and leaves the window open on its last values."""
             LoadCommand().invoke(shlex.quote(words[0]), from_tty)
         arguments = SESSION.map_arguments()
         if SESSION.bridge is None:
-            SESSION.bridge = Bridge()
+            SESSION.bridge = support.Bridge(gdb.post_event, answer_memory, target_stopped)
         bridge = SESSION.bridge
-        if bridge.connection is not None:
+        if bridge.is_connected():
             raise gdb.GdbError("tavlin: a window is bridged to this session already (tavlin close ends its bridge)")
-        subprocess.Popen([tavlin_program(), "--gdb", bridge.endpoint()] + arguments,
-                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                         start_new_session=True)
+        try:
+            subprocess.Popen([tavlin_program(window=True), "--gdb", bridge.endpoint()] + arguments,
+                             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                             **support.detached_options())
+        except OSError as problem:
+            raise gdb.GdbError("tavlin: cannot start the window: %s" % (problem.strerror or problem))
         gdb.write("tavlin: the window reads the chip through %s\n" % bridge.endpoint())
 
 
@@ -728,10 +368,28 @@ The window stays open on its last values, usable offline."""
         close_bridge()
 
 
-TavlinCommand()
-LoadCommand()
-ShowCommand()
-SetCommand()
-FaultCommand()
-WindowCommand()
-CloseCommand()
+def register():
+    """The commands and the event handlers, made once in a GDB session."""
+    TavlinCommand()
+    LoadCommand()
+    ShowCommand()
+    SetCommand()
+    FaultCommand()
+    WindowCommand()
+    CloseCommand()
+    gdb.events.stop.connect(on_stop)
+    gdb.events.cont.connect(on_cont)
+    gdb.events.exited.connect(close_bridge)
+    if hasattr(gdb.events, "gdb_exiting"):
+        gdb.events.gdb_exiting.connect(close_bridge)
+
+
+# GDB sources every file into the one namespace of its __main__ module, so a
+# second sourcing finds the session the first one made (with its map and its
+# bridge) and registers nothing again: the commands and handlers made then
+# look their functions up by name, so they run this sourcing's code.
+try:
+    SESSION
+except NameError:
+    SESSION = Session()
+    register()

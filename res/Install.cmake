@@ -19,8 +19,10 @@ install(DIRECTORY ${CMAKE_CURRENT_LIST_DIR}/icons/
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/tavlin.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/examples/tavlin.xml ${CMAKE_SOURCE_DIR}/examples/chip.svd
         DESTINATION ${CMAKE_INSTALL_DATADIR}/tavlin/examples)
-# The GDB extension finds the program as ../../../bin/tavlin from where it is installed.
-install(FILES ${CMAKE_SOURCE_DIR}/gdb/tavlin.py DESTINATION ${CMAKE_INSTALL_DATADIR}/tavlin/gdb)
+# The GDB extension (the file sourced and its GDB-free half, which it finds
+# beside itself) finds the program as ../../../bin/tavlin from where it is installed.
+install(FILES ${CMAKE_SOURCE_DIR}/gdb/tavlin.py ${CMAKE_SOURCE_DIR}/gdb/tavlin_support.py
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/tavlin/gdb)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 

@@ -220,6 +220,35 @@ TEST(GdbExtension, CommandsSayWhatIsMissingAndTheHelpDescribesEach) {
     EXPECT_NE(gdb.out.find("Read registers through GDB and print them: tavlin show NAME..."), std::string::npos);
 }
 
+TEST(GdbExtension, SourcedAgainItKeepsItsSessionAndTellsEachStopOnce) {
+    REQUIRE_QEMU();
+    REQUIRE_GDB();
+    GdbRun run(CounterFirmware());
+    ASSERT_EQ(run.Started(), "");
+    // A bridge that counts what it is told stands in for the window's: the
+    // handlers connected by both sourcings would tell it each event twice.
+    const ProcessOutcome gdb = RunBatchGdb(
+        run.board.Endpoint(),
+        {"tavlin load " + run.map, "source " + ExtensionPath(),
+         "python\nclass Counted:\n  told = []\n  def notify(self, payload):\n    Counted.told.append(payload)\n"
+         "  def close(self):\n    pass\nSESSION.bridge = Counted()",
+         "break *" + std::to_string(kCounterBreak), "continue", Marker("told"),
+         "python print(b' '.join(Counted.told).decode())", Marker("show"), "tavlin show SCRATCH.WORD0", Marker("help"),
+         "help tavlin", Marker("end")});
+    ASSERT_FALSE(gdb.timedOut);
+    EXPECT_EQ(gdb.code, 0) << gdb.err;
+    EXPECT_EQ(gdb.err.find("Traceback"), std::string::npos) << gdb.err;
+    EXPECT_EQ(Part(gdb.out, "told"), "Running:1 Stop:T05\n") << gdb.out;
+    // The map loaded before the second sourcing stays.
+    EXPECT_EQ(Part(gdb.out, "show").rfind("SCRATCH.WORD0 @0x20000100 = 0x", 0), 0u) << gdb.out;
+    const std::string help = Part(gdb.out, "help");
+    for (const char* sub : {"tavlin load -- ", "tavlin show -- ", "tavlin window -- ", "tavlin close -- "}) {
+        const auto first = help.find(sub);
+        EXPECT_NE(first, std::string::npos) << sub << "\n" << help;
+        EXPECT_EQ(help.find(sub, first + 1), std::string::npos) << sub << "\n" << help;
+    }
+}
+
 TEST(GdbExtension, CompletesLabelPaths) {
     REQUIRE_GDB();
     TempDir dir;
