@@ -79,6 +79,7 @@ public:
         m_description += m_core.title;
         SvdPeripheralRecord record = peripheral;
         record.description = m_description;
+        record.core = true;
         m_writer.Peripheral(record);
     }
     void Register(const SvdRegisterRecord& reg) override {

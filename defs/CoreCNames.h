@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// How each core's CMSIS-Core header (core_cm4.h, core_cm33.h, ...) names the
+// registers of tavlin's core maps, where that is not the map's own name:
+// the register's member in the core's struct ("SHPR" on a Cortex-M7 for the
+// map's SHP, "PORT[n].u32" for an ITM port), the start of its field macros
+// (the MPU's alias registers take MPU_RBAR_..., the DWT's comparators
+// DWT_FUNCTION_...), and the field macros the header leaves out, whose bits a
+// statement writes as a plain number. The facts are a few constant tables a
+// core, read from the headers; a map holds nothing more for them.
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The member and macro names of a core register, by the name of the core
+// (CoreInfo::name: "CM7"), its set's name ("SCB") and its own name without
+// any index ("SHP").
+struct CoreRegisterCName {
+    std::string member;  // replaces the register's name: "SHPR"
+    std::string after;   // follows the member's index: ".u32" of ITM->PORT[0].u32
+    std::string macro;   // the start of its field macros: "MPU_RBAR"
+};
+CoreRegisterCName CoreRegisterCNameOf(std::string_view core, std::string_view set, std::string_view reg);
+
+// Whether the core's header defines the field macro `stem`_Pos/_Msk ("SCB_CCR_DC").
+bool CoreHasFieldMacro(std::string_view core, std::string_view stem);
