@@ -58,13 +58,14 @@ std::string CLeftHandSide(const CRegisterMap& map, std::size_t index) {
         AppendCIdentifierPart(out, label);
         return out;
     }
-    out.append(names->instancePrefix).append(SetLabel(reg)).append("->");
     if (names->core) {
         // Its member in the core's struct, with the map's index.
         const CoreRegisterCName core = CoreCNameOf(map, reg);
+        out.append(names->instancePrefix).append(core.set).append("->");
         out.append(core.member).append(label.substr(WithoutIndex(label).size())).append(core.after);
         return out;
     }
+    out.append(names->instancePrefix).append(SetLabel(reg)).append("->");
     // The clusters' members as the label has them ("CH[2]."), then the
     // register's member, its affixes around its name and before its index.
     const std::size_t dot = label.rfind('.');
@@ -84,8 +85,7 @@ std::string CFieldMacro(const CRegisterMap& map, std::size_t index, const CPropT
         out = CoreCNameOf(map, reg).macro;
         out += '_';
         AppendCIdentifierPart(out, field.GetLabelText());
-        if (!CoreHasFieldMacro(map.Core() ? map.Core()->name : std::string_view(), out)) out.clear();
-        return out;
+        return CoreFieldMacro(map.Core() ? map.Core()->name : std::string_view(), out);
     }
     if (names) {
         out = names->macro;

@@ -142,6 +142,14 @@ const CoreCase kCoreCases[] = {
     // a stimulus port is a union
     {"CM4", "ITM.PORT[2]", 0x41, "ITM->PORT[2].u32 = 0x41UL;"},
     {"CM33", "ITM.PORT[2]", 0x1, "ITM->PORT[2].u32 = ITM_STIM_FIFOREADY_Msk;"},
+    // Armv8-M calls the NMI pend bit PENDNMISET; Armv7-M NMIPENDSET
+    {"CM33", "SCB.ICSR", 0x80000000, "SCB->ICSR = SCB_ICSR_PENDNMISET_Msk;"},
+    {"CM23", "SCB.ICSR", 0x80000000, "SCB->ICSR = SCB_ICSR_PENDNMISET_Msk;"},
+    {"CM7", "SCB.ICSR", 0x80000000, "SCB->ICSR = SCB_ICSR_NMIPENDSET_Msk;"},
+    // MVFR2 is a member of the Mainline SCB_Type, of the Cortex-M7's FPU_Type, without field macros in both
+    {"CM33", "FPU.MVFR2", 0x40, "SCB->MVFR2 = 0x40UL; /* read-only */"},
+    {"CM7", "FPU.MVFR2", 0x40, "FPU->MVFR2 = 0x40UL; /* read-only */"},
+    {"CM33", "FPU.MVFR0", 0x20, "FPU->MVFR0 = (0x2UL << FPU_MVFR0_Single_precision_Pos); /* read-only */"},
     // Armv6-M is named as the map names it
     {"CM0", "SCB.SHP[1]", 0x40000000, "SCB->SHP[1] = 0x40000000UL;"},
 };

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The statements of the core registers compile against the names the core's
 // CMSIS-Core header (core_cm0.h, core_cm3.h, ...) declares for them: for each
-// core below, every writable register of its core map, each given a value
-// with every bit set (so every field has a share), is compiled with the C
-// compiler against a header of our own generated here: a struct a set with
-// one member a register, named and indexed as that header names it, and the
-// _Pos/_Msk pair of each field that header has a macro for. The program
-// checks each register's value through its member as the header spells it.
+// core below, every register of its core map (the read-only ones too: their
+// names must compile), each given a value with every bit set (so every field
+// has a share), is compiled with the C compiler against a header of our own
+// generated here: a struct a set with one member a register, named, indexed
+// and placed in the struct as that header has it, and the _Pos/_Msk pair of
+// each field that header has a macro for, as it spells it. The program checks
+// each register's value through its member as the header spells it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -33,8 +34,9 @@ struct HeaderName {
     const char* set;
     const char* reg;
     bool numbered;
-    const char* member;  // nullptr: the map's name
-    const char* macro;   // nullptr: SET_MEMBER
+    const char* member;    // nullptr: the map's name
+    const char* macro;     // nullptr: SET_MEMBER
+    const char* instance;  // nullptr: the map's set
 };
 
 // What one core's header declares for the core map's registers, as facts.
@@ -42,12 +44,17 @@ struct CoreHeader {
     const char* core;
     std::vector<HeaderName> names;
     std::set<std::string> noMacro;  // field macros of the map's fields the header does not define
+    std::map<std::string, std::string> spelled = {};  // the map's field macro: the header's
 };
 
 const std::vector<HeaderName> kArmv7MNames = {
-    {"MPU", "RBAR_A", true, nullptr, "MPU_RBAR"}, {"MPU", "RASR_A", true, nullptr, "MPU_RASR"},
-    {"DWT", "MASK", true, nullptr, "DWT_MASK"},   {"DWT", "FUNCTION", true, nullptr, "DWT_FUNCTION"},
+    {"MPU", "RBAR_A", true, nullptr, "MPU_RBAR", nullptr},
+    {"MPU", "RASR_A", true, nullptr, "MPU_RASR", nullptr},
+    {"DWT", "MASK", true, nullptr, "DWT_MASK", nullptr},
+    {"DWT", "FUNCTION", true, nullptr, "DWT_FUNCTION", nullptr},
 };
+// Armv8-M's headers call the NMI pend bit PENDNMISET.
+const std::map<std::string, std::string> kArmv8MSpelled = {{"SCB_ICSR_NMIPENDSET", "SCB_ICSR_PENDNMISET"}};
 const std::set<std::string> kArmv7MNoMacro = {"SCB_MMFAR_ADDRESS", "SCB_BFAR_ADDRESS", "SCB_CPACR_CP10",
                                               "SCB_CPACR_CP11",    "ITM_TER_STIMENA",  "ITM_PORT_FIFOREADY"};
 
@@ -68,20 +75,24 @@ const std::vector<CoreHeader>& Cores() {
          With(kArmv7MNoMacro, {"SCB_CCR_DC", "SCB_CCR_IC", "SCB_CCR_BP", "SCB_CFSR_MLSPERR", "SCB_CFSR_LSPERR"})},
         {"CM4", kArmv7MNames, With(kArmv7MNoMacro, {"SCB_CCR_DC", "SCB_CCR_IC", "SCB_CCR_BP"})},
         {"CM7",
-         WithNames(kArmv7MNames, {{"SCB", "SHP", false, "SHPR", nullptr},
-                                  {"SCB", "PFR", false, "ID_PFR", nullptr},
-                                  {"SCB", "DFR", false, "ID_DFR", nullptr},
-                                  {"SCB", "ADR", false, "ID_AFR", nullptr},
-                                  {"SCB", "MMFR", false, "ID_MFR", nullptr},
-                                  {"SCB", "ISAR", false, "ID_ISAR", nullptr}}),
-         kArmv7MNoMacro},
-        {"CM23", {{"DWT", "FUNCTION", true, nullptr, "DWT_FUNCTION"}}, {}},
+         WithNames(kArmv7MNames, {{"SCB", "SHP", false, "SHPR", nullptr, nullptr},
+                                  {"SCB", "PFR", false, "ID_PFR", nullptr, nullptr},
+                                  {"SCB", "DFR", false, "ID_DFR", nullptr, nullptr},
+                                  {"SCB", "ADR", false, "ID_AFR", nullptr, nullptr},
+                                  {"SCB", "MMFR", false, "ID_MFR", nullptr, nullptr},
+                                  {"SCB", "ISAR", false, "ID_ISAR", nullptr, nullptr}}),
+         With(kArmv7MNoMacro, {"FPU_MVFR2_VFP_Misc"})},
+        {"CM23", {{"DWT", "FUNCTION", true, nullptr, "DWT_FUNCTION", nullptr}}, {}, kArmv8MSpelled},
+        // MVFR2 is not in its FPU_Type but in its SCB_Type
         {"CM33",
-         {{"MPU", "RBAR_A", true, nullptr, "MPU_RBAR"},
-          {"MPU", "RLAR_A", true, nullptr, "MPU_RLAR"},
-          {"DWT", "FUNCTION", true, nullptr, "DWT_FUNCTION"},
-          {"ITM", "PORT", false, nullptr, "ITM_STIM"}},
-         {"SCB_MMFAR_ADDRESS", "SCB_BFAR_ADDRESS", "SCB_CPACR_CP10", "SCB_CPACR_CP11", "ITM_TER_STIMENA"}},
+         {{"MPU", "RBAR_A", true, nullptr, "MPU_RBAR", nullptr},
+          {"MPU", "RLAR_A", true, nullptr, "MPU_RLAR", nullptr},
+          {"DWT", "FUNCTION", true, nullptr, "DWT_FUNCTION", nullptr},
+          {"ITM", "PORT", false, nullptr, "ITM_STIM", nullptr},
+          {"FPU", "MVFR2", false, nullptr, nullptr, "SCB"}},
+         {"SCB_MMFAR_ADDRESS", "SCB_BFAR_ADDRESS", "SCB_CPACR_CP10", "SCB_CPACR_CP11", "ITM_TER_STIMENA",
+          "FPU_MVFR2_VFP_Misc"},
+         kArmv8MSpelled},
     };
     return cores;
 }
@@ -125,8 +136,9 @@ CoreProgram Generate(const CRegisterMap& map, const CoreHeader& core) {
         const HeaderName* name = NameOf(core, set, base);
         const std::string member = name && name->member ? name->member : base;
         const std::string stem = name && name->macro ? std::string(name->macro) : set + "_" + member;
-        if (!sets.count(set)) setOrder.push_back(set);
-        std::vector<Member>& members = sets[set];
+        const std::string instance = name && name->instance ? name->instance : set;
+        if (!sets.count(instance)) setOrder.push_back(instance);
+        std::vector<Member>& members = sets[instance];
         if (members.empty() || members.back().name != member || label == base)
             members.push_back({member, reg.m_nBits, label == base ? 0 : 1});
         else
@@ -135,12 +147,13 @@ CoreProgram Generate(const CRegisterMap& map, const CoreHeader& core) {
         for (const CPropTreeItem* row = HasCFieldMacros(map, i) ? reg.GetChild() : nullptr; row; row = row->GetSibling()) {
             const FieldSpan* span = map.Fields().Find(row);
             if (!span) continue;
-            const std::string macro = stem + "_" + row->GetLabelText();
-            if (!core.noMacro.count(macro)) macros[macro] = {span->nLowBit, FieldPlacement(span->nLowBit, span->nHighBit)};
+            std::string macro = stem + "_" + row->GetLabelText();
+            if (core.noMacro.count(macro)) continue;
+            if (const auto spelled = core.spelled.find(macro); spelled != core.spelled.end()) macro = spelled->second;
+            macros[macro] = {span->nLowBit, FieldPlacement(span->nLowBit, span->nHighBit)};
         }
-        if (map.AccessOf(reg) == RowAccess::ReadOnly) continue;
         const std::uint64_t value = FieldMask(0, reg.m_nBits - 1);
-        std::string lhs = set + "->" + member + label.substr(base.size());
+        std::string lhs = instance + "->" + member + label.substr(base.size());
         if (set == "ITM" && base == "PORT") lhs += ".u32";
         out.statements += "    " + CStatement(map, i, value) + "\n";
         out.checks += "    CHECK(" + lhs + ", " + std::to_string(value) + "ULL);\n";
