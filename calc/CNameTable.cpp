@@ -15,6 +15,7 @@ CNameTable::CNameTable(const CRegisterMap& map) {
             if (!span) continue;
             // Registers sharing macros (an array, a derived peripheral) give them the same values.
             const std::string macro = CFieldMacro(map, i, *row);
+            if (macro.empty()) continue;
             m_macros.emplace(macro + "_Pos", static_cast<std::uint64_t>(span->nLowBit));
             m_macros.emplace(macro + "_Msk", FieldPlacement(span->nLowBit, span->nHighBit));
         }

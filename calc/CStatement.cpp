@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "calc/CStatement.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "bits/BitArithmetic.h"
+#include "defs/CoreCNames.h"
+#include "defs/CoreRegisters.h"
 #include "defs/RegisterCNames.h"
 #include "defs/RegisterMap.h"
 
@@ -33,6 +36,15 @@ std::string_view SetLabel(const CRegisterItem& reg) {
     return set ? set->GetLabelText() : "";
 }
 
+// The register's name without its index: "SHP" of "SHP[2]".
+std::string_view WithoutIndex(std::string_view label) { return label.substr(0, std::min(label.find('['), label.size())); }
+
+// How the map's core's header names a core register.
+CoreRegisterCName CoreCNameOf(const CRegisterMap& map, const CRegisterItem& reg) {
+    return CoreRegisterCNameOf(map.Core() ? map.Core()->name : std::string_view(), SetLabel(reg),
+                               WithoutIndex(reg.GetLabelText()));
+}
+
 }  // namespace
 
 std::string CLeftHandSide(const CRegisterMap& map, std::size_t index) {
@@ -44,6 +56,13 @@ std::string CLeftHandSide(const CRegisterMap& map, std::size_t index) {
         AppendCIdentifierPart(out, SetLabel(reg));
         out += "->";
         AppendCIdentifierPart(out, label);
+        return out;
+    }
+    if (names->core) {
+        // Its member in the core's struct, with the map's index.
+        const CoreRegisterCName core = CoreCNameOf(map, reg);
+        out.append(names->instancePrefix).append(core.set).append("->");
+        out.append(core.member).append(label.substr(WithoutIndex(label).size())).append(core.after);
         return out;
     }
     out.append(names->instancePrefix).append(SetLabel(reg)).append("->");
@@ -61,7 +80,14 @@ std::string CLeftHandSide(const CRegisterMap& map, std::size_t index) {
 std::string CFieldMacro(const CRegisterMap& map, std::size_t index, const CPropTreeItem& field) {
     const CRegisterItem& reg = RegisterAt(map, index);
     std::string out;
-    if (const std::optional<RegisterCNames> names = map.CNames().Of(index)) {
+    const std::optional<RegisterCNames> names = map.CNames().Of(index);
+    if (names && names->core) {
+        out = CoreCNameOf(map, reg).macro;
+        out += '_';
+        AppendCIdentifierPart(out, field.GetLabelText());
+        return CoreFieldMacro(map.Core() ? map.Core()->name : std::string_view(), out);
+    }
+    if (names) {
         out = names->macro;
     } else {
         AppendCIdentifierPart(out, SetLabel(reg));
@@ -93,16 +119,19 @@ std::string CStatement(const CRegisterMap& map, std::size_t index, std::uint64_t
         for (const CPropTreeItem* row = reg.GetChild(); row; row = row->GetSibling()) {
             const FieldSpan* span = map.Fields().Find(row);
             if (!span) continue;
+            // A field its header gives no macro is written in the plain number.
+            const std::string macro = CFieldMacro(map, index, *row);
+            if (macro.empty()) continue;
             covered |= FieldPlacement(span->nLowBit, span->nHighBit);
             const std::uint64_t share = ShiftRight64(value, span->nLowBit) & FieldMask(span->nLowBit, span->nHighBit);
             if (share == 0 || span->nLowBit < 0 || span->nLowBit > 63) continue;
             term();
             if (span->nHighBit == span->nLowBit) {
-                out += CFieldMacro(map, index, *row) + "_Msk";
+                out += macro + "_Msk";
             } else {
                 out += '(';
                 AppendNumber(out, share, suffix);
-                out += " << " + CFieldMacro(map, index, *row) + "_Pos)";
+                out += " << " + macro + "_Pos)";
             }
             // A drop-down row names its value where its text is no bare number.
             if (row->GetKind() == PropRowKind::Combo) {

@@ -7,7 +7,9 @@
 // than 0, in the map's order, as `X_Msk` when it is one bit wide and else
 // `(0xNUL << X_Pos)` (ULL in a register over 32 bits); the bits no field
 // covers as one number; "0UL" for 0. A drop-down field's named value and a
-// read-only register are told in comments at the end. A map without C names
+// read-only register are told in comments at the end. The core registers
+// tavlin adds are named as the core's CMSIS-Core header names them
+// (defs/CoreCNames.h), a field it has no macro for in the number. A map without C names
 // of its own (a definitions file) gives SET->REG and SET_REG_FIELD_Pos.
 #include <cstddef>
 #include <cstdint>
@@ -19,7 +21,8 @@ class CRegisterMap;
 
 // "NRF_POWER->INTENSET", "DMA1->CH[2].CTRL": the register at `index` of the map's Registers().
 std::string CLeftHandSide(const CRegisterMap& map, std::size_t index);
-// "UART0_UARTCR_UARTEN": a field row of that register's field macros, without "_Pos" or "_Msk".
+// "UART0_UARTCR_UARTEN": a field row of that register's field macros, without "_Pos" or "_Msk";
+// empty for a field of a core register its core's CMSIS-Core header gives no macro.
 std::string CFieldMacro(const CRegisterMap& map, std::size_t index, const CPropTreeItem& field);
 // Whether the register has field macros: a register of an SVD file without field elements has none.
 bool HasCFieldMacros(const CRegisterMap& map, std::size_t index);

@@ -15,7 +15,7 @@ std::uint16_t AppendCut(std::string& text, std::string_view part) {
 }  // namespace
 
 std::uint32_t CRegisterCNames::Add(const RegisterCNames& names) {
-    Entry entry{static_cast<std::uint32_t>(m_text.size()), 0, 0, 0, 0, names.hasFields};
+    Entry entry{static_cast<std::uint32_t>(m_text.size()), 0, 0, 0, 0, names.hasFields, names.core};
     entry.prefix = AppendCut(m_text, names.instancePrefix);
     entry.macro = AppendCut(m_text, names.macro);
     entry.prepend = AppendCut(m_text, names.prependToName);
@@ -44,6 +44,7 @@ std::optional<RegisterCNames> CRegisterCNames::Of(std::size_t index) const {
     names.prependToName = take(entry.prepend);
     names.appendToName = take(entry.append);
     names.hasFields = entry.hasFields;
+    names.core = entry.core;
     return names;
 }
 

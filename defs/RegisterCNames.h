@@ -24,6 +24,7 @@ struct RegisterCNames {
     std::string_view prependToName;  // the peripheral's prependToName: put before the register's member name
     std::string_view appendToName;   // the peripheral's appendToName: put after it, before any index
     bool hasFields = true;           // false for a register without field elements: it has no field macros
+    bool core = false;               // a register of tavlin's core maps: named as the map's core's CMSIS-Core header names it
 };
 
 class CRegisterCNames {
@@ -49,6 +50,7 @@ private:
         std::uint16_t prepend;
         std::uint16_t append;
         bool hasFields;
+        bool core;
     };
     std::string m_text;
     std::vector<Entry> m_entries;

@@ -35,6 +35,9 @@ struct SvdPeripheralRecord {
     std::string_view cMacro;
     std::string_view prependToName;
     std::string_view appendToName;
+    // Whether the set is one of tavlin's core maps, whose registers the
+    // core's CMSIS-Core header names (defs/CoreCNames.h).
+    bool core = false;
     SvdPlace place;
 };
 

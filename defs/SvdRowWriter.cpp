@@ -57,14 +57,16 @@ void SvdRowWriter::Peripheral(const SvdPeripheralRecord& peripheral) {
     m_instancePrefix.assign(peripheral.cInstancePrefix);
     m_prependToName.assign(peripheral.prependToName);
     m_appendToName.assign(peripheral.appendToName);
+    m_core = peripheral.core;
 }
 
 void SvdRowWriter::SetCNames(const SvdRegisterRecord& reg) {
     // Registers of one entry are many (arrays, peripheral instances): one key looked up a register.
     m_cKey.assign(m_instancePrefix).append(1, '\0').append(reg.cMacro).append(1, '\0').append(m_prependToName).append(1, '\0').append(m_appendToName);
     m_cKey += reg.hasFields ? '1' : '0';
+    m_cKey += m_core ? '1' : '0';
     auto [it, added] = m_cEntries.try_emplace(m_cKey, 0);
-    if (added) it->second = m_map.CNames().Add({m_instancePrefix, reg.cMacro, m_prependToName, m_appendToName, reg.hasFields});
+    if (added) it->second = m_map.CNames().Add({m_instancePrefix, reg.cMacro, m_prependToName, m_appendToName, reg.hasFields, m_core});
     m_map.CNames().Give(m_map.Registers().size() - 1, it->second);
 }
 

@@ -71,6 +71,7 @@ private:
     std::string m_instancePrefix;  // of the last peripheral record, as its registers are named in C
     std::string m_prependToName;
     std::string m_appendToName;
+    bool m_core = false;  // the last peripheral is of a core map
     void SetCNames(const SvdRegisterRecord& reg);
     std::string m_text;              // reused for the texts of each row
     std::string m_label;

@@ -8,9 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "calc/CStatement.h"
@@ -19,6 +16,7 @@
 #include "calc/ValuesInput.h"
 #include "defs/RegisterMap.h"
 #include "defs/SvdLoader.h"
+#include "tests/CCompiler.h"
 #include "tests/CNamesSvd.h"
 #include "tests/ExampleFiles.h"
 #include "tests/TempDir.h"
@@ -55,20 +53,8 @@ const Register kRegisters[] = {
     {"RADIO.TXD[1]", "RADIO->R_TXD_X[1]", 0x41},
 };
 
-// Runs `command` through the shell under a deadline of `seconds`; its exit status.
-int RunWithDeadline(const std::string& command, int seconds) {
-    return std::system(("timeout " + std::to_string(seconds) + " " + command).c_str());
-}
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 TEST(CCompile, TheStatementsCompileAgainstAHandWrittenHeaderAndGiveEachValue) {
-    if (RunWithDeadline("cc --version > /dev/null 2>&1", 20) != 0) GTEST_SKIP() << "no C compiler (cc)";
+    if (!HasCCompiler()) GTEST_SKIP() << "no C compiler (cc)";
     CRegisterMap map;
     ASSERT_TRUE(LoadSvdText(map, CNamesDevice(), "cnames.svd").Ok());
     NoValueBox hex, decimal;
@@ -86,7 +72,7 @@ TEST(CCompile, TheStatementsCompileAgainstAHandWrittenHeaderAndGiveEachValue) {
     }
     const TempDir dir;
     const std::string header = (SourceTreePath() / "tests" / "cnames").string();
-    const std::string program = dir.Write("init.c",
+    const CRun run = CompileAndRun(dir,
         "#include <stdio.h>\n"
         "#include \"cnames.h\"\n"
         "PWR_Type POWER_object;\n"
@@ -110,17 +96,11 @@ TEST(CCompile, TheStatementsCompileAgainstAHandWrittenHeaderAndGiveEachValue) {
         statements + checks +
         "    if (!failures) printf(\"every value\\n\");\n"
         "    return failures != 0;\n"
-        "}\n");
-    const std::string binary = (dir.Path() / "init").string();
-    const std::string log = (dir.Path() / "log.txt").string();
-    ASSERT_EQ(RunWithDeadline("cc -std=c11 -Wall -Wextra -Werror -I'" + header + "' -o '" + binary + "' '" + program +
-                                  "' > '" + log + "' 2>&1",
-                              60),
-              0)
-        << ReadText(log) << "\n" << statements;
-    const std::string output = (dir.Path() / "output.txt").string();
-    EXPECT_EQ(RunWithDeadline("'" + binary + "' > '" + output + "' 2>&1", 20), 0) << ReadText(output);
-    EXPECT_EQ(ReadText(output), "every value\n") << statements;
+        "}\n",
+        header);
+    ASSERT_TRUE(run.compiled) << run.log << "\n" << statements;
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output, "every value\n") << statements;
 }
 
 }  // namespace

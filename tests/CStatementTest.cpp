@@ -104,6 +104,72 @@ TEST(CStatement, TheDevicesHeaderDefinitionsPrefixStartsEachInstance) {
     EXPECT_EQ(RegisterPath(*report.given[0]), "SCB.CCR");
 }
 
+// A device of one register whose <cpu> adds the core's registers.
+std::string CoreDevice(const std::string& core) {
+    return "<device><name>D</name><cpu><name>" + core +
+           "</name></cpu><peripherals><peripheral><name>P</name><baseAddress>0x40000000</baseAddress><registers>"
+           "<register><name>R</name><addressOffset>0</addressOffset></register></registers></peripheral>"
+           "</peripherals></device>";
+}
+
+struct CoreCase {
+    const char* core;
+    const char* path;
+    std::uint64_t value;
+    const char* statement;
+};
+
+// The core registers named as each core's CMSIS-Core header names them.
+const CoreCase kCoreCases[] = {
+    // CCR's cache enables are the Cortex-M7's: a number elsewhere
+    {"CM4", "SCB.CCR", 0x30010, "SCB->CCR = SCB_CCR_DIV_0_TRP_Msk | 0x30000UL;"},
+    {"CM3", "SCB.CCR", 0x30010, "SCB->CCR = SCB_CCR_DIV_0_TRP_Msk | 0x30000UL;"},
+    {"CM7", "SCB.CCR", 0x30010, "SCB->CCR = SCB_CCR_DIV_0_TRP_Msk | SCB_CCR_DC_Msk | SCB_CCR_IC_Msk;"},
+    // a field that is the whole register has no macro
+    {"CM4", "SCB.MMFAR", 0x20001000, "SCB->MMFAR = 0x20001000UL;"},
+    {"CM33", "SCB.BFAR", 0x4, "SCB->BFAR = 0x4UL;"},
+    {"CM4", "SCB.CPACR", 0xF00000, "SCB->CPACR = 0xF00000UL;"},
+    // the priority and feature registers of the Cortex-M7
+    {"CM7", "SCB.SHP[0]", 0x40, "SCB->SHPR[0] = 0x40UL;"},
+    {"CM4", "SCB.SHP[0]", 0x40, "SCB->SHP[0] = 0x40UL;"},
+    {"CM7", "SCB.ADR", 0x0, "SCB->ID_AFR = 0UL; /* read-only */"},
+    {"CM7", "SCB.MMFR[1]", 0x0, "SCB->ID_MFR[1] = 0UL; /* read-only */"},
+    // the MPU's aliases take the macros of the registers they alias
+    {"CM4", "MPU.RBAR_A2", 0x20000011,
+     "MPU->RBAR_A2 = (0x1UL << MPU_RBAR_REGION_Pos) | MPU_RBAR_VALID_Msk | (0x1000000UL << MPU_RBAR_ADDR_Pos);"},
+    {"CM33", "MPU.RLAR_A1", 0x1, "MPU->RLAR_A1 = MPU_RLAR_EN_Msk;"},
+    // the comparators share their macros
+    {"CM33", "DWT.FUNCTION3", 0x4, "DWT->FUNCTION3 = (0x4UL << DWT_FUNCTION_MATCH_Pos); /* MATCH = DataAddress */"},
+    {"CM4", "DWT.MASK1", 0x3, "DWT->MASK1 = (0x3UL << DWT_MASK_MASK_Pos);"},
+    // a stimulus port is a union
+    {"CM4", "ITM.PORT[2]", 0x41, "ITM->PORT[2].u32 = 0x41UL;"},
+    {"CM33", "ITM.PORT[2]", 0x1, "ITM->PORT[2].u32 = ITM_STIM_FIFOREADY_Msk;"},
+    // Armv8-M calls the NMI pend bit PENDNMISET; Armv7-M NMIPENDSET
+    {"CM33", "SCB.ICSR", 0x80000000, "SCB->ICSR = SCB_ICSR_PENDNMISET_Msk;"},
+    {"CM23", "SCB.ICSR", 0x80000000, "SCB->ICSR = SCB_ICSR_PENDNMISET_Msk;"},
+    {"CM7", "SCB.ICSR", 0x80000000, "SCB->ICSR = SCB_ICSR_NMIPENDSET_Msk;"},
+    // MVFR2 is a member of the Mainline SCB_Type, of the Cortex-M7's FPU_Type, without field macros in both
+    {"CM33", "FPU.MVFR2", 0x40, "SCB->MVFR2 = 0x40UL; /* read-only */"},
+    {"CM7", "FPU.MVFR2", 0x40, "FPU->MVFR2 = 0x40UL; /* read-only */"},
+    {"CM33", "FPU.MVFR0", 0x20, "FPU->MVFR0 = (0x2UL << FPU_MVFR0_Single_precision_Pos); /* read-only */"},
+    // Armv6-M is named as the map names it
+    {"CM0", "SCB.SHP[1]", 0x40000000, "SCB->SHP[1] = 0x40000000UL;"},
+};
+
+TEST(CStatement, TheCoreRegistersAreNamedAsTheirCoresHeaderNamesThemAndReadBack) {
+    for (const CoreCase& c : kCoreCases) {
+        SCOPED_TRACE(std::string(c.core) + " " + c.path);
+        Loaded loaded(CoreDevice(c.core));
+        const std::string statement = loaded.Statement(c.path, c.value);
+        EXPECT_EQ(statement, c.statement);
+        const ValuesInputReport report = ReadValuesFor(loaded.map, statement + "\n");
+        EXPECT_TRUE(report.problems.Empty());
+        ASSERT_EQ(report.given.size(), 1u);
+        EXPECT_EQ(RegisterPath(*report.given[0]), c.path);
+        EXPECT_EQ(report.values[0], c.value);
+    }
+}
+
 // Every statement of the table, and the same with the prefix, read back as a
 // values line gives exactly its value.
 TEST(CStatement, EachStatementReadBackAsAValuesLineGivesItsValue) {

@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "defs/CoreRegisters.h"
 #include "defs/DefinitionsLoader.h"
 #include "defs/RegisterMap.h"
 #include "defs/SvdLoader.h"
+#include "tree/PropTreeItem.h"
 
 namespace {
 
@@ -103,6 +105,26 @@ TEST(CoreRegisters, AnyMapGainsTheCoreByName) {
         EXPECT_EQ(map.Core(), &core);
         // Added again, nothing more comes.
         EXPECT_EQ(AddCoreRegisters(map, core, report), 0) << core.name;
+    }
+}
+
+// A register its profile's map has but the core does not (its header has no
+// member for it) is left out for that core, its fields with it.
+TEST(CoreRegisters, ARegisterTheCoreLacksIsLeftOutForThatCoreOnly) {
+    const struct {
+        const char* core;
+        bool hasMvfr2;
+    } cases[] = {{"CM4", false}, {"CM7", true}, {"CM33", true}};
+    for (const auto& c : cases) {
+        CRegisterMap map;
+        LoadReport report;
+        ASSERT_GT(AddCoreRegisters(map, *FindCore(c.core), report), 0) << c.core;
+        std::vector<std::string> fpu;
+        for (const CRegisterItem* reg : map.Registers())
+            if (std::string_view(reg->GetParent()->GetLabelText()) == "FPU") fpu.emplace_back(reg->GetLabelText());
+        EXPECT_EQ(std::count(fpu.begin(), fpu.end(), "MVFR2"), c.hasMvfr2 ? 1 : 0) << c.core;
+        EXPECT_EQ(std::count(fpu.begin(), fpu.end(), "MVFR1"), 1) << c.core;
+        EXPECT_TRUE(report.Ok()) << c.core << ": " << report.Message();
     }
 }
 

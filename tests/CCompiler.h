@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// The C compile tests' runner: compiles a C program with the system's C
+// compiler (cc) and runs it, each under a deadline, giving what it printed.
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tests/TempDir.h"
+
+// Runs `command` through the shell under a deadline of `seconds`; its exit status.
+inline int RunWithDeadline(const std::string& command, int seconds) {
+    return std::system(("timeout " + std::to_string(seconds) + " " + command).c_str());
+}
+
+inline std::string ReadText(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline bool HasCCompiler() { return RunWithDeadline("cc --version > /dev/null 2>&1", 20) == 0; }
+
+struct CRun {
+    bool compiled = false;
+    std::string log;     // the compiler's messages
+    int status = -1;     // the program's exit status
+    std::string output;  // what it printed
+};
+
+// Compiles `program` (with -I `includeDir` when not empty), warnings as
+// errors, in `dir`, and runs it when it compiles.
+inline CRun CompileAndRun(const TempDir& dir, const std::string& program, const std::string& includeDir = {}) {
+    CRun run;
+    const std::string source = dir.Write("init.c", program);
+    const std::string binary = (dir.Path() / "init").string();
+    const std::string log = (dir.Path() / "log.txt").string();
+    const std::string include = includeDir.empty() ? std::string() : "-I'" + includeDir + "' ";
+    run.compiled = RunWithDeadline("cc -std=c11 -Wall -Wextra -Werror " + include + "-o '" + binary + "' '" + source +
+                                       "' > '" + log + "' 2>&1",
+                                   60) == 0;
+    run.log = ReadText(log);
+    if (!run.compiled) return run;
+    const std::string output = (dir.Path() / "output.txt").string();
+    run.status = RunWithDeadline("'" + binary + "' > '" + output + "' 2>&1", 20);
+    run.output = ReadText(output);
+    return run;
+}
