@@ -148,6 +148,17 @@ std::string CStatement(const CRegisterMap& map, std::size_t index, std::uint64_t
         AppendNumber(out, rest, suffix);
     }
     if (!any) out += "0UL";
+    if (const std::optional<RegisterCNames> names = map.CNames().Of(index); names && names->core) {
+        // No statement compiles for a register the core's header has no member for: it is told as a comment.
+        const std::string_view core = map.Core() ? map.Core()->name : std::string_view();
+        if (CoreLacksRegister(core, SetLabel(reg), WithoutIndex(reg.GetLabelText()))) {
+            std::string header = "core_";
+            for (const char c : core) header += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            out = "// " + out + "; " + header + ".h declares no such register";
+            if (map.AccessOf(reg) == RowAccess::ReadOnly) out += " (read-only)";
+            return out;
+        }
+    }
     out += ';';
     if (!named.empty()) {
         out += " /* ";

@@ -32,5 +32,5 @@ std::string CoreFieldMacro(std::string_view core, std::string_view stem);
 
 // Whether the core lacks a register its profile's core map has, so that its
 // header declares no member for it anywhere (the Cortex-M4's FPU has no
-// MVFR2): such a register is not added for that core.
+// MVFR2): the tree keeps the profile's register, its statement is a comment.
 bool CoreLacksRegister(std::string_view core, std::string_view set, std::string_view reg);

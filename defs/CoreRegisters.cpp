@@ -8,7 +8,6 @@
 
 #include <pugixml.hpp>
 
-#include "defs/CoreCNames.h"
 #include "defs/CoreMapTexts.h"
 #include "defs/RegisterMap.h"
 #include "defs/SvdElement.h"
@@ -72,8 +71,6 @@ public:
     void Peripheral(const SvdPeripheralRecord& peripheral) override {
         m_skipping = m_used.count(std::string(peripheral.name)) || (peripheral.name == "MPU" && !m_units.mpu) ||
                      (peripheral.name == "FPU" && !(m_units.fpu && m_core.fpu));
-        m_set.assign(peripheral.name);
-        m_lacking = false;
         if (m_skipping) return;
         ++added;
         m_description.assign(peripheral.description);
@@ -86,16 +83,14 @@ public:
         m_writer.Peripheral(record);
     }
     void Register(const SvdRegisterRecord& reg) override {
-        // A register the core does not have (its header has no member for it) is left out, with its fields.
-        m_lacking = !m_skipping && CoreLacksRegister(m_core.name, m_set, reg.label);
-        if (!m_skipping && !m_lacking) m_writer.Register(reg);
+        if (!m_skipping) m_writer.Register(reg);
     }
     void Field(const SvdFieldRecord& field) override {
-        if (!m_skipping && !m_lacking) m_writer.Field(field);
+        if (!m_skipping) m_writer.Field(field);
     }
     void Problem(const SvdProblemRecord& problem) override { m_writer.Problem(problem); }
     bool FieldsAlike(const SvdRegisterRecord& reg, std::uint64_t fields) override {
-        return m_skipping || m_lacking || m_writer.FieldsAlike(reg, fields);
+        return m_skipping || m_writer.FieldsAlike(reg, fields);
     }
 
     int added = 0;
@@ -106,8 +101,6 @@ private:
     CoreUnits m_units;
     std::unordered_set<std::string> m_used;
     bool m_skipping = false;
-    bool m_lacking = false;
-    std::string m_set;
     std::string m_description;
 };
 

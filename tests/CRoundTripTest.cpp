@@ -31,20 +31,26 @@ TEST(CRoundTrip, EveryRegisterOfTheExampleAndCoreMapsReadsBackItsValue) {
         std::vector<std::uint64_t> values;
         std::uint64_t seed = 0x9E3779B97F4A7C15u;
         std::string text;
+        std::vector<std::size_t> written;  // the registers with a statement (not a comment: no header member)
         for (std::size_t i = 0; i < map.Registers().size(); ++i) {
             CRegisterItem& reg = *map.Registers()[i];
             seed = seed * 6364136223846793005u + 1442695040888963407u;
             const std::uint64_t pick = i % 5 == 0 ? 0 : i % 5 == 1 ? ~std::uint64_t{0} : seed;
             values.push_back(pick & FieldMask(reg.m_nBits));
             calc.SetRegisterValue(reg, values.back(), ValueSource::Typed);
-            text += CStatement(map, i, values.back()) + "\n";
+            const std::string statement = CStatement(map, i, values.back());
+            if (statement.starts_with("//")) continue;
+            written.push_back(i);
+            text += statement + "\n";
         }
         const ValuesInputReport report = ReadValuesFor(map, text);
         EXPECT_TRUE(report.problems.Empty()) << file << ": " << ValuesProblemLines(report.problems).front();
-        ASSERT_EQ(report.given.size(), map.Registers().size()) << file;
-        for (std::size_t i = 0; i < report.given.size(); ++i) {
-            EXPECT_EQ(report.given[i], map.Registers()[i]) << file;
-            EXPECT_EQ(report.values[i], values[i]) << file << ": " << CStatement(map, i, values[i]);
+        ASSERT_EQ(report.given.size(), written.size()) << file;
+        EXPECT_GE(written.size() + 1, map.Registers().size()) << file;
+        for (std::size_t k = 0; k < report.given.size(); ++k) {
+            const std::size_t i = written[k];
+            EXPECT_EQ(report.given[k], map.Registers()[i]) << file;
+            EXPECT_EQ(report.values[k], values[i]) << file << ": " << CStatement(map, i, values[i]);
         }
     }
 }

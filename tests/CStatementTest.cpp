@@ -170,6 +170,15 @@ TEST(CStatement, TheCoreRegistersAreNamedAsTheirCoresHeaderNamesThemAndReadBack)
     }
 }
 
+// A register the core's header declares no member for (core_cm4.h has no
+// MVFR2) gets a line comment in place of a statement, which any compiler takes.
+TEST(CStatement, ARegisterTheCoresHeaderLacksIsAComment) {
+    Loaded loaded(CoreDevice("CM4"));
+    EXPECT_EQ(loaded.Statement("FPU.MVFR2", 0x40),
+              "// FPU->MVFR2 = (0x4UL << FPU_MVFR2_VFP_Misc_Pos); core_cm4.h declares no such register (read-only)");
+    EXPECT_EQ(loaded.Statement("FPU.MVFR1", 0), "FPU->MVFR1 = 0UL; /* read-only */");
+}
+
 // Every statement of the table, and the same with the prefix, read back as a
 // values line gives exactly its value.
 TEST(CStatement, EachStatementReadBackAsAValuesLineGivesItsValue) {
