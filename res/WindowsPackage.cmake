@@ -49,6 +49,11 @@ foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll)
 endforeach()
 find_file(TAVLIN_WINPTHREAD_DLL libwinpthread-1.dll PATHS /usr/x86_64-w64-mingw32/lib NO_DEFAULT_PATH REQUIRED)
 install(FILES ${runtime} ${TAVLIN_WINPTHREAD_DLL} DESTINATION bin)
+# The libraries without their debugging information, as the programs are
+# (CPACK_STRIP_FILES strips only what CMake built).
+install(CODE "
+  file(GLOB_RECURSE dlls \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/*.dll\")
+  execute_process(COMMAND ${CMAKE_STRIP} --strip-unneeded \${dlls} COMMAND_ERROR_IS_FATAL ANY)")
 
 install(FILES ${PROJECT_SOURCE_DIR}/examples/tavlin.xml ${PROJECT_SOURCE_DIR}/examples/chip.svd
         DESTINATION share/tavlin/examples)
