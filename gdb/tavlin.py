@@ -198,7 +198,7 @@ def close_bridge(_event=None):
 
 def split_arguments(text):
     try:
-        return shlex.split(text)
+        return support.split_words(text)
     except ValueError as problem:
         raise gdb.GdbError("tavlin: %s" % problem)
 
@@ -251,7 +251,10 @@ tavlin --check, which prints its summary and any problem."""
         if not os.path.isfile(path):
             raise gdb.GdbError("tavlin: cannot open %s" % path)
         core = ["--core", core] if core else []
-        check = subprocess.run([tavlin_program(), "--check"] + core + [path], capture_output=True, timeout=60)
+        try:
+            check = subprocess.run([tavlin_program(), "--check"] + core + [path], capture_output=True, timeout=60)
+        except (OSError, subprocess.TimeoutExpired) as problem:
+            raise gdb.GdbError("tavlin: cannot check %s: %s" % (path, getattr(problem, "strerror", None) or problem))
         gdb.write(check.stdout.decode("utf-8", "replace"))
         problems = check.stderr.decode("utf-8", "replace")
         if check.returncode == 2:  # the command line refused (an unknown core): nothing is loaded

@@ -12,6 +12,7 @@ pair wakes them), which both systems offer.
 """
 
 import os
+import shlex
 import select
 import shutil
 import signal
@@ -43,6 +44,17 @@ class Problem(Exception):
 
 
 # ---- The program ------------------------------------------------------------
+
+def split_words(text, system=None):
+    """A command's words, quotes grouping them as a shell's do. On Windows a
+    backslash is part of the word (C:\\maps\\chip.svd is a path), elsewhere it
+    escapes the character after it. Raises ValueError for an open quote."""
+    lexer = shlex.shlex(text, posix=True)
+    lexer.whitespace_split = True
+    if (system or os.name) == "nt":
+        lexer.escape = ""
+    return list(lexer)
+
 
 def program_path(extension_dir, window=False, environ=None, system=None, is_program=None, which=shutil.which):
     """The tavlin program: $TAVLIN_PROGRAM, else the one installed beside the
