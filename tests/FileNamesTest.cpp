@@ -6,9 +6,11 @@
 // Open recent.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QUrl>
 #include <filesystem>
@@ -143,7 +145,8 @@ TEST(FileNames, TheWindowOpensSavesDropsAndRemembersEveryName) {
             ASSERT_NE(FindRow(dlg.m_tree, {"RCC", "CR"}), nullptr) << place.what;
             EXPECT_NE(dlg.m_hWnd->windowTitle().toStdString().find(place.map), std::string::npos) << place.what;
             ASSERT_FALSE(dlg.Settings().RecentMaps().empty());
-            EXPECT_EQ(dlg.Settings().RecentMaps().front(), map) << place.what;
+            // Kept as the window holds it (absolute, in the system's separators), every character intact.
+            EXPECT_EQ(Utf8AbsolutePath(dlg.Settings().RecentMaps().front()), Utf8AbsolutePath(map)) << place.what;
 
             // Saved values go to the name chosen, with LF line ends.
             CFileDialog::SetChooser([&saved](const CFileDialog&) { return saved; });
@@ -159,7 +162,21 @@ TEST(FileNames, TheWindowOpensSavesDropsAndRemembersEveryName) {
             EXPECT_TRUE(Drop(TreeWindow(dlg)->View(), map)) << place.what;
             EXPECT_NE(dlg.m_hWnd->windowTitle().toStdString().find(place.map), std::string::npos) << place.what;
             EXPECT_NE(FindRow(dlg.m_tree, {"RCC", "CR"}), nullptr) << place.what;
-            EXPECT_EQ(dlg.Settings().RecentMaps().front(), map) << place.what;
+            EXPECT_EQ(Utf8AbsolutePath(dlg.Settings().RecentMaps().front()), Utf8AbsolutePath(map)) << place.what;
+
+            // Open recent lists it by its name and opens it again.
+            OpenMapFile(dlg, Utf8FromPath(SourceTreePath() / "examples" / "tavlin.xml"));
+            const MenuCommand recent = FindCommand(dlg, "Open recent");
+            ASSERT_NE(recent.action, nullptr);
+            ASSERT_NE(recent.action->menu(), nullptr);
+            recent.menu->popup(dlg.m_hWnd->mapToGlobal(QPoint(0, 0)));
+            QAction* entry = nullptr;
+            for (QAction* action : recent.action->menu()->actions())
+                if (Utf8AbsolutePath(action->text().toUtf8().toStdString()) == Utf8AbsolutePath(map)) entry = action;
+            recent.menu->hide();
+            ASSERT_NE(entry, nullptr) << place.what;
+            entry->trigger();
+            EXPECT_NE(dlg.m_hWnd->windowTitle().toStdString().find(place.map), std::string::npos) << place.what;
         });
     }
 }
