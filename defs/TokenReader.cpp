@@ -201,6 +201,18 @@ const char* FindQuoteOrEnd(const char* p, char quote) {
 // Copies a token into the token buffer and ends it with NUL. Short tokens,
 // the most common, are copied as one 16-byte block: the text's padding and
 // the token buffer's spare room make that safe.
+// A string over lines reads the same with CRLF line ends as with LF: each
+// carriage return before a line feed is taken out of the token (NUL-ended,
+// `length` bytes).
+void DropCarriageReturns(char* token, size_t length) {
+    char* from = static_cast<char*>(std::memchr(token, '\r', length));
+    if (!from) return;
+    char* to = from;
+    for (char* const end = token + length; from < end; ++from)
+        if (!(*from == '\r' && from + 1 < end && from[1] == '\n')) *to++ = *from;
+    *to = '\0';
+}
+
 void CopyToken(char* to, const char* from, size_t length) {
 #if defined(__SSE2__)
     if (length < 16) {
@@ -297,7 +309,9 @@ const char* CTokenReader::NextToken(int maxLength) {
         const char* start = p + 1;
         const char* end = FindQuoteOrEnd(start, quote);
         const auto length = static_cast<size_t>(end - start);
-        CopyToken(token, start, length < static_cast<size_t>(kTokenCapacity) ? length : kTokenCapacity);
+        const size_t kept = length < static_cast<size_t>(kTokenCapacity) ? length : kTokenCapacity;
+        CopyToken(token, start, kept);
+        DropCarriageReturns(token, kept);
         // A string going on past the window holds more than the token keeps:
         // the rest is passed over up to its closing quote.
         if (*end == '\0' && end == m_pEnd && m_nLeft > 0) end = FindQuoteAcrossWindows(quote);

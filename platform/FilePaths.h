@@ -10,7 +10,8 @@
 #include <string>
 #include <string_view>
 
-// The path a UTF-8 name stands for.
+// The path a UTF-8 name stands for, as a file is opened by it: on Windows a
+// long one (MAX_PATH and over) in the system's extended form ("\\?\C:\...").
 std::filesystem::path PathFromUtf8(std::string_view utf8);
 // A path's name as UTF-8 text.
 std::string Utf8FromPath(const std::filesystem::path& path);

@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QSettings>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,9 +19,18 @@ class CAppSettings {
 public:
     static constexpr int kRecentMaps = 10;
 
-    // The settings file of the user now; read again at each start.
+    // The settings file of the user now, read again at each start; empty
+    // where the settings are kept in the system's own store (Windows).
     static QString DefaultFile();
+    // The settings in `file`, an INI file; in the system's own store
+    // (QSettings' native form, for tavlin/tavlin) when `file` is empty.
     explicit CAppSettings(const QString& file = DefaultFile());
+    // The settings in `store`, wherever it keeps them.
+    explicit CAppSettings(std::unique_ptr<QSettings> store);
+
+    // Where and how the settings are kept: the file or registry key, and the form.
+    QString Location() const { return m_settings->fileName(); }
+    QSettings::Format Form() const { return m_settings->format(); }
 
     // Most recent first, at most kRecentMaps, each path once.
     std::vector<std::string> RecentMaps() const;
@@ -50,5 +60,5 @@ public:
 private:
     void Write(const QString& key, const QVariant& value);
 
-    mutable QSettings m_settings;
+    std::unique_ptr<QSettings> m_settings;
 };

@@ -10,7 +10,8 @@
 
 CChipLink::CChipLink(QObject* parent) : QObject(parent) {
     // TAVLIN_TRACE=FILE writes every packet of the window's connections to FILE.
-    const QByteArray path = qgetenv("TAVLIN_TRACE");
+    // Read as the system holds it (UTF-16 on Windows), not through a code page.
+    const QByteArray path = qEnvironmentVariable("TAVLIN_TRACE").toUtf8();
     if (path.isEmpty()) return;
     auto trace = CPacketTrace::OpenFile(path.toStdString());
     if (trace) {

@@ -3,6 +3,9 @@
 // Writes a values file: "# tavlin values for FILE", then one
 // "NAME = VALUE" line a register, in the order the caller adds them. Reading
 // the text back (ReadValuesText) gives each register the same value.
+// Lines end in LF on every system, Windows too: Notepad reads LF (since
+// Windows 10 1809), every reader of tavlin's takes CRLF and LF alike, and a
+// file saved on one system then compares byte for byte with one from another.
 #include <string>
 #include <string_view>
 
