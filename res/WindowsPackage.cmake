@@ -92,13 +92,24 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY tavlin)
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY tavlin)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR ZIP NSIS)
-# The installer: our own script (res/windows/NSIS.template.in) over CPack's files.
+# The installer: our own script (res/windows/NSIS.template.in) over CPack's
+# files, per user or per machine, with its Start-menu entry, its uninstaller in
+# Apps & features and "Open with" for .svd files. CPack hands every CPACK_
+# variable to the script; those below are the ones it reads.
 list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/windows)
 set(CPACK_NSIS_DISPLAY_NAME tavlin)
 set(CPACK_NSIS_PACKAGE_NAME "tavlin ${PROJECT_VERSION}")
 set(CPACK_NSIS_MUI_ICON ${CMAKE_CURRENT_LIST_DIR}/tavlin.ico)
 set(CPACK_NSIS_MUI_UNIICON ${CMAKE_CURRENT_LIST_DIR}/tavlin.ico)
-set(CPACK_NSIS_INSTALLED_ICON_NAME bin\\\\tavlin.exe)
 set(CPACK_NSIS_URL_INFO_ABOUT ${CPACK_PACKAGE_HOMEPAGE_URL})
-set(CPACK_PACKAGE_EXECUTABLES tavlin tavlin)
+# The setup program's version block takes four numbers.
+set(quad ${PROJECT_VERSION_MAJOR})
+foreach(part MINOR PATCH TWEAK)
+  if("${PROJECT_VERSION_${part}}" STREQUAL "")
+    string(APPEND quad .0)
+  else()
+    string(APPEND quad .${PROJECT_VERSION_${part}})
+  endif()
+endforeach()
+set(CPACK_TAVLIN_VERSION_QUAD ${quad})
 include(CPack)
