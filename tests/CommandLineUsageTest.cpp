@@ -84,6 +84,9 @@ TEST(CommandLineUsage, TheWindowTakesOnlyItsOwnOptionsTwoDashesAndNoValueAfterAn
 
 // A file name is passed on byte for byte: on Linux it need not be UTF-8.
 TEST(CommandLineUsage, FileNamesThatAreNotUtf8ArePassedOnAsGiven) {
+#ifdef _WIN32
+    GTEST_SKIP() << "file names of bytes that are not UTF-8 are POSIX: Windows names are UTF-16";
+#endif
     const TempDir folder;
     const std::string map = folder.Write("map\xff.xml", "<tavlin><regset n=\"S\" d=\"s\"></regset></tavlin>");
     const std::string values = folder.Write("values\xfe.txt", "# nothing\n");

@@ -41,7 +41,8 @@ std::vector<FakeGdbServer::Step> FakeGdbServer::Handshake(std::string_view featu
     std::vector<Step> steps{{Step::After::kNextPacket, Reply(features)}};
     const bool noAck = features.find("QStartNoAckMode+") != std::string_view::npos;
     if (noAck) steps.push_back({Step::After::kNextPacket, Reply("OK")});
-    steps.push_back({Step::After::kNextPacket, (noAck ? "" : "+") + Packet("S05")});
+    std::string stopReply = noAck ? "" : "+";
+    steps.push_back({Step::After::kNextPacket, stopReply.append(Packet("S05"))});
     return steps;
 }
 

@@ -36,7 +36,7 @@ public:
 
     // A packet as a server frames it, and the same after an acknowledgement.
     static std::string Packet(std::string_view payload);
-    static std::string Reply(std::string_view payload) { return "+" + Packet(payload); }
+    static std::string Reply(std::string_view payload) { return std::string("+").append(Packet(payload)); }
     // Answers to qSupported (with `features`) and '?', and to QStartNoAckMode
     // when `features` offers it.
     static std::vector<Step> Handshake(std::string_view features);

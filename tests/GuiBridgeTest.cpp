@@ -72,9 +72,9 @@ TEST(GuiBridge, TheWindowFollowsEachStopReadsNothingWhileRunningAndOutlivesGdb) 
     arguments.insert(arguments.begin(), "tavlin");
 
     const std::string trace = (dir.Path() / "trace.txt").string();
-    setenv("TAVLIN_TRACE", trace.c_str(), 1);
+    qputenv("TAVLIN_TRACE", QByteArray::fromStdString(trace));
     const GuiRun run = StartMainWindow(arguments, [&](CRegisterDlg& dlg) {
-        unsetenv("TAVLIN_TRACE");
+        qunsetenv("TAVLIN_TRACE");
         ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Target().IsConnected() && !dlg.Target().IsBusy(); }, kDeadlineMs));
         CPropTreeItem* word = FindRow(dlg.m_tree, {"SCRATCH", "WORD0"});
         ASSERT_NE(word, nullptr);

@@ -14,6 +14,7 @@
 #include "app/RegisterApp.h"
 #include "framework/FileDialog.h"
 #include "framework/MessageBox.h"
+#include "platform/FilePaths.h"
 #include "res/resource.h"
 #include "tests/TempDir.h"
 #include "tree/PropTreeModel.h"
@@ -24,16 +25,16 @@ int g_configHomes = 0;  // ConfigHome objects alive
 
 ConfigHome::ConfigHome(const std::filesystem::path& folder) {
     if (const char* previous = std::getenv("XDG_CONFIG_HOME")) m_previous = previous;
-    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(Utf8FromPath(folder)));
     ++g_configHomes;
 }
 
 ConfigHome::~ConfigHome() {
     --g_configHomes;
     if (m_previous)
-        setenv("XDG_CONFIG_HOME", m_previous->c_str(), 1);
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(*m_previous));
     else
-        unsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_CONFIG_HOME");
 }
 
 bool ConfigHome::Chosen() { return g_configHomes > 0; }

@@ -27,7 +27,11 @@ using After = Step::After;
 
 constexpr int kDeadlineMs = 10000;
 
-std::string Notification(const std::string& payload) { return "%" + FakeGdbServer::Packet(payload).substr(1); }
+std::string Notification(const std::string& payload) {
+    std::string notification = FakeGdbServer::Packet(payload);
+    notification[0] = '%';
+    return notification;
+}
 
 int MemoryReads(const FakeGdbServer& server) {
     const std::vector<std::string> packets = server.Packets();

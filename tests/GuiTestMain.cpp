@@ -3,22 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <cstdlib>
-#include <filesystem>
 
 #include "app/RegisterApp.h"
+#include "platform/FilePaths.h"
+#include "tests/TempDir.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // What the window keeps between runs goes to a folder of the tests' own,
     // never to the user's settings, and starts empty.
-    char config[] = "/tmp/tavlin-gui-config-XXXXXX";
-    if (mkdtemp(config)) setenv("XDG_CONFIG_HOME", config, 1);
+    const TempDir config;
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(Utf8FromPath(config.Path())));
     static CRegisterApp app;
     QApplication qapp(argc, argv);
-    const int result = RUN_ALL_TESTS();
-    std::error_code ignored;
-    std::filesystem::remove_all(config, ignored);
-    return result;
+    return RUN_ALL_TESTS();
 }

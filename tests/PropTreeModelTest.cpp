@@ -311,7 +311,7 @@ TEST(ModelTester, RowsLaidOutForFindsGoWhenRowsChange) {
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "tests/QemuBoard.h"
 
-#include <arpa/inet.h>
+#ifndef _WIN32
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
+#include <asio.hpp>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -18,17 +18,16 @@
 #include <vector>
 
 #include "remote/GdbClient.h"
+#include "tests/QemuLauncher.h"
 
 int FreeLoopbackPort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    close(fd);
-    return ntohs(address.sin_port);
+    asio::io_context io;
+    asio::ip::tcp::acceptor acceptor(io);
+    const asio::ip::tcp::endpoint any(asio::ip::address_v4::loopback(), 0);
+    asio::error_code error;
+    acceptor.open(any.protocol(), error);
+    acceptor.bind(any, error);
+    return error ? 0 : acceptor.local_endpoint(error).port();
 }
 
 namespace {
@@ -40,6 +39,8 @@ std::string LoopFirmware() {
 }
 
 }  // namespace
+
+#ifndef _WIN32
 
 std::string FindOnPath(const std::string& name) {
     const char* path = std::getenv("PATH");
@@ -53,10 +54,12 @@ std::string FindOnPath(const std::string& name) {
 
 std::string QemuBoard::FindQemu() { return FindOnPath("qemu-system-arm"); }
 
+const char* QemuBoard::MissingReason() { return "qemu-system-arm is not installed"; }
+
 QemuBoard::QemuBoard(bool paused, const std::string& machine, const std::string& image) {
     const std::string qemu = FindQemu();
     if (qemu.empty()) {
-        m_problem = "qemu-system-arm is not installed";
+        m_problem = MissingReason();
         return;
     }
     char directory[] = "/tmp/tavlin-qemu-XXXXXX";
@@ -110,6 +113,37 @@ QemuBoard::~QemuBoard() {
 bool QemuBoard::Running() {
     return m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == 0;
 }
+
+#else  // Windows: QEMU runs on the Linux side, started by scripts/qemu-launcher.
+
+// No Linux program (gdb-multiarch) is found from a Windows program.
+std::string FindOnPath(const std::string&) { return {}; }
+
+std::string QemuBoard::FindQemu() { return QemuLauncher::Address(); }
+
+const char* QemuBoard::MissingReason() {
+    return "a Windows program cannot start QEMU: scripts/test-windows starts it on the Linux side "
+           "and names its launcher in TAVLIN_QEMU_LAUNCHER";
+}
+
+QemuBoard::QemuBoard(bool paused, const std::string& machine, const std::string& image) {
+    if (FindQemu().empty()) {
+        m_problem = MissingReason();
+        return;
+    }
+    m_launcher = std::make_unique<QemuLauncher>();
+    m_port = m_launcher->Start(paused, machine, image.empty() ? LoopFirmware() : image, m_problem);
+}
+
+void QemuBoard::Kill() {
+    if (m_launcher) m_launcher->Kill();
+}
+
+QemuBoard::~QemuBoard() = default;
+
+bool QemuBoard::Running() { return m_launcher && m_port != 0 && m_launcher->Running(); }
+
+#endif
 
 std::string QemuBoard::Connect(CGdbClient& client, std::chrono::milliseconds wait) {
     const auto deadline = std::chrono::steady_clock::now() + wait;

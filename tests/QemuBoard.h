@@ -5,14 +5,17 @@
 // GDB client. The firmware is a few bytes written at start: a stack pointer
 // in SRAM and a reset vector to a branch to itself, so the core has something
 // to run once the client detaches. The process is killed and reaped when the
-// object goes away.
+// object goes away. On Windows the board comes from the Linux side, through
+// tests/QemuLauncher.h.
 #include <sys/types.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 class CGdbClient;
+class QemuLauncher;
 
 // A loopback TCP port free now (bound and released), for a server to take a
 // moment later, or for a connection nobody answers.
@@ -23,8 +26,11 @@ std::string FindOnPath(const std::string& name);
 
 class QemuBoard {
 public:
-    // The path of qemu-system-arm on PATH, or empty.
+    // The path of qemu-system-arm on PATH (on Windows: the launcher's
+    // address), or empty.
     static std::string FindQemu();
+    // Why there is no QEMU, when FindQemu() is empty.
+    static const char* MissingReason();
 
     // `paused`: started with -S, as if just reset; otherwise the core runs
     // until a debugger connects, and QEMU then stops it. `machine` is QEMU's
@@ -49,6 +55,7 @@ private:
     std::string m_directory;
     int m_port = 0;
     pid_t m_pid = -1;
+    std::unique_ptr<QemuLauncher> m_launcher;  // Windows only
     std::string m_problem;
 };
 
@@ -56,6 +63,6 @@ private:
 // installs it and sets TAVLIN_REQUIRE_QEMU, so there a missing QEMU fails the test.
 #define REQUIRE_QEMU()                                                                   \
     if (QemuBoard::FindQemu().empty()) {                                                 \
-        if (std::getenv("TAVLIN_REQUIRE_QEMU")) FAIL() << "qemu-system-arm is not installed"; \
-        GTEST_SKIP() << "qemu-system-arm is not installed";                              \
+        if (std::getenv("TAVLIN_REQUIRE_QEMU")) FAIL() << QemuBoard::MissingReason();   \
+        GTEST_SKIP() << QemuBoard::MissingReason();                                      \
     }

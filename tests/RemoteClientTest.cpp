@@ -4,11 +4,6 @@
 // replies, garbage, cancelling, and what the client may never send.
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -74,11 +69,11 @@ struct ReadCase {
 };
 
 TEST(GdbClient, ReadsThroughEveryReplyForm) {
-    const std::string endless = "$" + std::string(200 * 1024, '0');
+    const std::string endless = std::string("$").append(200 * 1024, '0');
     const ReadCase cases[] = {
         {"plain", {{After::kNextPacket, Reply("78563412")}}, "78563412"},
         {"upper-case hex", {{After::kNextPacket, Reply("ABCDEF01")}}, "abcdef01"},
-        {"run-length encoded", {{After::kNextPacket, "+" + Framed("0* 1* ")}}, "00001111"},
+        {"run-length encoded", {{After::kNextPacket, std::string("+").append(Framed("0* 1* "))}}, "00001111"},
         {"a stop reply first is passed over",
          {{After::kNextPacket, Reply("T05thread:01;") + Packet("S02") + Packet("0a000000")}},
          "0a000000"},
@@ -105,7 +100,7 @@ TEST(GdbClient, ReadsThroughEveryReplyForm) {
          "the connection to {where} was lost", false},
         {"an endless reply", {{After::kNextPacket, endless}}, std::nullopt, ProblemCode::kBadReply,
          "the server at {where} sent a reply longer than 65536 bytes", false},
-        {"a run decoding past the bound", {{After::kNextPacket, "+" + Framed(Runs(700))}}, std::nullopt, ProblemCode::kBadReply,
+        {"a run decoding past the bound", {{After::kNextPacket, std::string("+").append(Framed(Runs(700)))}}, std::nullopt, ProblemCode::kBadReply,
          "the server at {where} sent a reply longer than 65536 bytes", false},
         {"garbage", {{After::kNextPacket, std::string(70 * 1024, 'x')}}, std::nullopt, ProblemCode::kBadReply,
          "the server at {where} sent 65536 bytes that are no packet", false},
@@ -173,7 +168,8 @@ TEST(GdbClient, TakesThePacketSizeAndNoAckModeFromTheServer) {
     };
     for (const HandshakeCase& c : cases) {
         SCOPED_TRACE(c.name);
-        FakeGdbServer server(Script(c.script, {{After::kNextPacket, (c.noAck ? "" : "+") + Packet("2a")}}));
+        std::string answer = c.noAck ? "" : "+";
+        FakeGdbServer server(Script(c.script, {{After::kNextPacket, answer.append(Packet("2a"))}}));
         CGdbClient client(kShortTimeout);
         const Status connected = client.Connect(server.Endpoint());
         ASSERT_TRUE(connected.Ok()) << connected.Text();

@@ -19,7 +19,11 @@ using namespace std::chrono_literals;
 using Step = FakeGdbServer::Step;
 using After = Step::After;
 
-std::string Notification(const std::string& payload) { return "%" + FakeGdbServer::Packet(payload).substr(1); }
+std::string Notification(const std::string& payload) {
+    std::string notification = FakeGdbServer::Packet(payload);
+    notification[0] = '%';
+    return notification;
+}
 
 struct WaitCase {
     const char* name;

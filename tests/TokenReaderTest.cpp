@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "defs/TokenReader.h"
+#include "platform/FilePaths.h"
 #include "tests/TempDir.h"
 
 namespace {
@@ -82,9 +83,9 @@ TEST(TokenReader, OpenResults) {
     CTokenReader reader;
     EXPECT_EQ(reader.Open(nullptr), 1);
     EXPECT_FALSE(reader.IsOpen());
-    EXPECT_EQ(reader.Open((dir.Path() / "missing.xml").c_str()), 2);
+    EXPECT_EQ(reader.Open(Utf8FromPath(dir.Path() / "missing.xml").c_str()), 2);
     EXPECT_EQ(reader.Open(dir.Write("empty.xml", "").c_str()), 2);
-    EXPECT_EQ(reader.Open(dir.Path().c_str()), 2) << "a directory is not a file";
+    EXPECT_EQ(reader.Open(Utf8FromPath(dir.Path()).c_str()), 2) << "a directory is not a file";
     EXPECT_FALSE(reader.IsOpen());
     EXPECT_EQ(reader.NextToken(1024), nullptr) << "a closed reader gives no token";
     EXPECT_STREQ(g_ReaderMessages[0], "no error");

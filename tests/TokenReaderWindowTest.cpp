@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "defs/TokenReader.h"
+#include "platform/FilePaths.h"
 #include "tests/TempDir.h"
 
 namespace {
@@ -105,7 +106,7 @@ TEST(TokenReaderWindow, ReaderOpenOnALargeFileClosesAndOpensAgain) {
     reader.Close();
     EXPECT_FALSE(reader.IsOpen());
     EXPECT_EQ(reader.NextToken(), nullptr);
-    EXPECT_EQ(reader.Open((dir.Path() / "missing.xml").c_str()), 2);
+    EXPECT_EQ(reader.Open(Utf8FromPath(dir.Path() / "missing.xml").c_str()), 2);
     EXPECT_FALSE(reader.IsOpen());
 }
 
