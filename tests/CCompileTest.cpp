@@ -73,7 +73,7 @@ TEST(CCompile, TheStatementsCompileAgainstAHandWrittenHeaderAndGiveEachValue) {
     const TempDir dir;
     const std::string header = (SourceTreePath() / "tests" / "cnames").string();
     const CRun run = CompileAndRun(dir,
-        "#include <stdio.h>\n"
+        CheckingProgram(
         "#include \"cnames.h\"\n"
         "PWR_Type POWER_object;\n"
         "USART1_Type USART1_object, USART2_object;\n"
@@ -84,19 +84,8 @@ TEST(CCompile, TheStatementsCompileAgainstAHandWrittenHeaderAndGiveEachValue) {
         "UARTE_Type UARTE0_object;\n"
         "TIMER_Type TIMER_object;\n"
         "GPIO_Type GPIO_object;\n"
-        "RADIO_Type RADIO_object;\n"
-        "static int failures;\n"
-        "static void Check(const char* what, unsigned long long got, unsigned long long want) {\n"
-        "    if (got == want) return;\n"
-        "    printf(\"%s is 0x%llx, not 0x%llx\\n\", what, got, want);\n"
-        "    ++failures;\n"
-        "}\n"
-        "#define CHECK(member, want) Check(#member, (unsigned long long)(member), want)\n"
-        "int main(void) {\n" +
-        statements + checks +
-        "    if (!failures) printf(\"every value\\n\");\n"
-        "    return failures != 0;\n"
-        "}\n",
+        "RADIO_Type RADIO_object;\n",
+        statements, checks),
         header);
     ASSERT_TRUE(run.compiled) << run.log << "\n" << statements;
     EXPECT_EQ(run.status, 0) << run.output;

@@ -35,6 +35,26 @@ struct CRun {
     std::string output;  // what it printed
 };
 
+// A C program that, after `declarations`, runs `statements` and then
+// `checks`, lines of CHECK(member, want): it prints "every value" and exits 0
+// when each member holds its value, and names each one that does not.
+inline std::string CheckingProgram(const std::string& declarations, const std::string& statements,
+                                   const std::string& checks) {
+    return "#include <stdio.h>\n" + declarations +
+           "static int failures;\n"
+           "static void Check(const char* what, unsigned long long got, unsigned long long want) {\n"
+           "    if (got == want) return;\n"
+           "    printf(\"%s is 0x%llx, not 0x%llx\\n\", what, got, want);\n"
+           "    ++failures;\n"
+           "}\n"
+           "#define CHECK(member, want) Check(#member, (unsigned long long)(member), want)\n"
+           "int main(void) {\n" +
+           statements + checks +
+           "    if (!failures) printf(\"every value\\n\");\n"
+           "    return failures != 0;\n"
+           "}\n";
+}
+
 // Compiles `program` (with -I `includeDir` when not empty), warnings as
 // errors, in `dir`, and runs it when it compiles.
 inline CRun CompileAndRun(const TempDir& dir, const std::string& program, const std::string& includeDir = {}) {

@@ -199,22 +199,8 @@ TEST(CoreCCompile, EachCoresStatementsCompileAgainstItsHeadersNamesAndGiveEachVa
         const CoreProgram program = Generate(map, core);
         EXPECT_GT(program.registers, 20);
         const TempDir dir;
-        const CRun run = CompileAndRun(dir,
-            "#include <stdint.h>\n"
-            "#include <stdio.h>\n" +
-            program.header +
-            "static int failures;\n"
-            "static void Check(const char* what, unsigned long long got, unsigned long long want) {\n"
-            "    if (got == want) return;\n"
-            "    printf(\"%s is 0x%llx, not 0x%llx\\n\", what, got, want);\n"
-            "    ++failures;\n"
-            "}\n"
-            "#define CHECK(member, want) Check(#member, (unsigned long long)(member), want)\n"
-            "int main(void) {\n" +
-            program.statements + program.checks +
-            "    if (!failures) printf(\"every value\\n\");\n"
-            "    return failures != 0;\n"
-            "}\n");
+        const CRun run =
+            CompileAndRun(dir, CheckingProgram("#include <stdint.h>\n" + program.header, program.statements, program.checks));
         ASSERT_TRUE(run.compiled) << run.log.substr(0, 4000);
         EXPECT_EQ(run.status, 0) << run.output.substr(0, 4000);
         EXPECT_EQ(run.output, "every value\n");
