@@ -39,10 +39,9 @@ public:
     // Loads the text: fails with kNoFileName, "file name expected as
     // parameter", when `path` is null (nothing changes), or with kCannotRead,
     // "error during file load", when the file cannot be read (the reader
-    // stays closed). A file larger
-    // than kWindowBytes is read a window at a time as the tokens are asked
-    // for, so its text is never in memory all at once; the tokens are those
-    // of the whole text read at once.
+    // stays closed). A file larger than kWindowBytes is read a window at a
+    // time as the tokens are asked for, so its text is never in memory all at
+    // once; the tokens are those of the whole text read at once.
     Status Open(const char* path);
     // Reads `block` instead of a file: a text as ReadWholeFile leaves it (its
     // bytes, a NUL and kTextPadding zero bytes), allocated with new[]. The
