@@ -60,7 +60,7 @@ bool CollectReads(const CRegisterMap& map, const std::vector<std::string>& names
             const ChipReadSelection selection = SelectForRead(map, named.registers);
             for (const Problem& skipped : selection.skipped) err << skipped.Describe() << ": not read\n";
             chosen = selection.registers;
-        } else if (ReadHazardOf(map, *chosen.front()) == ReadHazard::NoAddress) {
+        } else if (CheckRead(map, *chosen.front()).Failed(ProblemCode::kNoAddress)) {
             err << name << " has no address\n";
             ok = false;
             continue;
@@ -156,14 +156,14 @@ int RunChipCommand(const ChipRequest& request, std::ostream& out, std::ostream& 
     if (!Connect(run, request, err)) return 1;
     std::vector<CRegisterItem*> printed;
     for (const PlannedWrite& write : writes) {
-        const ReadHazard hazard = ReadHazardOf(run.map, *write.reg);
+        const Status read = CheckRead(run.map, *write.reg);
         const auto held = WriteThenReadBack(run.client, *ChipRegisterOf(run.map, *write.reg), write.value,
-                                            run.map.IsBigEndian(), hazard);
+                                            run.map.IsBigEndian(), read.Ok());
         if (!held) {
             err << held.Text() << '\n';
             return 1;
         }
-        if (!held.Value().readBack) err << RegisterPath(*write.reg) << " " << ReadHazardText(hazard) << ": not read back\n";
+        if (!held.Value().readBack) err << read.Text() << ": not read back\n";
         run.calc.SetRegisterValue(*write.reg, held.Value().value, ValueSource::Chip);
         printed.push_back(write.reg);
     }

@@ -77,33 +77,54 @@ int Report(const LoadReport& report, const CRegisterMap& map, bool dump, std::os
 }
 
 // The window's and the first option's mistakes are told with the usage.
-int UsageError(const std::string& program, const std::string& fault, std::ostream& err) {
-    err << program << ": " << fault << '\n';
+int TellUsageError(const std::string& program, const Status& usage, std::ostream& err) {
+    err << program << ": " << usage.Text() << '\n';
     PrintUsage(err, program);
     return 2;
 }
 
-// The core --core names; sets `fault` when it names none tavlin knows.
-const CoreInfo* CoreOption(const CParsedOptions& options, std::string& fault) {
-    if (!options.Has(Option::Core) || !fault.empty()) return nullptr;
-    const CoreInfo* core = FindCore(options.Value(Option::Core));
-    if (!core) fault = "--core takes one of " + KnownCoreNames() + ", not \"" + options.Value(Option::Core) + "\"";
-    return core;
+// A mistake a mode finds in its options once the parser has found none.
+int TellModeUsageError(const Status& usage, std::ostream& err) {
+    err << "tavlin: " << usage.Text() << '\n';
+    return 2;
+}
+
+// Keeps the first usage error: `usage` becomes the failure when it is still
+// fine and `wrong` holds.
+void RefuseIf(Status& usage, bool wrong, ProblemCode code, const std::string& words) {
+    if (usage && wrong) usage = Status::Failure(code, words);
+}
+
+// The core --core names (none without --core), or the usage error of a name tavlin does not know.
+Result<const CoreInfo*> CoreOption(const CParsedOptions& options) {
+    using Core = Result<const CoreInfo*>;
+    if (!options.Has(Option::Core)) return Core::Success(nullptr);
+    if (const CoreInfo* core = FindCore(options.Value(Option::Core))) return Core::Success(core);
+    return Core::Failure(ProblemCode::kBadOptionValue,
+                         "--core takes one of " + KnownCoreNames() + ", not \"" + options.Value(Option::Core) + "\"");
+}
+
+// The core --core names once `usage` holds no error; the first error in `usage` otherwise.
+const CoreInfo* CoreOption(const CParsedOptions& options, Status& usage) {
+    if (!usage) return nullptr;
+    const Result<const CoreInfo*> core = CoreOption(options);
+    if (!core) {
+        usage = Status::FailureOf(core);
+        return nullptr;
+    }
+    return core.Value();
 }
 
 // --check [FILE], --dump [FILE]: without FILE, tavlin.xml by the definitions rules; a named file in either format.
 int RunCheck(const CParsedOptions& options, const std::string& program, std::ostream& out, std::ostream& err) {
     const std::vector<std::string>& files = options.Positional();
-    std::string fault = options.Fault(options.GivenMode());
-    if (!fault.empty() || files.size() > 1) {
+    Status usage = options.UsageError(options.GivenMode());
+    if (!usage || files.size() > 1) {
         PrintUsage(err, program);
         return 2;
     }
-    const CoreInfo* core = CoreOption(options, fault);
-    if (!fault.empty()) {
-        err << "tavlin: " << fault << '\n';
-        return 2;
-    }
+    const CoreInfo* core = CoreOption(options, usage);
+    if (!usage) return TellModeUsageError(usage, err);
     CRegisterMap map;
     LoadReport report = files.empty() ? LoadDefinitionsFile(map, kDefinitionsFileName, kDefinitionsFileName)
                                       : LoadRegisterFile(map, files[0].c_str(), files[0].c_str(), core);
@@ -112,46 +133,41 @@ int RunCheck(const CParsedOptions& options, const std::string& program, std::ost
 }
 
 int RunDecodeMode(const CParsedOptions& options, std::ostream& out, std::ostream& err) {
-    std::string fault = options.Fault(Mode::Decode);
+    Status usage = options.UsageError(Mode::Decode);
     const std::vector<std::string>& files = options.Positional();
     const std::optional<std::uint64_t> base = ParseSvdNumber(options.Value(Option::Base));
-    if (fault.empty() && options.Has(Option::Base) && !base)
-        fault = "--base takes an address, not \"" + options.Value(Option::Base) + "\"";
-    if (fault.empty() && options.Has(Option::As) && options.Value(Option::As) != "c")
-        fault = "--as takes c, not \"" + options.Value(Option::As) + "\"";
-    if (fault.empty() && options.Has(Option::As) && options.Has(Option::Fault))
-        fault = "--fault and --as go one at a time";
-    if (fault.empty() && files.size() < 2) fault = "--decode needs a map and at least one values file";
-    const CoreInfo* core = CoreOption(options, fault);
-    if (!fault.empty()) {
-        err << "tavlin: " << fault << '\n';
-        return 2;
-    }
+    const bool as = options.Has(Option::As);
+    RefuseIf(usage, options.Has(Option::Base) && !base, ProblemCode::kBadOptionValue,
+             "--base takes an address, not \"" + options.Value(Option::Base) + "\"");
+    RefuseIf(usage, as && options.Value(Option::As) != "c", ProblemCode::kBadOptionValue,
+             "--as takes c, not \"" + options.Value(Option::As) + "\"");
+    RefuseIf(usage, as && options.Has(Option::Fault), ProblemCode::kOptionsClash, "--fault and --as go one at a time");
+    RefuseIf(usage, files.size() < 2, ProblemCode::kWrongArguments, "--decode needs a map and at least one values file");
+    const CoreInfo* core = CoreOption(options, usage);
+    if (!usage) return TellModeUsageError(usage, err);
     return RunDecode({files[0], std::vector<std::string>(files.begin() + 1, files.end()),
                       options.Has(Option::Base) ? base : std::nullopt, options.Has(Option::Changed),
-                      options.Value(Option::Against), core, options.Has(Option::Fault), options.Has(Option::As)},
+                      options.Value(Option::Against), core, options.Has(Option::Fault), as},
                      out, err);
 }
 
 int RunChipMode(const CParsedOptions& options, std::ostream& out, std::ostream& err) {
-    std::string fault = options.Fault(Mode::Chip);
+    Status usage = options.UsageError(Mode::Chip);
     const std::vector<std::string>& words = options.Positional();
     const bool write = options.Has(Option::Write);
     const bool faultReport = options.Has(Option::Fault);
     const char* mode = write ? "--write" : faultReport ? "--fault" : "--read";
-    if (fault.empty() && options.Count(Option::Read) + options.Count(Option::Write) > 1)
-        fault = "--read and --write go one at a time";
-    if (fault.empty() && faultReport && (options.Count(Option::Fault) > 1 || options.Has(Option::Read) || write))
-        fault = "--fault goes alone, without --read or --write";
-    if (fault.empty() && options.Value(Option::Gdb).empty()) fault = mode + std::string(" needs --gdb HOST:PORT");
-    if (fault.empty() && faultReport && words.size() != 1) fault = "--fault needs a map and nothing more";
-    if (fault.empty() && !faultReport && words.size() < 2)
-        fault = write ? "--write needs a map and NAME=VALUE" : "--read needs a map and a NAME";
-    const CoreInfo* core = CoreOption(options, fault);
-    if (!fault.empty()) {
-        err << "tavlin: " << fault << '\n';
-        return 2;
-    }
+    RefuseIf(usage, options.Count(Option::Read) + options.Count(Option::Write) > 1, ProblemCode::kOptionsClash,
+             "--read and --write go one at a time");
+    RefuseIf(usage, faultReport && (options.Count(Option::Fault) > 1 || options.Has(Option::Read) || write),
+             ProblemCode::kOptionsClash, "--fault goes alone, without --read or --write");
+    RefuseIf(usage, options.Value(Option::Gdb).empty(), ProblemCode::kMissingOptionValue,
+             mode + std::string(" needs --gdb HOST:PORT"));
+    RefuseIf(usage, faultReport && words.size() != 1, ProblemCode::kWrongArguments, "--fault needs a map and nothing more");
+    RefuseIf(usage, !faultReport && words.size() < 2, ProblemCode::kWrongArguments,
+             write ? "--write needs a map and NAME=VALUE" : "--read needs a map and a NAME");
+    const CoreInfo* core = CoreOption(options, usage);
+    if (!usage) return TellModeUsageError(usage, err);
     return RunChipCommand({options.Value(Option::Gdb), options.Value(Option::Trace), write, words[0],
                            std::vector<std::string>(words.begin() + 1, words.end()), core, faultReport},
                           out, err);
@@ -188,18 +204,18 @@ std::optional<int> RunCommandLine(std::vector<std::string> arguments, std::ostre
     }
     // The rest is the window's, told once the window system has taken its own
     // options (-platform, -display, ...) and their values.
-    const std::string fault = options.Fault(Mode::Window, true);
-    if (fault.empty()) return std::nullopt;
-    return UsageError(program, fault, err);
+    const Status usage = options.UsageError(Mode::Window, true);
+    if (usage) return std::nullopt;
+    return TellUsageError(program, usage, err);
 }
 
 std::optional<int> ParseWindowArguments(const std::vector<std::string>& arguments, WindowArguments& window,
                                         std::ostream& err) {
     const CParsedOptions options(arguments);
-    std::string fault = options.Fault(Mode::Window);
-    if (fault.empty() && options.Positional().size() > 1) fault = "one file at a time";
-    const CoreInfo* core = CoreOption(options, fault);
-    if (!fault.empty()) return UsageError(arguments.empty() ? "tavlin" : arguments.front(), fault, err);
+    Status usage = options.UsageError(Mode::Window);
+    RefuseIf(usage, options.Positional().size() > 1, ProblemCode::kWrongArguments, "one file at a time");
+    const CoreInfo* core = CoreOption(options, usage);
+    if (!usage) return TellUsageError(arguments.empty() ? "tavlin" : arguments.front(), usage, err);
     window = {options.Positional().empty() ? std::string() : options.Positional().front(),
               options.Has(Option::Desktop), options.Value(Option::Gdb), core};
     return std::nullopt;

@@ -3,6 +3,7 @@
 
 #include <QCommandLineParser>
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -15,8 +16,8 @@ struct OptionInfo {
     unsigned takenBy;   // the modes that take it (Bit of each)
 };
 
-// In the order of Option.
-const OptionInfo kOptions[kOptionCount] = {
+// In the order of Option, one for each.
+const OptionInfo kOptions[] = {
     {"h,help", nullptr, Mode::Help, 0},
     {"version", nullptr, Mode::Version, 0},
     {"check", nullptr, Mode::Check, Bit(Mode::Check)},
@@ -35,6 +36,7 @@ const OptionInfo kOptions[kOptionCount] = {
     {"fault", nullptr, Mode::Chip, Bit(Mode::Decode) | Bit(Mode::Chip)},
     {"as", "a format", Mode::Window, Bit(Mode::Decode)},
 };
+static_assert(std::size(kOptions) == kOptionCount, "one entry for each Option");
 
 // The option name an argument gives ("gdb" for "--gdb" or "-gdb=x"); empty for none.
 QString NameIn(const QString& argument) {
@@ -100,12 +102,15 @@ CParsedOptions::CParsedOptions(const std::vector<std::string>& arguments) {
     if (selecting != m_given.end()) m_mode = kOptions[static_cast<std::size_t>(selecting->first)].selects;
 }
 
-std::string CParsedOptions::Fault(Mode mode, bool windowSystemOptions) const {
+Status CParsedOptions::UsageError(Mode mode, bool windowSystemOptions) const {
     for (const std::string& unknown : m_unknown)
-        if (!windowSystemOptions || unknown.starts_with("--")) return "unknown option " + unknown;
+        if (!windowSystemOptions || unknown.starts_with("--"))
+            return Status::Failure(ProblemCode::kUnknownOption, "unknown option " + unknown);
     for (const auto& [option, as] : m_given)
-        if (!(kOptions[static_cast<std::size_t>(option)].takenBy & Bit(mode))) return "unknown option " + as;
-    return m_missingValue;
+        if (!(kOptions[static_cast<std::size_t>(option)].takenBy & Bit(mode)))
+            return Status::Failure(ProblemCode::kUnknownOption, "unknown option " + as);
+    if (!m_missingValue.empty()) return Status::Failure(ProblemCode::kMissingOptionValue, m_missingValue);
+    return Succeeded();
 }
 
 int CParsedOptions::Count(Option option) const {

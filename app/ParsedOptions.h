@@ -8,9 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "problem/Result.h"
+
+// Fault is --fault, the chip's fault report; a mistake on the command line is a UsageError.
 enum class Option { Help, Version, Check, Dump, Decode, Read, Write, Desktop, Gdb, Trace, Base, Changed, Against, Core, Fault,
-                    As };
-inline constexpr std::size_t kOptionCount = 16;
+                    As,
+                    Count_ };  // no option: how many there are
+inline constexpr std::size_t kOptionCount = static_cast<std::size_t>(Option::Count_);
 
 // What a command line asks for: the first option given that names a mode
 // (--help, --check, --decode, --read, ...) decides; without one, the window.
@@ -22,12 +26,13 @@ public:
     explicit CParsedOptions(const std::vector<std::string>& arguments);
 
     Mode GivenMode() const { return m_mode; }
-    // Why `mode` cannot run with the options given: "unknown option ARG" for
-    // the first one it has no use for (options of one dash are let through
-    // with `windowSystemOptions`: the window system takes those before the
-    // window reads its own), or "--gdb needs HOST:PORT" for an option given
-    // without its value. Empty when it can. For the modes that check their options.
-    std::string Fault(Mode mode, bool windowSystemOptions = false) const;
+    // Why `mode` cannot run with the options given: kUnknownOption, "unknown
+    // option ARG", for the first one it has no use for (options of one dash
+    // are let through with `windowSystemOptions`: the window system takes
+    // those before the window reads its own), or kMissingOptionValue, "--gdb
+    // needs HOST:PORT", for an option given without its value. For the modes
+    // that check their options.
+    Status UsageError(Mode mode, bool windowSystemOptions = false) const;
 
     int Count(Option option) const;  // how many times it was given
     bool Has(Option option) const { return Count(option) > 0; }

@@ -2,7 +2,6 @@
 #include "bits/NumberFormatting.h"
 
 #include <array>
-#include <cstdio>
 #include <charconv>
 
 #include "bits/TextChars.h"
@@ -29,11 +28,21 @@ std::size_t MinimumHexDigits(int registerBits) {
 
 }  // namespace
 
-std::string FormatRegisterHex(std::uint64_t value, int registerBits) {
+std::string HexDigitsText(std::uint64_t value, HexLetters letters) {
     std::string digits = Digits(value, 16);
-    const std::size_t minimum = MinimumHexDigits(registerBits);
-    if (digits.size() < minimum) digits.insert(0, minimum - digits.size(), '0');
+    if (letters == HexLetters::kUpper)
+        for (char& c : digits) c = c >= 'a' ? static_cast<char>(c - 'a' + 'A') : c;
+    return digits;
+}
+
+std::string PaddedHex(std::uint64_t value, std::size_t minDigits, HexLetters letters) {
+    std::string digits = HexDigitsText(value, letters);
+    if (digits.size() < minDigits) digits.insert(0, minDigits - digits.size(), '0');
     return "0x" + digits;
+}
+
+std::string FormatRegisterHex(std::uint64_t value, int registerBits) {
+    return PaddedHex(value, MinimumHexDigits(registerBits));
 }
 
 std::string FormatRegisterDecimal(std::uint64_t value) { return Digits(value, 10); }
@@ -41,16 +50,10 @@ std::string FormatRegisterDecimal(std::uint64_t value) { return Digits(value, 10
 std::string FormatFieldValue(std::uint64_t value, std::string_view currentText, std::uint64_t fieldMask) {
     if (currentText.empty()) return "0x0";
     const bool fitsIn32Bits = fieldMask <= 0xFFFFFFFFu;
-    if (HasHexPrefix(currentText)) {
-        return "0x" + (fitsIn32Bits ? Digits(static_cast<std::uint32_t>(value), 16) : Digits(value, 16));
-    }
+    if (HasHexPrefix(currentText)) return "0x" + HexDigitsText(fitsIn32Bits ? value & 0xFFFFFFFFu : value);
     // Conversion to a signed type is modular, so bit 31 (or 63) becomes the sign.
     return fitsIn32Bits ? Digits(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)), 10)
                         : Digits(static_cast<std::int64_t>(value), 10);
 }
 
-std::string FormatAddress(std::uint64_t address) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%0*llx", address > 0xFFFFFFFFu ? 16 : 8, static_cast<unsigned long long>(address));
-    return text;
-}
+std::string FormatAddress(std::uint64_t address) { return PaddedHex(address, address > 0xFFFFFFFFu ? 16 : 8); }

@@ -3,9 +3,20 @@
 // Every number text the calculator writes: the hex box, the decimal box and
 // the field edit rows. Hex digits are lower case; minimum digit counts pad
 // with zeros but never cut a value.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+// Whether hex digits above 9 are written a-f or A-F.
+enum class HexLetters { kLower, kUpper };
+
+// The one unpadded hex writer: the digits of `value`, no "0x", no zeros
+// before the first that counts ("1f"; "0" for 0).
+std::string HexDigitsText(std::uint64_t value, HexLetters letters = HexLetters::kLower);
+// The one padded hex writer: "0x" and the digits of `value`, zeros before
+// them up to `minDigits` ("0x001f" for 4), never cutting a digit off.
+std::string PaddedHex(std::uint64_t value, std::size_t minDigits, HexLetters letters = HexLetters::kLower);
 
 // "0x" and the whole value, padded to at least 16, 8, 4 or 2 digits for a
 // register of 64, 32, 16 or 8 bits and to 1 digit for any other width.

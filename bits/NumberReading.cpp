@@ -6,16 +6,18 @@
 #include "bits/TextChars.h"
 
 
-std::uint64_t ParseHex(std::string_view text) {
-    text = WithoutHexPrefix(text);
-    std::uint64_t value = 0;
+HexDigits ReadHexDigits(std::string_view text) {
+    HexDigits digits;
     for (const char c : text) {
         const int digit = HexDigitValue(c);
         if (digit < 0) break;
-        value = (value << 4) | static_cast<std::uint64_t>(digit);
+        digits.value = (digits.value << 4) | static_cast<std::uint64_t>(digit);
+        ++digits.count;
     }
-    return value;
+    return digits;
 }
+
+std::uint64_t ParseHex(std::string_view text) { return ReadHexDigits(WithoutHexPrefix(text)).value; }
 
 std::uint64_t ParseDecimal64(std::string_view text) {
     constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();

@@ -3,8 +3,20 @@
 // Reading number text typed into field edit rows and into the hex box. Bad
 // text is never an error: reading stops at the first character that does not
 // belong, and text without digits reads as 0.
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
+
+// The hex digits at the start of a text: how many there are, and the value
+// of the last 16 of them (earlier ones are shifted out).
+struct HexDigits {
+    std::uint64_t value = 0;
+    std::size_t count = 0;
+};
+// The one reader of hex digits: those of either case at the start of `text`,
+// up to the first other character. No prefix is taken; the caller decides
+// with HasHexPrefix (bits/TextChars.h) which prefix its text may have.
+HexDigits ReadHexDigits(std::string_view text);
 
 // Hexadecimal: an optional "0x" or "0X" prefix, then digits of either case up
 // to the first other character. Nothing else (sign, white space) is skipped.

@@ -2,9 +2,9 @@
 #include "calc/CStatement.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "bits/BitArithmetic.h"
+#include "bits/NumberFormatting.h"
 #include "defs/CoreCNames.h"
 #include "defs/CoreRegisters.h"
 #include "defs/RegisterCNames.h"
@@ -14,11 +14,7 @@ namespace {
 
 // "0x" and `value` in capital hex digits, then the suffix.
 void AppendNumber(std::string& out, std::uint64_t value, const char* suffix) {
-    char digits[16];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value, 16).ptr;
-    out += "0x";
-    for (const char* at = digits; at != end; ++at) out += *at >= 'a' ? static_cast<char>(*at - 'a' + 'A') : *at;
-    out += suffix;
+    out.append("0x").append(HexDigitsText(value, HexLetters::kUpper)).append(suffix);
 }
 
 // A comment's text, which cannot end the comment early.

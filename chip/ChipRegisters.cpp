@@ -10,40 +10,21 @@ std::optional<ChipRegister> ChipRegisterOf(const CRegisterMap& map, const CRegis
     return ChipRegister{*address, static_cast<std::uint32_t>((reg.m_nBits + 7) / 8), reg.m_nBits};
 }
 
-ReadHazard ReadHazardOf(const CRegisterMap& map, const CRegisterItem& reg) {
-    if (!ChipRegisterOf(map, reg)) return ReadHazard::NoAddress;
-    if (map.AccessOf(reg) == RowAccess::WriteOnly) return ReadHazard::WriteOnly;
-    if (map.ReadChangesIt(reg)) return ReadHazard::ReadChangesIt;
-    return ReadHazard::None;
-}
-
-std::string ReadHazardText(ReadHazard hazard) {
-    switch (hazard) {
-    case ReadHazard::NoAddress: return "has no address";
-    case ReadHazard::WriteOnly: return "is write-only";
-    case ReadHazard::ReadChangesIt: return "changes when read";
-    case ReadHazard::None: break;
-    }
-    return {};
-}
-
-ProblemCode ProblemCodeOf(ReadHazard hazard) {
-    switch (hazard) {
-    case ReadHazard::WriteOnly: return ProblemCode::kWriteOnly;
-    case ReadHazard::ReadChangesIt: return ProblemCode::kReadChangesIt;
-    case ReadHazard::NoAddress:
-    case ReadHazard::None: break;
-    }
-    return ProblemCode::kNoAddress;
+Status CheckRead(const CRegisterMap& map, const CRegisterItem& reg) {
+    const auto refused = [&reg](ProblemCode code, const char* why) {
+        return Status::Failure(code, RegisterPath(reg) + " " + why);
+    };
+    if (!ChipRegisterOf(map, reg)) return refused(ProblemCode::kNoAddress, "has no address");
+    if (map.AccessOf(reg) == RowAccess::WriteOnly) return refused(ProblemCode::kWriteOnly, "is write-only");
+    if (map.ReadChangesIt(reg)) return refused(ProblemCode::kReadChangesIt, "changes when read");
+    return Succeeded();
 }
 
 ChipReadSelection SelectForRead(const CRegisterMap& map, std::span<CRegisterItem* const> registers) {
     ChipReadSelection selection;
     for (CRegisterItem* reg : registers) {
-        const ReadHazard hazard = ReadHazardOf(map, *reg);
-        if (hazard != ReadHazard::None) {
-            selection.skipped.push_back(
-                MakeProblem(ProblemCodeOf(hazard), RegisterPath(*reg) + " " + ReadHazardText(hazard)));
+        if (const Status read = CheckRead(map, *reg); !read) {
+            selection.skipped.push_back(read.Error());
             continue;
         }
         selection.registers.push_back(reg);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "problem/Problem.h"
+#include "problem/Result.h"
 
 class CPropTreeItem;
 class CRegisterItem;
@@ -22,21 +22,14 @@ struct ChipRegister {
     int bits = 32;
 };
 
-// Why a read of a register is not made without asking.
-enum class ReadHazard {
-    None,
-    NoAddress,      // the file gives no address, or the register is wider than 64 bits
-    WriteOnly,      // reads give nothing meaningful, and may fault
-    ReadChangesIt,  // an SVD readAction: the read clears, sets or otherwise changes it
-};
-
 // Where `reg` lies, or nothing when the file gives no address or it is wider than 64 bits.
 std::optional<ChipRegister> ChipRegisterOf(const CRegisterMap& map, const CRegisterItem& reg);
-ReadHazard ReadHazardOf(const CRegisterMap& map, const CRegisterItem& reg);
-// "is write-only", "changes when read", "has no address"; empty for None.
-std::string ReadHazardText(ReadHazard hazard);
-// The code of the problem a hazard makes.
-ProblemCode ProblemCodeOf(ReadHazard hazard);
+// Whether a read of `reg` is made without asking; if not, why, named in
+// words ("UART1.DR changes when read"):
+// - kNoAddress, "has no address": the file gives none, or the register is wider than 64 bits;
+// - kWriteOnly, "is write-only": reads give nothing meaningful, and may fault;
+// - kReadChangesIt, "changes when read": an SVD readAction, the read clears, sets or otherwise changes it.
+Status CheckRead(const CRegisterMap& map, const CRegisterItem& reg);
 
 // What a read of many registers (a set, or several names) reads and what it
 // passes over, in the map's order.

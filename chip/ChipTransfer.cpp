@@ -35,11 +35,11 @@ Status WriteChipRegister(CGdbClient& client, const ChipRegister& reg, std::uint6
 }
 
 Result<WrittenValue> WriteThenReadBack(CGdbClient& client, const ChipRegister& reg, std::uint64_t value,
-                                       bool bigEndian, ReadHazard hazard) {
+                                       bool bigEndian, bool readBack) {
     using Written = Result<WrittenValue>;
     const Status written = WriteChipRegister(client, reg, value, bigEndian);
     if (!written) return Written::FailureOf(written);
-    if (hazard != ReadHazard::None) return Written::Success({CutToBits(value, reg.bits), false});
+    if (!readBack) return Written::Success({CutToBits(value, reg.bits), false});
     const auto held = ReadChipRegisters(client, std::span(&reg, 1), bigEndian);
     if (!held) return Written::FailureOf(held);
     return Written::Success({held.Value().front(), true});

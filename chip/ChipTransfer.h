@@ -21,13 +21,13 @@ Result<std::vector<std::uint64_t>> ReadChipRegisters(CGdbClient& client, std::sp
 Status WriteChipRegister(CGdbClient& client, const ChipRegister& reg, std::uint64_t value, bool bigEndian);
 
 // What a register holds after a write: read back from the chip, or, where a
-// read would change the register or give nothing (`hazard`), the value written.
+// read would change the register or give nothing (`readBack` false), the value written.
 struct WrittenValue {
     std::uint64_t value = 0;
     bool readBack = false;
 };
 
-// Writes `value`, then reads the register back unless `hazard` forbids it:
+// Writes `value`, then reads the register back when `readBack` (CheckRead allows it):
 // the one write the command line and the window both make.
 Result<WrittenValue> WriteThenReadBack(CGdbClient& client, const ChipRegister& reg, std::uint64_t value,
-                                       bool bigEndian, ReadHazard hazard);
+                                       bool bigEndian, bool readBack);

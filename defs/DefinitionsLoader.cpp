@@ -19,30 +19,6 @@ namespace {
 constexpr size_t kMaxLabelLength = 255;
 constexpr DWORD kComboListStyle = WS_CHILD | WS_VSCROLL | CBS_SORT | CBS_DROPDOWNLIST;
 
-// Which closing tag or keyword the load stopped at.
-enum class Failure { None, OpenFile, Root, EndRoot, EndRegset, EndRegister, FieldKind, EndField };
-
-std::string MessageFor(Failure failure, const std::string& name) {
-    switch (failure) {
-    case Failure::None: return {};
-    case Failure::OpenFile: return "ERROR: Failed to load file - " + name;
-    case Failure::Root: return name + ": expected <tavlin> tag!";
-    case Failure::EndRoot: return name + ": expected </tavlin> tag!";
-    case Failure::EndRegset: return name + ": expected </regset> tag!";
-    case Failure::EndRegister: return name + ": expected </register> tag!";
-    case Failure::FieldKind: return name + ": expected field type of 'edit' or 'combo'!";
-    case Failure::EndField: return name + ": expected </field> tag!";
-    }
-    return {};
-}
-
-ProblemCode CodeOf(Failure failure) {
-    switch (failure) {
-    case Failure::OpenFile: return ProblemCode::kCannotRead;
-    case Failure::Root: return ProblemCode::kNotThisFormat;
-    default: return ProblemCode::kFormatFault;
-    }
-}
 
 // Keywords are short: compared here byte by byte rather than through a call.
 bool Is(const char* token, const char* keyword) {
@@ -69,25 +45,35 @@ public:
     Loader(CRegisterMap& map, LoadReport& result)
         : m_map(map), m_tree(map.Tree()), m_table(map.Fields()), m_result(result) {}
 
-    Failure Run(const char* path) {
-        if (m_reader.Open(path) != 0) return Failure::OpenFile;
+    // kCannotRead: the file cannot be read; kNotThisFormat: no <tavlin> root;
+    // kFormatFault: the text ends or goes wrong inside it.
+    Status Run(const char* path) {
+        if (!m_reader.Open(path)) return CannotRead();
         return Read();
     }
 
-    Failure Run(char* block) {
-        if (!block) return Failure::OpenFile;
+    Status Run(char* block) {
+        if (!block) return CannotRead();
         m_reader.OpenText(block);
         return Read();
     }
 
 private:
-    Failure Read() {
+    Status CannotRead() const {
+        return Status::Failure(ProblemCode::kCannotRead, "ERROR: Failed to load file - " + m_result.displayName);
+    }
+    // "NAME: expected WHAT!"
+    Status Expected(const char* what, ProblemCode code = ProblemCode::kFormatFault) const {
+        return Status::Failure(code, m_result.displayName + ": expected " + what + "!");
+    }
+
+    Status Read() {
         m_reader.AddDelimiter('=');
         m_reader.AddDelimiter('<');
         m_reader.AddDelimiter('>');
-        const Failure failure = LoadRoot();
+        Status loaded = LoadRoot();
         m_reader.Close();
-        return failure;
+        return loaded;
     }
 
     const char* Next() { return m_reader.NextToken(CTokenReader::kTokenCapacity); }
@@ -95,65 +81,65 @@ private:
     // Passes over an attribute name, then returns the value after it.
     const char* Value() { return Next() ? Next() : nullptr; }
 
-    Failure LoadRoot() {
-        if (!Is(Next(), "tavlin")) return Failure::Root;
+    Status LoadRoot() {
+        if (!Is(Next(), "tavlin")) return Expected("<tavlin> tag", ProblemCode::kNotThisFormat);
         const char* token = Next();
         while (Is(token, "regset")) {
-            if (const Failure f = LoadRegset(token); f != Failure::None) return f;
+            if (Status loaded = LoadRegset(token); !loaded) return loaded;
         }
-        return Is(token, "/tavlin") ? Failure::None : Failure::EndRoot;
+        return Is(token, "/tavlin") ? Succeeded() : Expected("</tavlin> tag");
     }
 
     // Loads one set; leaves `token` on the token after "/regset".
-    Failure LoadRegset(const char*& token) {
+    Status LoadRegset(const char*& token) {
         auto* set = m_tree.NewItem<CPropTreeItem>(nullptr);
         ++m_result.registerSets;
         const char* label = Value();
-        if (!label) return Failure::EndRegset;
+        if (!label) return Expected("</regset> tag");
         set->SetLabelText(label);
         const char* info = Value();
-        if (!info) return Failure::EndRegset;
+        if (!info) return Expected("</regset> tag");
         set->SetInfoText(info);
         token = Next();
         while (Is(token, "register")) {
-            if (const Failure f = LoadRegister(set, token); f != Failure::None) return f;
+            if (Status loaded = LoadRegister(set, token); !loaded) return loaded;
         }
-        if (!Is(token, "/regset")) return Failure::EndRegset;
+        if (!Is(token, "/regset")) return Expected("</regset> tag");
         token = Next();
-        return Failure::None;
+        return Succeeded();
     }
 
-    Failure LoadRegister(CPropTreeItem* set, const char*& token) {
+    Status LoadRegister(CPropTreeItem* set, const char*& token) {
         auto* reg = m_map.AddRegister(set);
         ++m_result.registers;
         const char* label = Value();
-        if (!label) return Failure::EndRegister;
+        if (!label) return Expected("</register> tag");
         reg->SetLabelText(label);
         const char* width = Value();
-        if (!width) return Failure::EndRegister;
+        if (!width) return Expected("</register> tag");
         reg->m_nBits = ParseDecimalInt32(width);
         const char* valueText = Value();
-        if (!valueText) return Failure::EndRegister;
+        if (!valueText) return Expected("</register> tag");
         reg->SetItemValue(reinterpret_cast<LPARAM>(valueText));
         const char* info = Value();
-        if (!info) return Failure::EndRegister;
+        if (!info) return Expected("</register> tag");
         reg->SetInfoText(info);
         token = Next();
         while (Is(token, "field")) {
-            if (const Failure f = LoadField(reg, token); f != Failure::None) return f;
+            if (Status loaded = LoadField(reg, token); !loaded) return loaded;
         }
-        if (!Is(token, "/register")) return Failure::EndRegister;
+        if (!Is(token, "/register")) return Expected("</register> tag");
         token = Next();
-        return Failure::None;
+        return Succeeded();
     }
 
-    Failure LoadField(CPropTreeItem* reg, const char*& token) {
+    Status LoadField(CPropTreeItem* reg, const char*& token) {
         const char* labelToken = Value();
-        if (!labelToken) return Failure::EndField;
+        if (!labelToken) return Expected("</field> tag");
         const Label label(labelToken);
         const char* kind = Value();
         const bool isCombo = Is(kind, "combo");
-        if (!isCombo && !Is(kind, "edit")) return Failure::FieldKind;
+        if (!isCombo && !Is(kind, "edit")) return Expected("field type of 'edit' or 'combo'");
 
         CPropTreeItem* row = nullptr;
         CPropTreeItemCombo* combo = nullptr;
@@ -167,32 +153,32 @@ private:
         ++m_result.fields;
         row->SetLabelText(label.text);
         const char* info = Value();
-        if (!info) return Failure::EndField;
+        if (!info) return Expected("</field> tag");
         row->SetInfoText(info);
         if (!isCombo) row->SetItemValue(reinterpret_cast<LPARAM>("0x0"));
 
         FieldSpan span;
         span.bCombo = isCombo;
         const char* low = Value();
-        if (!low) return Failure::EndField;
+        if (!low) return Expected("</field> tag");
         span.nLowBit = ParseDecimalInt32(low);
         const char* high = Value();
-        if (!high) return Failure::EndField;
+        if (!high) return Expected("</field> tag");
         span.nHighBit = ParseDecimalInt32(high);
         m_table.Set(row, span);
 
         token = Next();
         if (isCombo) {
             while (Is(token, "select")) {
-                if (!LoadChoice(combo)) return Failure::EndField;
+                if (!LoadChoice(combo)) return Expected("</field> tag");
                 token = Next();
             }
             combo->SendMessage(CB_SETCURSEL, 0, 0);
             combo->SetItemValue(combo->SendMessage(CB_GETITEMDATA, 0, 0));
         }
-        if (!Is(token, "/field")) return Failure::EndField;
+        if (!Is(token, "/field")) return Expected("</field> tag");
         token = Next();
-        return Failure::None;
+        return Succeeded();
     }
 
     // Adds one choice to the list; false when the text ends inside it.
@@ -222,12 +208,10 @@ template <typename Source>
 LoadReport Load(CRegisterMap& map, Source source, const char* displayName) {
     LoadReport result;
     result.displayName = displayName ? displayName : "";
-    const Failure failure = Loader(map, result).Run(source);
+    const Status loaded = Loader(map, result).Run(source);
     map.FinishLoad();
-    if (failure != Failure::None) {
-        result.problems.Add(MakeProblem(CodeOf(failure), MessageFor(failure, result.displayName)));
-    }
-    result.opened = failure != Failure::OpenFile && failure != Failure::Root;
+    if (!loaded) result.problems.Add(loaded.Error());
+    result.opened = !loaded.Failed(ProblemCode::kCannotRead) && !loaded.Failed(ProblemCode::kNotThisFormat);
     return result;
 }
 

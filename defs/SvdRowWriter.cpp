@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "defs/SvdRowWriter.h"
 
-#include <charconv>
 #include <cstdint>
 
 #include "bits/BitArithmetic.h"
@@ -18,11 +17,7 @@ namespace {
 // millions of faulty elements cannot fill memory with their texts.
 
 // "0x" and the hex digits of `value`, lower case, as the calculator writes an address.
-void AppendHex(std::string& out, std::uint64_t value) {
-    char digits[16];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value, 16).ptr;
-    out.append("0x").append(digits, end);
-}
+void AppendHex(std::string& out, std::uint64_t value) { out.append("0x").append(HexDigitsText(value)); }
 
 // "TEXT; MORE", leaving out the separator when either side is empty.
 void AppendPart(std::string& info, std::string_view part) {

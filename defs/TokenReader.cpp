@@ -14,13 +14,9 @@
 #include <emmintrin.h>
 #endif
 
-const char* const g_ReaderMessages[3] = {
-    "no error",
-    "file name expected as parameter",
-    "error during file load",
-};
-
 namespace {
+
+Status CannotLoad() { return Status::Failure(ProblemCode::kCannotRead, "error during file load"); }
 
 // Opens `path` for reading when it is a regular file of 1 byte to under
 // 2 GiB, and gives its size; null otherwise. Nothing else is opened: a FIFO
@@ -92,24 +88,24 @@ CTokenReader::CTokenReader() { ResetDelimiters(); }
 
 CTokenReader::~CTokenReader() { Close(); }
 
-int CTokenReader::Open(const char* path) {
-    if (!path) return 1;
+Status CTokenReader::Open(const char* path) {
+    if (!path) return Status::Failure(ProblemCode::kNoFileName, "file name expected as parameter");
     Close();
     std::int64_t size = 0;
     std::FILE* const file = OpenRegularFile(path, size);
-    if (!file) return 2;
+    if (!file) return CannotLoad();
     if (size > kWindowBytes) return OpenWindowed(file, size);
     char* block = nullptr;
-    if (ReadOpenFile(file, static_cast<std::int32_t>(size), block) == 0) return 2;
+    if (ReadOpenFile(file, static_cast<std::int32_t>(size), block) == 0) return CannotLoad();
     OpenText(block);
-    return 0;
+    return Succeeded();
 }
 
-int CTokenReader::OpenWindowed(std::FILE* file, std::int64_t size) {
+Status CTokenReader::OpenWindowed(std::FILE* file, std::int64_t size) {
     m_pBuffer = new (std::nothrow) char[static_cast<size_t>(kWindowBytes) + 1 + kTextPadding];
     if (!m_pBuffer) {
         std::fclose(file);
-        return 2;
+        return CannotLoad();
     }
     m_file = file;
     m_nLeft = size;
@@ -118,10 +114,10 @@ int CTokenReader::OpenWindowed(std::FILE* file, std::int64_t size) {
     // As a file that cannot be read whole, a file whose first window cannot be read is not opened.
     if (m_pEnd != m_pBuffer + kWindowBytes) {
         Close();
-        return 2;
+        return CannotLoad();
     }
     ResetDelimiters();
-    return 0;
+    return Succeeded();
 }
 
 const char* CTokenReader::Refill(const char* keep) {

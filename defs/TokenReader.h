@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "problem/Result.h"
+
 // Zero bytes after a text's final NUL, so scans may read whole 16-byte
 // blocks without running off the block.
 constexpr int kTextPadding = 16;
@@ -24,9 +26,6 @@ std::int32_t ReadStandardInput(char*& buffer);
 // reading text that is already in memory (release it with delete[]).
 char* NewTextBlock(std::string_view text);
 
-// The texts of the result codes of CTokenReader::Open.
-extern const char* const g_ReaderMessages[3];
-
 class CTokenReader {
 public:
     static constexpr int kTokenCapacity = 1024;
@@ -37,12 +36,13 @@ public:
     CTokenReader(const CTokenReader&) = delete;
     CTokenReader& operator=(const CTokenReader&) = delete;
 
-    // 0: the text is loaded; 1: `path` is null (nothing changes);
-    // 2: the file cannot be read (the reader stays closed). A file larger
-    // than kWindowBytes is read a window at a time as the tokens are asked
-    // for, so its text is never in memory all at once; the tokens are those
-    // of the whole text read at once.
-    int Open(const char* path);
+    // Loads the text: fails with kNoFileName, "file name expected as
+    // parameter", when `path` is null (nothing changes), or with kCannotRead,
+    // "error during file load", when the file cannot be read (the reader
+    // stays closed). A file larger than kWindowBytes is read a window at a
+    // time as the tokens are asked for, so its text is never in memory all at
+    // once; the tokens are those of the whole text read at once.
+    Status Open(const char* path);
     // Reads `block` instead of a file: a text as ReadWholeFile leaves it (its
     // bytes, a NUL and kTextPadding zero bytes), allocated with new[]. The
     // reader takes it over and releases it on Close.
@@ -72,7 +72,7 @@ private:
 
     void ResetDelimiters();
     // Opens a file larger than the window for reading a window at a time.
-    int OpenWindowed(std::FILE* file, std::int64_t size);
+    Status OpenWindowed(std::FILE* file, std::int64_t size);
     // Moves the bytes from `keep` to the end of the window to its start and
     // reads the file on after them; returns where `keep` now stands.
     const char* Refill(const char* keep);

@@ -27,19 +27,19 @@ public:
     CScriptedChannel(std::string_view replies, std::size_t chunk, const CGdbClient& client)
         : m_replies(replies), m_chunk(chunk), m_client(client) {}
 
-    ChannelStatus Send(std::string_view bytes, RemoteDeadline) override {
+    Status Send(std::string_view bytes, RemoteDeadline) override {
         // The client never sends the interrupt byte.
         FUZZ_CHECK(bytes.find('\x03') == std::string_view::npos);
-        return ChannelStatus::kOk;
+        return Succeeded();
     }
 
-    ChannelStatus Receive(char* buffer, std::size_t capacity, std::size_t& received, RemoteDeadline) override {
+    Status Receive(char* buffer, std::size_t capacity, std::size_t& received, RemoteDeadline) override {
         if (const CRspSession* session = m_client.Session()) FUZZ_CHECK(session->Reader().HeldBytes() <= kHeldBound);
-        if (m_replies.empty()) return ChannelStatus::kClosed;
+        if (m_replies.empty()) return Status::Failure(ProblemCode::kConnectionLost, "the replies are used up");
         received = std::min({capacity, m_chunk, m_replies.size()});
         std::copy_n(m_replies.data(), received, buffer);
         m_replies.remove_prefix(received);
-        return ChannelStatus::kOk;
+        return Succeeded();
     }
 
     const std::string& Where() const override { return m_where; }

@@ -64,8 +64,9 @@ std::vector<std::string_view> ValueWords(std::string_view line, std::size_t coun
 }
 
 void CheckValueWord(std::string_view word, std::uint64_t value, int unit, int digits, bool alone) {
-    const HexWord hex = ReadHexWord(word);
-    FUZZ_CHECK(hex.status == HexWord::Status::Ok);
+    const Result<HexWord> read = ReadHexWord(word);
+    FUZZ_CHECK(read.Ok());
+    const HexWord& hex = read.Value();
     FUZZ_CHECK(hex.value == value);
     FUZZ_CHECK(hex.digits == digits);
     FUZZ_CHECK(unit == UnitOfDigits(digits));
@@ -111,9 +112,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::vector<std::string_view> words = ValueWords(line, values.size());
         // The line's address is its first word up to a separator or symbol.
         const std::string_view start = Trimmed(line);
-        const HexWord address = ReadHexWord(start.substr(0, start.find_first_of(" \t\r\v\f:=<")));
-        FUZZ_CHECK(address.status == HexWord::Status::Ok);
-        std::uint64_t expected = address.value;
+        const Result<HexWord> address = ReadHexWord(start.substr(0, start.find_first_of(" \t\r\v\f:=<")));
+        FUZZ_CHECK(address.Ok());
+        std::uint64_t expected = address.Value().value;
         for (std::size_t i = 0; i < values.size(); ++i) {
             const AddressedValue& v = *values[i];
             FUZZ_CHECK(v.address == expected);

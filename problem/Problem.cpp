@@ -19,6 +19,12 @@ std::string_view ProblemCodeName(ProblemCode code) {
     case ProblemCode::kUnknownName: return "unknown name";
     case ProblemCode::kDuplicateName: return "duplicate name";
     case ProblemCode::kValueTooWide: return "value too wide";
+    case ProblemCode::kNoFileName: return "no file name";
+    case ProblemCode::kUnknownOption: return "unknown option";
+    case ProblemCode::kMissingOptionValue: return "missing option value";
+    case ProblemCode::kBadOptionValue: return "bad option value";
+    case ProblemCode::kOptionsClash: return "options clash";
+    case ProblemCode::kWrongArguments: return "wrong arguments";
     case ProblemCode::kBadEndpoint: return "bad endpoint";
     case ProblemCode::kHostNotFound: return "host not found";
     case ProblemCode::kConnectionRefused: return "connection refused";

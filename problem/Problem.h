@@ -29,6 +29,14 @@ enum class ProblemCode : std::uint8_t {
     kUnknownName,        // a name the map does not have
     kDuplicateName,      // a name another of its level has already, given a suffix
     kValueTooWide,       // a value wider than its register
+    kNoFileName,         // a read asked of no file at all
+
+    // The command line's usage.
+    kUnknownOption,      // an option tavlin has not, or one the mode has no use for
+    kMissingOptionValue, // an option given without its value
+    kBadOptionValue,     // an option's value that is not what it takes
+    kOptionsClash,       // options that go one at a time
+    kWrongArguments,     // too few or too many files and names after the options
 
     // The connection to a GDB server.
     kBadEndpoint,        // not HOST:PORT

@@ -5,6 +5,8 @@
 #include <charconv>
 
 #include "bits/NumberFormatting.h"
+#include "bits/NumberReading.h"
+#include "bits/TextChars.h"
 #include "remote/CancelSignal.h"
 #include "remote/Endpoint.h"
 #include "remote/RemoteText.h"
@@ -13,17 +15,9 @@
 
 namespace {
 
-bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool IsHexDigit(char c) { return HexDigitValue(c) >= 0; }
 
-bool IsHexText(std::string_view text) { return std::all_of(text.begin(), text.end(), IsHexDigit); }
-
-int HexValue(char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; }
-
-std::string HexNumber(std::uint64_t value) {
-    char text[17];
-    const auto end = std::to_chars(text, text + sizeof text, value, 16).ptr;
-    return std::string(text, end);
-}
+bool IsHexText(std::string_view text) { return ReadHexDigits(text).count == text.size(); }
 
 // A stop reply ("S05", "T05thread:01;", "W00", "X09") or console output
 // ("O" and hex text): what a server sends when the target stops or prints,
@@ -143,7 +137,7 @@ Status CGdbClient::ReadChunk(std::uint64_t address, std::uint32_t size, std::vec
     const std::string what = "the read of " + RemoteBytesText(size) + " at " + FormatAddress(address);
     const std::size_t digits = std::size_t{2} * size;
     const auto reply = m_session->Exchange(
-        "m" + HexNumber(address) + "," + HexNumber(size),
+        "m" + HexDigitsText(address) + "," + HexDigitsText(size),
         [digits](std::string_view reply) {
             return reply.empty() || IsErrorReply(reply) ||
                    (reply.size() <= digits && reply.size() % 2 == 0 && IsHexText(reply));
@@ -153,7 +147,7 @@ Status CGdbClient::ReadChunk(std::uint64_t address, std::uint32_t size, std::vec
     const std::string& text = reply.Value();
     if (text.size() == digits && IsHexText(text)) {
         for (std::size_t i = 0; i < digits; i += 2) {
-            into.push_back(static_cast<std::uint8_t>(HexValue(text[i]) << 4 | HexValue(text[i + 1])));
+            into.push_back(static_cast<std::uint8_t>(ReadHexDigits(text.substr(i, 2)).value));
         }
         return Succeeded();
     }
@@ -185,7 +179,7 @@ Status CGdbClient::WriteMemory(std::uint64_t address, std::span<const std::uint8
 Status CGdbClient::WriteChunk(std::uint64_t address, std::span<const std::uint8_t> bytes) {
     static constexpr char kHex[] = "0123456789abcdef";
     const std::string where = RemoteBytesText(bytes.size()) + " at " + FormatAddress(address);
-    std::string request = "M" + HexNumber(address) + "," + HexNumber(bytes.size()) + ":";
+    std::string request = "M" + HexDigitsText(address) + "," + HexDigitsText(bytes.size()) + ":";
     for (const std::uint8_t byte : bytes) {
         request += kHex[byte >> 4];
         request += kHex[byte & 0xF];

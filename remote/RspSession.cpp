@@ -18,19 +18,15 @@ Result<std::string> CRspSession::Fail(ProblemCode code, std::string detail) {
     return Result<std::string>::Failure(code, std::move(detail));
 }
 
-Result<std::string> CRspSession::ChannelFailed(ChannelStatus status, std::chrono::milliseconds timeout,
+Result<std::string> CRspSession::ChannelFailed(const Status& status, std::chrono::milliseconds timeout,
                                                std::string_view what) {
-    switch (status) {
-    case ChannelStatus::kTimedOut:
+    if (status.Failed(ProblemCode::kTimedOut))
         return Fail(ProblemCode::kTimedOut, "no answer from " + Where() + " within " + RemoteDurationText(timeout));
-    case ChannelStatus::kCancelled: return Fail(ProblemCode::kCancelled, std::string(what) + " was cancelled");
-    case ChannelStatus::kOk:
-    case ChannelStatus::kClosed: break;
-    }
+    if (status.Failed(ProblemCode::kCancelled)) return Fail(ProblemCode::kCancelled, std::string(what) + " was cancelled");
     return Fail(ProblemCode::kConnectionLost, "the connection to " + Where() + " was lost");
 }
 
-ChannelStatus CRspSession::Send(std::string_view bytes, RemoteDeadline deadline) {
+Status CRspSession::Send(std::string_view bytes, RemoteDeadline deadline) {
     if (m_trace != nullptr) {
         if (bytes == "+") {
             m_trace->SentAck();
@@ -53,11 +49,11 @@ void CRspSession::TraceReceived(CRspPacketReader::Event event) {
     }
 }
 
-ChannelStatus CRspSession::ReceiveMore(RemoteDeadline deadline) {
+Status CRspSession::ReceiveMore(RemoteDeadline deadline) {
     char chunk[kReceiveChunk];
     std::size_t received = 0;
-    const ChannelStatus status = m_channel->Receive(chunk, sizeof chunk, received, deadline);
-    if (status == ChannelStatus::kOk) m_reader.Feed(std::string_view(chunk, received));
+    Status status = m_channel->Receive(chunk, sizeof chunk, received, deadline);
+    if (status) m_reader.Feed(std::string_view(chunk, received));
     return status;
 }
 
@@ -70,7 +66,7 @@ Result<std::string> CRspSession::Exchange(std::string_view request, const ReplyF
     if (!m_inStep) return Fail(ProblemCode::kOutOfStep, "the connection to " + Where() + " is out of step after an earlier problem");
     const RemoteDeadline deadline = RemoteClock::now() + timeout;
     const std::string packet = EncodeRspPacket(request);
-    if (const ChannelStatus status = Send(packet, deadline); status != ChannelStatus::kOk) {
+    if (const Status status = Send(packet, deadline); !status) {
         return ChannelFailed(status, timeout, what);
     }
 
@@ -83,7 +79,7 @@ Result<std::string> CRspSession::Exchange(std::string_view request, const ReplyF
         if (m_trace != nullptr) TraceReceived(event);
         switch (event) {
         case CRspPacketReader::Event::kNeedBytes:
-            if (const ChannelStatus status = ReceiveMore(deadline); status != ChannelStatus::kOk) {
+            if (const Status status = ReceiveMore(deadline); !status) {
                 return ChannelFailed(status, timeout, what);
             }
             break;
@@ -98,7 +94,7 @@ Result<std::string> CRspSession::Exchange(std::string_view request, const ReplyF
                 return Fail(ProblemCode::kBadReply, "the server at " + Where() + " asked " + std::to_string(resent) +
                             " times for the request again");
             }
-            if (const ChannelStatus status = Send(packet, deadline); status != ChannelStatus::kOk) {
+            if (const Status status = Send(packet, deadline); !status) {
                 return ChannelFailed(status, timeout, what);
             }
             break;
@@ -111,7 +107,7 @@ Result<std::string> CRspSession::Exchange(std::string_view request, const ReplyF
                 return Fail(ProblemCode::kBadReply, "the server at " + Where() + " sent a damaged reply " + std::to_string(damaged) +
                             " times");
             }
-            if (const ChannelStatus status = Send("-", deadline); status != ChannelStatus::kOk) {
+            if (const Status status = Send("-", deadline); !status) {
                 return ChannelFailed(status, timeout, what);
             }
             break;
@@ -125,7 +121,7 @@ Result<std::string> CRspSession::Exchange(std::string_view request, const ReplyF
             // A reply stands for the acknowledgement it may have come without.
             awaitingAck = false;
             if (m_acknowledging) {
-                if (const ChannelStatus status = Send("+", deadline); status != ChannelStatus::kOk) {
+                if (const Status status = Send("+", deadline); !status) {
                     return ChannelFailed(status, timeout, what);
                 }
             }
@@ -152,15 +148,15 @@ Result<std::string> CRspSession::WaitForNotification(RemoteDeadline deadline) {
         if (m_trace != nullptr) TraceReceived(event);
         switch (event) {
         case CRspPacketReader::Event::kNeedBytes: {
-            const ChannelStatus status = ReceiveMore(deadline);
-            if (status == ChannelStatus::kTimedOut) return Result<std::string>::Failure(ProblemCode::kTimedOut, "no notification from " + Where());
-            if (status == ChannelStatus::kCancelled) return Result<std::string>::Failure(ProblemCode::kCancelled, "the wait for a notification was cancelled");
-            if (status != ChannelStatus::kOk) return Fail(ProblemCode::kConnectionLost, "the connection to " + Where() + " was lost");
+            const Status status = ReceiveMore(deadline);
+            if (status.Failed(ProblemCode::kTimedOut)) return Result<std::string>::Failure(ProblemCode::kTimedOut, "no notification from " + Where());
+            if (status.Failed(ProblemCode::kCancelled)) return Result<std::string>::Failure(ProblemCode::kCancelled, "the wait for a notification was cancelled");
+            if (!status) return Fail(ProblemCode::kConnectionLost, "the connection to " + Where() + " was lost");
             break;
         }
         case CRspPacketReader::Event::kNotification: KeepNotification(); break;
         case CRspPacketReader::Event::kPacket:
-            if (m_acknowledging && Send("+", deadline) != ChannelStatus::kOk) {
+            if (m_acknowledging && !Send("+", deadline)) {
                 return Fail(ProblemCode::kConnectionLost, "the connection to " + Where() + " was lost");
             }
             break;

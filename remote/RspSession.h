@@ -62,13 +62,14 @@ public:
 
 private:
     Result<std::string> Fail(ProblemCode code, std::string detail);
-    ChannelStatus Send(std::string_view bytes, RemoteDeadline deadline);
+    Status Send(std::string_view bytes, RemoteDeadline deadline);
     // Waits for bytes and feeds them to the reader.
-    ChannelStatus ReceiveMore(RemoteDeadline deadline);
+    Status ReceiveMore(RemoteDeadline deadline);
     void TraceReceived(CRspPacketReader::Event event);
     // Keeps the reader's notification for WaitForNotification.
     void KeepNotification();
-    Result<std::string> ChannelFailed(ChannelStatus status, std::chrono::milliseconds timeout, std::string_view what);
+    // A failed wait of the channel told in the session's words.
+    Result<std::string> ChannelFailed(const Status& status, std::chrono::milliseconds timeout, std::string_view what);
 
     std::unique_ptr<CByteChannel> m_channel;
     CRspPacketReader m_reader;

@@ -22,17 +22,17 @@ struct CTcpChannel::Connection {
     // Runs the loop until `done`, the deadline or a cancel. An operation
     // still under way is cancelled and its handler run, so nothing refers to
     // the caller's buffers when this returns.
-    ChannelStatus Run(const bool& done, RemoteDeadline deadline, const CCancelSignal* cancel) {
+    Status Run(const bool& done, RemoteDeadline deadline, const CCancelSignal* cancel) {
         const CCancelSignal::Waker waker(cancel, [this] { io.stop(); });
-        ChannelStatus status = ChannelStatus::kOk;
+        Status status = Succeeded();
         io.restart();
         while (!done) {
             if (cancel != nullptr && cancel->IsCancelled()) {
-                status = ChannelStatus::kCancelled;
+                status = Status::Failure(ProblemCode::kCancelled, "cancelled");
                 break;
             }
             if (RemoteClock::now() >= deadline) {
-                status = ChannelStatus::kTimedOut;
+                status = Status::Failure(ProblemCode::kTimedOut, "timed out");
                 break;
             }
             io.run_one_until(deadline);
@@ -127,11 +127,11 @@ Result<std::unique_ptr<CTcpChannel>> CTcpChannel::Open(const RemoteEndpoint& end
             error = result;
             done = true;
         });
-        const ChannelStatus status = connection->Run(done, deadline, cancel);
-        if (status == ChannelStatus::kCancelled) {
+        const Status status = connection->Run(done, deadline, cancel);
+        if (status.Failed(ProblemCode::kCancelled)) {
             return Opened::Failure(ProblemCode::kCancelled, "the connection to " + where + " was cancelled");
         }
-        if (status == ChannelStatus::kTimedOut) {
+        if (status.Failed(ProblemCode::kTimedOut)) {
             return Opened::Failure(ProblemCode::kTimedOut,
                                    "no answer from " + where + " within " + RemoteDurationText(timeout));
         }
@@ -157,7 +157,11 @@ CTcpChannel::CTcpChannel(std::unique_ptr<Connection> connection, std::string whe
 
 CTcpChannel::~CTcpChannel() = default;
 
-ChannelStatus CTcpChannel::Send(std::string_view bytes, RemoteDeadline deadline) {
+Status CTcpChannel::Lost() const {
+    return Status::Failure(ProblemCode::kConnectionLost, "the connection to " + m_where + " was lost");
+}
+
+Status CTcpChannel::Send(std::string_view bytes, RemoteDeadline deadline) {
     bool done = false;
     asio::error_code error;
     asio::async_write(m_connection->socket, asio::buffer(bytes.data(), bytes.size()),
@@ -165,13 +169,13 @@ ChannelStatus CTcpChannel::Send(std::string_view bytes, RemoteDeadline deadline)
                           error = result;
                           done = true;
                       });
-    const ChannelStatus status = m_connection->Run(done, deadline, m_cancel);
-    if (status != ChannelStatus::kOk) return status;
-    return error ? ChannelStatus::kClosed : ChannelStatus::kOk;
+    const Status status = m_connection->Run(done, deadline, m_cancel);
+    if (!status) return status;
+    return error ? Lost() : Succeeded();
 }
 
-ChannelStatus CTcpChannel::Receive(char* buffer, std::size_t capacity, std::size_t& received,
-                                   RemoteDeadline deadline) {
+Status CTcpChannel::Receive(char* buffer, std::size_t capacity, std::size_t& received,
+                            RemoteDeadline deadline) {
     received = 0;
     bool done = false;
     asio::error_code error;
@@ -181,8 +185,8 @@ ChannelStatus CTcpChannel::Receive(char* buffer, std::size_t capacity, std::size
                                              received = count;
                                              done = true;
                                          });
-    const ChannelStatus status = m_connection->Run(done, deadline, m_cancel);
-    if (status != ChannelStatus::kOk) return status;
+    const Status status = m_connection->Run(done, deadline, m_cancel);
+    if (!status) return status;
     // The peer's close (end of file) ends the stream like any failure.
-    return error || received == 0 ? ChannelStatus::kClosed : ChannelStatus::kOk;
+    return error || received == 0 ? Lost() : Succeeded();
 }

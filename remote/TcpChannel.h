@@ -24,14 +24,15 @@ public:
     CTcpChannel(const CTcpChannel&) = delete;
     CTcpChannel& operator=(const CTcpChannel&) = delete;
 
-    ChannelStatus Send(std::string_view bytes, RemoteDeadline deadline) override;
-    ChannelStatus Receive(char* buffer, std::size_t capacity, std::size_t& received,
-                          RemoteDeadline deadline) override;
+    Status Send(std::string_view bytes, RemoteDeadline deadline) override;
+    Status Receive(char* buffer, std::size_t capacity, std::size_t& received, RemoteDeadline deadline) override;
     const std::string& Where() const override { return m_where; }
 
 private:
     struct Connection;  // the socket and the event loop it runs on
     CTcpChannel(std::unique_ptr<Connection> connection, std::string where, const CCancelSignal* cancel);
+    // kConnectionLost: the peer closed the stream, or it failed.
+    Status Lost() const;
 
     std::unique_ptr<Connection> m_connection;
     std::string m_where;

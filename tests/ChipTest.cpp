@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,18 +38,21 @@ TEST(ChipRegisters, ASetReadPassesOverRegistersAReadChangesOrGivesNothing) {
     const BoardMap board;
     const struct {
         const char* path;
-        ReadHazard hazard;
+        std::optional<ProblemCode> refused;  // none: read without asking
+        const char* words;
     } cases[] = {
-        {"ADC1.HTR", ReadHazard::None},
-        {"SCB.CPUID", ReadHazard::None},          // read-only reads well
-        {"USART1.DR", ReadHazard::ReadChangesIt},  // readAction on the register
-        {"SPI1.DR", ReadHazard::ReadChangesIt},    // readAction on a field
-        {"SCRATCH.COMMAND", ReadHazard::WriteOnly},
+        {"ADC1.HTR", std::nullopt, ""},
+        {"SCB.CPUID", std::nullopt, ""},  // read-only reads well
+        {"USART1.DR", ProblemCode::kReadChangesIt, "USART1.DR changes when read"},  // readAction on the register
+        {"SPI1.DR", ProblemCode::kReadChangesIt, "SPI1.DR changes when read"},      // readAction on a field
+        {"SCRATCH.COMMAND", ProblemCode::kWriteOnly, "SCRATCH.COMMAND is write-only"},
     };
     for (const auto& c : cases) {
         const CRegisterItem* reg = board.Register(c.path);
         ASSERT_NE(reg, nullptr) << c.path;
-        EXPECT_EQ(ReadHazardOf(board.map, *reg), c.hazard) << c.path;
+        const Status read = CheckRead(board.map, *reg);
+        EXPECT_EQ(read.Ok() ? std::nullopt : std::optional(read.Error().code), c.refused) << c.path;
+        EXPECT_EQ(read.Text(), c.words) << c.path;
     }
     const std::vector<CRegisterItem*> all = board.map.Registers();
     const ChipReadSelection selection = SelectForRead(board.map, all);
@@ -84,7 +88,9 @@ TEST(ChipRegisters, ASetReadPassesOverRegistersAReadChangesOrGivesNothing) {
                         "</register></regset></tavlin>",
                         "tavlin.xml");
     ASSERT_EQ(plain.Registers().size(), 1u);
-    EXPECT_EQ(ReadHazardOf(plain, *plain.Registers().front()), ReadHazard::NoAddress);
+    const Status read = CheckRead(plain, *plain.Registers().front());
+    EXPECT_TRUE(read.Failed(ProblemCode::kNoAddress));
+    EXPECT_EQ(read.Text(), "S.R has no address");
 }
 
 TEST(RegisterNames, APathASetOrAnAddress) {
@@ -144,18 +150,18 @@ TEST(ChipTransfer, NeighboursShareARequestAndAGapIsNeverRead) {
 TEST(ChipTransfer, AWriteIsReadBackExactlyWhereAReadIsHarmless) {
     const struct {
         const char* name;
-        ReadHazard hazard;
+        bool mayRead;  // CheckRead's answer for the register
         std::vector<Step> replies;
         std::uint64_t held;
         bool readBack;
         std::vector<std::string> packets;  // after the handshake
     } cases[] = {
-        {"read back", ReadHazard::None,
+        {"read back", true,
          {{Step::After::kNextPacket, FakeGdbServer::Reply("OK")}, {Step::After::kNextPacket, FakeGdbServer::Reply("0f000000")}},
          0xF, true, {"M40012000,4:ff000000", "m40012000,4"}},
-        {"write-only", ReadHazard::WriteOnly, {{Step::After::kNextPacket, FakeGdbServer::Reply("OK")}}, 0xFF, false,
+        {"write-only", false, {{Step::After::kNextPacket, FakeGdbServer::Reply("OK")}}, 0xFF, false,
          {"M40012000,4:ff000000"}},
-        {"a read changes it", ReadHazard::ReadChangesIt, {{Step::After::kNextPacket, FakeGdbServer::Reply("OK")}}, 0xFF,
+        {"a read changes it", false, {{Step::After::kNextPacket, FakeGdbServer::Reply("OK")}}, 0xFF,
          false, {"M40012000,4:ff000000"}},
     };
     for (const auto& c : cases) {
@@ -164,7 +170,7 @@ TEST(ChipTransfer, AWriteIsReadBackExactlyWhereAReadIsHarmless) {
         FakeGdbServer server(script);
         CGdbClient client(std::chrono::seconds(5));
         ASSERT_TRUE(client.Connect(server.Endpoint()).Ok()) << c.name;
-        const auto held = WriteThenReadBack(client, {0x40012000, 4, 32}, 0xFF, false, c.hazard);
+        const auto held = WriteThenReadBack(client, {0x40012000, 4, 32}, 0xFF, false, c.mayRead);
         ASSERT_TRUE(held.Ok()) << c.name << ": " << held.Text();
         EXPECT_EQ(held.Value().value, c.held) << c.name;
         EXPECT_EQ(held.Value().readBack, c.readBack) << c.name;
@@ -181,7 +187,7 @@ TEST(ChipTransfer, AWriteIsReadBackExactlyWhereAReadIsHarmless) {
     FakeGdbServer server(script);
     CGdbClient client(std::chrono::seconds(5));
     ASSERT_TRUE(client.Connect(server.Endpoint()).Ok());
-    EXPECT_TRUE(WriteThenReadBack(client, {0x40012000, 4, 32}, 1, false, ReadHazard::None)
+    EXPECT_TRUE(WriteThenReadBack(client, {0x40012000, 4, 32}, 1, false, true)
                     .Failed(ProblemCode::kTargetError));
 }
 

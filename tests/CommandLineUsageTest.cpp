@@ -2,10 +2,12 @@
 // The command line's mistakes, told in each mode's words, and what passes to the window.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/ParsedOptions.h"
 #include "tests/CommandLineRun.h"
 #include "tests/TempDir.h"
 
@@ -47,6 +49,39 @@ TEST(CommandLineUsage, EachModeTellsTheFirstMistakeAndExitsWith2) {
         else
             EXPECT_EQ(o.err, c.err);
     }
+}
+
+// The parser's usage error says by its code what is wrong, for the mode asked.
+TEST(CommandLineUsage, TheParsersUsageErrorIsToldByItsCode) {
+    const struct {
+        std::vector<std::string> args;
+        Mode mode;
+        bool windowSystemOptions;
+        std::optional<ProblemCode> code;  // none: the mode runs
+        const char* words;
+    } cases[] = {
+        {{"--decode", "m", "v"}, Mode::Decode, false, std::nullopt, ""},
+        {{"--decode", "m", "v", "--frobnicate"}, Mode::Decode, false, ProblemCode::kUnknownOption,
+         "unknown option --frobnicate"},
+        {{"--decode", "m", "v", "--read"}, Mode::Decode, false, ProblemCode::kUnknownOption, "unknown option --read"},
+        {{"--decode", "m", "v", "--base"}, Mode::Decode, false, ProblemCode::kMissingOptionValue,
+         "--base needs a value"},
+        {{"--read", "m", "R", "--gdb"}, Mode::Chip, false, ProblemCode::kMissingOptionValue, "--gdb needs HOST:PORT"},
+        {{"-platform", "offscreen"}, Mode::Window, true, std::nullopt, ""},
+        {{"-platform", "offscreen"}, Mode::Window, false, ProblemCode::kUnknownOption, "unknown option -platform"},
+        {{"--desktop"}, Mode::Window, false, std::nullopt, ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments = {"tavlin"};
+        arguments.insert(arguments.end(), c.args.begin(), c.args.end());
+        const CParsedOptions options(arguments);
+        const Status usage = options.UsageError(c.mode, c.windowSystemOptions);
+        EXPECT_EQ(usage.Ok() ? std::nullopt : std::optional(usage.Error().code), c.code) << c.words;
+        EXPECT_EQ(usage.Text(), c.words);
+    }
+    // One value kept for each option the enum names.
+    const CParsedOptions options({"tavlin", "--as", "c"});
+    EXPECT_EQ(options.Value(static_cast<Option>(kOptionCount - 1)), "c") << "--as is the last option";
 }
 
 TEST(CommandLineUsage, HelpAndVersionWhateverFollowsAndTheWindowSystemsOptionsPassToTheWindow) {

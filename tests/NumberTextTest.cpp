@@ -44,6 +44,60 @@ TEST(NumberReading, ParseHex) {
     for (const auto& c : cases) EXPECT_EQ(ParseHex(c.text), c.value) << '"' << c.text << '"';
 }
 
+// The one reader of hex digits, which every reader of hex text goes through:
+// where the digits stop, how many there are, and the last 16 of them.
+TEST(NumberReading, HexDigitsStopAtTheFirstOtherCharacter) {
+    const struct {
+        std::string text;
+        std::uint64_t value;
+        std::size_t count;
+    } cases[] = {
+        {"", 0, 0},
+        {"0", 0, 1},
+        {"1f", 0x1F, 2},
+        {"DeadBeef", 0xDEADBEEF, 8},
+        {"0x1f", 0, 1},  // no prefix is taken: the 'x' ends the digits
+        {"12 34", 0x12, 2},
+        {"ag", 0xA, 1},
+        {"0000000000000000001", 1, 19},  // leading zeros are counted
+        {"123456789abcdef01", 0x23456789ABCDEF01, 17},  // the first digit shifted out
+        {std::string("f\0" "f", 3), 0xF, 1},
+    };
+    for (const auto& c : cases) {
+        const HexDigits digits = ReadHexDigits(c.text);
+        EXPECT_EQ(digits.value, c.value) << '"' << c.text << '"';
+        EXPECT_EQ(digits.count, c.count) << '"' << c.text << '"';
+    }
+}
+
+// The two hex writers: unpadded digits in either letter case, and "0x" with
+// zeros up to a width that never cuts a digit.
+TEST(NumberFormatting, HexWritersPadOnlyWhenAskedAndKeepTheLetterCase) {
+    const struct {
+        std::uint64_t value;
+        const char* lower;
+        const char* upper;
+    } unpadded[] = {
+        {0, "0", "0"}, {0xA, "a", "A"}, {0x1F, "1f", "1F"}, {0xDEADBEEF, "deadbeef", "DEADBEEF"},
+        {kAll, "ffffffffffffffff", "FFFFFFFFFFFFFFFF"},
+    };
+    for (const auto& c : unpadded) {
+        EXPECT_EQ(HexDigitsText(c.value), c.lower) << c.lower;
+        EXPECT_EQ(HexDigitsText(c.value, HexLetters::kUpper), c.upper) << c.upper;
+    }
+    const struct {
+        std::uint64_t value;
+        std::size_t minDigits;
+        const char* text;
+    } padded[] = {
+        {0, 0, "0x0"},       {0, 1, "0x0"},          {0x1F, 4, "0x001f"},
+        {0x12345, 4, "0x12345"},  // never cut
+        {0xAB, 2, "0xab"},   {1, 16, "0x0000000000000001"},
+    };
+    for (const auto& c : padded) EXPECT_EQ(PaddedHex(c.value, c.minDigits), c.text) << c.text;
+    EXPECT_EQ(PaddedHex(0xAB, 4, HexLetters::kUpper), "0x00AB");
+}
+
 // The one "0x" rule: number text takes a lower-case x only, the readers of
 // dumps, names and SVD numbers either case; "0" alone or "x1" never.
 TEST(NumberReading, HexPrefixRule) {

@@ -80,25 +80,36 @@ TEST(TokenReader, LongQuotedStringKeepsItsStartAndNextTokenFollowsTheQuote) {
 
 TEST(TokenReader, OpenResults) {
     TempDir dir;
-    CTokenReader reader;
-    EXPECT_EQ(reader.Open(nullptr), 1);
-    EXPECT_FALSE(reader.IsOpen());
-    EXPECT_EQ(reader.Open(Utf8FromPath(dir.Path() / "missing.xml").c_str()), 2);
-    EXPECT_EQ(reader.Open(dir.Write("empty.xml", "").c_str()), 2);
-    EXPECT_EQ(reader.Open(Utf8FromPath(dir.Path()).c_str()), 2) << "a directory is not a file";
-    EXPECT_FALSE(reader.IsOpen());
-    EXPECT_EQ(reader.NextToken(1024), nullptr) << "a closed reader gives no token";
-    EXPECT_STREQ(g_ReaderMessages[0], "no error");
-    EXPECT_STREQ(g_ReaderMessages[1], "file name expected as parameter");
-    EXPECT_STREQ(g_ReaderMessages[2], "error during file load");
+    const std::string missing = Utf8FromPath(dir.Path() / "missing.xml");
+    const std::string empty = dir.Write("empty.xml", "");
+    const std::string directory = Utf8FromPath(dir.Path());
+    const struct {
+        const char* what;
+        const char* path;
+        ProblemCode code;
+        const char* words;
+    } cases[] = {
+        {"no path", nullptr, ProblemCode::kNoFileName, "file name expected as parameter"},
+        {"a missing file", missing.c_str(), ProblemCode::kCannotRead, "error during file load"},
+        {"an empty file", empty.c_str(), ProblemCode::kCannotRead, "error during file load"},
+        {"a directory is not a file", directory.c_str(), ProblemCode::kCannotRead, "error during file load"},
+    };
+    for (const auto& c : cases) {
+        CTokenReader reader;
+        const Status opened = reader.Open(c.path);
+        EXPECT_TRUE(opened.Failed(c.code)) << c.what << ": " << opened.Text();
+        EXPECT_EQ(opened.Text(), c.words) << c.what;
+        EXPECT_FALSE(reader.IsOpen()) << c.what;
+        EXPECT_EQ(reader.NextToken(1024), nullptr) << c.what << ": a closed reader gives no token";
+    }
 }
 
 TEST(TokenReader, NullPathLeavesAnOpenReaderAsItWas) {
     TempDir dir;
     CTokenReader reader;
-    ASSERT_EQ(reader.Open(dir.Write("a.xml", "one two").c_str()), 0);
+    ASSERT_TRUE(reader.Open(dir.Write("a.xml", "one two").c_str()).Ok());
     EXPECT_STREQ(reader.NextToken(1024), "one");
-    EXPECT_EQ(reader.Open(nullptr), 1);
+    EXPECT_TRUE(reader.Open(nullptr).Failed(ProblemCode::kNoFileName));
     EXPECT_STREQ(reader.NextToken(1024), "two");
 }
 

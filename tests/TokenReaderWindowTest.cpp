@@ -35,7 +35,7 @@ std::vector<std::string> TokensOfText(const std::string& text, int maxLength) {
 
 std::vector<std::string> TokensOfFile(const std::string& path, int maxLength) {
     CTokenReader reader;
-    EXPECT_EQ(reader.Open(path.c_str()), 0);
+    EXPECT_TRUE(reader.Open(path.c_str()).Ok());
     return Tokens(reader, maxLength);
 }
 
@@ -95,18 +95,18 @@ TEST(TokenReaderWindow, ReaderOpenOnALargeFileClosesAndOpensAgain) {
     const std::string text = MixedText(7, 2 * kWindow, false);
     const std::string path = dir.Write("big.xml", text);
     CTokenReader reader;
-    ASSERT_EQ(reader.Open(path.c_str()), 0);
+    ASSERT_TRUE(reader.Open(path.c_str()).Ok());
     EXPECT_TRUE(reader.IsOpen());
     ASSERT_NE(reader.NextToken(), nullptr);
-    EXPECT_EQ(reader.Open(nullptr), 1) << "a null path changes nothing";
+    EXPECT_TRUE(reader.Open(nullptr).Failed(ProblemCode::kNoFileName)) << "a null path changes nothing";
     EXPECT_TRUE(reader.IsOpen());
-    ASSERT_EQ(reader.Open(path.c_str()), 0) << "opened again from the start";
+    ASSERT_TRUE(reader.Open(path.c_str()).Ok()) << "opened again from the start";
     EXPECT_EQ(Tokens(reader, CTokenReader::kTokenCapacity), TokensOfText(text, CTokenReader::kTokenCapacity));
     EXPECT_EQ(reader.NextToken(), nullptr);
     reader.Close();
     EXPECT_FALSE(reader.IsOpen());
     EXPECT_EQ(reader.NextToken(), nullptr);
-    EXPECT_EQ(reader.Open(Utf8FromPath(dir.Path() / "missing.xml").c_str()), 2);
+    EXPECT_TRUE(reader.Open(Utf8FromPath(dir.Path() / "missing.xml").c_str()).Failed(ProblemCode::kCannotRead));
     EXPECT_FALSE(reader.IsOpen());
 }
 

@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "values/HexWord.h"
 #include "values/ValuesTextReader.h"
 
 namespace {
@@ -34,6 +36,36 @@ struct FormCase {
     const char* text;
     std::vector<Addressed> values;
 };
+
+// One word of a dump: its value and digits, or a code that tells a word
+// that is no hex number from one too long.
+TEST(HexWord, AWordIsReadWholeOrFailsWithItsCode) {
+    const struct {
+        const char* word;
+        std::optional<ProblemCode> code;  // none: read
+        std::uint64_t value;
+        int digits;
+        bool prefixed;
+    } cases[] = {
+        {"1f", std::nullopt, 0x1F, 2, false},
+        {"0X00ff", std::nullopt, 0xFF, 4, true},
+        {"0xffffffffffffffff", std::nullopt, ~std::uint64_t{0}, 16, true},
+        {"", ProblemCode::kBadValue, 0, 0, false},
+        {"0x", ProblemCode::kBadValue, 0, 0, false},
+        {"1g", ProblemCode::kBadValue, 0, 0, false},
+        {"0x1 ", ProblemCode::kBadValue, 0, 0, false},
+        {"00000000000000001", ProblemCode::kOutOfRange, 0, 0, false},
+        {"0x1zzzzzzzzzzzzzzzz", ProblemCode::kBadValue, 0, 0, false},  // no hex number before too long
+    };
+    for (const auto& c : cases) {
+        const Result<HexWord> read = ReadHexWord(c.word);
+        EXPECT_EQ(read.Ok() ? std::nullopt : std::optional(read.Error().code), c.code) << '"' << c.word << '"';
+        if (!read) continue;
+        EXPECT_EQ(read.Value().value, c.value) << c.word;
+        EXPECT_EQ(read.Value().digits, c.digits) << c.word;
+        EXPECT_EQ(read.Value().prefixed, c.prefixed) << c.word;
+    }
+}
 
 TEST(ValuesTextReader, EveryFormByAddress) {
     const FormCase cases[] = {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "bits/NumberReading.h"
 #include "bits/TextChars.h"
 
 #include "tree/PropTreeDescriber.h"
@@ -18,16 +19,12 @@ char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + '
 }  // namespace
 
 std::optional<std::uint64_t> FindTextAddress(std::string_view text) {
-    const bool prefixed = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const bool prefixed = text.size() > 2 && HasHexPrefix(text, HexPrefixCase::kEither);
     if (prefixed) text.remove_prefix(2);
     if (prefixed ? text.size() > 16 : text.size() != 8) return std::nullopt;
-    std::uint64_t address = 0;
-    for (const char c : text) {
-        const int digit = HexDigitValue(c);
-        if (digit < 0) return std::nullopt;
-        address = address << 4 | static_cast<std::uint64_t>(digit);
-    }
-    return address;
+    const HexDigits digits = ReadHexDigits(text);
+    if (digits.count != text.size()) return std::nullopt;
+    return digits.value;
 }
 
 std::vector<std::string_view> FindTextWords(std::string_view text) {

@@ -228,11 +228,10 @@ void CTargetCommands::Read() {
     CRegisterItem* reg = RegisterInHand();
     if (!reg || IsBusy()) return;
     if (!IsConnected()) return Tell("Not connected to a target: Connect to target... (Ctrl+K) first.");
-    const ReadHazard hazard = ReadHazardOf(m_map, *reg);
-    const std::string name = RegisterPath(*reg);
-    if (hazard == ReadHazard::NoAddress) return Tell(name + " has no address to read.");
-    if (hazard != ReadHazard::None &&
-        AfxMessageBox((name + " " + ReadHazardText(hazard) + ". Read it from the chip all the same?").c_str(),
+    const Status read = CheckRead(m_map, *reg);
+    if (read.Failed(ProblemCode::kNoAddress)) return Tell(RegisterPath(*reg) + " has no address to read.");
+    if (!read &&
+        AfxMessageBox((read.Text() + ". Read it from the chip all the same?").c_str(),
                       MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     ReadRegisters({reg}, {*ChipRegisterOf(m_map, *reg)});
@@ -271,12 +270,12 @@ void CTargetCommands::Write() {
     const std::string text = m_hexBox.GetText();
     const std::uint64_t value = text.empty() ? m_calc.ComposeRegister(*reg) : ParseNumberText(text);
     // What the chip holds afterwards: read back, unless a read would change it or gives nothing.
-    const ReadHazard hazard = ReadHazardOf(m_map, *reg);
+    const bool readBack = CheckRead(m_map, *reg).Ok();
     const bool bigEndian = m_map.IsBigEndian();
     const unsigned generation = m_generation;
     const bool started = m_link->Run<Result<WrittenValue>>(
-        [place = *place, value, hazard, bigEndian](CGdbClient& client) {
-            return WriteThenReadBack(client, place, value, bigEndian, hazard);
+        [place = *place, value, readBack, bigEndian](CGdbClient& client) {
+            return WriteThenReadBack(client, place, value, bigEndian, readBack);
         },
         [this, reg, generation](Result<WrittenValue> result) {
             Busy(false);
@@ -298,8 +297,7 @@ void CTargetCommands::ToggleWatch() {
     CRegisterItem* reg = RegisterInHand();
     if (!reg) return;
     if (!IsConnected()) return Tell("Not connected to a target: Connect to target... (Ctrl+K) first.");
-    const ReadHazard hazard = ReadHazardOf(m_map, *reg);
-    if (hazard != ReadHazard::None) return Tell(RegisterPath(*reg) + " " + ReadHazardText(hazard) + ": not watched.");
+    if (const Status read = CheckRead(m_map, *reg); !read) return Tell(read.Text() + ": not watched.");
     m_watched = reg;
     m_watchAction->setChecked(true);
     m_watchTimer->start();

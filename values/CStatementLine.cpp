@@ -52,25 +52,20 @@ class ExpressionReader {
 public:
     ExpressionReader(std::string_view text, const CNameValue& names) : m_text(text), m_names(names) {}
 
-    // The value of the whole text, or nothing with the problem kept.
-    std::optional<std::uint64_t> ReadAll() {
+    // The value of the whole text, or the first problem met.
+    Result<std::uint64_t> ReadAll() {
         const std::uint64_t value = Or();
-        if (Failed()) return std::nullopt;
         Skip();
-        if (m_at < m_text.size()) return Fail("unexpected '" + std::string(1, m_text[m_at]) + "' in the expression");
-        return value;
+        if (!Failed() && m_at < m_text.size()) Fail("unexpected '" + std::string(1, m_text[m_at]) + "' in the expression");
+        if (Failed()) return Result<std::uint64_t>::Failure(*m_failure);
+        return Result<std::uint64_t>::Success(value);
     }
 
-    const std::string& Problem() const { return m_problem; }
-    ProblemCode Code() const { return m_code; }
-
 private:
-    bool Failed() const { return !m_problem.empty(); }
-    std::nullopt_t Fail(std::string problem, ProblemCode code = ProblemCode::kBadValue) {
-        if (m_problem.empty()) {
-            m_problem = std::move(problem);
-            m_code = code;
-        }
+    bool Failed() const { return m_failure.has_value(); }
+    // Keeps the first problem; the reading unwinds with 0 from there.
+    std::nullopt_t Fail(std::string detail, ProblemCode code = ProblemCode::kBadValue) {
+        if (!m_failure) m_failure = MakeProblem(code, std::move(detail));
         return std::nullopt;
     }
 
@@ -195,7 +190,7 @@ private:
     std::uint64_t Number() {
         const std::size_t start = m_at;
         unsigned base = 10;
-        if (m_text.substr(m_at, 2) == "0x" || m_text.substr(m_at, 2) == "0X") {
+        if (HasHexPrefix(m_text.substr(m_at), HexPrefixCase::kEither)) {
             base = 16;
             m_at += 2;
         } else if (m_text.substr(m_at, 2) == "0b" || m_text.substr(m_at, 2) == "0B") {
@@ -241,8 +236,7 @@ private:
     const CNameValue& m_names;
     std::size_t m_at = 0;
     int m_depth = 0;
-    std::string m_problem;
-    ProblemCode m_code = ProblemCode::kBadValue;
+    std::optional<Problem> m_failure;
 };
 
 bool IsLeftHandSideChar(char c) { return IsIdentifierChar(c) || c == '.' || c == '[' || c == ']' || c == '-' || c == '>'; }
@@ -254,39 +248,25 @@ bool IsCStatementLine(std::string_view line) {
     return !code.empty() && code.back() == ';';
 }
 
-CStatementValue ReadCStatement(std::string_view line, const CNameValue& names) {
-    CStatementValue out;
+Result<CStatementValue> ReadCStatement(std::string_view line, const CNameValue& names) {
+    using Statement = Result<CStatementValue>;
     const std::size_t commentAt = CommentStart(line);
     std::string_view code = Trim(line.substr(0, commentAt));
-    if (!IsCommentsOnly(line.substr(commentAt))) {
-        out.problem = "a comment without its end";
-        return out;
-    }
+    if (!IsCommentsOnly(line.substr(commentAt))) return Statement::Failure(ProblemCode::kBadValue, "a comment without its end");
     code.remove_suffix(1);  // the ';'
     const std::size_t equals = code.find('=');
-    if (equals == std::string_view::npos) {
-        out.problem = "a C statement without '='";
-        return out;
-    }
-    out.lhs = Trim(code.substr(0, equals));
-    bool lhsOk = !out.lhs.empty();
-    for (const char c : out.lhs) lhsOk = lhsOk && IsLeftHandSideChar(c);
-    if (!lhsOk || out.lhs.back() == '-' || out.lhs.back() == '>') {
+    if (equals == std::string_view::npos) return Statement::Failure(ProblemCode::kBadValue, "a C statement without '='");
+    const std::string_view lhs = Trim(code.substr(0, equals));
+    bool lhsOk = !lhs.empty();
+    for (const char c : lhs) lhsOk = lhsOk && IsLeftHandSideChar(c);
+    if (!lhsOk || lhs.back() == '-' || lhs.back() == '>') {
         // "|=", "&=", ... change a value the line does not give.
-        out.problem = "not a register to assign to: " + std::string(out.lhs.substr(0, 40));
-        return out;
+        return Statement::Failure(ProblemCode::kBadValue, "not a register to assign to: " + std::string(lhs.substr(0, 40)));
     }
     const std::string_view expression = code.substr(equals + 1);
-    if (!expression.empty() && expression.front() == '=') {
-        out.problem = "a comparison, not an assignment";
-        return out;
-    }
-    ExpressionReader reader(expression, names);
-    if (const std::optional<std::uint64_t> value = reader.ReadAll()) {
-        out.value = *value;
-        return out;
-    }
-    out.problem = reader.Problem();
-    out.code = reader.Code();
-    return out;
+    if (!expression.empty() && expression.front() == '=')
+        return Statement::Failure(ProblemCode::kBadValue, "a comparison, not an assignment");
+    const Result<std::uint64_t> value = ExpressionReader(expression, names).ReadAll();
+    if (!value) return Statement::FailureOf(value);
+    return Statement::Success({lhs, value.Value()});
 }

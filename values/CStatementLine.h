@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "problem/Problem.h"
+#include "problem/Result.h"
 
 // The value of a name of the expression; nothing for a name the map does not define.
 using CNameValue = std::function<std::optional<std::uint64_t>(std::string_view name)>;
@@ -28,9 +28,9 @@ bool IsCStatementLine(std::string_view line);
 struct CStatementValue {
     std::string_view lhs;  // as written, white space around it taken off
     std::uint64_t value = 0;
-    std::string problem;   // why the line gives no value; empty when it gives one
-    ProblemCode code = ProblemCode::kBadValue;
 };
 
-// Reads a line IsCStatementLine takes; `names` gives the names' values (none: every name is unknown).
-CStatementValue ReadCStatement(std::string_view line, const CNameValue& names);
+// Reads a line IsCStatementLine takes; `names` gives the names' values (none:
+// every name is unknown). A line that gives no value fails with kUnknownName
+// for a name the map does not define, kBadValue for anything else.
+Result<CStatementValue> ReadCStatement(std::string_view line, const CNameValue& names);

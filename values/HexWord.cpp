@@ -1,29 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include "values/HexWord.h"
 
+#include "bits/NumberReading.h"
 #include "bits/TextChars.h"
 
-HexWord ReadHexWord(std::string_view word) {
+Result<HexWord> ReadHexWord(std::string_view word) {
     HexWord result;
     if (HasHexPrefix(word, HexPrefixCase::kEither)) {
         result.prefixed = true;
         word.remove_prefix(2);
     }
-    if (word.empty()) return result;
-    std::uint64_t value = 0;
-    for (const char c : word) {
-        const int digit = HexDigitValue(c);
-        if (digit < 0) return result;
-        value = value << 4 | static_cast<std::uint64_t>(digit);
-    }
-    if (word.size() > 16) {
-        result.status = HexWord::Status::TooLong;
-        return result;
-    }
-    result.status = HexWord::Status::Ok;
-    result.value = value;
-    result.digits = static_cast<int>(word.size());
-    return result;
+    const HexDigits digits = ReadHexDigits(word);
+    if (word.empty() || digits.count != word.size()) return Result<HexWord>::Failure(ProblemCode::kBadValue, "not a hex number");
+    if (digits.count > 16) return Result<HexWord>::Failure(ProblemCode::kOutOfRange, "longer than 16 hex digits");
+    result.value = digits.value;
+    result.digits = static_cast<int>(digits.count);
+    return Result<HexWord>::Success(result);
 }
 
 int UnitOfDigits(int digits) {

@@ -41,8 +41,7 @@ bool IsGdbExamine(const Split& split) {
     if (split.word != "x") return false;
     if (split.rest.empty()) return true;
     const char first = split.rest.front();
-    return split.rest.starts_with("0x") || split.rest.starts_with("0X") || first == '&' || first == '$' ||
-           first == '*';
+    return HasHexPrefix(split.rest, HexPrefixCase::kEither) || first == '&' || first == '$' || first == '*';
 }
 
 // A command of the list, echoed alone, with its arguments or none.
@@ -64,7 +63,7 @@ bool IsOpenOcdCommand(std::string_view afterPrompt) {
     const std::string_view command = split.word.substr(0, end);
     if (command.empty() || !IsLetter(command.front())) return false;
     if (end < split.word.size() || FollowsValuesHead(split.rest)) return false;  // "RCC:", "X=1", "X = 1"
-    return ReadHexWord(command).status != HexWord::Status::Ok;
+    return !ReadHexWord(command);
 }
 
 }  // namespace

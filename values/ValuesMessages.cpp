@@ -1,16 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "values/ValuesMessages.h"
 
-#include <cstdio>
-
 #include "bits/NumberFormatting.h"
 #include "values/ValuesApplier.h"
 
-std::string FormatHex(std::uint64_t value) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
-    return text;
-}
+std::string FormatHex(std::uint64_t value) { return "0x" + HexDigitsText(value); }
 
 std::string OffMapMessage(const OffMapValues& off) {
     if (off.count == 0) return {};

@@ -88,18 +88,18 @@ public:
             rest.remove_prefix(1);
         }
 
-        const HexWord address = ReadHexWord(head);
+        const Result<HexWord> address = ReadHexWord(head);
         const bool mayBeName = separator == Separator::Equals && IsName(head);
-        if (mayBeName && !address.prefixed && (address.status != HexWord::Status::Ok ||
-                                               (m_isRegisterName && m_isRegisterName(head)))) {
+        if (mayBeName && !HasHexPrefix(head, HexPrefixCase::kEither) &&
+            (!address || (m_isRegisterName && m_isRegisterName(head)))) {
             return ReadNamed(head, rest);
         }
-        if (address.status == HexWord::Status::TooLong) return Problem("address longer than 16 hex digits");
-        if (address.status != HexWord::Status::Ok) {
+        if (address.Failed(ProblemCode::kOutOfRange)) return Problem("address longer than 16 hex digits");
+        if (!address) {
             if (symbol || separator == Separator::Colon) return Problem("not an address: " + Quote(head));
             return Problem("not a values line", ProblemCode::kNotValuesLine);
         }
-        ReadAddressed(address.value, separator, rest);
+        ReadAddressed(address.Value().value, separator, rest);
     }
 
 private:
@@ -109,10 +109,13 @@ private:
 
     // Reads one value word into `word`, or tells the problem and returns false.
     bool ReadValue(std::string_view text, HexWord& word) {
-        word = ReadHexWord(text);
-        if (word.status == HexWord::Status::Ok) return true;
-        Problem(word.status == HexWord::Status::TooLong ? "value longer than 16 hex digits: " + Quote(text)
-                                                        : "not a hex number: " + Quote(text));
+        const Result<HexWord> read = ReadHexWord(text);
+        if (read) {
+            word = read.Value();
+            return true;
+        }
+        Problem(read.Failed(ProblemCode::kOutOfRange) ? "value longer than 16 hex digits: " + Quote(text)
+                                                      : "not a hex number: " + Quote(text));
         return false;
     }
 
@@ -126,9 +129,9 @@ private:
     }
 
     void ReadStatement(std::string_view line) {
-        CStatementValue statement = ReadCStatement(line, m_cNames);
-        if (!statement.problem.empty()) return Problem(std::move(statement.problem), statement.code);
-        m_out.assigned.push_back({std::string(statement.lhs), statement.value, 0, 0, m_number});
+        const Result<CStatementValue> statement = ReadCStatement(line, m_cNames);
+        if (!statement) return Problem(statement.Error().detail, statement.Error().code);
+        m_out.assigned.push_back({std::string(statement.Value().lhs), statement.Value().value, 0, 0, m_number});
     }
 
     void ReadAddressed(std::uint64_t address, Separator separator, std::string_view rest) {
