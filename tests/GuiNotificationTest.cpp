@@ -58,7 +58,7 @@ TEST(GuiNotifications, TheWindowFollowsStopsAndReadsNothingWhileTheTargetRuns) {
             });
             dlg.Target().Connect(server.Endpoint());
             ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Target().IsConnected(); }, kDeadlineMs));
-            CPropTreeItem* row = FindRow(dlg.m_tree, {"ONE", "R"});
+            CPropTreeItem* row = FindRow(dlg.Tree(), {"ONE", "R"});
             ASSERT_NE(row, nullptr);
             ClickRow(dlg, row);
             auto* reg = static_cast<CRegisterItem*>(row);
