@@ -1,20 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The window's commands on the chip, through a GDB server: Connect to
-// target... (Ctrl+K), Disconnect (Ctrl+Shift+K), Read (F5) the register in
-// hand, Read set (Shift+F5), Write to chip (Ctrl+Shift+W) and Watch (Ctrl+F5),
-// which reads the register in hand every 250 ms until stopped, and Fault
-// report (Ctrl+Shift+F), why the core faulted, read from the chip or, with no
-// connection, from the values the map holds. Requests run
-// off the window's thread (CChipLink); Escape cancels the one under way. A
-// value read comes in as a typed value does, through the hex box; a failure
-// says what and where in one box and changes no value.
+// The window's commands on the chip, through a GDB server: this controller
+// connects (Connect to target... Ctrl+K, Disconnect Ctrl+Shift+K, Escape
+// cancels the request under way) and dispatches the others, which are
+// commands of their own: Read, Read set and Write to chip
+// (CReadWriteCommands), Watch (CWatchCommand), Fault report (CFaultCommand).
+// Requests run off the window's thread (CChipLink); a value read comes in as
+// a typed value does, through the hex box; a failure says what and where in
+// one box and changes no value.
 //
 // Connected to a GDB session's bridge (`tavlin window` in GDB), the window
-// follows the target: at each stop the server notifies ("Stop:...") it reads
-// the registers in view and the register in hand again, marking the bits that
-// changed since the last stop; from a "Running:..." notification until the
-// next stop it reads nothing and says the target runs.
+// follows the target's stops as CStopFollower decides: at each stop the
+// registers in view and the register in hand are read again, marking the bits
+// that changed since the last stop; while the target runs nothing is read.
 #include <QObject>
 #include <QString>
 #include <array>
