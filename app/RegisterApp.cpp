@@ -31,10 +31,7 @@ int RunMainWindow(const std::vector<std::string>& arguments, std::ostream& err) 
     WindowArguments window;
     if (const auto code = ParseWindowArguments(arguments, window, err)) return *code;
     CRegisterDlg dlg;
-    dlg.m_strFileToOpen = window.file;
-    dlg.m_bDesktopStart = window.desktop;
-    dlg.m_strGdbServer = window.gdb;
-    dlg.m_core = window.core;
+    dlg.SetStart({window.file, window.desktop, window.gdb, window.core});
     dlg.DoModal();
     return 0;
 }

@@ -134,7 +134,7 @@ void RunBridgedRefresh(CRegisterDlg& dlg) {
         dlg.Target().Connect(endpoint);
         if (!QTest::qWaitFor([&] { return dlg.Target().IsConnected() && !dlg.Target().IsBusy(); }, kDeadlineMs))
             return state.SkipWithError("the window did not connect to the bridge");
-        CPropTreeWindow* tree = qobject_cast<CPropTreeWindow*>(dlg.m_tree.m_hWnd);
+        CPropTreeWindow* tree = qobject_cast<CPropTreeWindow*>(dlg.Tree().m_hWnd);
         tree->View()->expandToDepth(0);  // the set open, its registers' fields closed
         QApplication::processEvents();
         std::vector<CRegisterItem*> inView;

@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     // A window shown without the file's rows would be timed for nothing.
     RunDialogOnFile(
-        path, [](CRegisterDlg& dlg) { std::_Exit(dlg.m_tree.GetRootItem()->GetChildCount() > 0 ? 0 : 3); },
+        path, [](CRegisterDlg& dlg) { std::_Exit(dlg.Tree().GetRootItem()->GetChildCount() > 0 ? 0 : 3); },
         named ? OpenAs::CommandLineFile : OpenAs::DefaultFile);
     return 1;
 }

@@ -26,7 +26,7 @@
 
 namespace {
 
-CPropTreeView* ViewOf(CRegisterDlg& dlg) { return qobject_cast<CPropTreeWindow*>(dlg.m_tree.m_hWnd)->View(); }
+CPropTreeView* ViewOf(CRegisterDlg& dlg) { return qobject_cast<CPropTreeWindow*>(dlg.Tree().m_hWnd)->View(); }
 
 // Runs the benchmarks registered for one dialog (those --benchmark_filter
 // picks, all by default) and forgets them, so the next dialog runs only its
@@ -39,11 +39,11 @@ void RunRegistered() {
 }
 
 void RunKeystroke(CRegisterDlg& dlg, std::int64_t fields) {
-    CPropTreeItem* reg = WidestRegister(dlg.m_tree);
-    CPropTreeModel* model = qobject_cast<CPropTreeWindow*>(dlg.m_tree.m_hWnd)->Model();
+    CPropTreeItem* reg = WidestRegister(dlg.Tree());
+    CPropTreeModel* model = qobject_cast<CPropTreeWindow*>(dlg.Tree().m_hWnd)->Model();
     ViewOf(dlg)->expand(model->IndexFromItem(reg));
-    dlg.m_tree.UserSelectItem(reg->GetChild());
-    auto* hex = qobject_cast<QLineEdit*>(dlg.m_editHex.m_hWnd);
+    dlg.Tree().UserSelectItem(reg->GetChild());
+    auto* hex = qobject_cast<QLineEdit*>(dlg.HexEdit().m_hWnd);
     const int fieldRows = reg->GetChildCount();
     const QString values[2] = {QStringLiteral("0x5a5a5a5a5a5a5a5a"), QStringLiteral("0xa5a5a5a5a5a5a5a5")};
 
@@ -106,8 +106,8 @@ void RunExpandAndScroll(CRegisterDlg& dlg, std::int64_t fields) {
 // Texts of several words find along the rows' paths: "SET R EN" as broad as
 // "EN" (every set and register holds the words before it), "SET1.R7_CNT" narrow.
 void RunFind(CRegisterDlg& dlg, const std::string& suffix, std::initializer_list<const char*> texts) {
-    CPropTreeFind* find = qobject_cast<CPropTreeWindow*>(dlg.m_tree.m_hWnd)->Find();
-    const CPropTreeModel* model = qobject_cast<CPropTreeWindow*>(dlg.m_tree.m_hWnd)->Model();
+    CPropTreeFind* find = qobject_cast<CPropTreeWindow*>(dlg.Tree().m_hWnd)->Find();
+    const CPropTreeModel* model = qobject_cast<CPropTreeWindow*>(dlg.Tree().m_hWnd)->Model();
     // Ctrl+F, the find field shown and painted; the find is left open for the
     // keystrokes. `index_MB`: the rows laid out for the find while it is open.
     benchmark::RegisterBenchmark(("BM_FindOpen" + suffix).c_str(), [=](benchmark::State& state) {

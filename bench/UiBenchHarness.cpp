@@ -30,7 +30,7 @@ void RunDialogOnFile(const std::string& path, const std::function<void(CRegister
         return IDOK;
     });
     CRegisterDlg dlg;
-    if (openAs == OpenAs::CommandLineFile) dlg.m_strFileToOpen = absolutePath.string();
+    if (openAs == OpenAs::CommandLineFile) dlg.SetStart(WindowStart::OnFile(absolutePath.string()));
     CDialog::SetModalRunner([&](CDialog& dialog) {
         if (dialog.GetTemplateId() != IDD_MAIN_DIALOG) return IDOK;
         QApplication::processEvents();

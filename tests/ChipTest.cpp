@@ -17,22 +17,13 @@
 #include "chip/ChipTransfer.h"
 #include "chip/ReadPlan.h"
 #include "chip/RegisterNames.h"
+#include "tests/BoardMap.h"
 #include "tests/ExampleFiles.h"
 #include "tests/FakeGdbServer.h"
 
 namespace {
 
 using Step = FakeGdbServer::Step;
-
-struct BoardMap {
-    CRegisterMap map;
-    BoardMap() { LoadSvdText(map, ReadExampleFile("netduinoplus2.svd"), "netduinoplus2.svd"); }
-    CRegisterItem* Register(const std::string& path) const {
-        for (CRegisterItem* reg : map.Registers())
-            if (RegisterPath(*reg) == path) return reg;
-        return nullptr;
-    }
-};
 
 TEST(ChipRegisters, ASetReadPassesOverRegistersAReadChangesOrGivesNothing) {
     const BoardMap board;

@@ -37,6 +37,8 @@ public:
     // A packet as a server frames it, and the same after an acknowledgement.
     static std::string Packet(std::string_view payload);
     static std::string Reply(std::string_view payload) { return std::string("+").append(Packet(payload)); }
+    // A notification ("%Stop:T05#99"), which is never acknowledged.
+    static std::string Notification(std::string_view payload) { return std::string("%").append(Packet(payload).substr(1)); }
     // Answers to qSupported (with `features`) and '?', and to QStartNoAckMode
     // when `features` offers it.
     static std::vector<Step> Handshake(std::string_view features);

@@ -142,7 +142,7 @@ TEST(FileNames, TheWindowOpensSavesDropsAndRemembersEveryName) {
         const std::string saved = Utf8ParentFolder(map) + "/gespeichert " + place.map + ".txt";
         RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
             OpenMapFile(dlg, map);
-            ASSERT_NE(FindRow(dlg.m_tree, {"RCC", "CR"}), nullptr) << place.what;
+            ASSERT_NE(FindRow(dlg.Tree(), {"RCC", "CR"}), nullptr) << place.what;
             EXPECT_NE(dlg.m_hWnd->windowTitle().toStdString().find(place.map), std::string::npos) << place.what;
             ASSERT_FALSE(dlg.Settings().RecentMaps().empty());
             // Kept as the window holds it (absolute, in the system's separators), every character intact.
@@ -161,7 +161,7 @@ TEST(FileNames, TheWindowOpensSavesDropsAndRemembersEveryName) {
             EXPECT_EQ(dlg.m_hWnd->windowTitle().toStdString().find(place.map), std::string::npos);
             EXPECT_TRUE(Drop(TreeWindow(dlg)->View(), map)) << place.what;
             EXPECT_NE(dlg.m_hWnd->windowTitle().toStdString().find(place.map), std::string::npos) << place.what;
-            EXPECT_NE(FindRow(dlg.m_tree, {"RCC", "CR"}), nullptr) << place.what;
+            EXPECT_NE(FindRow(dlg.Tree(), {"RCC", "CR"}), nullptr) << place.what;
             EXPECT_EQ(Utf8AbsolutePath(dlg.Settings().RecentMaps().front()), Utf8AbsolutePath(map)) << place.what;
 
             // Open recent lists it by its name and opens it again.

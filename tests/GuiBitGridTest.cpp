@@ -36,8 +36,8 @@ struct Shown {
     std::string hex, decimal, low, mode;
 };
 Shown Take(CRegisterDlg& dlg) {
-    return {Text(HexBox(dlg)), Text(DecimalBox(dlg)), RowText(FindRow(dlg.m_tree, {"Timers", "CTRL", "LOW"})),
-            ShownValue(dlg, FindRow(dlg.m_tree, {"Timers", "CTRL", "MODE"}))};
+    return {Text(HexBox(dlg)), Text(DecimalBox(dlg)), RowText(FindRow(dlg.Tree(), {"Timers", "CTRL", "LOW"})),
+            ShownValue(dlg, FindRow(dlg.Tree(), {"Timers", "CTRL", "MODE"}))};
 }
 
 void ClickBit(CBitGrid* grid, int bit) {
@@ -48,7 +48,7 @@ void ClickBit(CBitGrid* grid, int bit) {
 
 TEST(GuiBitGrid, ClickingOrSpacingABitDoesWhatTypingTheValueDoes) {
     RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
-        ClickRow(dlg, FindRow(dlg.m_tree, {"Timers", "CTRL"}));
+        ClickRow(dlg, FindRow(dlg.Tree(), {"Timers", "CTRL"}));
         CBitGrid* grid = dlg.Commands().Grid();
         ASSERT_EQ(grid->Bits(), 12);
         // The list is sorted, so MODE starts at Fast (2): the register is 0x20.
@@ -73,7 +73,7 @@ TEST(GuiBitGrid, ClickingOrSpacingABitDoesWhatTypingTheValueDoes) {
         QTest::keyClick(grid, Qt::Key_Space);
         EXPECT_EQ(grid->CurrentBit(), 1);
         EXPECT_EQ(Text(HexBox(dlg)), "0x2");
-        EXPECT_EQ(RowText(FindRow(dlg.m_tree, {"Timers", "CTRL", "LOW"})), "0x2");
+        EXPECT_EQ(RowText(FindRow(dlg.Tree(), {"Timers", "CTRL", "LOW"})), "0x2");
         EXPECT_EQ(Text(DecimalBox(dlg)), "2");
     });
 }
@@ -81,7 +81,7 @@ TEST(GuiBitGrid, ClickingOrSpacingABitDoesWhatTypingTheValueDoes) {
 TEST(GuiBitGrid, FollowsTheHexBoxAndIsEmptyForASet) {
     RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
         CBitGrid* grid = dlg.Commands().Grid();
-        ClickRow(dlg, FindRow(dlg.m_tree, {"Timers", "WIDE"}));
+        ClickRow(dlg, FindRow(dlg.Tree(), {"Timers", "WIDE"}));
         EXPECT_EQ(grid->Bits(), 64);
         EXPECT_GT(grid->CellRect(40).top(), -1);
         EXPECT_LT(grid->CellRect(63).top(), grid->CellRect(0).top()) << "64 bits take two lines";
@@ -89,14 +89,14 @@ TEST(GuiBitGrid, FollowsTheHexBoxAndIsEmptyForASet) {
         EXPECT_EQ(grid->Value(), 1u);
         QTest::keyClicks(HexBox(dlg), "f");
         EXPECT_EQ(grid->Value(), 0x1fu) << "live, as the user types";
-        ClickRow(dlg, FindRow(dlg.m_tree, {"Timers"}));
+        ClickRow(dlg, FindRow(dlg.Tree(), {"Timers"}));
         EXPECT_EQ(grid->Bits(), 0);
     });
 }
 
 TEST(GuiBitGrid, EachBitIsAnAccessibleCheckBoxWithItsNumberAndValue) {
     RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
-        ClickRow(dlg, FindRow(dlg.m_tree, {"Timers", "CTRL"}));
+        ClickRow(dlg, FindRow(dlg.Tree(), {"Timers", "CTRL"}));
         QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(dlg.Commands().Grid());
         ASSERT_NE(grid, nullptr);
         ASSERT_EQ(grid->childCount(), 12);
@@ -113,12 +113,12 @@ TEST(GuiBitGrid, EachBitIsAnAccessibleCheckBoxWithItsNumberAndValue) {
 
 TEST(GuiBitGrid, ResetValueAndCopyCommands) {
     RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
-        CPropTreeItem* ctrl = FindRow(dlg.m_tree, {"Timers", "CTRL"});
+        CPropTreeItem* ctrl = FindRow(dlg.Tree(), {"Timers", "CTRL"});
         ClickRow(dlg, ctrl);
         HexBox(dlg)->setText("0x0ff");
         QTest::keyClick(TreeWindow(dlg)->View(), Qt::Key_R, Qt::ControlModifier);
         EXPECT_EQ(Text(HexBox(dlg)), "0xa5") << "the register's value text, as the hex box writes it";
-        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"Timers", "CTRL", "MODE"})), "10");
+        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.Tree(), {"Timers", "CTRL", "MODE"})), "10");
 
         QApplication::clipboard()->clear();
         TreeWindow(dlg)->View()->setFocus();
@@ -133,7 +133,7 @@ TEST(GuiBitGrid, ResetValueAndCopyCommands) {
 // and the field in hand is highlighted as the selection moves.
 TEST(GuiBitGrid, SpreadsOverItsWidthAndHighlightsTheFieldInHand) {
     RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
-        ClickRow(dlg, FindRow(dlg.m_tree, {"Timers", "CTRL"}));
+        ClickRow(dlg, FindRow(dlg.Tree(), {"Timers", "CTRL"}));
         CBitGrid* grid = dlg.Commands().Grid();
         EXPECT_EQ(grid->Highlight(), std::nullopt) << "a register has no field in hand";
         grid->resize(600, grid->height());
@@ -142,11 +142,11 @@ TEST(GuiBitGrid, SpreadsOverItsWidthAndHighlightsTheFieldInHand) {
         EXPECT_GT(grid->CellRect(0).width(), narrow);
         EXPECT_LT(grid->CellRect(11).left(), 1200 / 2) << "12 bits spread over the width";
 
-        ClickRow(dlg, FindRow(dlg.m_tree, {"Timers", "CTRL", "MODE"}));
+        ClickRow(dlg, FindRow(dlg.Tree(), {"Timers", "CTRL", "MODE"}));
         EXPECT_EQ(grid->Highlight(), (std::optional<std::pair<int, int>>({4, 7})));
-        ClickRow(dlg, FindRow(dlg.m_tree, {"Timers", "CTRL", "LOW"}));
+        ClickRow(dlg, FindRow(dlg.Tree(), {"Timers", "CTRL", "LOW"}));
         EXPECT_EQ(grid->Highlight(), (std::optional<std::pair<int, int>>({0, 3})));
-        ClickRow(dlg, FindRow(dlg.m_tree, {"Timers"}));
+        ClickRow(dlg, FindRow(dlg.Tree(), {"Timers"}));
         EXPECT_EQ(grid->Highlight(), std::nullopt);
     });
 }

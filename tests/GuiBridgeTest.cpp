@@ -76,7 +76,7 @@ TEST(GuiBridge, TheWindowFollowsEachStopReadsNothingWhileRunningAndOutlivesGdb) 
     const GuiRun run = StartMainWindow(arguments, [&](CRegisterDlg& dlg) {
         qunsetenv("TAVLIN_TRACE");
         ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Target().IsConnected() && !dlg.Target().IsBusy(); }, kDeadlineMs));
-        CPropTreeItem* word = FindRow(dlg.m_tree, {"SCRATCH", "WORD0"});
+        CPropTreeItem* word = FindRow(dlg.Tree(), {"SCRATCH", "WORD0"});
         ASSERT_NE(word, nullptr);
         auto* reg = static_cast<CRegisterItem*>(word);
 

@@ -43,8 +43,8 @@ QWidget* OpenEditor(CRegisterDlg& dlg, CPropTreeItem* row) {
 
 TEST(GuiChains, ChoosingADropDownEntryComposesTheRegister) {
     RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
-        CPropTreeItem* mode = FindRow(dlg.m_tree, {"Timers", "CTRL", "MODE"});
-        CPropTreeItem* low = FindRow(dlg.m_tree, {"Timers", "CTRL", "LOW"});
+        CPropTreeItem* mode = FindRow(dlg.Tree(), {"Timers", "CTRL", "MODE"});
+        CPropTreeItem* low = FindRow(dlg.Tree(), {"Timers", "CTRL", "LOW"});
         ASSERT_TRUE(mode && low);
         EXPECT_EQ(ShownValue(dlg, mode), "Fast") << "the first label in sorted order";
         for (const auto& [label, hex, decimal] : {std::tuple{"Slow", "0x00", "0"}, std::tuple{"Fast", "0x20", "32"}}) {
@@ -59,14 +59,14 @@ TEST(GuiChains, ChoosingADropDownEntryComposesTheRegister) {
             EXPECT_EQ(Text(DecimalBox(dlg)), decimal) << label;
             EXPECT_EQ(ShownValue(dlg, mode), label);
             EXPECT_EQ(RowText(low), "0x0");
-            EXPECT_EQ(dlg.m_tree.GetFocusedItem(), mode);
+            EXPECT_EQ(dlg.Tree().GetFocusedItem(), mode);
         }
     });
 }
 
 TEST(GuiChains, CommittingEditRowTextKeepsItsBitsAndEnterStaysInTheTree) {
     const GuiRun run = RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
-        CPropTreeItem* nib = FindRow(dlg.m_tree, {"Timers", "WIDE", "NIB"});
+        CPropTreeItem* nib = FindRow(dlg.Tree(), {"Timers", "WIDE", "NIB"});
         auto* editor = qobject_cast<QLineEdit*>(OpenEditor(dlg, nib));
         ASSERT_NE(editor, nullptr);
         editor->selectAll();
@@ -83,7 +83,7 @@ TEST(GuiChains, CommittingEditRowTextKeepsItsBitsAndEnterStaysInTheTree) {
 
 TEST(GuiChains, TypingIntoTheHexBoxRewritesTheFieldsAtEveryKeystroke) {
     RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
-        CPropTreeItem* nib = FindRow(dlg.m_tree, {"Timers", "WIDE", "NIB"});
+        CPropTreeItem* nib = FindRow(dlg.Tree(), {"Timers", "WIDE", "NIB"});
         ClickRow(dlg, nib);
         QLineEdit* hex = HexBox(dlg);
         hex->setFocus();
@@ -106,13 +106,13 @@ TEST(GuiChains, TypingIntoTheHexBoxRewritesTheFieldsAtEveryKeystroke) {
 
 TEST(GuiChains, RegisterSetFocusedTypingChangesNothingAndSelectingItEmptiesTheBoxes) {
     RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
-        CPropTreeItem* low = FindRow(dlg.m_tree, {"Timers", "CTRL", "LOW"});
-        ClickRow(dlg, FindRow(dlg.m_tree, {"Timers", "CTRL"}));
+        CPropTreeItem* low = FindRow(dlg.Tree(), {"Timers", "CTRL", "LOW"});
+        ClickRow(dlg, FindRow(dlg.Tree(), {"Timers", "CTRL"}));
         EXPECT_EQ(Text(HexBox(dlg)), "0x20");
         ClickRow(dlg, low);
         EXPECT_EQ(Text(HexBox(dlg)), "0x20") << "a field row shows its register's value";
 
-        ClickRow(dlg, FindRow(dlg.m_tree, {"Timers"}));
+        ClickRow(dlg, FindRow(dlg.Tree(), {"Timers"}));
         EXPECT_EQ(Text(HexBox(dlg)), "");
         EXPECT_EQ(Text(DecimalBox(dlg)), "");
         QTest::keyClicks(HexBox(dlg), "0x55");
@@ -123,7 +123,7 @@ TEST(GuiChains, RegisterSetFocusedTypingChangesNothingAndSelectingItEmptiesTheBo
 
 TEST(GuiChains, TypingIntoTheDecimalBoxChangesNothingElse) {
     RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
-        CPropTreeItem* low = FindRow(dlg.m_tree, {"Timers", "CTRL", "LOW"});
+        CPropTreeItem* low = FindRow(dlg.Tree(), {"Timers", "CTRL", "LOW"});
         ClickRow(dlg, low);
         QTest::keyClicks(DecimalBox(dlg), "123");
         EXPECT_EQ(Text(DecimalBox(dlg)), "32123");
@@ -134,7 +134,7 @@ TEST(GuiChains, TypingIntoTheDecimalBoxChangesNothingElse) {
 
 TEST(GuiStartUp, LoaderMessageThenAboutBoxThenTheMainWindow) {
     const GuiRun bad = RunMainDialog("<tavlin><regset n=\"S\" d=\"s\"></tavlin>", [](CRegisterDlg& dlg) {
-        EXPECT_NE(FindRow(dlg.m_tree, {"S"}), nullptr) << "rows before the fault stay";
+        EXPECT_NE(FindRow(dlg.Tree(), {"S"}), nullptr) << "rows before the fault stay";
     });
     EXPECT_EQ(bad.events, (std::vector<std::string>{"message: tavlin.xml: expected </regset> tag!", "about", "main"}));
     const GuiRun good = RunMainDialog(kDefinitions, [](CRegisterDlg&) {});
@@ -144,16 +144,16 @@ TEST(GuiStartUp, LoaderMessageThenAboutBoxThenTheMainWindow) {
 TEST(GuiDialog, EnterEndsWithOkAndKeepsTheBoxTextsEscapeCancels) {
     std::string hexKept;
     const GuiRun ok = RunMainDialog(kDefinitions, [&](CRegisterDlg& dlg) {
-        ClickRow(dlg, FindRow(dlg.m_tree, {"Timers", "CTRL"}));
+        ClickRow(dlg, FindRow(dlg.Tree(), {"Timers", "CTRL"}));
         HexBox(dlg)->setFocus();
         QTest::keyClick(HexBox(dlg), Qt::Key_Return);
-        hexKept = dlg.m_strHex.str() + "/" + dlg.m_strDecimal.str();
+        hexKept = dlg.HexData().str() + "/" + dlg.DecimalData().str();
     });
     EXPECT_EQ(ok.result, IDOK);
     EXPECT_EQ(hexKept, "0x20/32");
     const GuiRun cancel = RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
         QTest::keyClick(HexBox(dlg), Qt::Key_Escape);
-        EXPECT_EQ(dlg.m_strHex.str(), "");
+        EXPECT_EQ(dlg.HexData().str(), "");
     });
     EXPECT_EQ(cancel.result, IDCANCEL);
 }

@@ -25,7 +25,7 @@ TEST(GuiCopyAsC, AComposedUartControlRegisterIsCopiedAsCAndPastedBack) {
     const std::string chip = dir.Write("chip.svd", ReadExampleFile("chip.svd"));
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
         OpenMapFile(dlg, chip);
-        ClickRow(dlg, FindRow(dlg.m_tree, {"UART1", "CTRL"}));
+        ClickRow(dlg, FindRow(dlg.Tree(), {"UART1", "CTRL"}));
         HexBox(dlg)->setText("0x0000000d");  // on, odd parity for sending
         const std::string line = "UART1->CTRL = UART0_CTRL_EN_Msk | (0x3UL << UART0_CTRL_TXPAR_Pos); /* TXPAR = Odd */";
         PressInTree(dlg, Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);

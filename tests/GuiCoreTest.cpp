@@ -37,7 +37,7 @@ QAction* MenuCommand(CRegisterDlg& dlg, const std::string& text) {
 
 // Types `value` into the hex box with `path`'s register in hand.
 void Type(CRegisterDlg& dlg, const std::vector<std::string>& path, const char* value) {
-    CPropTreeItem* row = FindRow(dlg.m_tree, path);
+    CPropTreeItem* row = FindRow(dlg.Tree(), path);
     ASSERT_NE(row, nullptr) << path.back();
     ClickRow(dlg, row);
     HexBox(dlg)->setText(value);
@@ -62,8 +62,8 @@ TEST(GuiCore, AddCoreRegistersAddsTheCoresSetsAfterTheMapsOwnAndKeepsItsValues) 
         ASSERT_EQ(recorder.boxes.size(), 1u);
         EXPECT_EQ(recorder.boxes[0].text, "Added 9 register sets for the Cortex-M4: SCnSCB, SysTick, NVIC, SCB, MPU, FPU, "
                                           "CoreDebug, DWT, ITM.");
-        ASSERT_NE(FindRow(dlg.m_tree, {"SCB", "CFSR", "DIVBYZERO"}), nullptr);
-        const CRegisterItem* ctrl = static_cast<CRegisterItem*>(FindRow(dlg.m_tree, {"SYS", "CTRL"}));
+        ASSERT_NE(FindRow(dlg.Tree(), {"SCB", "CFSR", "DIVBYZERO"}), nullptr);
+        const CRegisterItem* ctrl = static_cast<CRegisterItem*>(FindRow(dlg.Tree(), {"SYS", "CTRL"}));
         EXPECT_EQ(dlg.Map().ValueOf(*ctrl)->value, 0x05u);
         // A core tavlin does not know is told; the same core again adds nothing.
         add->trigger();

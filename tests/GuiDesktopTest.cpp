@@ -162,7 +162,7 @@ TEST(GuiDesktop, TheDesktopEntryStartsAnEmptyWindowAndTheNextStartListsTheMapOpe
         QTest::keyClick(recent, Qt::Key_Return);
         EXPECT_TRUE(WaitFor([&] { return !dlg.IsMapEmpty(); }));
         EXPECT_EQ(dlg.m_hWnd->windowTitle().toStdString(), "board.svd" + kDash + "tavlin");
-        EXPECT_NE(FindRow(dlg.m_tree, {"GPIO", "ODR"}), nullptr);
+        EXPECT_NE(FindRow(dlg.Tree(), {"GPIO", "ODR"}), nullptr);
         EXPECT_EQ(ShownStartPanel(dlg), nullptr);
     });
     EXPECT_EQ(second.events, std::vector<std::string>{"main"});
@@ -253,7 +253,7 @@ TEST(GuiDesktop, CommandsThatDoNotApplyAreDisabledInTheirMenuAndForTheirShortcut
         {"a register in hand",
          [](CRegisterDlg& dlg) {
              TreeWindow(dlg)->View()->expandAll();
-             ClickRow(dlg, FindRow(dlg.m_tree, {"GPIO", "ODR"}));
+             ClickRow(dlg, FindRow(dlg.Tree(), {"GPIO", "ODR"}));
          },
          {{"Copy value", true}, {"Copy register and fields", true}, {"Copy as C", true},
           {"Copy changed as C", false}, {"Reset value", true}}},
@@ -301,7 +301,7 @@ TEST(GuiDesktop, AShortcutDoesNothingWhereItsCommandDoesNotApply) {
                 opened = true;
                 dlg.OpenFile("board.svd");
                 TreeWindow(dlg)->View()->expandAll();
-                ClickRow(dlg, FindRow(dlg.m_tree, {"GPIO", "ODR"}));
+                ClickRow(dlg, FindRow(dlg.Tree(), {"GPIO", "ODR"}));
             }
             QTest::keySequence(TreeWindow(dlg)->View(), press.keys);
         }
@@ -377,7 +377,7 @@ TEST(GuiDesktop, AStartFromATerminalKeepsItsWindowAndLeavesTheDesktopsSettingsAl
             dlg.GetWindowRect(&frame);
             const QRect outer(QPoint(frame.left, frame.top), QPoint(frame.right - 1, frame.bottom - 1));
             EXPECT_EQ(c.definitions ? outer : dlg.m_hWnd->geometry(), c.start) << name;
-            EXPECT_EQ(FindRow(dlg.m_tree, {"Timers", "CTRL"}) != nullptr, c.definitions) << name;
+            EXPECT_EQ(FindRow(dlg.Tree(), {"Timers", "CTRL"}) != nullptr, c.definitions) << name;
             EXPECT_EQ(ShownStartPanel(dlg) == nullptr, c.definitions) << name;
             CPropTreeView* view = TreeWindow(dlg)->View();
             EXPECT_EQ(view->columnWidth(CPropTreeModel::LabelColumn) == widths[0], !c.definitions) << name;
@@ -499,7 +499,7 @@ TEST(GuiDesktop, SettingsThatCannotBeWrittenStopNothing) {
     const GuiRun run = StartMainWindow({"tavlin", "--desktop"}, [&](CRegisterDlg& dlg) {
         ASSERT_NE(ShownStartPanel(dlg), nullptr);
         dlg.OpenFile(board.c_str());
-        EXPECT_NE(FindRow(dlg.m_tree, {"GPIO", "ODR"}), nullptr);
+        EXPECT_NE(FindRow(dlg.Tree(), {"GPIO", "ODR"}), nullptr);
         dlg.m_hWnd->setGeometry(QRect(30, 30, 400, 400));
         QApplication::processEvents();
     });

@@ -94,7 +94,7 @@ GuiRun RunMainDialog(const std::string& xml, const std::function<void(CRegisterD
     return RunAnswered(
         [&] {
             CRegisterDlg dlg;
-            dlg.m_strFileToOpen = fileArgument;
+            dlg.SetStart(WindowStart::OnFile(fileArgument));
             return dlg.DoModal();
         },
         body);
@@ -107,9 +107,9 @@ GuiRun StartMainWindow(const std::vector<std::string>& arguments, const std::fun
     return run;
 }
 
-CPropTreeWindow* TreeWindow(CRegisterDlg& dlg) { return qobject_cast<CPropTreeWindow*>(dlg.m_tree.m_hWnd); }
-QLineEdit* HexBox(CRegisterDlg& dlg) { return qobject_cast<QLineEdit*>(dlg.m_editHex.m_hWnd); }
-QLineEdit* DecimalBox(CRegisterDlg& dlg) { return qobject_cast<QLineEdit*>(dlg.m_editDecimal.m_hWnd); }
+CPropTreeWindow* TreeWindow(CRegisterDlg& dlg) { return qobject_cast<CPropTreeWindow*>(dlg.Tree().m_hWnd); }
+QLineEdit* HexBox(CRegisterDlg& dlg) { return qobject_cast<QLineEdit*>(dlg.HexEdit().m_hWnd); }
+QLineEdit* DecimalBox(CRegisterDlg& dlg) { return qobject_cast<QLineEdit*>(dlg.DecimalEdit().m_hWnd); }
 
 std::string ShownValue(CRegisterDlg& dlg, CPropTreeItem* row) {
     const CPropTreeModel* model = TreeWindow(dlg)->Model();

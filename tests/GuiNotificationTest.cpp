@@ -27,12 +27,6 @@ using After = Step::After;
 
 constexpr int kDeadlineMs = 10000;
 
-std::string Notification(const std::string& payload) {
-    std::string notification = FakeGdbServer::Packet(payload);
-    notification[0] = '%';
-    return notification;
-}
-
 int MemoryReads(const FakeGdbServer& server) {
     const std::vector<std::string> packets = server.Packets();
     return static_cast<int>(std::count_if(packets.begin(), packets.end(), [](const std::string& p) { return p[0] == 'm'; }));
@@ -46,11 +40,11 @@ TEST(GuiNotifications, TheWindowFollowsStopsAndReadsNothingWhileTheTargetRuns) {
         "<registers><register><name>R</name><addressOffset>0</addressOffset><size>32</size></register>"
         "</registers></peripheral></peripherals></device>");
     std::vector<Step> script = FakeGdbServer::Handshake("PacketSize=400;QStartNoAckMode+");
-    script.insert(script.end(), {{After::kNothing, Notification("Running:1"), 600ms},
-                                 {After::kNothing, Notification("Stop:T05"), 600ms},
+    script.insert(script.end(), {{After::kNothing, FakeGdbServer::Notification("Running:1"), 600ms},
+                                 {After::kNothing, FakeGdbServer::Notification("Stop:T05"), 600ms},
                                  {After::kNextPacket, FakeGdbServer::Packet("2a000000")},
-                                 {After::kNothing, Notification("Running:1"), 100ms},
-                                 {After::kNothing, Notification("Stop:T05"), 100ms},
+                                 {After::kNothing, FakeGdbServer::Notification("Running:1"), 100ms},
+                                 {After::kNothing, FakeGdbServer::Notification("Stop:T05"), 100ms},
                                  {After::kNextPacket, FakeGdbServer::Packet("2b000000")},
                                  {After::kNothing, "", 300ms, true}});
     FakeGdbServer server(script);
@@ -64,7 +58,7 @@ TEST(GuiNotifications, TheWindowFollowsStopsAndReadsNothingWhileTheTargetRuns) {
             });
             dlg.Target().Connect(server.Endpoint());
             ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Target().IsConnected(); }, kDeadlineMs));
-            CPropTreeItem* row = FindRow(dlg.m_tree, {"ONE", "R"});
+            CPropTreeItem* row = FindRow(dlg.Tree(), {"ONE", "R"});
             ASSERT_NE(row, nullptr);
             ClickRow(dlg, row);
             auto* reg = static_cast<CRegisterItem*>(row);

@@ -54,7 +54,7 @@ void ChooseFile(const std::string& path, int* asked = nullptr) {
 
 void SelectRow(CRegisterDlg& dlg, const std::vector<std::string>& path) {
     TreeWindow(dlg)->View()->expandAll();
-    ClickRow(dlg, FindRow(dlg.m_tree, path));
+    ClickRow(dlg, FindRow(dlg.Tree(), path));
 }
 
 TEST(GuiOpenFile, ANamedFileOpensAtStartInsteadOfTavlinXml) {
@@ -110,7 +110,7 @@ TEST(GuiOpenFile, OpenFromTheMenuReplacesTheTreeAsOneResetAndEmptiesTheBoxes) {
         // The field table came in with the rows: the hex box reaches the field.
         SelectRow(dlg, {"Timers", "CTRL"});
         QTest::keyClicks(HexBox(dlg), "2");
-        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"Timers", "CTRL", "EN"})), "0x2");
+        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.Tree(), {"Timers", "CTRL", "EN"})), "0x2");
 
         path.clear();  // Cancel
         open->trigger();
@@ -157,7 +157,7 @@ TEST(GuiOpenFile, AFileThatCannotBeOpenedLeavesEverythingAndSaysWhyInOneBox) {
             ASSERT_TRUE(value) << file;
             EXPECT_EQ(value->value, 3u);
             EXPECT_EQ(value->source, ValueSource::Typed);
-            EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"Timers", "CTRL", "EN"})), "0x3") << file;
+            EXPECT_EQ(ShownValue(dlg, FindRow(dlg.Tree(), {"Timers", "CTRL", "EN"})), "0x3") << file;
         }
     });
 }
@@ -246,7 +246,7 @@ TEST(GuiOpenFile, AnSvdRegisterShowsItsResetValue) {
         ChooseFile(chip);
         dlg.SendMessage(WM_SYSCOMMAND, IDM_OPEN);
         EXPECT_EQ(Caption(dlg), "chip.svd" + kDash + "tavlin");
-        ASSERT_NE(FindRow(dlg.m_tree, {"P", "R"}), nullptr);
+        ASSERT_NE(FindRow(dlg.Tree(), {"P", "R"}), nullptr);
         SelectRow(dlg, {"P", "R"});
         EXPECT_EQ(Text(HexBox(dlg)), "0x1234");
         // The map that replaced tavlin.xml's gives addresses: the view shows their column.

@@ -59,9 +59,9 @@ TEST(ReadNames, EveryPathNamesTheValueByItsReadNames) {
 
     RunMainDialog("", [&](CRegisterDlg& dlg) {
         dlg.OpenFile(map.c_str());
-        CPropTreeItem* reg = FindRow(dlg.m_tree, {"POWER", "INTENSET"});
-        CPropTreeItem* pofwarn = FindRow(dlg.m_tree, {"POWER", "INTENSET", "POFWARN"});
-        CPropTreeItem* mode = FindRow(dlg.m_tree, {"POWER", "INTENSET", "MODE"});
+        CPropTreeItem* reg = FindRow(dlg.Tree(), {"POWER", "INTENSET"});
+        CPropTreeItem* pofwarn = FindRow(dlg.Tree(), {"POWER", "INTENSET", "POFWARN"});
+        CPropTreeItem* mode = FindRow(dlg.Tree(), {"POWER", "INTENSET", "MODE"});
         ASSERT_TRUE(reg && pofwarn && mode);
         ClickRow(dlg, reg);
         const struct {
@@ -94,7 +94,7 @@ TEST(ReadNames, TheDropDownOffersTheWriteNamesAndShowsTheReadName) {
     const std::string map = folder.Write("power.svd", kSvd);
     RunMainDialog("", [&](CRegisterDlg& dlg) {
         dlg.OpenFile(map.c_str());
-        CPropTreeItem* pofwarn = FindRow(dlg.m_tree, {"POWER", "INTENSET", "POFWARN"});
+        CPropTreeItem* pofwarn = FindRow(dlg.Tree(), {"POWER", "INTENSET", "POFWARN"});
         ASSERT_NE(pofwarn, nullptr);
         ClickRow(dlg, pofwarn);
         CPropTreeView* view = TreeWindow(dlg)->View();

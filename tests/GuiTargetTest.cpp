@@ -41,7 +41,7 @@ void Press(CRegisterDlg& dlg, QKeySequence keys) {
 }
 
 CPropTreeItem* Focus(CRegisterDlg& dlg, const std::vector<std::string>& path) {
-    CPropTreeItem* row = FindRow(dlg.m_tree, path);
+    CPropTreeItem* row = FindRow(dlg.Tree(), path);
     EXPECT_NE(row, nullptr);
     if (row) ClickRow(dlg, row);
     return row;
@@ -98,7 +98,7 @@ TEST(GuiTarget, ReadsWritesAndWatchesTheEmulatedBoard) {
             boxes.clear();
             Press(dlg, QKeySequence(Qt::SHIFT | Qt::Key_F5));
             EXPECT_EQ(HexBox(dlg)->text().toStdString(), "0x0000000a");
-            EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"SPI1", "CR1"})), "0x00000000");
+            EXPECT_EQ(ShownValue(dlg, FindRow(dlg.Tree(), {"SPI1", "CR1"})), "0x00000000");
             EXPECT_EQ(boxes, (std::vector<std::string>{"Read 2 registers of SPI1; passed over:\nSPI1.DR changes when read"}));
             (void)sr;
 

@@ -32,7 +32,7 @@ const char* const kStart = R"(<tavlin><regset n="Start" d="s">
 std::string Text(QLineEdit* box) { return box->text().toStdString(); }
 
 bool Changed(CRegisterDlg& dlg, const std::vector<std::string>& path) {
-    CPropTreeItem* row = FindRow(dlg.m_tree, path);
+    CPropTreeItem* row = FindRow(dlg.Tree(), path);
     return row && TreeWindow(dlg)->Model()->IndexFromItem(row).data(CPropTreeModel::ChangedRole).toBool();
 }
 
@@ -42,7 +42,7 @@ TEST(GuiValues, APastedDumpGivesRegistersTheirValuesAndMarksWhatChanged) {
     const std::string chip = dir.Write("chip.svd", ReadExampleFile("chip.svd"));
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
         OpenMapFile(dlg, chip);
-        ClickRow(dlg, FindRow(dlg.m_tree, {"UART1", "CTRL"}));
+        ClickRow(dlg, FindRow(dlg.Tree(), {"UART1", "CTRL"}));
         EXPECT_FALSE(Changed(dlg, {"UART1", "CTRL"}));
         // As copied from a terminal running GDB, the command line included.
         QApplication::clipboard()->setText("(gdb) x/2wx 0x40004800\n0x40004800 <UART1>:\t0x0000000d\t0x00000000\n");
@@ -51,8 +51,8 @@ TEST(GuiValues, APastedDumpGivesRegistersTheirValuesAndMarksWhatChanged) {
         EXPECT_TRUE(boxes.boxes.empty()) << "the command line is passed over: " << boxes.boxes[0].text;
         EXPECT_EQ(Text(HexBox(dlg)), "0x0000000d");
         EXPECT_EQ(Text(DecimalBox(dlg)), "13");
-        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"UART1", "CTRL"})), "0x0000000d");
-        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"UART1", "CTRL", "TXPAR"})), "Odd");
+        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.Tree(), {"UART1", "CTRL"})), "0x0000000d");
+        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.Tree(), {"UART1", "CTRL", "TXPAR"})), "Odd");
         EXPECT_TRUE(Changed(dlg, {"UART1", "CTRL"}));
         EXPECT_TRUE(Changed(dlg, {"UART1", "CTRL", "EN"}));
         EXPECT_FALSE(Changed(dlg, {"UART0", "CTRL"}));
@@ -92,7 +92,7 @@ bool InView(CRegisterDlg& dlg, CPropTreeItem* row) {
 
 void ExpectSelectedInView(CRegisterDlg& dlg, CPropTreeItem* row, const char* what) {
     ASSERT_NE(row, nullptr) << what;
-    EXPECT_EQ(dlg.m_tree.GetFocusedItem(), row) << what;
+    EXPECT_EQ(dlg.Tree().GetFocusedItem(), row) << what;
     EXPECT_EQ(TreeWindow(dlg)->View()->currentIndex().siblingAtColumn(0),
               TreeWindow(dlg)->Model()->IndexFromItem(row))
         << what;
@@ -113,8 +113,8 @@ TEST(GuiValues, ATerminalSessionPastedOrOpenedGivesItsValuesWithoutABoxAndSelect
         dir.Write("openocd.log", "> mdw 0x40004800 2\r\n0x40004800: 0000000d 00000000 \r\n\r\n> \r\n");
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
         OpenMapFile(dlg, chip);
-        ClickRow(dlg, FindRow(dlg.m_tree, {"RCC", "CR"}));
-        CPropTreeItem* channel = FindRow(dlg.m_tree, {"DMA", "CH[3].CTRL"});
+        ClickRow(dlg, FindRow(dlg.Tree(), {"RCC", "CR"}));
+        CPropTreeItem* channel = FindRow(dlg.Tree(), {"DMA", "CH[3].CTRL"});
         PutOutOfView(dlg, channel);
 
         // A GDB session as copied from its terminal, prompts and command included.
@@ -126,12 +126,12 @@ TEST(GuiValues, ATerminalSessionPastedOrOpenedGivesItsValuesWithoutABoxAndSelect
         PressInTree(dlg, Qt::Key_V, Qt::ControlModifier);
         EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes[0].text;
         EXPECT_EQ(ShownValue(dlg, channel), "0x00000201");
-        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"DMA", "CH[3].COUNT"})), "0x00000010");
+        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.Tree(), {"DMA", "CH[3].COUNT"})), "0x00000010");
         ExpectSelectedInView(dlg, channel, "pasted");
         EXPECT_EQ(Text(HexBox(dlg)), "0x00000201");  // the boxes follow the selected register
 
         // An OpenOCD telnet session opened as a values file.
-        CPropTreeItem* uart = FindRow(dlg.m_tree, {"UART1", "CTRL"});
+        CPropTreeItem* uart = FindRow(dlg.Tree(), {"UART1", "CTRL"});
         PutOutOfView(dlg, uart);
         CFileDialog::SetChooser([&openocd](const CFileDialog&) { return openocd; });
         PressInTree(dlg, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
@@ -146,7 +146,7 @@ TEST(GuiValues, ATerminalSessionPastedOrOpenedGivesItsValuesWithoutABoxAndSelect
         ASSERT_EQ(boxes.boxes.size(), 1u);
         EXPECT_NE(boxes.boxes[0].text.find("\nline 2: not a values line"), std::string::npos) << boxes.boxes[0].text;
         EXPECT_EQ(boxes.boxes[0].text.find("line 1:"), std::string::npos) << boxes.boxes[0].text;
-        ExpectSelectedInView(dlg, FindRow(dlg.m_tree, {"RCC", "CR"}), "pasted with a problem");
+        ExpectSelectedInView(dlg, FindRow(dlg.Tree(), {"RCC", "CR"}), "pasted with a problem");
     });
 }
 
@@ -157,7 +157,7 @@ TEST(GuiValues, ASessionPastedIntoTheHexBoxIsValues) {
     const std::string chip = dir.Write("chip.svd", ReadExampleFile("chip.svd"));
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
         OpenMapFile(dlg, chip);
-        ClickRow(dlg, FindRow(dlg.m_tree, {"RCC", "CR"}));
+        ClickRow(dlg, FindRow(dlg.Tree(), {"RCC", "CR"}));
         QLineEdit* hex = HexBox(dlg);
         hex->setFocus();
         QApplication::clipboard()->setText("(gdb) x/2wx 0x40004800\n0x40004800 <UART1>:\t0x0000000d\t0x00000000\n(gdb) ");
@@ -165,10 +165,10 @@ TEST(GuiValues, ASessionPastedIntoTheHexBoxIsValues) {
         QTest::keyClick(hex, Qt::Key_V, Qt::ControlModifier);
         QApplication::processEvents();
         EXPECT_TRUE(boxes.boxes.empty());
-        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"UART1", "CTRL"})), "0x0000000d");
+        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.Tree(), {"UART1", "CTRL"})), "0x0000000d");
         EXPECT_EQ(Text(HexBox(dlg)).find("gdb"), std::string::npos) << Text(HexBox(dlg));
 
-        ClickRow(dlg, FindRow(dlg.m_tree, {"RCC", "CR"}));
+        ClickRow(dlg, FindRow(dlg.Tree(), {"RCC", "CR"}));
         hex->setFocus();
         hex->clear();
         QApplication::clipboard()->setText("0x83");
@@ -184,7 +184,7 @@ TEST(GuiValues, SavedValuesOpenAgainToTheSameValuesAndCompare) {
     const std::string saved = (dir.Path() / "board.txt").string();
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
         OpenMapFile(dlg, chip);
-        ClickRow(dlg, FindRow(dlg.m_tree, {"DMA", "CH[1].CTRL"}));
+        ClickRow(dlg, FindRow(dlg.Tree(), {"DMA", "CH[1].CTRL"}));
         QTest::keyClicks(HexBox(dlg), "1");  // 0x000002001
         CFileDialog::SetChooser([&saved](const CFileDialog& dialog) {
             EXPECT_TRUE(dialog.IsSave());
@@ -206,7 +206,7 @@ TEST(GuiValues, SavedValuesOpenAgainToTheSameValuesAndCompare) {
         MessageRecorder boxes;
         PressInTree(dlg, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
         EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes[0].text;
-        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"DMA", "CH[1].CTRL"})), "0x00002001");
+        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.Tree(), {"DMA", "CH[1].CTRL"})), "0x00002001");
         EXPECT_TRUE(Changed(dlg, {"DMA", "CH[1].CTRL"}));
         // Compared with the same file, nothing differs any more.
         PressInTree(dlg, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
@@ -229,12 +229,12 @@ TEST(GuiValues, ARawImageAsksForItsAddressAndFindFindsARegisterByAddress) {
         CFileDialog::SetChooser([&image](const CFileDialog&) { return image; });
         PressInTree(dlg, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
         EXPECT_NE(asked.find("uart1.bin"), std::string::npos) << asked;
-        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.m_tree, {"UART1", "CTRL"})), "0x0000000d");
+        EXPECT_EQ(ShownValue(dlg, FindRow(dlg.Tree(), {"UART1", "CTRL"})), "0x0000000d");
 
         // Ctrl+F and an address inside UART1.CTRL's bytes selects it.
         PressInTree(dlg, Qt::Key_F, Qt::ControlModifier);
         QTest::keyClicks(TreeWindow(dlg)->Find()->Field(), "0x40004802");
-        CPropTreeItem* focused = dlg.m_tree.GetFocusedItem();
+        CPropTreeItem* focused = dlg.Tree().GetFocusedItem();
         ASSERT_NE(focused, nullptr);
         EXPECT_STREQ(focused->GetLabelText(), "CTRL");
         EXPECT_STREQ(focused->GetParent()->GetLabelText(), "UART1");
@@ -256,7 +256,7 @@ std::string RowsAsDecoded(CRegisterDlg& dlg) {
         return text;
     };
     std::string text;
-    for (CPropTreeItem* set = dlg.m_tree.GetRootItem()->GetChild(); set; set = set->GetSibling())
+    for (CPropTreeItem* set = dlg.Tree().GetRootItem()->GetChild(); set; set = set->GetSibling())
         for (CPropTreeItem* reg = set->GetChild(); reg; reg = reg->GetSibling()) {
             const auto held = dlg.Map().ValueOf(*static_cast<CRegisterItem*>(reg));
             if (!held || held->source != ValueSource::ValuesFile) continue;
@@ -292,7 +292,7 @@ TEST(GuiValues, DecodePrintsWhatTheRowsShowForEachFormOfDump) {
         EXPECT_EQ(RunDecode({chip, {values}, std::nullopt, false, ""}, out, err), 0) << c.form << ": " << err.str();
         RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
             OpenMapFile(dlg, chip);
-            ClickRow(dlg, FindRow(dlg.m_tree, {"RCC"}));
+            ClickRow(dlg, FindRow(dlg.Tree(), {"RCC"}));
             QApplication::clipboard()->setText(c.dump);
             MessageRecorder boxes;
             PressInTree(dlg, Qt::Key_V, Qt::ControlModifier);

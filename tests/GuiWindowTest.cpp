@@ -54,15 +54,15 @@ TEST(GuiLayout, PlacesBoxesAndTreeByTheClientArea) {
         // The first layout ran when the window was shown: boxes 2 pixels above the bottom.
         RECT client;
         dlg.GetClientRect(&client);
-        EXPECT_EQ(Geometry(dlg.m_editHex.m_hWnd).bottom() + 1 + 2, client.bottom);
-        EXPECT_EQ(Geometry(dlg.m_tree.m_hWnd).topLeft(), QPoint(-1, -1));
+        EXPECT_EQ(Geometry(dlg.HexEdit().m_hWnd).bottom() + 1 + 2, client.bottom);
+        EXPECT_EQ(Geometry(dlg.Tree().m_hWnd).topLeft(), QPoint(-1, -1));
 
-        for (WindowHandle box : {dlg.m_editHex.m_hWnd, dlg.m_editDecimal.m_hWnd}) box->resize(box->width(), 21);
+        for (WindowHandle box : {dlg.HexEdit().m_hWnd, dlg.DecimalEdit().m_hWnd}) box->resize(box->width(), 21);
         for (const LayoutCase& c : cases) {
             dlg.LayoutControls(RECT{0, 0, c.cw, c.ch});
-            EXPECT_EQ(Geometry(dlg.m_editHex.m_hWnd), c.hex) << c.cw << "x" << c.ch;
-            EXPECT_EQ(Geometry(dlg.m_editDecimal.m_hWnd), c.decimal) << c.cw << "x" << c.ch;
-            EXPECT_EQ(Geometry(dlg.m_tree.m_hWnd), c.tree) << c.cw << "x" << c.ch;
+            EXPECT_EQ(Geometry(dlg.HexEdit().m_hWnd), c.hex) << c.cw << "x" << c.ch;
+            EXPECT_EQ(Geometry(dlg.DecimalEdit().m_hWnd), c.decimal) << c.cw << "x" << c.ch;
+            EXPECT_EQ(Geometry(dlg.Tree().m_hWnd), c.tree) << c.cw << "x" << c.ch;
         }
         // Restoring lays everything out again from the new client area.
         // The client area is what the menu bar leaves below it.
@@ -73,7 +73,7 @@ TEST(GuiLayout, PlacesBoxesAndTreeByTheClientArea) {
         EXPECT_GT(menuBar, 0);
         EXPECT_EQ(client.bottom, 480 - menuBar);
         EXPECT_EQ(dlg.GetClientWidget()->geometry(), QRect(0, menuBar, 320, 480 - menuBar));
-        EXPECT_EQ(Geometry(dlg.m_editDecimal.m_hWnd), QRect(161, client.bottom - 21 - 2, 157, 21));
+        EXPECT_EQ(Geometry(dlg.DecimalEdit().m_hWnd), QRect(161, client.bottom - 21 - 2, 157, 21));
     });
 }
 
@@ -82,12 +82,12 @@ TEST(GuiLayout, MinimisedTheLayoutRunsOnAnEmptyClientAreaAndTheIconIsPainted) {
         dlg.m_hWnd->showMinimized();
         QApplication::processEvents();
         if (!dlg.IsIconic()) GTEST_SKIP() << "this platform does not minimise windows";
-        EXPECT_EQ(Geometry(dlg.m_editHex.m_hWnd).width(), 0);
-        EXPECT_EQ(Geometry(dlg.m_tree.m_hWnd).height(), 0);
+        EXPECT_EQ(Geometry(dlg.HexEdit().m_hWnd).width(), 0);
+        EXPECT_EQ(Geometry(dlg.Tree().m_hWnd).height(), 0);
         EXPECT_FALSE(dlg.m_hWnd->grab().isNull()) << "painting the icon";
         dlg.m_hWnd->showNormal();
         QApplication::processEvents();
-        EXPECT_GT(Geometry(dlg.m_editHex.m_hWnd).width(), 100) << "restoring lays out again";
+        EXPECT_GT(Geometry(dlg.HexEdit().m_hWnd).width(), 100) << "restoring lays out again";
     });
 }
 
@@ -95,7 +95,7 @@ TEST(GuiLayout, SizeEventsBeforeTheWindowsExistMoveNothing) {
     CRegisterDlg dlg;
     dlg.SendMessage(WM_SIZE, 0, MAKELPARAM(300, 600));
     dlg.LayoutControls(RECT{0, 0, 300, 600});
-    EXPECT_EQ(dlg.m_editHex.m_hWnd, nullptr);
+    EXPECT_EQ(dlg.HexEdit().m_hWnd, nullptr);
 }
 
 TEST(GuiWindow, StartsAtTheTopLeftWithTheFixedOuterSize) {
@@ -106,7 +106,7 @@ TEST(GuiWindow, StartsAtTheTopLeftWithTheFixedOuterSize) {
         EXPECT_EQ(window.bottom - window.top, 600);
         EXPECT_EQ(dlg.m_hWnd->windowTitle().toStdString(), "tavlin");
         EXPECT_FALSE(dlg.m_hWnd->windowIcon().isNull());
-        EXPECT_EQ(reinterpret_cast<IconHandle>(dlg.SendMessage(WM_QUERYDRAGICON)), dlg.m_hIcon);
+        EXPECT_EQ(reinterpret_cast<IconHandle>(dlg.SendMessage(WM_QUERYDRAGICON)), dlg.Icon());
     });
 }
 
@@ -157,8 +157,8 @@ TEST(GuiWindow, TheCloseCommandAndTheCloseBoxCancel) {
 
 TEST(GuiMessageMap, OnlyTheTreesTwoNotificationsAndTheHexBoxAreHandled) {
     RunMainDialog(kDefinitions, [](CRegisterDlg& dlg) {
-        CPropTreeItem* reg = FindRow(dlg.m_tree, {"Timers", "CTRL"});
-        dlg.m_tree.SetFocusedItem(reg);
+        CPropTreeItem* reg = FindRow(dlg.Tree(), {"Timers", "CTRL"});
+        dlg.Tree().SetFocusedItem(reg);
         auto notify = [&](UINT code, UINT id) {
             TreeNotification nm;
             nm.hdr.idFrom = id;
@@ -256,12 +256,12 @@ TEST(GuiWindow, Screenshot) {
     RunMainDialog(example, [&](CRegisterDlg& dlg) {
         CPropTreeView* view = TreeWindow(dlg)->View();
         const CPropTreeModel* model = TreeWindow(dlg)->Model();
-        view->expand(model->IndexFromItem(FindRow(dlg.m_tree, {"UART1"})));
-        view->expand(model->IndexFromItem(FindRow(dlg.m_tree, {"UART1", "CR1"})));
-        ClickRow(dlg, FindRow(dlg.m_tree, {"UART1", "CR1", "PARITY"}));
+        view->expand(model->IndexFromItem(FindRow(dlg.Tree(), {"UART1"})));
+        view->expand(model->IndexFromItem(FindRow(dlg.Tree(), {"UART1", "CR1"})));
+        ClickRow(dlg, FindRow(dlg.Tree(), {"UART1", "CR1", "PARITY"}));
         HexBox(dlg)->selectAll();
         QTest::keyClicks(HexBox(dlg), "0x0000240c");
-        view->scrollTo(model->IndexFromItem(FindRow(dlg.m_tree, {"UART1", "CR1"})), QAbstractItemView::PositionAtTop);
+        view->scrollTo(model->IndexFromItem(FindRow(dlg.Tree(), {"UART1", "CR1"})), QAbstractItemView::PositionAtTop);
         QApplication::processEvents();
         EXPECT_TRUE(dlg.m_hWnd->grab().save(QString::fromUtf8(path)));
     });

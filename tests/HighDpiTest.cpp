@@ -73,7 +73,7 @@ TEST(HighDpi, TheWindowIsDrawnAtTheScreensPixelsAndCutsNothing) {
         OpenMapFile(dlg, chip);
         for (const std::vector<std::string>& row :
              {std::vector<std::string>{"RCC", "CFGR"}, {"DMA", "CH[1].CTRL"}, {"UART0", "CTRL"}}) {
-            CPropTreeItem* item = FindRow(dlg.m_tree, row);
+            CPropTreeItem* item = FindRow(dlg.Tree(), row);
             ASSERT_NE(item, nullptr) << row.back();
             ClickRow(dlg, item);
             QApplication::processEvents();

@@ -19,12 +19,6 @@ using namespace std::chrono_literals;
 using Step = FakeGdbServer::Step;
 using After = Step::After;
 
-std::string Notification(const std::string& payload) {
-    std::string notification = FakeGdbServer::Packet(payload);
-    notification[0] = '%';
-    return notification;
-}
-
 struct WaitCase {
     const char* name;
     std::vector<Step> script;               // after the handshake
@@ -38,8 +32,8 @@ struct WaitCase {
 };
 
 TEST(GdbClientNotifications, AreKeptWaitedForAndNeverTakenForAReply) {
-    const std::string stop = Notification("Stop:T05");
-    const std::string running = Notification("Running:1");
+    const std::string stop = FakeGdbServer::Notification("Stop:T05");
+    const std::string running = FakeGdbServer::Notification("Running:1");
     const WaitCase cases[] = {
         {"one during a read comes first, and the read has its reply",
          {{After::kNextPacket, "+" + stop + FakeGdbServer::Packet("01000000")}}, true, {"Stop:T05"},
@@ -85,7 +79,7 @@ TEST(GdbClientNotifications, AreKeptWaitedForAndNeverTakenForAReply) {
 
 TEST(GdbClientNotifications, AreWrittenToThePacketTrace) {
     std::vector<Step> script = FakeGdbServer::Handshake("PacketSize=400");
-    script.push_back({After::kNothing, Notification("Stop:T05"), 20ms});
+    script.push_back({After::kNothing, FakeGdbServer::Notification("Stop:T05"), 20ms});
     FakeGdbServer server(script);
     std::ostringstream lines;
     CGdbClient client(1s);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+class CRegisterDlg;
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -20,6 +21,11 @@ class QMenuBar;
 class CMainMenu : public QObject {
 public:
     explicit CMainMenu(QMenuBar& bar);
+
+    // The main window's menu bar, in `dlg`'s own bar: a new menu command goes
+    // here, with the rule that says when it applies. Its action belongs to the
+    // controller that runs it (Commands(), Values(), Target(), AddCore()).
+    static CMainMenu* Build(CRegisterDlg& dlg);
 
     QMenu* AddMenu(const QString& title);
     // Adds `action` to `menu`; `applies` (none: always) tells whether it is enabled.

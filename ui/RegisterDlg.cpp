@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/RegisterDlg.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTimer>
 #include <string>
 
@@ -14,24 +10,22 @@
 #include "framework/DropFiles.h"
 #include "framework/FileDialog.h"
 #include "framework/Menu.h"
-#include "framework/InputBox.h"
 #include "framework/MessageBox.h"
-#include "framework/PaintDC.h"
 #include "framework/WinApp.h"
 #include "platform/FilePaths.h"
 #include "res/resource.h"
 #include "tree/PropTreeView.h"
-#include "tree/PropTreeFind.h"
 #include "ui/AboutDlg.h"
 #include "ui/AppSettings.h"
 #include "ui/MainMenu.h"
+#include "ui/MinimisedIcon.h"
 #include "ui/StartPanel.h"
+#include "ui/WindowCaption.h"
 #include "ui/WindowPlace.h"
 
 namespace {
 constexpr DWORD kTreeStyle = WS_CHILD | WS_VISIBLE | 1;
 constexpr const char* kRegisterFileFilter = "Register files (*.svd *.xml);;All files (*)";
-constexpr const char* kCaptionSeparator = " \xE2\x80\x94 ";  // an em dash between spaces
 }  // namespace
 
 CRegisterDlg::CRegisterDlg(CWnd* parent)
@@ -53,7 +47,6 @@ const MessageMap* CRegisterDlg::GetMessageMap() const {
         OnQueryDragIconEntry<D, &D::OnQueryDragIcon>(),
         OnSizeEntry<D, &D::OnSize>(),
         OnCommandEntry<D, &D::ApplyHexValue>(EN_CHANGE, IDC_HEX),
-        OnCommandEntry<D, &D::OnChangeDecimal>(EN_CHANGE, IDC_DECIMAL),
         OnNotifyEntry<D, &D::ShowRegisterValue>(PTN_ITEMCHANGED, IDC_TREE),
         OnNotifyEntry<D, &D::OnTreeSelChanged>(PTN_SELCHANGE, IDC_TREE),
     };
@@ -101,8 +94,8 @@ BOOL CRegisterDlg::OnInitDialog() {
         UpdateCaption();
         UpdateActions();
     });
-    BuildMenuBar();
-    if (!IsPlainStart()) {
+    m_menu = CMainMenu::Build(*this);
+    if (!m_start.IsPlain()) {
         window->SetColumnWidths(m_settings->ColumnWidths());
         m_startPanel = new CStartPanel(window);
         QObject::connect(m_startPanel, &CStartPanel::openRequested, m_startPanel,
@@ -110,23 +103,23 @@ BOOL CRegisterDlg::OnInitDialog() {
     }
     // The columns' widths are kept for the next desktop start; a plain start
     // lays out its columns by its fixed window and keeps nothing.
-    if (!IsPlainStart()) KeepColumnWidths(*window, *m_settings);
+    if (!m_start.IsPlain()) KeepColumnWidths(*window, *m_settings);
     LayoutControls(client);
 
-    if (IsPlainStart())
+    if (m_start.IsPlain())
         LoadDefinitions();
-    else if (!m_strFileToOpen.IsEmpty())
-        OpenFile(m_strFileToOpen);
+    else if (!m_start.file.empty())
+        OpenFile(m_start.file.c_str());
     UpdateStartPanel();
     // A plain start always takes its fixed place, so it leaves the one remembered alone.
-    if (!IsPlainStart()) KeepWindowPlace(*m_hWnd, *m_settings);
-    if (!m_strGdbServer.empty()) m_target.Connect(m_strGdbServer);
+    if (!m_start.IsPlain()) KeepWindowPlace(*m_hWnd, *m_settings);
+    if (!m_start.gdbServer.empty()) m_target.Connect(m_start.gdbServer);
 
     // From the desktop, and on a map bridged to a GDB session, no box greets
     // the user; the About box stays in the menus.
-    if (IsBridgedStart())
+    if (m_start.IsBridged())
         ComeForward(*window);
-    else if (!m_bDesktopStart) {
+    else if (!m_start.desktop) {
         CAboutDlg about;
         about.DoModal();
     }
@@ -144,7 +137,7 @@ void CRegisterDlg::ComeForward(CPropTreeWindow& window) {
 }
 
 void CRegisterDlg::PlaceWindow() {
-    if (IsPlainStart() || !RestoreWindowPlace(*m_hWnd, *m_settings)) SetWindowPos(nullptr, 0, 0, 300, 600, SWP_NOZORDER);
+    if (m_start.IsPlain() || !RestoreWindowPlace(*m_hWnd, *m_settings)) SetWindowPos(nullptr, 0, 0, 300, 600, SWP_NOZORDER);
 }
 
 void CRegisterDlg::UpdateStartPanel() {
@@ -161,10 +154,8 @@ void CRegisterDlg::FitColumns() {
     if (!window || !m_map.HasAddresses()) return;
     // A plain start widens its own window and remembers nothing: its fixed
     // place is not the desktop's, and the desktop window is still to be fitted.
-    FitWindowToColumns(*m_hWnd, *window, m_tree.GetRootItem(), *m_settings, !IsPlainStart());
+    FitWindowToColumns(*m_hWnd, *window, m_tree.GetRootItem(), *m_settings, !m_start.IsPlain());
 }
-
-CRegisterItem* CRegisterDlg::RegisterInHand() const { return m_calc.RegisterOf(m_map.Tree().GetFocusedItem()); }
 
 void CRegisterDlg::Follow() {
     m_commands.Follow();
@@ -175,62 +166,12 @@ void CRegisterDlg::UpdateActions() {
     if (m_menu) m_menu->UpdateActions();
 }
 
-void CRegisterDlg::BuildMenuBar() {
-    auto* window = qobject_cast<CPropTreeWindow*>(m_tree.m_hWnd);
-    QMenuBar* bar = GetMenuBar();
-    if (!window || !bar || m_menu) return;
-    m_menu = new CMainMenu(*bar);
-    const auto hasMap = [this] { return !m_map.Registers().empty(); };
-    const auto hasRegister = [this] { return RegisterInHand() != nullptr; };
-    CMenu* sysMenu = GetSystemMenu(FALSE);
-
-    QMenu* file = m_menu->AddMenu(QObject::tr("&File"));
-    m_menu->Add(file, sysMenu ? sysMenu->GetAction(IDM_OPEN) : nullptr);
-    m_menu->AddRecentMenu(file, QObject::tr("Open &recent"), [this] { return m_settings->RecentMaps(); },
-                          [this](const std::string& path) { OpenFile(path.c_str()); });
-    file->addSeparator();
-    m_menu->Add(file, m_values.OpenAction(), hasMap);
-    m_menu->Add(file, m_values.SaveAction(), hasMap);
-    m_menu->Add(file, m_values.CompareAction(), hasMap);
-    file->addSeparator();
-    // Ctrl+Q by name: QKeySequence::Quit is empty where the platform's key scheme has no quit key.
-    m_menu->AddNew(file, QObject::tr("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q),
-                   [this] { SendMessage(WM_SYSCOMMAND, SC_CLOSE); });
-
-    QMenu* edit = m_menu->AddMenu(QObject::tr("&Edit"));
-    m_menu->Add(edit, m_commands.CopyValueAction(), [this] { return !m_hexBox.GetText().empty(); });
-    m_menu->Add(edit, m_commands.CopyRegisterAction(), hasRegister);
-    m_menu->Add(edit, m_commands.CopyAsCAction(), hasRegister);
-    m_menu->AddNew(edit, QObject::tr("Copy c&hanged as C"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::Key_C),
-                   [this] { m_commands.CopyChangedAsC(); }, [this] { return m_commands.HasChanged(); });
-    m_menu->Add(edit, m_values.PasteAction(), [this] {
-        return !m_map.Registers().empty() && !QGuiApplication::clipboard()->text().isEmpty();
-    });
-    edit->addSeparator();
-    m_menu->Add(edit, window->Find()->FindAction(), [this] { return !IsMapEmpty(); });
-    m_menu->Add(edit, m_commands.ResetAction(), hasRegister);
-
-    QMenu* target = m_menu->AddMenu(QObject::tr("&Target"));
-    for (const CTargetCommands::Command command : CTargetCommands::kCommands) {
-        if (command == CTargetCommands::Command::kRead || command == CTargetCommands::Command::kFault)
-            target->addSeparator();
-        m_menu->Add(target, m_target.Action(command), [this, command] { return m_target.Applies(command); });
-    }
-    m_menu->AddNew(target, QObject::tr("Add &core registers..."), QKeySequence(), [this] { AskAndAddCore(); },
-                   [this] { return !IsMapEmpty(); });
-
-    QMenu* help = m_menu->AddMenu(QObject::tr("&Help"));
-    m_menu->Add(help, sysMenu ? sysMenu->GetAction(IDM_ABOUTBOX) : nullptr);
-    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, m_menu, [this] { UpdateActions(); });
-    UpdateActions();
-}
-
 void CRegisterDlg::LoadDefinitions() {
     // The rows go in as one change of the view; the message comes once they
     // are all in, so the tree it leaves behind is on screen with it.
     m_tree.BeginReset();
     LoadReport report = LoadDefinitionsFile(m_map, kDefinitionsFileName, kDefinitionsFileName);
-    if (m_core && report.opened) AddCoreRegisters(m_map, *m_core, report);
+    if (m_start.core && report.opened) AddCoreRegisters(m_map, *m_start.core, report);
     m_tree.EndReset();
     m_target.MapReplaced();
     UpdateActions();
@@ -242,7 +183,7 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
     // leaves the map shown as it was; one that can comes in whole, as one
     // change of the view.
     CRegisterMap map;
-    const LoadReport report = LoadRegisterFile(map, path, path, m_core);
+    const LoadReport report = LoadRegisterFile(map, path, path, m_start.core);
     if (report.opened) {
         m_map.Swap(map);
         m_editHex.SetWindowText("");
@@ -262,52 +203,10 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
     if (!report.Ok()) AfxMessageBox(report.Message().c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
-void CRegisterDlg::AskAndAddCore() {
-    const CoreInfo* shown = m_map.Core();
-    const auto answer = AfxInputBox("The Cortex-M core whose registers to add (" + KnownCoreNames() + "):",
-                                    std::string(shown ? shown->name : "CM4"));
-    if (!answer || answer->empty()) return;
-    const CoreInfo* core = FindCore(*answer);
-    if (!core) {
-        AfxMessageBox(("tavlin has no registers for the core \"" + *answer + "\"; it knows " + KnownCoreNames() + ".")
-                          .c_str(),
-                      MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    AddCore(*core);
-}
-
-void CRegisterDlg::AddCore(const CoreInfo& core) {
-    // The sets come after the map's own, as one change of the view; the
-    // values the map holds stay as they are, and the file is not touched.
-    LoadReport report;
-    const int setsBefore = m_map.Tree().GetRootItem()->GetChildCount();
-    m_tree.BeginReset();
-    const int added = AddCoreRegisters(m_map, core, report);
-    m_tree.EndReset();
-    m_target.MapGrew();
-    Follow();
-    FitColumns();
-    std::string text;
-    if (!added) {
-        text = "The map has every register set of the " + std::string(core.title) + " already.";
-    } else {
-        text = "Added " + std::to_string(added) + " register sets for the " + std::string(core.title) + ":";
-        const CPropTreeItem* set = m_map.Tree().GetRootItem()->GetChild();
-        for (int i = 0; set; set = set->GetSibling(), ++i)
-            if (i >= setsBefore) text += std::string(i > setsBefore ? ", " : " ") + set->GetLabelText();
-        text += ".";
-    }
-    AfxMessageBox(text.c_str(), MB_OK | MB_ICONINFORMATION);
-}
-
 void CRegisterDlg::UpdateCaption() {
-    // The program's name stays last, where desktops look for it.
-    std::string caption = m_strTitle.str();
-    if (m_target.IsConnected())
-        caption = m_target.Where() + (m_target.IsTargetRunning() ? " (target running)" : "") + kCaptionSeparator + caption;
-    if (m_bMapNamed) caption = m_strMapName + kCaptionSeparator + caption;
-    SetWindowText(caption.c_str());
+    SetWindowText(WindowCaption(m_strTitle.str(), m_bMapNamed ? m_strMapName : std::string(), m_target.Where(),
+                                m_target.IsTargetRunning())
+                      .c_str());
 }
 
 void CRegisterDlg::OnSysCommand(UINT nID, LPARAM) {
@@ -316,7 +215,6 @@ void CRegisterDlg::OnSysCommand(UINT nID, LPARAM) {
         about.DoModal();
     } else if ((nID & 0xFFF0) == IDM_OPEN) {
         OnFileOpen();
-
     } else {
         Default();
     }
@@ -341,15 +239,7 @@ void CRegisterDlg::OnPaint() {
         Default();
         return;
     }
-    CPaintDC dc(this);
-    SendMessage(WM_ICONERASEBKGND, dc.GetSafeHdc(), 0);
-    const int cxIcon = GetSystemMetrics(SM_CXICON);
-    const int cyIcon = GetSystemMetrics(SM_CYICON);
-    RECT rect;
-    GetClientRect(&rect);
-    const int x = (rect.right - rect.left - cxIcon + 1) / 2;
-    const int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
-    dc.DrawIcon(x, y, m_hIcon);
+    PaintMinimisedIcon(*this, m_hIcon);
 }
 
 CursorHandle CRegisterDlg::OnQueryDragIcon() { return static_cast<CursorHandle>(m_hIcon); }
@@ -388,8 +278,6 @@ void CRegisterDlg::ApplyHexValue() {
     m_calc.ApplyHexValue();
     Follow();
 }
-
-void CRegisterDlg::OnChangeDecimal() {}
 
 void CRegisterDlg::ShowRegisterValue(NMHDR* pNotify, LRESULT* pResult) {
     ShowRegisterValue(reinterpret_cast<TreeNotification*>(pNotify)->pRow);

@@ -9,17 +9,19 @@
 #include "framework/Edit.h"
 #include "framework/String.h"
 #include "defs/RegisterMap.h"
+#include "ui/AddCoreCommand.h"
 #include "ui/EditValueBox.h"
 #include "ui/RegisterCommands.h"
 #include "ui/TargetCommands.h"
 #include "ui/ValuesCommands.h"
+#include "ui/WindowStart.h"
 
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 class CAppSettings;
-struct CoreInfo;
 class CMainMenu;
 class QAction;
 class CStartPanel;
@@ -46,7 +48,11 @@ public:
     // as it was. A message about the file follows in one box.
     void OpenFile(LPCTSTR path);
 
-    // Handlers.
+    // How the window starts; set before it is shown.
+    void SetStart(WindowStart start) { m_start = std::move(start); }
+    const WindowStart& Start() const { return m_start; }
+
+    // The message map's handlers.
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnFileOpen();
     void OnDropFiles(HDROP hDropInfo);
@@ -54,35 +60,24 @@ public:
     CursorHandle OnQueryDragIcon();
     void OnSize(UINT nType, int cx, int cy);
     void ApplyHexValue();
-    void OnChangeDecimal();
     void ShowRegisterValue(NMHDR* pNotify, LRESULT* pResult);
     void OnTreeSelChanged(NMHDR* pNotify, LRESULT* pResult);
     void ShowRegisterValue(CPropTreeItem* row);
     void OnTreeSelChanged(CPropTreeItem* row);
 
-    CEdit m_editDecimal;
-    CEdit m_editHex;
-    CString m_strHex;
-    CString m_strDecimal;
-    IconHandle m_hIcon;
     // The map's tree, which is also the tree's window.
-    CPropTree& m_tree{m_map.Tree()};
+    CPropTree& Tree() { return m_tree; }
     const CRegisterMap& Map() const { return m_map; }
-    // The file named on the command line, opened at start instead of
-    // tavlin.xml when not empty.
-    CString m_strFileToOpen;
-    // Started as the desktop entry starts it (--desktop): with no file, the
-    // window opens empty, saying how to open a map, instead of reading
-    // tavlin.xml; no About box; the window takes its remembered place.
-    bool m_bDesktopStart = false;
-    // The GDB server to connect to at start (--gdb HOST:PORT); empty for none.
-    std::string m_strGdbServer;
-    // The core whose registers every map opened gains (--core NAME); null for none.
-    const CoreInfo* m_core = nullptr;
-    // Adds the core's register sets the map shown does not have, after its own; says which in a box.
-    void AddCore(const CoreInfo& core);
-    // "Add core registers...": asks for the core, then adds its sets.
-    void AskAndAddCore();
+    CEdit& HexEdit() { return m_editHex; }
+    CEdit& DecimalEdit() { return m_editDecimal; }
+    // What the boxes held when their text was last exchanged (UpdateData).
+    const CString& HexData() const { return m_strHex; }
+    const CString& DecimalData() const { return m_strDecimal; }
+    IconHandle Icon() const { return m_hIcon; }
+    // Whether the hex box shows a value.
+    bool HasValueShown() const { return !m_hexBox.GetText().empty(); }
+    // Add core registers: asks for the core, then adds its sets.
+    CAddCoreCommand& AddCore() { return m_addCore; }
 
     // What is kept between runs (once the window exists).
     CAppSettings& Settings() { return *m_settings; }
@@ -102,14 +97,8 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    // A start from a terminal with no file: tavlin.xml, the fixed size and place, the About box.
-    bool IsPlainStart() const { return m_strFileToOpen.IsEmpty() && !m_bDesktopStart; }
-    // A start on a map with --gdb, as the GDB extension's `tavlin window`
-    // starts it: the window opens on the map, in front, with no box first.
-    bool IsBridgedStart() const { return !m_strGdbServer.empty() && !m_strFileToOpen.IsEmpty(); }
     // Raises and activates the window once it shows, the keyboard in the tree.
     void ComeForward(CPropTreeWindow& window);
-    void BuildMenuBar();
     // Follows a change of the register in hand, its value or the map: the row
     // commands and which commands apply.
     void Follow();
@@ -118,10 +107,15 @@ private:
     void UpdateStartPanel();
     // Makes a window that has no remembered size wide enough for every column of a map with addresses.
     void FitColumns();
-    CRegisterItem* RegisterInHand() const;
-    // "NAME — tavlin", and where the window is connected to.
     void UpdateCaption();
 
+    CEdit m_editDecimal;
+    CEdit m_editHex;
+    CString m_strHex;
+    CString m_strDecimal;
+    IconHandle m_hIcon;
+    CPropTree& m_tree{m_map.Tree()};
+    WindowStart m_start;
     EditValueBox m_hexBox{m_editHex};
     EditValueBox m_decimalBox{m_editDecimal};
     CRegisterCalculator m_calc;
@@ -129,6 +123,11 @@ private:
     CRegisterCommands m_commands{m_map, m_calc, m_hexBox};
     CTargetCommands m_target{m_map, m_calc, m_commands, m_hexBox};
     CValuesCommands m_values{m_map, m_calc, [this] { Follow(); }};
+    CAddCoreCommand m_addCore{m_map, [this] {
+                                  m_target.MapGrew();
+                                  Follow();
+                                  FitColumns();
+                              }};
     bool m_bMapNamed = false;  // a file was opened by name, so the caption names it
     CString m_strTitle;  // the caption the window starts with
     std::string m_strMapName = "tavlin.xml";  // the file name of the map shown
