@@ -51,7 +51,7 @@ public:
     // The device's byte order, which lays dumps into registers; little unless the file says big.
     void SetBigEndian(bool big) { m_bBigEndian = big; }
     bool IsBigEndian() const { return m_bBigEndian; }
-    // The Cortex-M core whose registers were added to the map (defs/CoreRegisters.h); null for none.
+    // The Cortex-M core whose registers were added to the map (defs/CoreInfo.h); null for none.
     void SetCore(const CoreInfo* core) { m_core = core; }
     const CoreInfo* Core() const { return m_core; }
     // Gives back room the loader's growing tables keep for more; a load ends with it.
