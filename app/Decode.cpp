@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "bits/NumberFormatting.h"
-#include "calc/CStatement.h"
+#include "calc/CodeStatement.h"
 #include "calc/RegisterCalculator.h"
 #include "calc/RowDescriber.h"
 #include "calc/ValueBox.h"
@@ -85,7 +85,7 @@ int RunDecode(const DecodeRequest& request, std::ostream& out, std::ostream& err
         const std::uint64_t value = map.ValueOf(*reg)->value;
         if (request.changedOnly && value == baseline[reg]) continue;
         if (request.asC)
-            out << CStatement(map, i, value) << '\n';
+            out << CodeStatement(map, i, value) << '\n';
         else
             PrintDecodedRegister(out, map, describer, *reg, value);
     }

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "defs/FieldTable.h"
-#include "defs/RegisterCNames.h"
+#include "defs/HeaderNameTable.h"
 #include "defs/RegisterItem.h"
 #include "tree/PropTree.h"
 
@@ -82,9 +82,10 @@ public:
     // The bits of `reg`'s current value that differ from its baseline (0 when either is unknown).
     std::uint64_t ChangedBits(const CRegisterItem& reg) const;
 
-    // The C names of the registers, by their place in Registers() (an SVD load gives them).
-    CRegisterCNames& CNames() { return m_cNames; }
-    const CRegisterCNames& CNames() const { return m_cNames; }
+    // The names a CMSIS device header made from the file gives the registers, by their place in
+    // Registers() (an SVD load gives them).
+    HeaderNameTable& HeaderNames() { return m_headerNames; }
+    const HeaderNameTable& HeaderNames() const { return m_headerNames; }
     // The place of `reg` in Registers(), or Registers().size() when it is not the map's.
     std::size_t IndexOf(const CRegisterItem& reg) const;
 
@@ -97,7 +98,7 @@ private:
     CFieldTable m_table;
     std::vector<CRegisterItem*> m_registers;
     std::unordered_map<const CPropTreeItem*, std::uint64_t> m_baseAddresses;
-    CRegisterCNames m_cNames;
+    HeaderNameTable m_headerNames;
     bool m_bAnyAddress = false;
     bool m_bWideAddresses = false;
     bool m_bBigEndian = false;
