@@ -38,7 +38,7 @@ bool ApplyFile(CRegisterMap& map, CRegisterCalculator& calc, const std::string& 
 void PrintDecodedRegister(std::ostream& out, const CRegisterMap& map, const CRegisterRowDescriber& describer,
                    const CRegisterItem& reg, std::uint64_t value) {
     out << RegisterPath(reg);
-    if (const auto address = map.AddressOf(reg)) out << " @" << map.FormatAddress(*address);
+    if (const auto address = map.AddressOf(reg)) out << " @" << map.FormatAddressAtMapWidth(*address);
     out << " = " << FormatRegisterHex(value, reg.m_nBits) << '\n';
     for (const CPropTreeItem* row = reg.GetChild(); row; row = row->GetSibling()) {
         if (!map.Fields().Find(row)) continue;

@@ -38,7 +38,7 @@ std::optional<std::uint64_t> CRegisterMap::BaseAddressOf(const CPropTreeItem& se
     return it->second;
 }
 
-std::string CRegisterMap::FormatAddress(std::uint64_t address) const {
+std::string CRegisterMap::FormatAddressAtMapWidth(std::uint64_t address) const {
     return FormatRegisterHex(address, m_bWideAddresses ? 64 : 32);
 }
 

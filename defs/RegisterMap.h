@@ -64,8 +64,10 @@ public:
     // Whether some address is above 0xFFFFFFFF, so addresses take 16 hex digits, not 8.
     bool HasWideAddresses() const { return m_bWideAddresses; }
     bool HasAddresses() const { return !m_baseAddresses.empty() || m_bAnyAddress; }
-    // "0x40021000": 8 hex digits, or 16 in a map of wide addresses.
-    std::string FormatAddress(std::uint64_t address) const;
+    // "0x40021000": every address of the map at one width, so they line up: 8 hex
+    // digits, or 16 for each in a map of wide addresses (a message's lone address
+    // takes bits/' FormatAddress, whose width is the address's own).
+    std::string FormatAddressAtMapWidth(std::uint64_t address) const;
     std::optional<std::uint64_t> ResetValueOf(const CRegisterItem& reg) const;
     // The current value, or nothing while no one has given the register a
     // value (a definitions file's register before its fields are composed).
