@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "bits/NumberFormatting.h"
-#include "calc/CStatement.h"
+#include "calc/CodeStatement.h"
 #include "calc/RegisterCalculator.h"
 #include "calc/RowDescriber.h"
 #include "calc/ValueBox.h"
@@ -38,7 +38,7 @@ bool ApplyFile(CRegisterMap& map, CRegisterCalculator& calc, const std::string& 
 void PrintDecodedRegister(std::ostream& out, const CRegisterMap& map, const CRegisterRowDescriber& describer,
                    const CRegisterItem& reg, std::uint64_t value) {
     out << RegisterPath(reg);
-    if (const auto address = map.AddressOf(reg)) out << " @" << map.FormatAddress(*address);
+    if (const auto address = map.AddressOf(reg)) out << " @" << map.FormatAddressAtMapWidth(*address);
     out << " = " << FormatRegisterHex(value, reg.m_nBits) << '\n';
     for (const CPropTreeItem* row = reg.GetChild(); row; row = row->GetSibling()) {
         if (!map.Fields().Find(row)) continue;
@@ -85,7 +85,7 @@ int RunDecode(const DecodeRequest& request, std::ostream& out, std::ostream& err
         const std::uint64_t value = map.ValueOf(*reg)->value;
         if (request.changedOnly && value == baseline[reg]) continue;
         if (request.asC)
-            out << CStatement(map, i, value) << '\n';
+            out << CodeStatement(map, i, value) << '\n';
         else
             PrintDecodedRegister(out, map, describer, *reg, value);
     }

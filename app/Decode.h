@@ -4,7 +4,7 @@
 // gives the registers of MAP the values of each VALUES file (a values text,
 // or with --base a raw memory image whose first byte is at ADDRESS) and
 // prints each register given a value with its fields, as the rows show them,
-// or with --as c as one C statement (calc/CStatement.h).
+// or with --as c as one C statement (calc/CodeStatement.h).
 #include <cstdint>
 #include <optional>
 #include <ostream>

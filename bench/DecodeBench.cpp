@@ -18,7 +18,7 @@
 #include "app/Decode.h"
 #include "bench/BenchData.h"
 #include "bench/VendorMap.h"
-#include "calc/CStatement.h"
+#include "calc/CodeStatement.h"
 #include "calc/RegisterCalculator.h"
 #include "calc/RowDescriber.h"
 #include "calc/ValueBox.h"
@@ -91,7 +91,7 @@ void BM_PrintStatements(benchmark::State& state) {
     for (auto _ : state) {
         std::ostringstream out;
         for (std::size_t i = 0; i < given.map.Registers().size(); ++i)
-            out << CStatement(given.map, i, given.map.ValueOf(*given.map.Registers()[i])->value) << '\n';
+            out << CodeStatement(given.map, i, given.map.ValueOf(*given.map.Registers()[i])->value) << '\n';
         benchmark::DoNotOptimize(out.str().data());
     }
 }

@@ -21,8 +21,9 @@ std::string PaddedHex(std::uint64_t value, std::size_t minDigits, HexLetters let
 // "0x" and the whole value, padded to at least 16, 8, 4 or 2 digits for a
 // register of 64, 32, 16 or 8 bits and to 1 digit for any other width.
 std::string FormatRegisterHex(std::uint64_t value, int registerBits);
-// An address as messages write it: "0x" and 8 hex digits, or 16 for an address
-// above 0xFFFFFFFF.
+// An address by itself, as messages write it: "0x" and 8 hex digits, or 16
+// for an address above 0xFFFFFFFF (a map's rows all take the map's width:
+// CRegisterMap::FormatAddressAtMapWidth).
 std::string FormatAddress(std::uint64_t address);
 
 // The whole value as unsigned decimal.

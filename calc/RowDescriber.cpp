@@ -10,7 +10,7 @@ RowDetails CRegisterRowDescriber::Describe(const CPropTreeItem& row) const {
     if (const auto* reg = dynamic_cast<const CRegisterItem*>(&row)) {
         RowDetails details;
         details.bits = std::to_string(reg->m_nBits) + " bits";
-        if (const auto address = m_map.AddressOf(*reg)) details.address = m_map.FormatAddress(*address);
+        if (const auto address = m_map.AddressOf(*reg)) details.address = m_map.FormatAddressAtMapWidth(*address);
         details.changed = m_map.ChangedBits(*reg) != 0;
         if (const auto held = m_map.ValueOf(*reg); held && held->source == ValueSource::Chip)
             details.origin = "read from the chip";
@@ -18,7 +18,7 @@ RowDetails CRegisterRowDescriber::Describe(const CPropTreeItem& row) const {
     }
     if (row.GetParent() == m_map.Tree().GetRootItem()) {
         RowDetails details;
-        if (const auto base = m_map.BaseAddressOf(row)) details.address = m_map.FormatAddress(*base);
+        if (const auto base = m_map.BaseAddressOf(row)) details.address = m_map.FormatAddressAtMapWidth(*base);
         return details;
     }
     // Only a register's children are fields; other rows with a span are not.

@@ -9,7 +9,7 @@
 #include <optional>
 #include <unordered_map>
 
-#include "calc/CNameTable.h"
+#include "calc/CodeNameTable.h"
 #include "calc/RegisterCalculator.h"
 #include "defs/RegisterMap.h"
 #include "platform/FilePaths.h"
@@ -43,20 +43,20 @@ public:
         std::optional<std::size_t> index;
         if (it != m_byPath.end()) {
             index = it->second;
-        } else if (m_cNames) {
-            index = m_cNames->RegisterOf(name);
+        } else if (m_codeNames) {
+            index = m_codeNames->RegisterOf(name);
         }
         if (!index) return std::nullopt;
         return RegisterSpan{0, BytesOf(*m_map.Registers()[*index]), *index};
     }
     // The value of a field macro; the map's C names are made on the first C statement.
     std::optional<std::uint64_t> MacroValue(std::string_view name) {
-        return CNames().MacroValue(name);
+        return CodeNames().MacroValue(name);
     }
 
-    const CNameTable& CNames() {
-        if (!m_cNames) m_cNames = std::make_unique<CNameTable>(m_map);
-        return *m_cNames;
+    const CodeNameTable& CodeNames() {
+        if (!m_codeNames) m_codeNames = std::make_unique<CodeNameTable>(m_map);
+        return *m_codeNames;
     }
 
 private:
@@ -73,7 +73,7 @@ private:
     const CRegisterMap& m_map;
     RegisterLayout m_layout;
     std::unordered_map<std::string, std::size_t> m_byPath;
-    std::unique_ptr<CNameTable> m_cNames;  // made only for a text with C statements
+    std::unique_ptr<CodeNameTable> m_codeNames;  // made only for a text with C statements
 };
 
 // The values by label path and those of C statements as one list, in line order.
@@ -133,7 +133,7 @@ ValuesInputReport ReadValuesFor(const CRegisterMap& map, std::string_view text) 
     MemoryImage image;
     applier.Lay(image, values.addressed, values.problems);
     AppliedValues applied = applier.Apply(image);
-    if (!values.assigned.empty()) layout.CNames();  // their left-hand sides are looked up
+    if (!values.assigned.empty()) layout.CodeNames();  // their left-hand sides are looked up
     applier.ApplyNamed(ByLine(std::move(values.named), std::move(values.assigned)),
                        [&layout](std::string_view name) { return layout.Find(name); }, applied, values.problems);
     return Collect(map, applied, values.problems);

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "defs/CoreRegisters.h"
+#include "defs/CoreInfo.h"
 #include "problem/Result.h"
 
 class CGdbClient;

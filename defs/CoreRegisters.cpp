@@ -125,15 +125,6 @@ const CoreInfo* FindCore(std::string_view name) {
     return nullptr;
 }
 
-std::optional<CoreProfile> CoreProfileOf(const CRegisterMap& map) {
-    if (!map.Core()) return std::nullopt;
-    return map.Core()->profile;
-}
-
-bool KeepsFaultStatus(CoreProfile profile) {
-    return profile == CoreProfile::Armv7M || profile == CoreProfile::Armv8MMainline;
-}
-
 int AddCoreRegisters(CRegisterMap& map, const CoreInfo& core, LoadReport& report, CoreUnits units) {
     const auto texts = CoreMapTexts();
     const auto text = std::find_if(texts.begin(), texts.end(),

@@ -38,7 +38,7 @@ std::optional<std::uint64_t> CRegisterMap::BaseAddressOf(const CPropTreeItem& se
     return it->second;
 }
 
-std::string CRegisterMap::FormatAddress(std::uint64_t address) const {
+std::string CRegisterMap::FormatAddressAtMapWidth(std::uint64_t address) const {
     return FormatRegisterHex(address, m_bWideAddresses ? 64 : 32);
 }
 
@@ -51,7 +51,7 @@ void CRegisterMap::SetResetValue(CRegisterItem& reg, std::uint64_t value) {
 void CRegisterMap::FinishLoad() {
     m_table.ShrinkToFit();
     if (m_registers.capacity() - m_registers.size() > m_registers.size() / 8) m_registers.shrink_to_fit();
-    m_cNames.ShrinkToFit();
+    m_headerNames.ShrinkToFit();
 }
 
 std::size_t CRegisterMap::IndexOf(const CRegisterItem& reg) const {
@@ -103,7 +103,7 @@ void CRegisterMap::Swap(CRegisterMap& other) {
     m_table.Swap(other.m_table);
     m_registers.swap(other.m_registers);
     m_baseAddresses.swap(other.m_baseAddresses);
-    m_cNames.Swap(other.m_cNames);
+    m_headerNames.Swap(other.m_headerNames);
     std::swap(m_bAnyAddress, other.m_bAnyAddress);
     std::swap(m_bWideAddresses, other.m_bWideAddresses);
     std::swap(m_bBigEndian, other.m_bBigEndian);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "defs/FieldTable.h"
-#include "defs/RegisterCNames.h"
+#include "defs/HeaderNameTable.h"
 #include "defs/RegisterItem.h"
 #include "tree/PropTree.h"
 
@@ -51,7 +51,7 @@ public:
     // The device's byte order, which lays dumps into registers; little unless the file says big.
     void SetBigEndian(bool big) { m_bBigEndian = big; }
     bool IsBigEndian() const { return m_bBigEndian; }
-    // The Cortex-M core whose registers were added to the map (defs/CoreRegisters.h); null for none.
+    // The Cortex-M core whose registers were added to the map (defs/CoreInfo.h); null for none.
     void SetCore(const CoreInfo* core) { m_core = core; }
     const CoreInfo* Core() const { return m_core; }
     // Gives back room the loader's growing tables keep for more; a load ends with it.
@@ -64,8 +64,10 @@ public:
     // Whether some address is above 0xFFFFFFFF, so addresses take 16 hex digits, not 8.
     bool HasWideAddresses() const { return m_bWideAddresses; }
     bool HasAddresses() const { return !m_baseAddresses.empty() || m_bAnyAddress; }
-    // "0x40021000": 8 hex digits, or 16 in a map of wide addresses.
-    std::string FormatAddress(std::uint64_t address) const;
+    // "0x40021000": every address of the map at one width, so they line up: 8 hex
+    // digits, or 16 for each in a map of wide addresses (a message's lone address
+    // takes bits/' FormatAddress, whose width is the address's own).
+    std::string FormatAddressAtMapWidth(std::uint64_t address) const;
     std::optional<std::uint64_t> ResetValueOf(const CRegisterItem& reg) const;
     // The current value, or nothing while no one has given the register a
     // value (a definitions file's register before its fields are composed).
@@ -82,9 +84,10 @@ public:
     // The bits of `reg`'s current value that differ from its baseline (0 when either is unknown).
     std::uint64_t ChangedBits(const CRegisterItem& reg) const;
 
-    // The C names of the registers, by their place in Registers() (an SVD load gives them).
-    CRegisterCNames& CNames() { return m_cNames; }
-    const CRegisterCNames& CNames() const { return m_cNames; }
+    // The names a CMSIS device header made from the file gives the registers, by their place in
+    // Registers() (an SVD load gives them).
+    HeaderNameTable& HeaderNames() { return m_headerNames; }
+    const HeaderNameTable& HeaderNames() const { return m_headerNames; }
     // The place of `reg` in Registers(), or Registers().size() when it is not the map's.
     std::size_t IndexOf(const CRegisterItem& reg) const;
 
@@ -97,7 +100,7 @@ private:
     CFieldTable m_table;
     std::vector<CRegisterItem*> m_registers;
     std::unordered_map<const CPropTreeItem*, std::uint64_t> m_baseAddresses;
-    CRegisterCNames m_cNames;
+    HeaderNameTable m_headerNames;
     bool m_bAnyAddress = false;
     bool m_bWideAddresses = false;
     bool m_bBigEndian = false;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bits/Arena.h"
-#include "defs/RegisterCNames.h"
+#include "defs/HeaderNameTable.h"
 #include "defs/SvdDerivation.h"
 #include "defs/SvdDim.h"
 #include "defs/SvdDocument.h"
@@ -215,11 +215,11 @@ private:
     // The start of that peripheral's macros: its headerStructName, else its name.
     std::string PeripheralMacro(SvdIndex peripheral) const {
         if (const std::string_view header = NodeText(peripheral, "headerStructName"); !header.empty())
-            return CIdentifierPart(header);
+            return CodeIdentifierPart(header);
         return PeripheralName(peripheral);
     }
     std::string PeripheralName(SvdIndex peripheral) const {
-        return CIdentifierPart(SvdNameWithoutDim(m_document.ChildText(peripheral, SvdTag::Name)));
+        return CodeIdentifierPart(SvdNameWithoutDim(m_document.ChildText(peripheral, SvdTag::Name)));
     }
 
     // A cluster's part of its registers' macros: its name without its dim,
@@ -228,7 +228,7 @@ private:
     // parts down to this one joined by '_' (the header names the struct of
     // such a cluster after those names already).
     std::string ClusterMacroPart(const SvdChain& chain, const std::string& part, const std::string& names) const {
-        const std::string header = CIdentifierPart(ChainNodeText(chain, "headerStructName"));
+        const std::string header = CodeIdentifierPart(ChainNodeText(chain, "headerStructName"));
         if (!header.empty() && header != part && header != names) return header;
         return part;
     }
@@ -413,7 +413,7 @@ private:
         if (!Begin(chain, SvdKind::Cluster, name, path, "cluster")) return;
         const auto offset = OffsetOf(chain, path, "cluster");
         if (!offset) return;
-        const std::string part = CIdentifierPart(std::string(ChainNodeText(chain, "dimName")) + SvdNameWithoutDim(name));
+        const std::string part = CodeIdentifierPart(std::string(ChainNodeText(chain, "dimName")) + SvdNameWithoutDim(name));
         const std::string names = outer.cNames + "_" + part;
         Scope scope{nullptr, {}, outer.peripheralBase, 0, outer.properties, outer.depth + 1,
                     outer.cMacro + "_" + ClusterMacroPart(chain, part, names), names};
@@ -546,7 +546,7 @@ private:
             // The instances of an array share their macros; those of a list each have their own.
             m_cMacro.assign(scope.cMacro).append("_");
             const bool list = reg.name.find("%s") != std::string_view::npos && reg.name.find("[%s]") == std::string_view::npos;
-            AppendCIdentifierPart(m_cMacro, list ? reg.instances.Name(i) : std::string_view(SvdNameWithoutDim(reg.name)));
+            AppendCodeIdentifierPart(m_cMacro, list ? reg.instances.Name(i) : std::string_view(SvdNameWithoutDim(reg.name)));
             record.cMacro = m_cMacro;
             m_sink.Register(record);
             // When all of its field rows fit in the budget the instance's

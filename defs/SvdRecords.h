@@ -26,7 +26,7 @@ struct SvdPeripheralRecord {
     std::string_view name;         // the instance's name, dim applied
     std::string_view description;  // as one line: runs of white space made one space
     std::uint64_t baseAddress = 0;
-    // What a CMSIS device header names it by (defs/RegisterCNames.h): the
+    // What a CMSIS device header names it by (defs/HeaderNameTable.h): the
     // instance's prefix (the device's headerDefinitionsPrefix), the start of
     // its macros (its headerStructName, else its name, or its base's where it
     // is derived without a layout of its own), and what its registers'
@@ -36,7 +36,7 @@ struct SvdPeripheralRecord {
     std::string_view prependToName;
     std::string_view appendToName;
     // Whether the set is one of tavlin's core maps, whose registers the
-    // core's CMSIS-Core header names (defs/CoreCNames.h).
+    // core's CMSIS-Core header names (defs/CoreHeaderNames.h).
     bool core = false;
     SvdPlace place;
 };

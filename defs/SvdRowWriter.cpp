@@ -55,20 +55,20 @@ void SvdRowWriter::Peripheral(const SvdPeripheralRecord& peripheral) {
     m_core = peripheral.core;
 }
 
-void SvdRowWriter::SetCNames(const SvdRegisterRecord& reg) {
+void SvdRowWriter::SetHeaderNames(const SvdRegisterRecord& reg) {
     // Registers of one entry are many (arrays, peripheral instances): one key looked up a register.
     m_cKey.assign(m_instancePrefix).append(1, '\0').append(reg.cMacro).append(1, '\0').append(m_prependToName).append(1, '\0').append(m_appendToName);
     m_cKey += reg.hasFields ? '1' : '0';
     m_cKey += m_core ? '1' : '0';
     auto [it, added] = m_cEntries.try_emplace(m_cKey, 0);
-    if (added) it->second = m_map.CNames().Add({m_instancePrefix, reg.cMacro, m_prependToName, m_appendToName, reg.hasFields, m_core});
-    m_map.CNames().Give(m_map.Registers().size() - 1, it->second);
+    if (added) it->second = m_map.HeaderNames().Add({m_instancePrefix, reg.cMacro, m_prependToName, m_appendToName, reg.hasFields, m_core});
+    m_map.HeaderNames().Give(m_map.Registers().size() - 1, it->second);
 }
 
 void SvdRowWriter::Register(const SvdRegisterRecord& reg) {
     m_reg = m_map.AddRegister(m_set);
     ++m_result.registers;
-    SetCNames(reg);
+    SetHeaderNames(reg);
     m_map.SetAddress(*m_reg, reg.address);
     m_map.SetResetValue(*m_reg, reg.resetValue);
     m_label.assign(reg.label);

@@ -65,14 +65,14 @@ private:
     std::uint64_t m_likeLayout = 0;
     int m_nextField = 0;
     // The C names of the registers: the map's table entry of each distinct
-    // entry, by its key (SetCNames), and the last peripheral's affixes.
+    // entry, by its key (SetHeaderNames), and the last peripheral's affixes.
     std::unordered_map<std::string, std::uint32_t> m_cEntries;
     std::string m_cKey;
     std::string m_instancePrefix;  // of the last peripheral record, as its registers are named in C
     std::string m_prependToName;
     std::string m_appendToName;
     bool m_core = false;  // the last peripheral is of a core map
-    void SetCNames(const SvdRegisterRecord& reg);
+    void SetHeaderNames(const SvdRegisterRecord& reg);
     std::string m_text;              // reused for the texts of each row
     std::string m_label;
 };

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "fuzz/FuzzCheck.h"
-#include "values/CStatementLine.h"
+#include "values/CodeStatementLine.h"
 #include "values/HexWord.h"
 #include "values/ValuesApplier.h"
 #include "values/ValuesTextReader.h"
@@ -136,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(v.line >= 1 && v.line <= lines.size());
         FUZZ_CHECK(!problemLines.count(v.line) && !byLine.count(v.line));
         const std::string_view line = Trimmed(lines[v.line - 1]);
-        FUZZ_CHECK(IsCStatementLine(line));
+        FUZZ_CHECK(IsCodeStatementLine(line));
         FUZZ_CHECK(!v.name.empty() && line.substr(0, v.name.size()) == v.name);
         FUZZ_CHECK(v.unit == 0 && v.digits == 0);
     }

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "calc/CStatement.h"
+#include "calc/CodeStatement.h"
 #include "calc/RegisterCalculator.h"
 #include "calc/ValueBox.h"
 #include "calc/ValuesInput.h"
@@ -67,7 +67,7 @@ TEST(CCompile, TheStatementsCompileAgainstAHandWrittenHeaderAndGiveEachValue) {
             if (RegisterPath(*map.Registers()[i]) == r.path) index = i;
         ASSERT_LT(index, map.Registers().size()) << r.path;
         calc.SetRegisterValue(*map.Registers()[index], r.value, ValueSource::Typed);
-        statements += "    " + CStatement(map, index, r.value) + "\n";
+        statements += "    " + CodeStatement(map, index, r.value) + "\n";
         checks += "    CHECK(" + std::string(r.member) + ", " + std::to_string(r.value) + "ULL);\n";
     }
     const TempDir dir;

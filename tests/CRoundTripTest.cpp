@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bits/BitArithmetic.h"
-#include "calc/CStatement.h"
+#include "calc/CodeStatement.h"
 #include "calc/RegisterCalculator.h"
 #include "calc/ValueBox.h"
 #include "calc/ValuesInput.h"
@@ -38,7 +38,7 @@ TEST(CRoundTrip, EveryRegisterOfTheExampleAndCoreMapsReadsBackItsValue) {
             const std::uint64_t pick = i % 5 == 0 ? 0 : i % 5 == 1 ? ~std::uint64_t{0} : seed;
             values.push_back(pick & FieldMask(reg.m_nBits));
             calc.SetRegisterValue(reg, values.back(), ValueSource::Typed);
-            const std::string statement = CStatement(map, i, values.back());
+            const std::string statement = CodeStatement(map, i, values.back());
             if (statement.starts_with("//")) continue;
             written.push_back(i);
             text += statement + "\n";
@@ -50,7 +50,7 @@ TEST(CRoundTrip, EveryRegisterOfTheExampleAndCoreMapsReadsBackItsValue) {
         for (std::size_t k = 0; k < report.given.size(); ++k) {
             const std::size_t i = written[k];
             EXPECT_EQ(report.given[k], map.Registers()[i]) << file;
-            EXPECT_EQ(report.values[k], values[i]) << file << ": " << CStatement(map, i, values[i]);
+            EXPECT_EQ(report.values[k], values[i]) << file << ": " << CodeStatement(map, i, values[i]);
         }
     }
 }

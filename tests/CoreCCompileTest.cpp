@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "bits/BitArithmetic.h"
-#include "calc/CStatement.h"
+#include "calc/CodeStatement.h"
 #include "defs/CoreRegisters.h"
 #include "defs/LoadReport.h"
 #include "defs/RegisterMap.h"
@@ -137,8 +137,8 @@ CoreProgram Generate(const CRegisterMap& map, const CoreHeader& core) {
         const std::string base(WithoutIndex(label));
         if (core.lacking.count(set + "." + base)) {
             // Told as a comment, which any compiler takes; nothing to check.
-            EXPECT_EQ(CStatement(map, i, 0).rfind("// ", 0), 0u) << set << "." << label;
-            out.statements += "    " + CStatement(map, i, 0) + "\n";
+            EXPECT_EQ(CodeStatement(map, i, 0).rfind("// ", 0), 0u) << set << "." << label;
+            out.statements += "    " + CodeStatement(map, i, 0) + "\n";
             continue;
         }
         const HeaderName* name = NameOf(core, set, base);
@@ -152,7 +152,7 @@ CoreProgram Generate(const CRegisterMap& map, const CoreHeader& core) {
         else
             ++members.back().count;
         // A register without field elements in its core map has no macros.
-        for (const CPropTreeItem* row = HasCFieldMacros(map, i) ? reg.GetChild() : nullptr; row; row = row->GetSibling()) {
+        for (const CPropTreeItem* row = HasCodeFieldMacros(map, i) ? reg.GetChild() : nullptr; row; row = row->GetSibling()) {
             const FieldSpan* span = map.Fields().Find(row);
             if (!span) continue;
             std::string macro = stem + "_" + row->GetLabelText();
@@ -163,7 +163,7 @@ CoreProgram Generate(const CRegisterMap& map, const CoreHeader& core) {
         const std::uint64_t value = FieldMask(0, reg.m_nBits - 1);
         std::string lhs = instance + "->" + member + label.substr(base.size());
         if (set == "ITM" && base == "PORT") lhs += ".u32";
-        out.statements += "    " + CStatement(map, i, value) + "\n";
+        out.statements += "    " + CodeStatement(map, i, value) + "\n";
         out.checks += "    CHECK(" + lhs + ", " + std::to_string(value) + "ULL);\n";
         ++out.registers;
     }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bits/NumberFormatting.h"
 #include "calc/RegisterCalculator.h"
 #include "calc/RowDescriber.h"
 #include "calc/ValuesInput.h"
@@ -100,6 +101,26 @@ TEST(RegisterMap, SwapExchangesRowsFieldsAndRegistersWhole) {
     EXPECT_EQ(opened.Fields().Size(), shownFields);
     EXPECT_EQ(shown.Registers().front()->GetParent()->GetParent(), shown.Tree().GetRootItem());
     EXPECT_EQ(opened.Registers().front()->GetParent()->GetParent(), opened.Tree().GetRootItem());
+}
+
+TEST(RegisterMap, AddressesTakeTheMapsWidthWhereAMessagesLoneAddressTakesItsOwn) {
+    const struct {
+        std::uint64_t highest;  // the widest address the map holds
+        std::uint64_t address;
+        const char* inMap;
+        const char* alone;
+    } cases[] = {
+        {0x40021000, 0x40021000, "0x40021000", "0x40021000"},
+        {0x40021000, 0x1c, "0x0000001c", "0x0000001c"},
+        {0x100000000, 0x1c, "0x000000000000001c", "0x0000001c"},  // one wide address widens every one
+        {0x100000000, 0xfffffffff, "0x0000000fffffffff", "0x0000000fffffffff"},
+    };
+    for (const auto& c : cases) {
+        CRegisterMap map;
+        map.SetAddress(*map.AddRegister(map.Tree().GetRootItem()), c.highest);
+        EXPECT_EQ(map.FormatAddressAtMapWidth(c.address), c.inMap) << c.address;
+        EXPECT_EQ(FormatAddress(c.address), c.alone) << c.address;
+    }
 }
 
 TEST(RegisterMap, FindTextsThatAreAddresses) {

@@ -7,7 +7,7 @@
 #include "bits/BitArithmetic.h"
 #include "bits/NumberFormatting.h"
 #include "bits/NumberReading.h"
-#include "calc/CStatement.h"
+#include "calc/CodeStatement.h"
 #include "calc/RegisterCalculator.h"
 #include "calc/ValueBox.h"
 #include "defs/RegisterMap.h"
@@ -103,7 +103,7 @@ void CRegisterCommands::CopyRegister() const {
 std::string CRegisterCommands::CText() const {
     const CRegisterItem* reg = RegisterInHand();
     if (!reg) return {};
-    return CStatement(m_map, m_map.IndexOf(*reg), m_calc.ComposeRegister(*reg));
+    return CodeStatement(m_map, m_map.IndexOf(*reg), m_calc.ComposeRegister(*reg));
 }
 
 void CRegisterCommands::CopyAsC() const {
@@ -111,9 +111,9 @@ void CRegisterCommands::CopyAsC() const {
     if (!text.empty()) QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
-bool CRegisterCommands::HasChanged() const { return HasChangedStatements(m_map); }
+bool CRegisterCommands::HasChanged() const { return HasChangedCodeStatements(m_map); }
 
 void CRegisterCommands::CopyChangedAsC() const {
-    const std::string text = CChangedStatements(m_map);
+    const std::string text = ChangedCodeStatements(m_map);
     if (!text.empty()) QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }

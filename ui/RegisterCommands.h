@@ -32,7 +32,7 @@ public:
     // The register and each of its fields as "NAME = 0x..." lines, onto the clipboard.
     void CopyRegister() const;
     std::string RegisterText() const;
-    // The register's value as one C statement (calc/CStatement.h), onto the clipboard.
+    // The register's value as one C statement (calc/CodeStatement.h), onto the clipboard.
     void CopyAsC() const;
     std::string CText() const;
     // A C statement for each writable register changed from its reset value

@@ -54,14 +54,14 @@ enum class Separator { Blank, Colon, Equals };
 
 class LineReader {
 public:
-    LineReader(ValuesText& out, const IsRegisterName& isRegisterName, const CNameValue& cNames)
-        : m_out(out), m_isRegisterName(isRegisterName), m_cNames(cNames) {}
+    LineReader(ValuesText& out, const IsRegisterName& isRegisterName, const CodeNameValue& codeNames)
+        : m_out(out), m_isRegisterName(isRegisterName), m_codeNames(codeNames) {}
 
     void Read(std::string_view line, std::size_t number) {
         m_number = number;
         line = Trim(line);
         if (line.empty() || line.front() == '#' || IsTerminalLine(line)) return;
-        if (IsCStatementLine(line)) return ReadStatement(line);
+        if (IsCodeStatementLine(line)) return ReadStatement(line);
 
         std::size_t headEnd = 0;
         while (headEnd < line.size() && !IsAsciiSpace(line[headEnd]) && line[headEnd] != ':' && line[headEnd] != '=' &&
@@ -129,7 +129,7 @@ private:
     }
 
     void ReadStatement(std::string_view line) {
-        const Result<CStatementValue> statement = ReadCStatement(line, m_cNames);
+        const Result<CodeStatementValue> statement = ReadCodeStatement(line, m_codeNames);
         if (!statement) return Problem(statement.Error().detail, statement.Error().code);
         m_out.assigned.push_back({std::string(statement.Value().lhs), statement.Value().value, 0, 0, m_number});
     }
@@ -183,16 +183,16 @@ private:
 
     ValuesText& m_out;
     const IsRegisterName& m_isRegisterName;
-    const CNameValue& m_cNames;
+    const CodeNameValue& m_codeNames;
     std::size_t m_number = 0;
     std::vector<HexWord> m_words;  // the values of the line in hand, kept to reuse its memory
 };
 
 }  // namespace
 
-ValuesText ReadValuesText(std::string_view text, const IsRegisterName& isRegisterName, const CNameValue& cNames) {
+ValuesText ReadValuesText(std::string_view text, const IsRegisterName& isRegisterName, const CodeNameValue& codeNames) {
     ValuesText out;
-    LineReader reader(out, isRegisterName, cNames);
+    LineReader reader(out, isRegisterName, codeNames);
     TextLines lines(text);
     TextLine line;
     while (lines.Next(line)) {

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "values/CStatementLine.h"
+#include "values/CodeStatementLine.h"
 #include "values/ValueRecords.h"
 #include "values/ValuesProblems.h"
 
@@ -29,7 +29,7 @@ using IsRegisterName = std::function<bool(std::string_view word)>;
 struct ValuesText {
     std::vector<AddressedValue> addressed;  // in the text's order
     std::vector<NamedValue> named;          // in the text's order
-    // What C statements give (values/CStatementLine.h), in the text's order:
+    // What C statements give (values/CodeStatementLine.h), in the text's order:
     // the left-hand side as written for the name, unit and digits 0.
     std::vector<NamedValue> assigned;
     ProblemList problems;
@@ -38,6 +38,6 @@ struct ValuesText {
 // Reads `text`. Without `isRegisterName` a hex-looking word before '=' is an
 // address. Names are taken as written (letters, digits, '_', '.', '[', ']');
 // whether the map has them is the caller's to tell (AddValuesProblem).
-// `cNames` gives the values of the names in C statements' expressions.
+// `codeNames` gives the values of the names in C statements' expressions.
 ValuesText ReadValuesText(std::string_view text, const IsRegisterName& isRegisterName = {},
-                          const CNameValue& cNames = {});
+                          const CodeNameValue& codeNames = {});

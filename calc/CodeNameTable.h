@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The C names of a map, for reading C statements back as values: every
-// register's left-hand side (calc/CStatement.h) and every field macro's value
+// register's left-hand side (calc/CodeStatement.h) and every field macro's value
 // ("X_Pos" its low bit, "X_Msk" its mask in place). Made once, when a values
 // text holds a C statement.
 #include <cstddef>
@@ -13,9 +13,9 @@
 
 class CRegisterMap;
 
-class CNameTable {
+class CodeNameTable {
 public:
-    explicit CNameTable(const CRegisterMap& map);
+    explicit CodeNameTable(const CRegisterMap& map);
 
     // The place in the map's Registers() of the register `lhs` names.
     std::optional<std::size_t> RegisterOf(std::string_view lhs) const;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "defs/CoreCNames.h"
+#include "defs/CoreHeaderNames.h"
 
 #include <algorithm>
 #include <cctype>
@@ -145,8 +145,8 @@ bool Matches(const Renamed& r, std::string_view set, std::string_view reg) {
 
 }  // namespace
 
-CoreRegisterCName CoreRegisterCNameOf(std::string_view core, std::string_view set, std::string_view reg) {
-    CoreRegisterCName out{std::string(set), std::string(reg), {}, std::string(set).append(1, '_').append(reg)};
+CoreRegisterHeaderName CoreRegisterHeaderNameOf(std::string_view core, std::string_view set, std::string_view reg) {
+    CoreRegisterHeaderName out{std::string(set), std::string(reg), {}, std::string(set).append(1, '_').append(reg)};
     const CoreNames* names = NamesOf(core);
     if (!names) return out;
     for (const Renamed& r : names->renamed) {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "defs/RegisterCNames.h"
+#include "defs/HeaderNameTable.h"
 
 #include <algorithm>
 #include <limits>
@@ -14,7 +14,7 @@ std::uint16_t AppendCut(std::string& text, std::string_view part) {
 
 }  // namespace
 
-std::uint32_t CRegisterCNames::Add(const RegisterCNames& names) {
+std::uint32_t HeaderNameTable::Add(const RegisterHeaderNames& names) {
     Entry entry{static_cast<std::uint32_t>(m_text.size()), 0, 0, 0, 0, names.hasFields, names.core};
     entry.prefix = AppendCut(m_text, names.instancePrefix);
     entry.macro = AppendCut(m_text, names.macro);
@@ -24,12 +24,12 @@ std::uint32_t CRegisterCNames::Add(const RegisterCNames& names) {
     return static_cast<std::uint32_t>(m_entries.size() - 1);
 }
 
-void CRegisterCNames::Give(std::size_t index, std::uint32_t entry) {
+void HeaderNameTable::Give(std::size_t index, std::uint32_t entry) {
     if (m_ofRegister.size() <= index) m_ofRegister.resize(index + 1);
     m_ofRegister[index] = entry + 1;
 }
 
-std::optional<RegisterCNames> CRegisterCNames::Of(std::size_t index) const {
+std::optional<RegisterHeaderNames> HeaderNameTable::Of(std::size_t index) const {
     if (index >= m_ofRegister.size() || m_ofRegister[index] == 0) return std::nullopt;
     const Entry& entry = m_entries[m_ofRegister[index] - 1];
     std::string_view text = std::string_view(m_text).substr(entry.at);
@@ -38,7 +38,7 @@ std::optional<RegisterCNames> CRegisterCNames::Of(std::size_t index) const {
         text.remove_prefix(size);
         return part;
     };
-    RegisterCNames names;
+    RegisterHeaderNames names;
     names.instancePrefix = take(entry.prefix);
     names.macro = take(entry.macro);
     names.prependToName = take(entry.prepend);
@@ -48,26 +48,26 @@ std::optional<RegisterCNames> CRegisterCNames::Of(std::size_t index) const {
     return names;
 }
 
-void CRegisterCNames::ShrinkToFit() {
+void HeaderNameTable::ShrinkToFit() {
     m_text.shrink_to_fit();
     m_entries.shrink_to_fit();
     m_ofRegister.shrink_to_fit();
 }
 
-void CRegisterCNames::Swap(CRegisterCNames& other) noexcept {
+void HeaderNameTable::Swap(HeaderNameTable& other) noexcept {
     m_text.swap(other.m_text);
     m_entries.swap(other.m_entries);
     m_ofRegister.swap(other.m_ofRegister);
 }
 
-void AppendCIdentifierPart(std::string& out, std::string_view name) {
+void AppendCodeIdentifierPart(std::string& out, std::string_view name) {
     constexpr std::string_view kReplaced = " \\:;.,#?()+-*/";
     for (const char c : name) out += kReplaced.find(c) == std::string_view::npos ? c : '_';
 }
 
-std::string CIdentifierPart(std::string_view name) {
+std::string CodeIdentifierPart(std::string_view name) {
     std::string out;
     out.reserve(name.size());
-    AppendCIdentifierPart(out, name);
+    AppendCodeIdentifierPart(out, name);
     return out;
 }

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-struct RegisterCNames {
+struct RegisterHeaderNames {
     // The device's headerDefinitionsPrefix, put before the peripheral's name
     // in a C left-hand side ("NRF_" of NRF_POWER); empty without one, and for
     // the core registers tavlin adds, which CMSIS-Core names without it.
@@ -27,20 +27,20 @@ struct RegisterCNames {
     bool core = false;               // a register of tavlin's core maps: named as the map's core's CMSIS-Core header names it
 };
 
-class CRegisterCNames {
+class HeaderNameTable {
 public:
     // Adds an entry, returning its number; the loader adds each distinct
     // entry once and gives it to every register it names. Texts longer than
     // 65 535 characters are cut.
-    std::uint32_t Add(const RegisterCNames& names);
+    std::uint32_t Add(const RegisterHeaderNames& names);
     // Gives the entry to the register at `index` of the map's Registers().
     void Give(std::size_t index, std::uint32_t entry);
     // The names of the register at `index`; nothing where the file gave none
     // (a definitions file), whose names are then made from the labels.
-    std::optional<RegisterCNames> Of(std::size_t index) const;
+    std::optional<RegisterHeaderNames> Of(std::size_t index) const;
 
     void ShrinkToFit();
-    void Swap(CRegisterCNames& other) noexcept;
+    void Swap(HeaderNameTable& other) noexcept;
 
 private:
     struct Entry {
@@ -59,5 +59,5 @@ private:
 
 // `name` as a C identifier's part, as CMSIS headers spell it: each of
 // " \:;.,#?()+-*/" becomes '_', everything else (case too) is kept.
-std::string CIdentifierPart(std::string_view name);
-void AppendCIdentifierPart(std::string& out, std::string_view name);
+std::string CodeIdentifierPart(std::string_view name);
+void AppendCodeIdentifierPart(std::string& out, std::string_view name);

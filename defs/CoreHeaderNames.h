@@ -17,13 +17,13 @@
 // The member and macro names of a core register, by the name of the core
 // (CoreInfo::name: "CM7"), its set's name ("SCB") and its own name without
 // any index ("SHP").
-struct CoreRegisterCName {
+struct CoreRegisterHeaderName {
     std::string set;     // the instance it is reached through: "SCB" (the map's set unless the header says otherwise)
     std::string member;  // replaces the register's name: "SHPR"
     std::string after;   // follows the member's index: ".u32" of ITM->PORT[0].u32
     std::string macro;   // the start of its field macros: "MPU_RBAR"
 };
-CoreRegisterCName CoreRegisterCNameOf(std::string_view core, std::string_view set, std::string_view reg);
+CoreRegisterHeaderName CoreRegisterHeaderNameOf(std::string_view core, std::string_view set, std::string_view reg);
 
 // The field macro the core's header defines for the map's `stem`
 // ("SCB_ICSR_NMIPENDSET" is SCB_ICSR_PENDNMISET on Armv8-M), without

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "calc/CStatement.h"
+#include "calc/CodeStatement.h"
 
 #include <algorithm>
 
 #include "bits/BitArithmetic.h"
 #include "bits/NumberFormatting.h"
-#include "defs/CoreCNames.h"
+#include "defs/CoreHeaderNames.h"
 #include "defs/CoreRegisters.h"
-#include "defs/RegisterCNames.h"
+#include "defs/HeaderNameTable.h"
 #include "defs/RegisterMap.h"
 
 namespace {
@@ -36,27 +36,27 @@ std::string_view SetLabel(const CRegisterItem& reg) {
 std::string_view WithoutIndex(std::string_view label) { return label.substr(0, std::min(label.find('['), label.size())); }
 
 // How the map's core's header names a core register.
-CoreRegisterCName CoreCNameOf(const CRegisterMap& map, const CRegisterItem& reg) {
-    return CoreRegisterCNameOf(map.Core() ? map.Core()->name : std::string_view(), SetLabel(reg),
+CoreRegisterHeaderName CoreHeaderNameOf(const CRegisterMap& map, const CRegisterItem& reg) {
+    return CoreRegisterHeaderNameOf(map.Core() ? map.Core()->name : std::string_view(), SetLabel(reg),
                                WithoutIndex(reg.GetLabelText()));
 }
 
 }  // namespace
 
-std::string CLeftHandSide(const CRegisterMap& map, std::size_t index) {
+std::string CodeLeftHandSide(const CRegisterMap& map, std::size_t index) {
     const CRegisterItem& reg = RegisterAt(map, index);
     const std::string_view label = reg.GetLabelText();
     std::string out;
-    const std::optional<RegisterCNames> names = map.CNames().Of(index);
+    const std::optional<RegisterHeaderNames> names = map.HeaderNames().Of(index);
     if (!names) {
-        AppendCIdentifierPart(out, SetLabel(reg));
+        AppendCodeIdentifierPart(out, SetLabel(reg));
         out += "->";
-        AppendCIdentifierPart(out, label);
+        AppendCodeIdentifierPart(out, label);
         return out;
     }
     if (names->core) {
         // Its member in the core's struct, with the map's index.
-        const CoreRegisterCName core = CoreCNameOf(map, reg);
+        const CoreRegisterHeaderName core = CoreHeaderNameOf(map, reg);
         out.append(names->instancePrefix).append(core.set).append("->");
         out.append(core.member).append(label.substr(WithoutIndex(label).size())).append(core.after);
         return out;
@@ -73,37 +73,37 @@ std::string CLeftHandSide(const CRegisterMap& map, std::size_t index) {
     return out;
 }
 
-std::string CFieldMacro(const CRegisterMap& map, std::size_t index, const CPropTreeItem& field) {
+std::string CodeFieldMacro(const CRegisterMap& map, std::size_t index, const CPropTreeItem& field) {
     const CRegisterItem& reg = RegisterAt(map, index);
     std::string out;
-    const std::optional<RegisterCNames> names = map.CNames().Of(index);
+    const std::optional<RegisterHeaderNames> names = map.HeaderNames().Of(index);
     if (names && names->core) {
-        out = CoreCNameOf(map, reg).macro;
+        out = CoreHeaderNameOf(map, reg).macro;
         out += '_';
-        AppendCIdentifierPart(out, field.GetLabelText());
+        AppendCodeIdentifierPart(out, field.GetLabelText());
         return CoreFieldMacro(map.Core() ? map.Core()->name : std::string_view(), out);
     }
     if (names) {
         out = names->macro;
     } else {
-        AppendCIdentifierPart(out, SetLabel(reg));
+        AppendCodeIdentifierPart(out, SetLabel(reg));
         out += '_';
-        AppendCIdentifierPart(out, reg.GetLabelText());
+        AppendCodeIdentifierPart(out, reg.GetLabelText());
     }
     out += '_';
-    AppendCIdentifierPart(out, field.GetLabelText());
+    AppendCodeIdentifierPart(out, field.GetLabelText());
     return out;
 }
 
-bool HasCFieldMacros(const CRegisterMap& map, std::size_t index) {
-    const std::optional<RegisterCNames> names = map.CNames().Of(index);
+bool HasCodeFieldMacros(const CRegisterMap& map, std::size_t index) {
+    const std::optional<RegisterHeaderNames> names = map.HeaderNames().Of(index);
     return !names || names->hasFields;
 }
 
-std::string CStatement(const CRegisterMap& map, std::size_t index, std::uint64_t value) {
+std::string CodeStatement(const CRegisterMap& map, std::size_t index, std::uint64_t value) {
     const CRegisterItem& reg = RegisterAt(map, index);
     const char* suffix = reg.m_nBits > 32 ? "ULL" : "UL";
-    std::string out = CLeftHandSide(map, index) + " = ";
+    std::string out = CodeLeftHandSide(map, index) + " = ";
     std::string named;  // "PARITY = ODD, ..." of the drop-down fields in the value
     std::uint64_t covered = 0;
     bool any = false;
@@ -111,12 +111,12 @@ std::string CStatement(const CRegisterMap& map, std::size_t index, std::uint64_t
         if (any) out += " | ";
         any = true;
     };
-    if (HasCFieldMacros(map, index)) {
+    if (HasCodeFieldMacros(map, index)) {
         for (const CPropTreeItem* row = reg.GetChild(); row; row = row->GetSibling()) {
             const FieldSpan* span = map.Fields().Find(row);
             if (!span) continue;
             // A field its header gives no macro is written in the plain number.
-            const std::string macro = CFieldMacro(map, index, *row);
+            const std::string macro = CodeFieldMacro(map, index, *row);
             if (macro.empty()) continue;
             covered |= FieldPlacement(span->nLowBit, span->nHighBit);
             const std::uint64_t share = ShiftRight64(value, span->nLowBit) & FieldMask(span->nLowBit, span->nHighBit);
@@ -144,7 +144,7 @@ std::string CStatement(const CRegisterMap& map, std::size_t index, std::uint64_t
         AppendNumber(out, rest, suffix);
     }
     if (!any) out += "0UL";
-    if (const std::optional<RegisterCNames> names = map.CNames().Of(index); names && names->core) {
+    if (const std::optional<RegisterHeaderNames> names = map.HeaderNames().Of(index); names && names->core) {
         // No statement compiles for a register the core's header has no member for: it is told as a comment.
         const std::string_view core = map.Core() ? map.Core()->name : std::string_view();
         if (CoreLacksRegister(core, SetLabel(reg), WithoutIndex(reg.GetLabelText()))) {
@@ -173,18 +173,18 @@ bool IsChangedWritable(const CRegisterMap& map, const CRegisterItem& reg) {
 
 }  // namespace
 
-std::string CChangedStatements(const CRegisterMap& map) {
+std::string ChangedCodeStatements(const CRegisterMap& map) {
     std::string out;
     for (std::size_t i = 0; i < map.Registers().size(); ++i) {
         const CRegisterItem& reg = *map.Registers()[i];
         if (!IsChangedWritable(map, reg)) continue;
-        out += CStatement(map, i, map.ValueOf(reg)->value);
+        out += CodeStatement(map, i, map.ValueOf(reg)->value);
         out += '\n';
     }
     return out;
 }
 
-bool HasChangedStatements(const CRegisterMap& map) {
+bool HasChangedCodeStatements(const CRegisterMap& map) {
     for (const CRegisterItem* reg : map.Registers())
         if (IsChangedWritable(map, *reg)) return true;
     return false;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "calc/CStatement.h"
+#include "calc/CodeStatement.h"
 #include "calc/RegisterCalculator.h"
 #include "calc/ValueBox.h"
 #include "calc/ValuesInput.h"
@@ -39,7 +39,7 @@ struct Loaded {
     std::string Statement(const std::string& path, std::uint64_t value) {
         const std::size_t index = IndexOf(path);
         calc.SetRegisterValue(*map.Registers()[index], value, ValueSource::Typed);
-        return CStatement(map, index, value);
+        return CodeStatement(map, index, value);
     }
 };
 
@@ -82,12 +82,12 @@ const StatementCase kCases[] = {
      "RADIO->R_TXD_X[1] = (0x41UL << RADIO_TXD_BYTE_Pos);"},
 };
 
-TEST(CStatement, EachRuleOfTheHeadersNamesGivesItsStatement) {
+TEST(CodeStatement, EachRuleOfTheHeadersNamesGivesItsStatement) {
     Loaded loaded(CNamesDevice());
     for (const StatementCase& c : kCases) EXPECT_EQ(loaded.Statement(c.path, c.value), c.statement) << c.rule;
 }
 
-TEST(CStatement, TheDevicesHeaderDefinitionsPrefixStartsEachInstance) {
+TEST(CodeStatement, TheDevicesHeaderDefinitionsPrefixStartsEachInstance) {
     Loaded loaded(CNamesDevice("NRF_"));
     EXPECT_EQ(loaded.Statement("POWER.INTENSET", 0x4), "NRF_POWER->INTENSET = PWR_INTENSET_POFWARN_Msk;");
     EXPECT_EQ(loaded.Statement("DMA1.CH[1].CTRL", 0x1), "NRF_DMA1->CH[1].CTRL = DMA0_CH_CTRL_EN_Msk;");
@@ -156,7 +156,7 @@ const CoreCase kCoreCases[] = {
     {"CM0", "SCB.SHP[1]", 0x40000000, "SCB->SHP[1] = 0x40000000UL;"},
 };
 
-TEST(CStatement, TheCoreRegistersAreNamedAsTheirCoresHeaderNamesThemAndReadBack) {
+TEST(CodeStatement, TheCoreRegistersAreNamedAsTheirCoresHeaderNamesThemAndReadBack) {
     for (const CoreCase& c : kCoreCases) {
         SCOPED_TRACE(std::string(c.core) + " " + c.path);
         Loaded loaded(CoreDevice(c.core));
@@ -172,7 +172,7 @@ TEST(CStatement, TheCoreRegistersAreNamedAsTheirCoresHeaderNamesThemAndReadBack)
 
 // A register the core's header declares no member for (core_cm4.h has no
 // MVFR2) gets a line comment in place of a statement, which any compiler takes.
-TEST(CStatement, ARegisterTheCoresHeaderLacksIsAComment) {
+TEST(CodeStatement, ARegisterTheCoresHeaderLacksIsAComment) {
     Loaded loaded(CoreDevice("CM4"));
     EXPECT_EQ(loaded.Statement("FPU.MVFR2", 0x40),
               "// FPU->MVFR2 = (0x4UL << FPU_MVFR2_VFP_Misc_Pos); core_cm4.h declares no such register (read-only)");
@@ -181,7 +181,7 @@ TEST(CStatement, ARegisterTheCoresHeaderLacksIsAComment) {
 
 // Every statement of the table, and the same with the prefix, read back as a
 // values line gives exactly its value.
-TEST(CStatement, EachStatementReadBackAsAValuesLineGivesItsValue) {
+TEST(CodeStatement, EachStatementReadBackAsAValuesLineGivesItsValue) {
     for (const std::string prefix : {"", "NRF_"}) {
         Loaded loaded(CNamesDevice(prefix));
         for (const StatementCase& c : kCases) {
@@ -195,7 +195,7 @@ TEST(CStatement, EachStatementReadBackAsAValuesLineGivesItsValue) {
     }
 }
 
-TEST(CStatement, ADefinitionsFileNamesSetRegisterAndFieldByTheirLabels) {
+TEST(CodeStatement, ADefinitionsFileNamesSetRegisterAndFieldByTheirLabels) {
     Loaded loaded(R"(<tavlin>
 <regset name="CLOCK-CTL" info="clocks">
   <register name="CFG" bits="16" value="0x0000" info="configuration">
@@ -214,21 +214,21 @@ TEST(CStatement, ADefinitionsFileNamesSetRegisterAndFieldByTheirLabels) {
 
 // What the user set up, as the lines that set it: each writable register
 // whose value differs from its reset value, in the map's order.
-TEST(CStatement, TheChangedStatementsAreTheWritableRegistersThatDifferFromTheirReset) {
+TEST(CodeStatement, TheChangedStatementsAreTheWritableRegistersThatDifferFromTheirReset) {
     Loaded loaded(CNamesDevice());
-    EXPECT_FALSE(HasChangedStatements(loaded.map));
-    EXPECT_EQ(CChangedStatements(loaded.map), "");
+    EXPECT_FALSE(HasChangedCodeStatements(loaded.map));
+    EXPECT_EQ(ChangedCodeStatements(loaded.map), "");
     loaded.Statement("TIMER.MODE", 0x2);
     loaded.Statement("USART1.SR", 0x1);  // read-only: a value read, not one to write
     loaded.Statement("POWER.INTENSET", 0x4);
     loaded.Statement("GPIO.OUT", 0x0);   // its reset value
-    EXPECT_TRUE(HasChangedStatements(loaded.map));
-    EXPECT_EQ(CChangedStatements(loaded.map),
+    EXPECT_TRUE(HasChangedCodeStatements(loaded.map));
+    EXPECT_EQ(ChangedCodeStatements(loaded.map),
               "POWER->INTENSET = PWR_INTENSET_POFWARN_Msk;\n"
               "TIMER->MODE = (0x2UL << TIMER_MODE_CNT_Pos);\n");
     // Compared with values of its own, a register equal to them is unchanged.
     loaded.map.SetBaseline(*loaded.map.Registers()[loaded.IndexOf("TIMER.MODE")], 0x2);
-    EXPECT_EQ(CChangedStatements(loaded.map), "POWER->INTENSET = PWR_INTENSET_POFWARN_Msk;\n");
+    EXPECT_EQ(ChangedCodeStatements(loaded.map), "POWER->INTENSET = PWR_INTENSET_POFWARN_Msk;\n");
 }
 
 }  // namespace

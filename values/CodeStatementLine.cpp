@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "values/CStatementLine.h"
+#include "values/CodeStatementLine.h"
 
 #include <algorithm>
 
@@ -50,7 +50,7 @@ std::uint64_t Cut(std::uint64_t value, int bits) { return bits >= 64 ? value : v
 // shifts below + and -, then the unary operators and casts.
 class ExpressionReader {
 public:
-    ExpressionReader(std::string_view text, const CNameValue& names) : m_text(text), m_names(names) {}
+    ExpressionReader(std::string_view text, const CodeNameValue& names) : m_text(text), m_names(names) {}
 
     // The value of the whole text, or the first problem met.
     Result<std::uint64_t> ReadAll() {
@@ -233,7 +233,7 @@ private:
 
     static constexpr int kMaxDepth = 200;
     std::string_view m_text;
-    const CNameValue& m_names;
+    const CodeNameValue& m_names;
     std::size_t m_at = 0;
     int m_depth = 0;
     std::optional<Problem> m_failure;
@@ -243,13 +243,13 @@ bool IsLeftHandSideChar(char c) { return IsIdentifierChar(c) || c == '.' || c ==
 
 }  // namespace
 
-bool IsCStatementLine(std::string_view line) {
+bool IsCodeStatementLine(std::string_view line) {
     const std::string_view code = Trim(line.substr(0, CommentStart(line)));
     return !code.empty() && code.back() == ';';
 }
 
-Result<CStatementValue> ReadCStatement(std::string_view line, const CNameValue& names) {
-    using Statement = Result<CStatementValue>;
+Result<CodeStatementValue> ReadCodeStatement(std::string_view line, const CodeNameValue& names) {
+    using Statement = Result<CodeStatementValue>;
     const std::size_t commentAt = CommentStart(line);
     std::string_view code = Trim(line.substr(0, commentAt));
     if (!IsCommentsOnly(line.substr(commentAt))) return Statement::Failure(ProblemCode::kBadValue, "a comment without its end");

@@ -23,7 +23,7 @@ std::optional<std::uint64_t> Names(std::string_view name) {
 
 ValuesText Read(const std::string& text) { return ReadValuesText(text, {}, Names); }
 
-TEST(CStatementLine, ExpressionsAreWorkedOutAsCWorksThemOut) {
+TEST(CodeStatementLine, ExpressionsAreWorkedOutAsCWorksThemOut) {
     const struct {
         const char* line;
         std::uint64_t value;
@@ -62,7 +62,7 @@ TEST(CStatementLine, ExpressionsAreWorkedOutAsCWorksThemOut) {
     }
 }
 
-TEST(CStatementLine, TheLeftHandSideMayBeALabelPathOrAMembersPath) {
+TEST(CodeStatementLine, TheLeftHandSideMayBeALabelPathOrAMembersPath) {
     const ValuesText read = Read("DMA1->CH[2].CTRL = 1;\nUART1.CR1 = 0x301UL;\nNRF_P0->PIN_CNF[31] = 2;\n");
     ASSERT_EQ(read.assigned.size(), 3u);
     EXPECT_EQ(read.assigned[0].name, "DMA1->CH[2].CTRL");
@@ -73,7 +73,7 @@ TEST(CStatementLine, TheLeftHandSideMayBeALabelPathOrAMembersPath) {
     EXPECT_TRUE(read.named.empty());
 }
 
-TEST(CStatementLine, ALineThatGivesNothingIsAProblemAtItsLine) {
+TEST(CodeStatementLine, ALineThatGivesNothingIsAProblemAtItsLine) {
     const struct {
         const char* line;
         ProblemCode code;
@@ -106,7 +106,7 @@ TEST(CStatementLine, ALineThatGivesNothingIsAProblemAtItsLine) {
     }
 }
 
-TEST(CStatementLine, WithoutNamesEveryNameIsUnknownAndNestingIsBounded) {
+TEST(CodeStatementLine, WithoutNamesEveryNameIsUnknownAndNestingIsBounded) {
     const ValuesText read = ReadValuesText("U->CR = U_CR_EN_Msk;\n");
     ASSERT_EQ(read.problems.Kept().size(), 1u);
     EXPECT_EQ(read.problems.Kept()[0].code, ProblemCode::kUnknownName);
@@ -116,7 +116,7 @@ TEST(CStatementLine, WithoutNamesEveryNameIsUnknownAndNestingIsBounded) {
 }
 
 // Lines of the other forms never end in ';', and read as before beside C lines.
-TEST(CStatementLine, OtherFormsBesideCLinesReadAsBefore) {
+TEST(CodeStatementLine, OtherFormsBesideCLinesReadAsBefore) {
     const ValuesText read = Read("UART1.CR1 = 0x00000301\nU->CR = 1;\n0x40021000: 00000083\n");
     ASSERT_EQ(read.named.size(), 1u);
     EXPECT_EQ(read.named[0].value, 0x301u);

@@ -19,18 +19,18 @@
 #include "problem/Result.h"
 
 // The value of a name of the expression; nothing for a name the map does not define.
-using CNameValue = std::function<std::optional<std::uint64_t>(std::string_view name)>;
+using CodeNameValue = std::function<std::optional<std::uint64_t>(std::string_view name)>;
 
 // Whether `line`, without white space at its ends, is a C statement: its
 // text before its first comment ends with ';'.
-bool IsCStatementLine(std::string_view line);
+bool IsCodeStatementLine(std::string_view line);
 
-struct CStatementValue {
+struct CodeStatementValue {
     std::string_view lhs;  // as written, white space around it taken off
     std::uint64_t value = 0;
 };
 
-// Reads a line IsCStatementLine takes; `names` gives the names' values (none:
+// Reads a line IsCodeStatementLine takes; `names` gives the names' values (none:
 // every name is unknown). A line that gives no value fails with kUnknownName
 // for a name the map does not define, kBadValue for anything else.
-Result<CStatementValue> ReadCStatement(std::string_view line, const CNameValue& names);
+Result<CodeStatementValue> ReadCodeStatement(std::string_view line, const CodeNameValue& names);
