@@ -52,7 +52,11 @@ public:
             const size_t start = m_pos + 1;
             const size_t close = m_text.find('"', start);
             const size_t end = close == std::string_view::npos ? m_text.size() : close;
-            token.assign(m_text.substr(start, std::min(end - start, kTokenCapacity)));
+            token.clear();
+            // What the token keeps, each carriage return before a line feed in it taken out.
+            const std::string_view kept = m_text.substr(start, std::min(end - start, kTokenCapacity));
+            for (size_t i = 0; i < kept.size(); ++i)
+                if (!(kept[i] == '\r' && i + 1 < kept.size() && kept[i + 1] == '\n')) token += kept[i];
             m_pos = close == std::string_view::npos ? m_text.size() : close + 1;
             return true;
         }
