@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/CommandLine.h"
 
-#include "app/ChipCommand.h"
+#include "app/TargetCommandLine.h"
 #include "app/Decode.h"
 #include "app/ParsedOptions.h"
 
@@ -151,8 +151,8 @@ int RunDecodeMode(const CParsedOptions& options, std::ostream& out, std::ostream
                      out, err);
 }
 
-int RunChipMode(const CParsedOptions& options, std::ostream& out, std::ostream& err) {
-    Status usage = options.UsageError(Mode::Chip);
+int RunTargetMode(const CParsedOptions& options, std::ostream& out, std::ostream& err) {
+    Status usage = options.UsageError(Mode::Target);
     const std::vector<std::string>& words = options.Positional();
     const bool write = options.Has(Option::Write);
     const bool faultReport = options.Has(Option::Fault);
@@ -168,7 +168,7 @@ int RunChipMode(const CParsedOptions& options, std::ostream& out, std::ostream& 
              write ? "--write needs a map and NAME=VALUE" : "--read needs a map and a NAME");
     const CoreInfo* core = CoreOption(options, usage);
     if (!usage) return TellModeUsageError(usage, err);
-    return RunChipCommand({options.Value(Option::Gdb), options.Value(Option::Trace), write, words[0],
+    return RunTargetCommand({options.Value(Option::Gdb), options.Value(Option::Trace), write, words[0],
                            std::vector<std::string>(words.begin() + 1, words.end()), core, faultReport},
                           out, err);
 }
@@ -197,8 +197,8 @@ std::optional<int> RunCommandLine(std::vector<std::string> arguments, std::ostre
         return RunCheck(options, program, out, err);
     case Mode::Decode:
         return RunDecodeMode(options, out, err);
-    case Mode::Chip:
-        return RunChipMode(options, out, err);
+    case Mode::Target:
+        return RunTargetMode(options, out, err);
     case Mode::Window:
         break;
     }

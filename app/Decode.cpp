@@ -10,7 +10,7 @@
 #include "calc/RowDescriber.h"
 #include "calc/ValueBox.h"
 #include "calc/ValuesInput.h"
-#include "chip/FaultReport.h"
+#include "target/FaultReport.h"
 #include "defs/RegisterFile.h"
 #include "defs/RegisterMap.h"
 #include "values/ValuesProblems.h"

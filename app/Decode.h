@@ -38,5 +38,5 @@ void PrintDecodedRegister(std::ostream& out, const CRegisterMap& map, const CReg
 
 struct FaultRegisters;
 
-// The fault report's lines (chip/FaultReport.h), for the map's core when it knows one.
+// The fault report's lines (target/FaultReport.h), for the map's core when it knows one.
 void PrintFaultReport(std::ostream& out, const CRegisterMap& map, const FaultRegisters& registers);

@@ -18,7 +18,7 @@ inline constexpr std::size_t kOptionCount = static_cast<std::size_t>(Option::Cou
 
 // What a command line asks for: the first option given that names a mode
 // (--help, --check, --decode, --read, ...) decides; without one, the window.
-enum class Mode { Window, Help, Version, Check, Dump, Decode, Chip };
+enum class Mode { Window, Help, Version, Check, Dump, Decode, Target };
 
 class CParsedOptions {
 public:

@@ -150,7 +150,7 @@ void RunBridgedRefresh(CRegisterDlg& dlg) {
             const bool refreshed = QTest::qWaitFor(
                 [&] {
                     for (CRegisterItem* reg : inView)
-                        if (dlg.Map().ValueOf(*reg)->source != ValueSource::Chip) return false;
+                        if (dlg.Map().ValueOf(*reg)->source != ValueSource::Target) return false;
                     return !dlg.Target().IsBusy();
                 },
                 kDeadlineMs);

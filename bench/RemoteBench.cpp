@@ -16,8 +16,8 @@
 #include "defs/RegisterMap.h"
 #include "defs/SvdLoader.h"
 #include "remote/GdbClient.h"
-#include "chip/ReadPlan.h"
-#include "chip/ChipTransfer.h"
+#include "target/ReadPlan.h"
+#include "target/TargetTransfer.h"
 #include "tests/QemuBoard.h"
 
 namespace {
@@ -43,7 +43,7 @@ CGdbClient* Connected(benchmark::State& state) {
 void ReadPlanned(benchmark::State& state, std::uint64_t stride) {
     CGdbClient* client = Connected(state);
     if (!client) return;
-    std::vector<ChipReadSpan> registers;
+    std::vector<TargetReadSpan> registers;
     for (std::uint64_t i = 0; i < 256; ++i) registers.push_back({kSram + i * stride, 4});
     const std::vector<PlannedRead> plan = PlanRegisterReads(registers, client->MaxReadBytes());
     for (auto _ : state) {
@@ -98,13 +98,13 @@ void ReadIntoMap(benchmark::State& state, std::size_t count) {
     CRegisterCalculator calc(map, hex, decimal);
     const std::vector<CRegisterItem*> registers(map.Registers().begin(), map.Registers().begin() + count);
     for (auto _ : state) {
-        const ChipReadSelection selection = SelectForRead(map, registers);
-        const auto values = ReadChipRegisters(*client, selection.places, map.IsBigEndian());
+        const TargetReadSelection selection = SelectForRead(map, registers);
+        const auto values = ReadTargetRegisters(*client, selection.places, map.IsBigEndian());
         if (!values.Ok()) {
             state.SkipWithError(values.Text().c_str());
             return;
         }
-        GiveRegisterValues(map, calc, selection.registers, values.Value(), ValueSource::Chip);
+        GiveRegisterValues(map, calc, selection.registers, values.Value(), ValueSource::Target);
     }
 }
 

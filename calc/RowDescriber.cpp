@@ -12,7 +12,7 @@ RowDetails CRegisterRowDescriber::Describe(const CPropTreeItem& row) const {
         details.bits = std::to_string(reg->m_nBits) + " bits";
         if (const auto address = m_map.AddressOf(*reg)) details.address = m_map.FormatAddressAtMapWidth(*address);
         details.changed = m_map.ChangedBits(*reg) != 0;
-        if (const auto held = m_map.ValueOf(*reg); held && held->source == ValueSource::Chip)
+        if (const auto held = m_map.ValueOf(*reg); held && held->source == ValueSource::Target)
             details.origin = "read from the chip";
         return details;
     }

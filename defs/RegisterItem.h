@@ -10,7 +10,7 @@
 #include "tree/PropTreeItemStatic.h"
 
 // Where a register's current value came from.
-enum class ValueSource : std::uint8_t { File, Typed, ValuesFile, Chip };
+enum class ValueSource : std::uint8_t { File, Typed, ValuesFile, Target };
 
 class CRegisterItem : public CPropTreeItemStatic {
 public:

@@ -19,7 +19,7 @@ void CRegisterMap::SetAddress(CRegisterItem& reg, std::uint64_t address) {
     if (address > 0xFFFFFFFFu) m_bWideAddresses = true;
 }
 
-void CRegisterMap::SetChipAccess(CRegisterItem& reg, RowAccess access, bool readChangesIt) {
+void CRegisterMap::SetTargetAccess(CRegisterItem& reg, RowAccess access, bool readChangesIt) {
     reg.m_access = access;
     if (readChangesIt)
         reg.m_nFacts |= CRegisterItem::kReadChangesIt;

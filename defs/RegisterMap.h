@@ -43,7 +43,7 @@ public:
     // What the file says the chip allows of the register, and whether reading
     // it changes it (an SVD readAction on it or one of its fields), which
     // decides what may be read and written through a debugger.
-    void SetChipAccess(CRegisterItem& reg, RowAccess access, bool readChangesIt);
+    void SetTargetAccess(CRegisterItem& reg, RowAccess access, bool readChangesIt);
     RowAccess AccessOf(const CRegisterItem& reg) const { return reg.m_access; }
     bool ReadChangesIt(const CRegisterItem& reg) const { return reg.m_nFacts & CRegisterItem::kReadChangesIt; }
     // A register set's base address, where the file gives one.

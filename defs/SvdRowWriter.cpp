@@ -86,7 +86,7 @@ void SvdRowWriter::Register(const SvdRegisterRecord& reg) {
     if (!reg.readAction.empty()) m_text.append(", readAction ").append(reg.readAction);
     if (!reg.modifiedWriteValues.empty()) m_text.append(", modifiedWriteValues ").append(reg.modifiedWriteValues);
     m_reg->SetInfoText(m_text.c_str());
-    m_map.SetChipAccess(*m_reg, AccessOf(reg.access), !reg.readAction.empty());
+    m_map.SetTargetAccess(*m_reg, AccessOf(reg.access), !reg.readAction.empty());
     m_like = nullptr;
     m_recording = 0;
     m_nextField = 0;
@@ -115,7 +115,7 @@ bool SvdRowWriter::FieldsAlike(const SvdRegisterRecord&, std::uint64_t fields) {
     if (layout.spans != fields || static_cast<std::uint64_t>(m_like->GetChildCount()) != fields) return false;
     if (!m_tree.CopyChildren(*m_reg, *m_like)) return false;
     // What the fields' records would have told of the register.
-    if (layout.readChangesIt) m_map.SetChipAccess(*m_reg, m_map.AccessOf(*m_reg), true);
+    if (layout.readChangesIt) m_map.SetTargetAccess(*m_reg, m_map.AccessOf(*m_reg), true);
     if (!layout.infoSuffix.empty()) {
         m_text.assign(m_reg->GetInfoText()).append(layout.infoSuffix);
         m_reg->SetInfoText(m_text.c_str());
@@ -147,7 +147,7 @@ void SvdRowWriter::Field(const SvdFieldRecord& field) {
         m_spans.push_back(FieldSpan{field.lsb, field.msb, !field.values.empty(), AccessOf(field.access)});
     }
     if (!field.readAction.empty()) {
-        m_map.SetChipAccess(*m_reg, m_map.AccessOf(*m_reg), true);
+        m_map.SetTargetAccess(*m_reg, m_map.AccessOf(*m_reg), true);
         if (recording) recording->readChangesIt = true;
     }
     // A write's effect on a field is told on its register too, where a write to the chip starts.

@@ -66,7 +66,7 @@ TEST(CommandLineUsage, TheParsersUsageErrorIsToldByItsCode) {
         {{"--decode", "m", "v", "--read"}, Mode::Decode, false, ProblemCode::kUnknownOption, "unknown option --read"},
         {{"--decode", "m", "v", "--base"}, Mode::Decode, false, ProblemCode::kMissingOptionValue,
          "--base needs a value"},
-        {{"--read", "m", "R", "--gdb"}, Mode::Chip, false, ProblemCode::kMissingOptionValue, "--gdb needs HOST:PORT"},
+        {{"--read", "m", "R", "--gdb"}, Mode::Target, false, ProblemCode::kMissingOptionValue, "--gdb needs HOST:PORT"},
         {{"-platform", "offscreen"}, Mode::Window, true, std::nullopt, ""},
         {{"-platform", "offscreen"}, Mode::Window, false, ProblemCode::kUnknownOption, "unknown option -platform"},
         {{"--desktop"}, Mode::Window, false, std::nullopt, ""},

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "chip/FaultReport.h"
+#include "target/FaultReport.h"
 
 namespace {
 

@@ -86,7 +86,7 @@ TEST(GuiBridge, TheWindowFollowsEachStopReadsNothingWhileRunningAndOutlivesGdb) 
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
                 const auto held = dlg.Map().ValueOf(*reg);
-                return held && held->source == ValueSource::Chip && !dlg.Target().IsBusy();
+                return held && held->source == ValueSource::Target && !dlg.Target().IsBusy();
             },
             kDeadlineMs))
             << gdb.Output();
@@ -103,7 +103,7 @@ TEST(GuiBridge, TheWindowFollowsEachStopReadsNothingWhileRunningAndOutlivesGdb) 
                 << gdb.Output();
             const auto held = dlg.Map().ValueOf(*reg);
             ASSERT_TRUE(held);
-            EXPECT_EQ(held->source, ValueSource::Chip);
+            EXPECT_EQ(held->source, ValueSource::Target);
             if (stop > 0) {
                 EXPECT_EQ(held->value, last + 1);
                 // The bits that changed since the last stop are marked.

@@ -105,7 +105,7 @@ TEST(GuiCore, TheFaultReportTakesTheValuesShownWithoutAConnection) {
     });
 }
 
-TEST(GuiCore, TheFaultReportReadsTheChip) {
+TEST(GuiCore, TheFaultReportReadsTheTarget) {
     REQUIRE_QEMU();
     const TempDir dir;
     const std::string map = dir.Write("board.svd", BoardMapText("CM4"));

@@ -74,7 +74,7 @@ TEST(GuiNotifications, TheWindowFollowsStopsAndReadsNothingWhileTheTargetRuns) {
             ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Map().ValueOf(*reg)->value == 0x2a && !dlg.Target().IsBusy(); },
                                         kDeadlineMs));
             EXPECT_FALSE(dlg.Target().IsTargetRunning());
-            EXPECT_EQ(dlg.Map().ValueOf(*reg)->source, ValueSource::Chip);
+            EXPECT_EQ(dlg.Map().ValueOf(*reg)->source, ValueSource::Target);
             EXPECT_EQ(ShownValue(dlg, row), "0x0000002a");
 
             // The next stop marks the bit that changed since this one.

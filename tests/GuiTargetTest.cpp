@@ -24,7 +24,7 @@
 #include "tests/RowPath.h"
 #include "tree/PropTreeModel.h"
 #include "tests/TempDir.h"
-#include "ui/ChipLink.h"
+#include "ui/TargetLink.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ TEST(GuiTarget, ReadsWritesAndWatchesTheEmulatedBoard) {
             EXPECT_EQ(ShownValue(dlg, htr->GetChild()), "0xfff");
             const auto held = dlg.Map().ValueOf(*static_cast<CRegisterItem*>(htr));
             ASSERT_TRUE(held);
-            EXPECT_EQ(held->source, ValueSource::Chip);
+            EXPECT_EQ(held->source, ValueSource::Target);
             const QModelIndex index = TreeWindow(dlg)->Model()->IndexFromItem(htr);
             EXPECT_TRUE(index.data(Qt::ToolTipRole).toString().startsWith("read from the chip\nWatchdog"));
             const QLabel* pane = TreeWindow(dlg)->InfoPane();
@@ -107,7 +107,7 @@ TEST(GuiTarget, ReadsWritesAndWatchesTheEmulatedBoard) {
             HexBox(dlg)->setText("0xcafe0123");
             Press(dlg, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
             EXPECT_EQ(ShownValue(dlg, word), "0xcafe0123");
-            EXPECT_EQ(dlg.Map().ValueOf(*static_cast<CRegisterItem*>(word))->source, ValueSource::Chip);
+            EXPECT_EQ(dlg.Map().ValueOf(*static_cast<CRegisterItem*>(word))->source, ValueSource::Target);
             // A read-only register is not written.
             Focus(dlg, {"SCB", "CPUID"});
             boxes.clear();

@@ -196,10 +196,10 @@ TEST(RegisterMap, ValuesGivenShowInTheRegisterRowAndMarkWhatDiffers) {
 
     // The register in hand takes a value as typed, through the hex box.
     map.Tree().SetFocusedItem(&uart);
-    calc.SetRegisterValue(uart, 0xd, ValueSource::Chip);
+    calc.SetRegisterValue(uart, 0xd, ValueSource::Target);
     EXPECT_EQ(hex.text, "0x0000000d");
     EXPECT_EQ(decimal.text, "13");
-    EXPECT_EQ(map.ValueOf(uart)->source, ValueSource::Chip);
+    EXPECT_EQ(map.ValueOf(uart)->source, ValueSource::Target);
     EXPECT_EQ(uart.GetChild()->GetSibling()->GetAttributeText(), "Odd");
 }
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "remote/GdbClient.h"
-#include "chip/ReadPlan.h"
+#include "target/ReadPlan.h"
 #include "tests/QemuBoard.h"
 
 namespace {
@@ -73,7 +73,7 @@ TEST(QemuTarget, WritesSramReadsItBackAndReportsUnmappedAddresses) {
     // 256 consecutive words, written in packet-sized pieces and read back
     // through a plan of register reads.
     std::vector<std::uint8_t> words(1024);
-    std::vector<ChipReadSpan> registers;
+    std::vector<TargetReadSpan> registers;
     for (std::uint32_t i = 0; i < 256; ++i) {
         for (std::uint32_t b = 0; b < 4; ++b) words[4 * i + b] = static_cast<std::uint8_t>(i * 7 + b);
         registers.push_back({kSram + 0x100 + 4 * i, 4});

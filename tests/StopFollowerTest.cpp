@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "chip/ChipTransfer.h"
-#include "chip/StopFollower.h"
+#include "target/TargetTransfer.h"
+#include "target/StopFollower.h"
 #include "remote/GdbClient.h"
 #include "tests/BoardMap.h"
 #include "tests/FakeGdbServer.h"
@@ -84,11 +84,11 @@ void Play(const FollowCase& c) {
             break;
         }
         case Move::Kind::kRead: {
-            const auto values = ReadChipRegisters(client, last.selection.places, board.map.IsBigEndian());
+            const auto values = ReadTargetRegisters(client, last.selection.places, board.map.IsBigEndian());
             ASSERT_TRUE(values.Ok()) << values.Text();
             for (std::size_t r = 0; r < last.selection.registers.size(); ++r) {
                 CRegisterItem& reg = *last.selection.registers[r];
-                board.map.SetValue(reg, values.Value()[r], ValueSource::Chip);
+                board.map.SetValue(reg, values.Value()[r], ValueSource::Target);
                 got.push_back(RegisterPath(reg) + "=" + Hex(values.Value()[r]) + " changed " +
                               Hex(board.map.ChangedBits(reg)));
             }
@@ -175,7 +175,7 @@ TEST(StopFollower, ConnectionsAndMapsStartAfresh) {
     CRegisterItem* htr = board.Register("ADC1.HTR");
     CRegisterItem* const inView[] = {htr};
     const auto read = follower.Plan(inView);
-    board.map.SetValue(*htr, 0x100, ValueSource::Chip);
+    board.map.SetValue(*htr, 0x100, ValueSource::Target);
     follower.Took(read);
     EXPECT_TRUE(follower.Plan(inView).selection.registers.empty());
     follower.MapReplaced();

@@ -12,7 +12,7 @@ const QString kGeometry = QStringLiteral("window/geometry");
 const QString kState = QStringLiteral("window/state");
 const QString kFitted = QStringLiteral("window/fittedToMap");
 const QString kColumns = QStringLiteral("window/columnWidths");
-const QString kServer = QStringLiteral("chip/lastServer");
+const QString kServer = QStringLiteral("target/lastServer");
 const QString kValuesFolder = QStringLiteral("values/lastFolder");
 }  // namespace
 

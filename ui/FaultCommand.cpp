@@ -6,13 +6,13 @@
 #include <optional>
 #include <string>
 
-#include "chip/FaultReport.h"
+#include "target/FaultReport.h"
 #include "defs/CoreRegisters.h"
 #include "defs/RegisterMap.h"
 #include "framework/MessageBox.h"
 #include "remote/GdbClient.h"
 #include "tree/PropTreeView.h"
-#include "ui/ChipLink.h"
+#include "ui/TargetLink.h"
 #include "ui/TargetCommands.h"
 
 void CFaultCommand::Attach(CPropTreeWindow& window) {

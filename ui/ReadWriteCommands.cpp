@@ -8,12 +8,12 @@
 #include "calc/RegisterCalculator.h"
 #include "calc/ValueBox.h"
 #include "calc/ValuesInput.h"
-#include "chip/ChipTransfer.h"
+#include "target/TargetTransfer.h"
 #include "defs/RegisterMap.h"
 #include "framework/MessageBox.h"
 #include "problem/ProblemList.h"
 #include "remote/GdbClient.h"
-#include "ui/ChipLink.h"
+#include "ui/TargetLink.h"
 #include "ui/TargetCommands.h"
 
 namespace {
@@ -31,7 +31,7 @@ void CReadWriteCommands::Read() {
         AfxMessageBox((read.Text() + ". Read it from the chip all the same?").c_str(), MB_YESNO | MB_ICONQUESTION) !=
             IDYES)
         return;
-    m_target.ReadRegisters({reg}, {*ChipRegisterOf(m_target.Map(), *reg)});
+    m_target.ReadRegisters({reg}, {*TargetRegisterOf(m_target.Map(), *reg)});
 }
 
 void CReadWriteCommands::ReadSet() {
@@ -39,7 +39,7 @@ void CReadWriteCommands::ReadSet() {
     if (!set || m_target.IsBusy()) return;
     if (!m_target.EnsureConnected()) return;
     const std::vector<CRegisterItem*> registers = RegistersOfSet(m_target.Map(), *set);
-    ChipReadSelection selection = SelectForRead(m_target.Map(), registers);
+    TargetReadSelection selection = SelectForRead(m_target.Map(), registers);
     std::function<void()> after;
     if (!selection.skipped.empty()) {
         std::string text = "Read " + std::to_string(selection.registers.size()) + " registers of " +
@@ -61,7 +61,7 @@ void CReadWriteCommands::Write() {
     if (!reg || m_target.IsBusy()) return;
     if (!m_target.EnsureConnected()) return;
     const std::string name = RegisterPath(*reg);
-    const auto place = ChipRegisterOf(m_target.Map(), *reg);
+    const auto place = TargetRegisterOf(m_target.Map(), *reg);
     if (!place) return CTargetCommands::Tell(name + " has no address to write.");
     if (m_target.Map().AccessOf(*reg) == RowAccess::ReadOnly) return CTargetCommands::Tell(name + " is read-only: not written.");
     const std::string text = m_hexBox.GetText();

@@ -19,10 +19,10 @@
 #include "framework/MessageBox.h"
 #include "problem/ProblemList.h"
 #include "remote/GdbClient.h"
-#include "chip/ChipTransfer.h"
+#include "target/TargetTransfer.h"
 #include "tree/PropTreeView.h"
 #include "ui/AppSettings.h"
-#include "ui/ChipLink.h"
+#include "ui/TargetLink.h"
 #include "ui/RegisterCommands.h"
 
 namespace {
@@ -43,7 +43,7 @@ void CTargetCommands::Attach(CPropTreeWindow& window, CAppSettings* settings, st
     m_settings = settings;
     m_connectionChanged = std::move(connectionChanged);
     m_window = &window;
-    m_link = new CChipLink(&window);
+    m_link = new CTargetLink(&window);
     m_link->SetNotificationHandler([this](const std::string& payload) { Notified(payload); },
                                    [this] {
                                        m_follower.Reset();
@@ -87,7 +87,7 @@ CPropTreeItem* CTargetCommands::SetInHand() const {
 
 bool CTargetCommands::HasRegister() const {
     const CRegisterItem* reg = RegisterInHand();
-    return reg && ChipRegisterOf(m_map, *reg);
+    return reg && TargetRegisterOf(m_map, *reg);
 }
 
 bool CTargetCommands::Applies(Command command) const {
@@ -169,7 +169,7 @@ void CTargetCommands::MapReplaced() {
 }
 
 void CTargetCommands::GiveValues(std::span<CRegisterItem* const> registers, std::span<const std::uint64_t> values) {
-    GiveRegisterValues(m_map, m_calc, registers, values, ValueSource::Chip);
+    GiveRegisterValues(m_map, m_calc, registers, values, ValueSource::Target);
     m_commands.Follow();
 }
 
@@ -178,13 +178,13 @@ void CTargetCommands::Failed(const std::string& problem) {
     Tell(problem);
 }
 
-void CTargetCommands::ReadRegisters(std::vector<CRegisterItem*> registers, std::vector<ChipRegister> places,
+void CTargetCommands::ReadRegisters(std::vector<CRegisterItem*> registers, std::vector<TargetRegister> places,
                                     std::function<void()> after, std::function<void(const std::string&)> failed) {
     const bool bigEndian = m_map.IsBigEndian();
     const unsigned generation = m_generation;
     const bool started = m_link->Run<Result<std::vector<std::uint64_t>>>(
         [places = std::move(places), bigEndian](CGdbClient& client) {
-            return ReadChipRegisters(client, places, bigEndian);
+            return ReadTargetRegisters(client, places, bigEndian);
         },
         [this, registers = std::move(registers), generation, after = std::move(after),
          failed = std::move(failed)](auto values) {

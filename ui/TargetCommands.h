@@ -5,7 +5,7 @@
 // cancels the request under way) and dispatches the others, which are
 // commands of their own: Read, Read set and Write to chip
 // (CReadWriteCommands), Watch (CWatchCommand), Fault report (CFaultCommand).
-// Requests run off the window's thread (CChipLink); a value read comes in as
+// Requests run off the window's thread (CTargetLink); a value read comes in as
 // a typed value does, through the hex box; a failure says what and where in
 // one box and changes no value.
 //
@@ -22,15 +22,15 @@
 #include <string>
 #include <vector>
 
-#include "chip/ChipRegisters.h"
+#include "target/TargetRegisters.h"
 #include "framework/AfxTypes.h"
-#include "chip/StopFollower.h"
+#include "target/StopFollower.h"
 #include "ui/FaultCommand.h"
 #include "ui/ReadWriteCommands.h"
 #include "ui/WatchCommand.h"
 
 class CAppSettings;
-class CChipLink;
+class CTargetLink;
 class CPropTreeItem;
 class CPropTreeWindow;
 class CRegisterCalculator;
@@ -87,7 +87,7 @@ public:
     // Whether `command` applies now: the one rule its menu entry, the rows'
     // menu and its shortcut follow.
     bool Applies(Command command) const;
-    CChipLink& Link() { return *m_link; }
+    CTargetLink& Link() { return *m_link; }
 
     // What the commands on the chip share: the map, the register in hand, the
     // one read path, the request under way and how a failure is told.
@@ -98,7 +98,7 @@ public:
     bool EnsureConnected() const;
     // Reads `registers` (with their places) and gives them their values; `after` runs on success.
     // A failure is told in a box, or given to `failed` when there is one.
-    void ReadRegisters(std::vector<CRegisterItem*> registers, std::vector<ChipRegister> places,
+    void ReadRegisters(std::vector<CRegisterItem*> registers, std::vector<TargetRegister> places,
                        std::function<void()> after = {}, std::function<void(const std::string&)> failed = {});
     // Says a request is under way, or not; enables Escape.
     void Busy(bool busy);
@@ -129,7 +129,7 @@ private:
     ValueBox& m_hexBox;
     CAppSettings* m_settings = nullptr;
     std::function<void()> m_connectionChanged;
-    CChipLink* m_link = nullptr;  // owned by the tree's window
+    CTargetLink* m_link = nullptr;  // owned by the tree's window
     CPropTreeWindow* m_window = nullptr;
     CStopFollower m_follower{m_map};
     CWatchCommand m_watch{*this};

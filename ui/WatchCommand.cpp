@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "calc/ValuesInput.h"
-#include "chip/ChipRegisters.h"
+#include "target/TargetRegisters.h"
 #include "tree/PropTreeView.h"
 #include "ui/TargetCommands.h"
 
@@ -49,5 +49,5 @@ void CWatchCommand::Stop() {
 
 void CWatchCommand::Tick() {
     if (!m_watched || m_target.IsBusy() || m_target.IsTargetRunning()) return;
-    m_target.ReadRegisters({m_watched}, {*ChipRegisterOf(m_target.Map(), *m_watched)});
+    m_target.ReadRegisters({m_watched}, {*TargetRegisterOf(m_target.Map(), *m_watched)});
 }

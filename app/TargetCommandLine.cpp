@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/ChipCommand.h"
+#include "app/TargetCommandLine.h"
 
 #include <optional>
 #include <unordered_set>
@@ -14,14 +14,14 @@
 #include "defs/SvdNumbers.h"
 #include "remote/GdbClient.h"
 #include "remote/PacketTrace.h"
-#include "chip/ChipTransfer.h"
-#include "chip/FaultReport.h"
-#include "chip/RegisterNames.h"
+#include "target/TargetTransfer.h"
+#include "target/FaultReport.h"
+#include "target/RegisterNames.h"
 
 namespace {
 
 // Everything a run needs: the map, its calculator, and the connection.
-struct ChipRun {
+struct TargetRun {
     CRegisterMap map;
     NoValueBox hex, decimal;
     CRegisterCalculator calc{map, hex, decimal};
@@ -29,15 +29,15 @@ struct ChipRun {
 };
 
 // Reads `registers` and gives them their values; false after printing the problem.
-bool ReadInto(ChipRun& run, const std::vector<CRegisterItem*>& registers, std::ostream& err) {
-    std::vector<ChipRegister> places;
-    for (const CRegisterItem* reg : registers) places.push_back(*ChipRegisterOf(run.map, *reg));
-    const auto values = ReadChipRegisters(run.client, places, run.map.IsBigEndian());
+bool ReadInto(TargetRun& run, const std::vector<CRegisterItem*>& registers, std::ostream& err) {
+    std::vector<TargetRegister> places;
+    for (const CRegisterItem* reg : registers) places.push_back(*TargetRegisterOf(run.map, *reg));
+    const auto values = ReadTargetRegisters(run.client, places, run.map.IsBigEndian());
     if (!values.Ok()) {
         err << values.Text() << '\n';
         return false;
     }
-    GiveRegisterValues(run.map, run.calc, registers, values.Value(), ValueSource::Chip);
+    GiveRegisterValues(run.map, run.calc, registers, values.Value(), ValueSource::Target);
     return true;
 }
 
@@ -57,7 +57,7 @@ bool CollectReads(const CRegisterMap& map, const std::vector<std::string>& names
         // A set is read as Shift+F5 reads it; a register named on its own is read as asked.
         std::vector<CRegisterItem*> chosen = named.registers;
         if (named.isSet) {
-            const ChipReadSelection selection = SelectForRead(map, named.registers);
+            const TargetReadSelection selection = SelectForRead(map, named.registers);
             for (const Problem& skipped : selection.skipped) err << skipped.Describe() << ": not read\n";
             chosen = selection.registers;
         } else if (CheckRead(map, *chosen.front()).Failed(ProblemCode::kNoAddress)) {
@@ -71,7 +71,7 @@ bool CollectReads(const CRegisterMap& map, const std::vector<std::string>& names
     return ok;
 }
 
-bool Connect(ChipRun& run, const ChipRequest& request, std::ostream& err) {
+bool Connect(TargetRun& run, const TargetRequest& request, std::ostream& err) {
     if (!request.trace.empty()) {
         auto trace = CPacketTrace::OpenFile(request.trace);
         if (!trace) {
@@ -88,7 +88,7 @@ bool Connect(ChipRun& run, const ChipRequest& request, std::ostream& err) {
 }
 
 // --fault: SCB's fault status read from the chip, told in words.
-bool RunFaultReport(ChipRun& run, const ChipRequest& request, std::ostream& out, std::ostream& err) {
+bool RunFaultReport(TargetRun& run, const TargetRequest& request, std::ostream& out, std::ostream& err) {
     if (!Connect(run, request, err)) return false;
     const auto registers = ReadFaultRegisters(run.client, CoreProfileOf(run.map));
     run.client.Disconnect();
@@ -124,7 +124,7 @@ bool CollectWrites(const CRegisterMap& map, const std::vector<std::string>& item
         } else if (!value) {
             err << "\"" << item.substr(equals + 1) << "\" is not a number\n";
             ok = false;
-        } else if (!ChipRegisterOf(map, *named.Value().registers.front())) {
+        } else if (!TargetRegisterOf(map, *named.Value().registers.front())) {
             err << name << " has no address\n";
             ok = false;
         } else if (map.AccessOf(*named.Value().registers.front()) == RowAccess::ReadOnly) {
@@ -139,8 +139,8 @@ bool CollectWrites(const CRegisterMap& map, const std::vector<std::string>& item
 
 }  // namespace
 
-int RunChipCommand(const ChipRequest& request, std::ostream& out, std::ostream& err) {
-    ChipRun run;
+int RunTargetCommand(const TargetRequest& request, std::ostream& out, std::ostream& err) {
+    TargetRun run;
     const LoadReport load = LoadRegisterFile(run.map, request.map.c_str(), request.map.c_str(), request.core);
     for (const Problem& problem : load.problems.Kept()) err << problem.Format(load.displayName) << '\n';
     if (!load.opened) return 1;
@@ -157,14 +157,14 @@ int RunChipCommand(const ChipRequest& request, std::ostream& out, std::ostream& 
     std::vector<CRegisterItem*> printed;
     for (const PlannedWrite& write : writes) {
         const Status read = CheckRead(run.map, *write.reg);
-        const auto held = WriteThenReadBack(run.client, *ChipRegisterOf(run.map, *write.reg), write.value,
+        const auto held = WriteThenReadBack(run.client, *TargetRegisterOf(run.map, *write.reg), write.value,
                                             run.map.IsBigEndian(), read.Ok());
         if (!held) {
             err << held.Text() << '\n';
             return 1;
         }
         if (!held.Value().readBack) err << read.Text() << ": not read back\n";
-        run.calc.SetRegisterValue(*write.reg, held.Value().value, ValueSource::Chip);
+        run.calc.SetRegisterValue(*write.reg, held.Value().value, ValueSource::Target);
         printed.push_back(write.reg);
     }
     if (!reads.empty()) {

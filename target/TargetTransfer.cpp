@@ -1,26 +1,26 @@
 // SPDX-License-Identifier: MIT
-#include "chip/ChipTransfer.h"
+#include "target/TargetTransfer.h"
 
 #include "bits/ByteOrder.h"
 #include "remote/GdbClient.h"
-#include "chip/ReadPlan.h"
+#include "target/ReadPlan.h"
 
 namespace {
 std::uint64_t CutToBits(std::uint64_t value, int bits) { return bits >= 64 ? value : value & ((1ull << bits) - 1); }
 }  // namespace
 
-Result<std::vector<std::uint64_t>> ReadChipRegisters(CGdbClient& client, std::span<const ChipRegister> registers,
+Result<std::vector<std::uint64_t>> ReadTargetRegisters(CGdbClient& client, std::span<const TargetRegister> registers,
                                                     bool bigEndian) {
     using Values = Result<std::vector<std::uint64_t>>;
-    std::vector<ChipReadSpan> spans;
+    std::vector<TargetReadSpan> spans;
     spans.reserve(registers.size());
-    for (const ChipRegister& reg : registers) spans.push_back({reg.address, reg.bytes, true});
+    for (const TargetRegister& reg : registers) spans.push_back({reg.address, reg.bytes, true});
     std::vector<std::uint64_t> values(registers.size());
     for (const PlannedRead& read : PlanRegisterReads(spans, client.MaxReadBytes())) {
         const auto bytes = client.ReadMemory(read.address, read.bytes);
         if (!bytes.Ok()) return Values::FailureOf(bytes);
         for (const std::size_t index : read.registers) {
-            const ChipRegister& reg = registers[index];
+            const TargetRegister& reg = registers[index];
             const std::span<const std::uint8_t> own(bytes.Value().data() + (reg.address - read.address), reg.bytes);
             values[index] = CutToBits(UnpackValue(own, ByteOrderOf(bigEndian)), reg.bits);
         }
@@ -28,19 +28,19 @@ Result<std::vector<std::uint64_t>> ReadChipRegisters(CGdbClient& client, std::sp
     return Values::Success(std::move(values));
 }
 
-Status WriteChipRegister(CGdbClient& client, const ChipRegister& reg, std::uint64_t value, bool bigEndian) {
+Status WriteTargetRegister(CGdbClient& client, const TargetRegister& reg, std::uint64_t value, bool bigEndian) {
     std::vector<std::uint8_t> bytes(reg.bytes);
     PackValue(CutToBits(value, reg.bits), bytes, ByteOrderOf(bigEndian));
     return client.WriteMemory(reg.address, bytes);
 }
 
-Result<WrittenValue> WriteThenReadBack(CGdbClient& client, const ChipRegister& reg, std::uint64_t value,
+Result<WrittenValue> WriteThenReadBack(CGdbClient& client, const TargetRegister& reg, std::uint64_t value,
                                        bool bigEndian, bool readBack) {
     using Written = Result<WrittenValue>;
-    const Status written = WriteChipRegister(client, reg, value, bigEndian);
+    const Status written = WriteTargetRegister(client, reg, value, bigEndian);
     if (!written) return Written::FailureOf(written);
     if (!readBack) return Written::Success({CutToBits(value, reg.bits), false});
-    const auto held = ReadChipRegisters(client, std::span(&reg, 1), bigEndian);
+    const auto held = ReadTargetRegisters(client, std::span(&reg, 1), bigEndian);
     if (!held) return Written::FailureOf(held);
     return Written::Success({held.Value().front(), true});
 }

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "chip/RegisterNames.h"
+#include "target/RegisterNames.h"
 
 #include "bits/TextChars.h"
 #include "calc/ValuesInput.h"
 #include "defs/RegisterMap.h"
 #include "defs/SvdNumbers.h"
-#include "chip/ChipRegisters.h"
+#include "target/TargetRegisters.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ NamedRegisters Find(const CRegisterMap& map, std::string_view name) {
             // The register that starts there; else one whose bytes hold it.
             CRegisterItem* holder = nullptr;
             for (CRegisterItem* reg : map.Registers()) {
-                const auto place = ChipRegisterOf(map, *reg);
+                const auto place = TargetRegisterOf(map, *reg);
                 if (!place || *address < place->address || *address - place->address >= place->bytes) continue;
                 if (place->address == *address) {
                     found.registers.push_back(reg);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "chip/StopFollower.h"
+#include "target/StopFollower.h"
 
 #include <vector>
 

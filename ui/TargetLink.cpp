@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/ChipLink.h"
+#include "ui/TargetLink.h"
 
 #include <QMetaObject>
 #include <QtGlobal>
@@ -8,7 +8,7 @@
 
 #include "remote/PacketTrace.h"
 
-CChipLink::CChipLink(QObject* parent) : QObject(parent) {
+CTargetLink::CTargetLink(QObject* parent) : QObject(parent) {
     // TAVLIN_TRACE=FILE writes every packet of the window's connections to FILE.
     // Read as the system holds it (UTF-16 on Windows), not through a code page.
     const QByteArray path = qEnvironmentVariable("TAVLIN_TRACE").toUtf8();
@@ -21,18 +21,18 @@ CChipLink::CChipLink(QObject* parent) : QObject(parent) {
     }
 }
 
-CChipLink::~CChipLink() {
+CTargetLink::~CTargetLink() {
     StopIdleWait();
     m_cancel.Cancel();
     if (m_thread.joinable()) m_thread.join();
     m_client.Disconnect();
 }
 
-void CChipLink::SetTimeout(std::chrono::milliseconds timeout) {
+void CTargetLink::SetTimeout(std::chrono::milliseconds timeout) {
     if (!m_busy) m_client.SetTimeout(timeout);
 }
 
-bool CChipLink::Start(std::function<void(CGdbClient&)> work, std::function<void()> done) {
+bool CTargetLink::Start(std::function<void(CGdbClient&)> work, std::function<void()> done) {
     if (m_busy) return false;
     StopIdleWait();
     // The thread of the last request has handed on its result, so it is ending.
@@ -58,29 +58,29 @@ bool CChipLink::Start(std::function<void(CGdbClient&)> work, std::function<void(
     return true;
 }
 
-bool CChipLink::Connect(const std::string& endpoint, std::function<void(Status)> done) {
+bool CTargetLink::Connect(const std::string& endpoint, std::function<void(Status)> done) {
     return Run<Status>(
         [this, endpoint](CGdbClient& client) { return client.Connect(endpoint, &m_cancel); }, std::move(done));
 }
 
-bool CChipLink::Disconnect(std::function<void()> done) {
+bool CTargetLink::Disconnect(std::function<void()> done) {
     return Start([](CGdbClient& client) { client.Disconnect(); }, std::move(done));
 }
 
-void CChipLink::SetNotificationHandler(std::function<void(std::string)> notified, std::function<void()> lost) {
+void CTargetLink::SetNotificationHandler(std::function<void(std::string)> notified, std::function<void()> lost) {
     m_notified = std::move(notified);
     m_lost = std::move(lost);
     if (!m_busy && m_connected && m_notified && !m_idleThread.joinable()) StartIdleWait();
 }
 
-void CChipLink::StartIdleWait() {
+void CTargetLink::StartIdleWait() {
     StopIdleWait();
     if (m_thread.joinable()) m_thread.join();
     m_stopIdle = false;
     m_idleThread = std::thread([this] { IdleWait(); });
 }
 
-void CChipLink::StopIdleWait() {
+void CTargetLink::StopIdleWait() {
     if (!m_idleThread.joinable()) return;
     {
         const std::lock_guard lock(m_idleMutex);
@@ -90,7 +90,7 @@ void CChipLink::StopIdleWait() {
     m_idleThread.join();
 }
 
-void CChipLink::IdleWait() {
+void CTargetLink::IdleWait() {
     // Long enough that an idle window wakes only for a notification or a request.
     constexpr std::chrono::hours kIdleWait{1};
     for (;;) {

@@ -13,7 +13,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "chip/ChipRegisters.h"
+#include "target/TargetRegisters.h"
 
 class CRegisterItem;
 class CRegisterMap;
@@ -38,7 +38,7 @@ public:
 
     // What to read, and at which stop it was chosen.
     struct StopRead {
-        ChipReadSelection selection;
+        TargetReadSelection selection;
         unsigned stop = 0;
     };
     // Of `inView`, those not read at this stop yet that a read leaves as they

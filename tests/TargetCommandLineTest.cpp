@@ -30,7 +30,7 @@ struct BoardRun {
     }
 };
 
-TEST(ChipCommand, ReadsRegistersAndSetsAsDecodePrintsThem) {
+TEST(TargetCommandLine, ReadsRegistersAndSetsAsDecodePrintsThem) {
     REQUIRE_QEMU();
     BoardRun run;
     ASSERT_EQ(run.Started(), "");
@@ -98,7 +98,7 @@ TEST(ChipCommand, ReadsRegistersAndSetsAsDecodePrintsThem) {
     EXPECT_EQ(command.out, "SCRATCH.COMMAND @0x20000110 = 0x00000007\n  COMMAND [31:0] = 0x7\n");
 }
 
-TEST(ChipCommand, ProblemsGoToStandardErrorOneALine) {
+TEST(TargetCommandLine, ProblemsGoToStandardErrorOneALine) {
     REQUIRE_QEMU();
     BoardRun run;
     ASSERT_EQ(run.Started(), "");
@@ -128,7 +128,7 @@ TEST(ChipCommand, ProblemsGoToStandardErrorOneALine) {
     }
 }
 
-TEST(ChipCommand, AServerThatIsNotThereEndsTheCommandWithOneLine) {
+TEST(TargetCommandLine, AServerThatIsNotThereEndsTheCommandWithOneLine) {
     TempDir dir;
     const std::string map = BoardMapFile(dir);
     const auto start = std::chrono::steady_clock::now();

@@ -14,9 +14,9 @@
 #include "defs/RegisterMap.h"
 #include "defs/SvdLoader.h"
 #include "remote/GdbClient.h"
-#include "chip/ChipTransfer.h"
-#include "chip/ReadPlan.h"
-#include "chip/RegisterNames.h"
+#include "target/TargetTransfer.h"
+#include "target/ReadPlan.h"
+#include "target/RegisterNames.h"
 #include "tests/BoardMap.h"
 #include "tests/ExampleFiles.h"
 #include "tests/FakeGdbServer.h"
@@ -25,7 +25,7 @@ namespace {
 
 using Step = FakeGdbServer::Step;
 
-TEST(ChipRegisters, ASetReadPassesOverRegistersAReadChangesOrGivesNothing) {
+TEST(TargetRegisters, ASetReadPassesOverRegistersAReadChangesOrGivesNothing) {
     const BoardMap board;
     const struct {
         const char* path;
@@ -46,7 +46,7 @@ TEST(ChipRegisters, ASetReadPassesOverRegistersAReadChangesOrGivesNothing) {
         EXPECT_EQ(read.Text(), c.words) << c.path;
     }
     const std::vector<CRegisterItem*> all = board.map.Registers();
-    const ChipReadSelection selection = SelectForRead(board.map, all);
+    const TargetReadSelection selection = SelectForRead(board.map, all);
     std::vector<std::string> skipped;
     std::vector<ProblemCode> codes;
     for (const Problem& problem : selection.skipped) {
@@ -115,15 +115,15 @@ TEST(RegisterNames, APathASetOrAnAddress) {
     }
 }
 
-TEST(ChipTransfer, NeighboursShareARequestAndAGapIsNeverRead) {
+TEST(TargetTransfer, NeighboursShareARequestAndAGapIsNeverRead) {
     std::vector<Step> script = FakeGdbServer::Handshake("PacketSize=100");
     script.push_back({Step::After::kNextPacket, FakeGdbServer::Reply("01000000")});
     script.push_back({Step::After::kNextPacket, FakeGdbServer::Reply("ff0f00003412")});
     FakeGdbServer server(script);
     CGdbClient client(std::chrono::seconds(5));
     ASSERT_TRUE(client.Connect(server.Endpoint()).Ok());
-    const ChipRegister registers[] = {{0x40012000, 4, 32}, {0x40012024, 4, 12}, {0x40012028, 2, 16}};
-    const auto values = ReadChipRegisters(client, registers, false);
+    const TargetRegister registers[] = {{0x40012000, 4, 32}, {0x40012024, 4, 12}, {0x40012028, 2, 16}};
+    const auto values = ReadTargetRegisters(client, registers, false);
     ASSERT_TRUE(values.Ok()) << values.Text();
     // HTR's 12 bits are cut from what its word holds; LTR takes the first two bytes after it.
     EXPECT_EQ(values.Value(), (std::vector<std::uint64_t>{1, 0xFFF, 0x1234}));
@@ -138,7 +138,7 @@ TEST(ChipTransfer, NeighboursShareARequestAndAGapIsNeverRead) {
 // The command line and the window record what the chip holds after a
 // write: read back where a read is harmless, else the value written (cut to
 // the register), without a read.
-TEST(ChipTransfer, AWriteIsReadBackExactlyWhereAReadIsHarmless) {
+TEST(TargetTransfer, AWriteIsReadBackExactlyWhereAReadIsHarmless) {
     const struct {
         const char* name;
         bool mayRead;  // CheckRead's answer for the register
@@ -182,7 +182,7 @@ TEST(ChipTransfer, AWriteIsReadBackExactlyWhereAReadIsHarmless) {
                     .Failed(ProblemCode::kTargetError));
 }
 
-TEST(ChipTransfer, AWriteSendsExactlyTheRegistersBytesInTheDevicesOrder) {
+TEST(TargetTransfer, AWriteSendsExactlyTheRegistersBytesInTheDevicesOrder) {
     for (const bool big : {false, true}) {
         std::vector<Step> script = FakeGdbServer::Handshake("PacketSize=100");
         script.push_back({Step::After::kNextPacket, FakeGdbServer::Reply("OK")});
@@ -190,8 +190,8 @@ TEST(ChipTransfer, AWriteSendsExactlyTheRegistersBytesInTheDevicesOrder) {
         FakeGdbServer server(script);
         CGdbClient client(std::chrono::seconds(5));
         ASSERT_TRUE(client.Connect(server.Endpoint()).Ok());
-        EXPECT_TRUE(WriteChipRegister(client, {0x20000100, 4, 32}, 0x12345678, big).Ok());
-        const Status refused = WriteChipRegister(client, {0x20000104, 2, 16}, 0xFFFFBEEF, big);
+        EXPECT_TRUE(WriteTargetRegister(client, {0x20000100, 4, 32}, 0x12345678, big).Ok());
+        const Status refused = WriteTargetRegister(client, {0x20000104, 2, 16}, 0xFFFFBEEF, big);
         EXPECT_TRUE(refused.Failed(ProblemCode::kTargetError));
         EXPECT_EQ(refused.Text(), "the target refused to write 2 bytes at 0x20000104 (E01)");
         client.Disconnect();
@@ -205,7 +205,7 @@ TEST(ChipTransfer, AWriteSendsExactlyTheRegistersBytesInTheDevicesOrder) {
 
 struct PlanCase {
     const char* name;
-    std::vector<ChipReadSpan> registers;
+    std::vector<TargetReadSpan> registers;
     std::uint32_t maxBytes;
     // Each request as address, bytes and the registers it covers.
     std::vector<PlannedRead> plan;

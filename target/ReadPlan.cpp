@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "chip/ReadPlan.h"
+#include "target/ReadPlan.h"
 
 #include <algorithm>
 #include <numeric>
 
-std::vector<PlannedRead> PlanRegisterReads(std::span<const ChipReadSpan> registers, std::uint32_t maxBytes) {
+std::vector<PlannedRead> PlanRegisterReads(std::span<const TargetReadSpan> registers, std::uint32_t maxBytes) {
     maxBytes = std::max<std::uint32_t>(maxBytes, 1);
     std::vector<std::size_t> order;
     for (std::size_t i = 0; i < registers.size(); ++i) {
@@ -20,7 +20,7 @@ std::vector<PlannedRead> PlanRegisterReads(std::span<const ChipReadSpan> registe
     std::vector<PlannedRead> plan;
     std::uint64_t end = 0;  // one past the last byte of plan.back()
     for (const std::size_t index : order) {
-        const ChipReadSpan& reg = registers[index];
+        const TargetReadSpan& reg = registers[index];
         const std::uint64_t regEnd = reg.address + reg.bytes;
         if (!plan.empty() && reg.address <= end) {
             PlannedRead& read = plan.back();

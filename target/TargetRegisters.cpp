@@ -1,34 +1,34 @@
 // SPDX-License-Identifier: MIT
-#include "chip/ChipRegisters.h"
+#include "target/TargetRegisters.h"
 
 #include "calc/ValuesInput.h"
 #include "defs/RegisterMap.h"
 
-std::optional<ChipRegister> ChipRegisterOf(const CRegisterMap& map, const CRegisterItem& reg) {
+std::optional<TargetRegister> TargetRegisterOf(const CRegisterMap& map, const CRegisterItem& reg) {
     const auto address = map.AddressOf(reg);
     if (!address || reg.m_nBits < 1 || reg.m_nBits > 64) return std::nullopt;
-    return ChipRegister{*address, static_cast<std::uint32_t>((reg.m_nBits + 7) / 8), reg.m_nBits};
+    return TargetRegister{*address, static_cast<std::uint32_t>((reg.m_nBits + 7) / 8), reg.m_nBits};
 }
 
 Status CheckRead(const CRegisterMap& map, const CRegisterItem& reg) {
     const auto refused = [&reg](ProblemCode code, const char* why) {
         return Status::Failure(code, RegisterPath(reg) + " " + why);
     };
-    if (!ChipRegisterOf(map, reg)) return refused(ProblemCode::kNoAddress, "has no address");
+    if (!TargetRegisterOf(map, reg)) return refused(ProblemCode::kNoAddress, "has no address");
     if (map.AccessOf(reg) == RowAccess::WriteOnly) return refused(ProblemCode::kWriteOnly, "is write-only");
     if (map.ReadChangesIt(reg)) return refused(ProblemCode::kReadChangesIt, "changes when read");
     return Succeeded();
 }
 
-ChipReadSelection SelectForRead(const CRegisterMap& map, std::span<CRegisterItem* const> registers) {
-    ChipReadSelection selection;
+TargetReadSelection SelectForRead(const CRegisterMap& map, std::span<CRegisterItem* const> registers) {
+    TargetReadSelection selection;
     for (CRegisterItem* reg : registers) {
         if (const Status read = CheckRead(map, *reg); !read) {
             selection.skipped.push_back(read.Error());
             continue;
         }
         selection.registers.push_back(reg);
-        selection.places.push_back(*ChipRegisterOf(map, *reg));
+        selection.places.push_back(*TargetRegisterOf(map, *reg));
     }
     return selection;
 }

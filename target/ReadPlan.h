@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-struct ChipReadSpan {
+struct TargetReadSpan {
     std::uint64_t address = 0;
     std::uint32_t bytes = 0;
     // False for registers a set read passes over (write-only, or changed by a read).
@@ -26,4 +26,4 @@ struct PlannedRead {
 // The fewest requests of at most `maxBytes` each (at least 1) that read every
 // readable register of non-zero size, in address order. A register larger than
 // `maxBytes` gets a request of its own (the client splits it).
-std::vector<PlannedRead> PlanRegisterReads(std::span<const ChipReadSpan> registers, std::uint32_t maxBytes);
+std::vector<PlannedRead> PlanRegisterReads(std::span<const TargetReadSpan> registers, std::uint32_t maxBytes);

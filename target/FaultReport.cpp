@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "chip/FaultReport.h"
+#include "target/FaultReport.h"
 
 #include <array>
 

@@ -12,7 +12,7 @@
 
 struct CoreInfo;
 
-struct ChipRequest {
+struct TargetRequest {
     std::string endpoint;            // --gdb HOST:PORT
     std::string trace;               // --trace FILE: where every packet is written; empty for nowhere
     bool write = false;              // --write rather than --read
@@ -23,4 +23,4 @@ struct ChipRequest {
 };
 
 // Returns the exit code: 0, or 1 after any problem.
-int RunChipCommand(const ChipRequest& request, std::ostream& out, std::ostream& err);
+int RunTargetCommand(const TargetRequest& request, std::ostream& out, std::ostream& err);

@@ -8,17 +8,17 @@
 #include <vector>
 
 #include "problem/Result.h"
-#include "chip/ChipRegisters.h"
+#include "target/TargetRegisters.h"
 
 class CGdbClient;
 
 // The value of every register given, read in as few requests as the packet
 // size allows; neighbouring registers share a request, a gap between
 // registers is never read.
-Result<std::vector<std::uint64_t>> ReadChipRegisters(CGdbClient& client, std::span<const ChipRegister> registers,
+Result<std::vector<std::uint64_t>> ReadTargetRegisters(CGdbClient& client, std::span<const TargetRegister> registers,
                                                           bool bigEndian);
 // Writes exactly the register's bytes of `value`, in one request where the packet size allows.
-Status WriteChipRegister(CGdbClient& client, const ChipRegister& reg, std::uint64_t value, bool bigEndian);
+Status WriteTargetRegister(CGdbClient& client, const TargetRegister& reg, std::uint64_t value, bool bigEndian);
 
 // What a register holds after a write: read back from the chip, or, where a
 // read would change the register or give nothing (`readBack` false), the value written.
@@ -29,5 +29,5 @@ struct WrittenValue {
 
 // Writes `value`, then reads the register back when `readBack` (CheckRead allows it):
 // the one write the command line and the window both make.
-Result<WrittenValue> WriteThenReadBack(CGdbClient& client, const ChipRegister& reg, std::uint64_t value,
+Result<WrittenValue> WriteThenReadBack(CGdbClient& client, const TargetRegister& reg, std::uint64_t value,
                                        bool bigEndian, bool readBack);

@@ -19,10 +19,10 @@
 #include "remote/CancelSignal.h"
 #include "remote/GdbClient.h"
 
-class CChipLink : public QObject {
+class CTargetLink : public QObject {
 public:
-    explicit CChipLink(QObject* parent = nullptr);
-    ~CChipLink() override;  // cancels and waits for the request under way, then detaches
+    explicit CTargetLink(QObject* parent = nullptr);
+    ~CTargetLink() override;  // cancels and waits for the request under way, then detaches
 
     bool IsBusy() const { return m_busy; }
     // As the last request left it; "localhost:3333" while connected.
