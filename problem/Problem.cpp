@@ -44,6 +44,13 @@ std::string_view ProblemCodeName(ProblemCode code) {
     case ProblemCode::kReadOnly: return "read-only";
     case ProblemCode::kWriteOnly: return "write-only";
     case ProblemCode::kReadChangesIt: return "read changes it";
+    case ProblemCode::kBadPackDescription: return "bad pack description";
+    case ProblemCode::kSeveralDevices: return "several devices";
+    case ProblemCode::kSeveralProcessors: return "several processors";
+    case ProblemCode::kNoSuchDevice: return "no such device";
+    case ProblemCode::kNoSuchProcessor: return "no such processor";
+    case ProblemCode::kSvdMissing: return "SVD missing";
+    case ProblemCode::kNoSvdNamed: return "no SVD named";
     }
     return "unknown";
 }

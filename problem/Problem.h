@@ -60,6 +60,15 @@ enum class ProblemCode : std::uint8_t {
     kReadOnly,           // a write refused: the map marks it read-only
     kWriteOnly,          // a read would give nothing meaningful
     kReadChangesIt,      // a read would change it (an SVD readAction)
+
+    // The installed CMSIS packs and their devices.
+    kBadPackDescription, // a .pdsc that is not well-formed or holds no <package>
+    kSeveralDevices,     // a device name that answers more than one device
+    kSeveralProcessors,  // a multi-core device named without a processor
+    kNoSuchDevice,       // no installed pack describes the name
+    kNoSuchProcessor,    // the device has no processor of that name
+    kSvdMissing,         // the pack names an SVD file it does not hold
+    kNoSvdNamed,         // the pack names no SVD file for the device
 };
 
 // A short, stable name of the code, for logs and test messages: "timed out".
