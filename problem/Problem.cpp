@@ -44,6 +44,11 @@ std::string_view ProblemCodeName(ProblemCode code) {
     case ProblemCode::kReadOnly: return "read-only";
     case ProblemCode::kWriteOnly: return "write-only";
     case ProblemCode::kReadChangesIt: return "read changes it";
+    case ProblemCode::kBadArchive: return "bad archive";
+    case ProblemCode::kArchiveEntryMissing: return "archive entry missing";
+    case ProblemCode::kArchiveEntryTooLarge: return "archive entry too large";
+    case ProblemCode::kUnsafeArchiveEntry: return "unsafe archive entry";
+    case ProblemCode::kUnsupportedArchiveEntry: return "unsupported archive entry";
     }
     return "unknown";
 }

@@ -60,6 +60,13 @@ enum class ProblemCode : std::uint8_t {
     kReadOnly,           // a write refused: the map marks it read-only
     kWriteOnly,          // a read would give nothing meaningful
     kReadChangesIt,      // a read would change it (an SVD readAction)
+
+    // A zip archive (a CMSIS pack) read in place.
+    kBadArchive,              // not a zip archive, a damaged or truncated one, a damaged entry (CRC, sizes)
+    kArchiveEntryMissing,     // no entry of the name asked for
+    kArchiveEntryTooLarge,    // an entry beyond the size asked for, or one that expands a thousandfold
+    kUnsafeArchiveEntry,      // an entry named with '..' parts, an absolute path or a drive
+    kUnsupportedArchiveEntry, // an encrypted entry, or one compressed in a way not read here
 };
 
 // A short, stable name of the code, for logs and test messages: "timed out".
