@@ -5,9 +5,10 @@
 #include <mutex>
 #include <unordered_map>
 
+#include <minizip/unzip.h>
+
 #include "archive/ZipEntryName.h"
 #include "archive/ZipSource.h"
-#include "minizip/unzip.h"
 
 namespace {
 
