@@ -2,8 +2,8 @@
 // The zip archive reader over archives the tests write, honest and hostile.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
-#include <vector>
 
 #include "archive/ZipArchive.h"
 #include "tests/TempDir.h"
@@ -34,6 +34,8 @@ struct RoundTripCase {
     std::string bytes;
     bool deflate;
 };
+void PrintTo(const RoundTripCase& c, std::ostream* out) { *out << c.label; }
+
 
 class ZipRoundTrip : public testing::TestWithParam<RoundTripCase> {};
 
@@ -71,6 +73,8 @@ struct NameCase {
     std::string asked;
     bool found;
 };
+void PrintTo(const NameCase& c, std::ostream* out) { *out << c.label; }
+
 
 class ZipNames : public testing::TestWithParam<NameCase> {};
 
@@ -115,6 +119,8 @@ struct HostileCase {
     ProblemCode code;
     bool listedSupported;
 };
+void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.label; }
+
 
 class ZipHostileEntry : public testing::TestWithParam<HostileCase> {};
 
@@ -160,6 +166,8 @@ struct BadArchiveCase {
     const char* label;
     std::string zip;
 };
+void PrintTo(const BadArchiveCase& c, std::ostream* out) { *out << c.label; }
+
 
 class ZipBadArchive : public testing::TestWithParam<BadArchiveCase> {};
 
