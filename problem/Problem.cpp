@@ -51,6 +51,11 @@ std::string_view ProblemCodeName(ProblemCode code) {
     case ProblemCode::kNoSuchProcessor: return "no such processor";
     case ProblemCode::kSvdMissing: return "SVD missing";
     case ProblemCode::kNoSvdNamed: return "no SVD named";
+    case ProblemCode::kBadArchive: return "bad archive";
+    case ProblemCode::kArchiveEntryMissing: return "archive entry missing";
+    case ProblemCode::kArchiveEntryTooLarge: return "archive entry too large";
+    case ProblemCode::kUnsafeArchiveEntry: return "unsafe archive entry";
+    case ProblemCode::kUnsupportedArchiveEntry: return "unsupported archive entry";
     }
     return "unknown";
 }

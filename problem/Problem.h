@@ -69,6 +69,12 @@ enum class ProblemCode : std::uint8_t {
     kNoSuchProcessor,    // the device has no processor of that name
     kSvdMissing,         // the pack names an SVD file it does not hold
     kNoSvdNamed,         // the pack names no SVD file for the device
+    // A zip archive (a CMSIS pack) read in place.
+    kBadArchive,              // not a zip archive, a damaged or truncated one, a damaged entry (CRC, sizes)
+    kArchiveEntryMissing,     // no entry of the name asked for
+    kArchiveEntryTooLarge,    // an entry beyond the size asked for, or one that expands a thousandfold
+    kUnsafeArchiveEntry,      // an entry named with '..' parts, an absolute path or a drive
+    kUnsupportedArchiveEntry, // an encrypted entry, or one compressed in a way not read here
 };
 
 // A short, stable name of the code, for logs and test messages: "timed out".

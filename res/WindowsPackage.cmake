@@ -69,6 +69,7 @@ set(licenses
   "/usr/share/doc/libqt6core6/copyright|Qt-copyright.txt"
   "/usr/share/doc/libpugixml-dev/copyright|pugixml.txt"
   "/usr/share/doc/libasio-dev/copyright|Asio.txt"
+  "/usr/share/doc/zlib1g/copyright|zlib-and-minizip.txt"
   "/usr/share/doc/gcc-mingw-w64-x86-64-posix-runtime/copyright|GCC-runtime-library-exception.txt"
   "/usr/share/doc/mingw-w64-x86-64-dev/copyright|MinGW-w64-winpthreads.txt")
 foreach(entry ${licenses})
