@@ -11,7 +11,7 @@ std::string DeviceMapDisplayName(const DeviceChoice& choice) {
 
 const CoreInfo* CoreOfDcore(std::string_view dcore) {
     for (const CoreInfo& core : KnownCores())
-        if (dcore == core.title) return &core;
+        if (dcore == core.title || dcore == core.name) return &core;  // "Cortex-M7", "SC300"
     return nullptr;
 }
 

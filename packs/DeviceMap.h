@@ -22,7 +22,7 @@ constexpr std::uint64_t kDeviceSvdLimit = std::uint64_t{256} << 20;
 // The name messages give the device's SVD: "PACK VERSION: PATH".
 std::string DeviceMapDisplayName(const DeviceChoice& choice);
 
-// The core a pdsc's Dcore ("Cortex-M7", "Cortex-M0+") names; null for one
+// The core a pdsc's Dcore ("Cortex-M7", "Cortex-M0+", "SC300") names; null for one
 // tavlin has no map for.
 const CoreInfo* CoreOfDcore(std::string_view dcore);
 
