@@ -34,7 +34,7 @@ void BM_LoadDefinitions(benchmark::State& state) {
     }
     const LoadFigures figures = MeasureLoads(state, [&](CRegisterMap& map, std::string& error) {
         const LoadReport result = LoadDefinitionsFile(map, path.c_str());
-        error = result.Message();
+        error = result.Message().value_or("");
         return result.Ok() && result.fields == fields;
     });
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * fileSize);

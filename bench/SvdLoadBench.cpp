@@ -110,7 +110,7 @@ void BM_SvdLoad(benchmark::State& state) {
             state.PauseTiming();
             faults.Stop();
             if (!result.Ok()) {
-                state.SkipWithError(("load failed: " + result.Message()).c_str());
+                state.SkipWithError(("load failed: " + result.Message().value_or("")).c_str());
                 break;
             }
             fields = result.fields;
@@ -161,7 +161,7 @@ void BM_SvdLoadMemory(benchmark::State& state) {
     const LoadFigures figures = MeasureLoads(state, [&](CRegisterMap& map, std::string& error) {
         const LoadReport result = LoadSvdText(map, *text, name);
         fields = result.fields;
-        error = result.Message();
+        error = result.Message().value_or("");
         return result.Ok();
     });
     ReportPerField(state, *text, fields);

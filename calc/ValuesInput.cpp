@@ -101,7 +101,7 @@ ValuesInputReport Collect(const CRegisterMap& map, const AppliedValues& applied,
         report.given.push_back(map.Registers()[given[i].first]);
         report.values.push_back(given[i].second);
     }
-    if (const std::string off = OffMapMessage(applied.offMap); !off.empty()) report.notes.push_back(off);
+    if (auto off = OffMapMessage(applied.offMap)) report.notes.push_back(std::move(*off));
     for (const std::size_t id : applied.partlyGiven)
         report.notes.push_back(PartlyGivenMessage(RegisterPath(*map.Registers()[id])));
     return report;

@@ -90,47 +90,52 @@ private:
         return Is(token, "/tavlin") ? Succeeded() : Expected("</tavlin> tag");
     }
 
+    // Reads the next texts of an element in order, each handed to its setter
+    // as soon as it is read, so rows keep what came before a text that is
+    // missing; false at the first one missing.
+    template <typename... Setters>
+    bool ReadTexts(Setters&&... setters) {
+        const auto readOne = [this](auto& setter) {
+            const char* text = Value();
+            if (text) setter(text);
+            return text != nullptr;
+        };
+        return (readOne(setters) && ...);
+    }
+
+    // Loads the `child` elements after an element's texts up to its `end`;
+    // leaves `token` on the token after `end`.
+    template <typename LoadChild>
+    Status LoadChildren(const char*& token, const char* child, const char* end, const char* expected,
+                        LoadChild loadChild) {
+        token = Next();
+        while (Is(token, child)) {
+            if (Status loaded = loadChild(); !loaded) return loaded;
+        }
+        if (!Is(token, end)) return Expected(expected);
+        token = Next();
+        return Succeeded();
+    }
+
     // Loads one set; leaves `token` on the token after "/regset".
     Status LoadRegset(const char*& token) {
         auto* set = m_tree.NewItem<CPropTreeItem>(nullptr);
         ++m_result.registerSets;
-        const char* label = Value();
-        if (!label) return Expected("</regset> tag");
-        set->SetLabelText(label);
-        const char* info = Value();
-        if (!info) return Expected("</regset> tag");
-        set->SetInfoText(info);
-        token = Next();
-        while (Is(token, "register")) {
-            if (Status loaded = LoadRegister(set, token); !loaded) return loaded;
-        }
-        if (!Is(token, "/regset")) return Expected("</regset> tag");
-        token = Next();
-        return Succeeded();
+        if (!ReadTexts([set](const char* label) { set->SetLabelText(label); },
+                       [set](const char* info) { set->SetInfoText(info); }))
+            return Expected("</regset> tag");
+        return LoadChildren(token, "register", "/regset", "</regset> tag", [&] { return LoadRegister(set, token); });
     }
 
     Status LoadRegister(CPropTreeItem* set, const char*& token) {
         auto* reg = m_map.AddRegister(set);
         ++m_result.registers;
-        const char* label = Value();
-        if (!label) return Expected("</register> tag");
-        reg->SetLabelText(label);
-        const char* width = Value();
-        if (!width) return Expected("</register> tag");
-        reg->m_nBits = ParseDecimalInt32(width);
-        const char* valueText = Value();
-        if (!valueText) return Expected("</register> tag");
-        reg->SetItemValue(reinterpret_cast<LPARAM>(valueText));
-        const char* info = Value();
-        if (!info) return Expected("</register> tag");
-        reg->SetInfoText(info);
-        token = Next();
-        while (Is(token, "field")) {
-            if (Status loaded = LoadField(reg, token); !loaded) return loaded;
-        }
-        if (!Is(token, "/register")) return Expected("</register> tag");
-        token = Next();
-        return Succeeded();
+        if (!ReadTexts([reg](const char* label) { reg->SetLabelText(label); },
+                       [reg](const char* width) { reg->m_nBits = ParseDecimalInt32(width); },
+                       [reg](const char* value) { reg->SetItemValue(reinterpret_cast<LPARAM>(value)); },
+                       [reg](const char* info) { reg->SetInfoText(info); }))
+            return Expected("</register> tag");
+        return LoadChildren(token, "field", "/register", "</register> tag", [&] { return LoadField(reg, token); });
     }
 
     Status LoadField(CPropTreeItem* reg, const char*& token) {

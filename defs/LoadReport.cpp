@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "defs/LoadReport.h"
 
-std::string LoadReport::Message() const {
-    if (problems.Empty()) return {};
+std::optional<std::string> LoadReport::Message() const {
+    if (problems.Empty()) return std::nullopt;
     if (format == RegisterFileFormat::Definitions) return problems.Front().detail;
     if (!opened) return problems.Front().Format(displayName);
     const std::size_t count = ProblemCount();

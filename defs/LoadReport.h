@@ -4,6 +4,7 @@
 // the manner of an XML parser's result object, the outcome, the counts and
 // every problem with its place, and the one message the window shows.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,10 +40,10 @@ struct LoadReport {
     // its faulty elements, a definitions file stops at its first fault.
     bool Complete() const { return format == RegisterFileFormat::Svd ? opened : Ok(); }
 
-    // The text of the one message box for this load, empty when Ok: a
+    // The text of the one message box for this load, none when Ok: a
     // definitions file's message; for an SVD file the XML error, or the first
     // few problems and how many there were in all.
-    std::string Message() const;
+    std::optional<std::string> Message() const;
 };
 
 // How many problems the message box of an SVD load lists before "and N more".

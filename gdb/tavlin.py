@@ -264,7 +264,23 @@ tavlin --check, which prints its summary and any problem."""
         SESSION.map, SESSION.core, SESSION.labels = path, core, None
 
 
-class ShowCommand(gdb.Command):
+class RegisterCommand(gdb.Command):
+    """A command that hands its words to the program after one option of its
+    own (--read, --write) and the session's map, and prints what it prints."""
+
+    def __init__(self, name, option, usage):
+        super().__init__(name, gdb.COMMAND_DATA)
+        self.option = option
+        self.usage = usage
+
+    def invoke(self, argument, from_tty):
+        words = split_arguments(argument)
+        if not words:
+            raise gdb.GdbError("tavlin: usage: " + self.usage)
+        run_and_print([self.option] + SESSION.map_arguments() + words)
+
+
+class ShowCommand(RegisterCommand):
     """Read registers through GDB and print them: tavlin show NAME...
 
 NAME is a register's label path (SET.REGISTER), a register set (every register
@@ -272,32 +288,20 @@ of it a read does not change) or a register's address 0x.... The lines are
 those tavlin --read prints."""
 
     def __init__(self):
-        super().__init__("tavlin show", gdb.COMMAND_DATA)
-
-    def invoke(self, argument, from_tty):
-        names = split_arguments(argument)
-        if not names:
-            raise gdb.GdbError("tavlin: usage: tavlin show NAME...")
-        run_and_print(["--read"] + SESSION.map_arguments() + names)
+        super().__init__("tavlin show", "--read", "tavlin show NAME...")
 
     def complete(self, text, word):
         return complete_labels(text, word)
 
 
-class SetCommand(gdb.Command):
+class SetCommand(RegisterCommand):
     """Write registers through GDB: tavlin set NAME=VALUE...
 
 Each register's bytes are written, read back and printed, as tavlin --write
 does; a read-only register is refused."""
 
     def __init__(self):
-        super().__init__("tavlin set", gdb.COMMAND_DATA)
-
-    def invoke(self, argument, from_tty):
-        items = split_arguments(argument)
-        if not items:
-            raise gdb.GdbError("tavlin: usage: tavlin set NAME=VALUE...")
-        run_and_print(["--write"] + SESSION.map_arguments() + items)
+        super().__init__("tavlin set", "--write", "tavlin set NAME=VALUE...")
 
     def complete(self, text, word):
         return [path + "=" for path in complete_labels(text, word)]

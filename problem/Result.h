@@ -8,6 +8,9 @@
 
 #include "problem/Problem.h"
 
+// What Text() says of a success.
+inline constexpr const char* kNoProblemText = "no problem";
+
 template <typename T>
 class Result {
 public:
@@ -30,8 +33,9 @@ public:
     const Problem& Error() const { return std::get<1>(m_state); }
     // Whether it failed with `code`: for callers that act on the kind of failure, and for tests.
     bool Failed(ProblemCode code) const { return !Ok() && Error().code == code; }
-    // The problem in words ("[PATH: ]DETAIL"), empty when Ok().
-    std::string Text() const { return Ok() ? std::string() : Error().Describe(); }
+    // The problem in words ("[PATH: ]DETAIL"); "no problem" for a success,
+    // which callers ask with Ok() and never print.
+    std::string Text() const { return Ok() ? std::string(kNoProblemText) : Error().Describe(); }
 
 private:
     template <std::size_t I, typename U>

@@ -151,7 +151,7 @@ TEST_P(BadFiles, LoadWithOneMessageIntoAUsableTree) {
     if (c.message.empty()) {
         EXPECT_TRUE(outcome.result.Ok());
     } else {
-        EXPECT_EQ(outcome.result.Message(), c.message);
+        EXPECT_EQ(outcome.result.Message().value_or(""), c.message);
     }
     if (c.dump != "*") {
         EXPECT_EQ(outcome.dump, c.dump);
@@ -250,7 +250,7 @@ TEST_P(UnreadableFiles, FailWithTheLoadMessageAndNoRows) {
     TempDir dir;
     const std::string path = GetParam().make(dir);
     const Outcome outcome = LoadFileAndUse(path);
-    EXPECT_EQ(outcome.result.Message(), kFailedToLoad);
+    EXPECT_EQ(outcome.result.Message().value_or(""), kFailedToLoad);
     EXPECT_EQ(outcome.dump, "");
 }
 
@@ -319,7 +319,7 @@ TEST(UnreadableFiles, FileWithoutReadPermission) {
         GTEST_SKIP() << "running with the right to read any file (root)";
     }
     const Outcome outcome = LoadFileAndUse(path);
-    EXPECT_EQ(outcome.result.Message(), kFailedToLoad);
+    EXPECT_EQ(outcome.result.Message().value_or(""), kFailedToLoad);
 #endif
 }
 
@@ -341,7 +341,7 @@ TEST(UnreadableFiles, FifoDoesNotBlockTheLoad) {
         FAIL() << "loading a FIFO blocked";
     }
     const Outcome outcome = load.get();
-    EXPECT_EQ(outcome.result.Message(), kFailedToLoad);
+    EXPECT_EQ(outcome.result.Message().value_or(""), kFailedToLoad);
 #endif
 }
 

@@ -285,7 +285,7 @@ TEST(RegisterCalculator, WorksOnLoadedRows) {
         "<field n=\"MODE\" k=\"combo\" d=\"Mode\" l=\"4\" h=\"5\">"
         "<select n=\"Slow\" v=\"0\"/><select n=\"Fast\" v=\"2\"/></field>"
         "</register></regset></tavlin>");
-    ASSERT_TRUE(rig.loadResult.Ok()) << rig.loadResult.Message();
+    ASSERT_TRUE(rig.loadResult.Ok()) << rig.loadResult.Message().value_or("");
     CPropTreeItem* reg = rig.tree.GetRootItem()->GetChild()->GetChild();
     CPropTreeItem* en = reg->GetChild();
 

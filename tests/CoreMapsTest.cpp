@@ -21,7 +21,7 @@ const char* const kCoreMaps[] = {"armv6m.svd", "armv7m.svd", "armv8m-base.svd", 
 
 void LoadCoreMap(CRegisterMap& map, const std::string& file) {
     const LoadReport report = LoadSvdText(map, ReadWholeFile(SourceTreePath() / "cores" / file), file);
-    ASSERT_TRUE(report.Ok()) << file << ": " << report.Message();
+    ASSERT_TRUE(report.Ok()) << file << ": " << report.Message().value_or("");
 }
 
 std::map<std::string, std::uint64_t> AddressesOf(const CRegisterMap& map) {

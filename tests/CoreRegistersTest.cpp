@@ -63,7 +63,7 @@ TEST(CoreRegisters, TheCoreACpuNamesAddsItsSetsAfterTheVendorsOwn) {
     for (const auto& c : cases) {
         CRegisterMap map;
         const LoadReport report = LoadSvdText(map, c.svd, "d.svd");
-        EXPECT_TRUE(report.Ok()) << c.rule << ": " << report.Message();
+        EXPECT_TRUE(report.Ok()) << c.rule << ": " << report.Message().value_or("");
         EXPECT_EQ(SetsOf(map), c.sets) << c.rule;
         EXPECT_EQ(report.registerSets, static_cast<int>(c.sets.size())) << c.rule;
         EXPECT_EQ(report.registers, static_cast<int>(map.Registers().size())) << c.rule;
@@ -90,11 +90,11 @@ TEST(CoreRegisters, AnyMapGainsTheCoreByName) {
         const std::string text = "<tavlin><regset n=\"SCB\" d=\"ours\"><register n=\"R\" w=\"8\" v=\"0x5a\" d=\"\">"
                            "<field n=\"F\" k=\"edit\" d=\"\" l=\"0\" h=\"7\"></field></register></regset></tavlin>";
         LoadReport report = LoadDefinitionsText(map, text, "tavlin.xml");
-        ASSERT_TRUE(report.Ok()) << report.Message();
+        ASSERT_TRUE(report.Ok()) << report.Message().value_or("");
         map.SetValue(*map.Registers().front(), 0x3C, ValueSource::Typed);
         const std::size_t own = map.Registers().size();
         const int added = AddCoreRegisters(map, core, report);
-        EXPECT_TRUE(report.Ok()) << core.name << ": " << report.Message();
+        EXPECT_TRUE(report.Ok()) << core.name << ": " << report.Message().value_or("");
         const Sets sets = SetsOf(map);
         EXPECT_EQ(added + 1, static_cast<int>(sets.size())) << core.name;
         EXPECT_EQ(sets.front(), "SCB") << core.name;  // the file's own: the core's SCB is left out
@@ -120,7 +120,7 @@ TEST(CoreRegisters, EachCoreOfAProfileHasTheProfilesRegisters) {
             if (std::string_view(reg->GetParent()->GetLabelText()) == "FPU") fpu.emplace_back(reg->GetLabelText());
         EXPECT_EQ(std::count(fpu.begin(), fpu.end(), "MVFR2"), 1) << core;
         EXPECT_EQ(std::count(fpu.begin(), fpu.end(), "MVFR1"), 1) << core;
-        EXPECT_TRUE(report.Ok()) << core << ": " << report.Message();
+        EXPECT_TRUE(report.Ok()) << core << ": " << report.Message().value_or("");
     }
 }
 

@@ -194,7 +194,7 @@ TreeCheckReport CheckLoadedTree(CRegisterMap& map, const LoadedCounts& counts, c
 TreeCheckReport CheckLoadedTree(CRegisterMap& map, const LoadReport& result) {
     const LoadedCounts counts{result.registerSets, result.registers, result.fields};
     TreeCheckReport report = CheckLoadedTree(map, counts, DefinitionsTreeRules());
-    if (result.Ok() != result.Message().empty()) report.problems.push_back("result disagrees with its message");
+    if (result.Ok() == result.Message().has_value()) report.problems.push_back("result disagrees with its message");
     return report;
 }
 

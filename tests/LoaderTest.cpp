@@ -73,7 +73,7 @@ TEST_P(LoaderCases, ShowsAtMostTheExpectedMessageAndKeepsRows) {
     if (c.message.empty()) {
         EXPECT_TRUE(loaded->result.Ok());
     } else {
-        EXPECT_EQ(loaded->result.Message(), c.message);
+        EXPECT_EQ(loaded->result.Message().value_or(""), c.message);
         // A text that does not begin as a definitions file is another format; any later fault ends the load.
         ASSERT_EQ(loaded->result.problems.Count(), 1u);
         const bool notDefinitions = c.message.ends_with("expected <tavlin> tag!");
@@ -81,7 +81,7 @@ TEST_P(LoaderCases, ShowsAtMostTheExpectedMessageAndKeepsRows) {
                   notDefinitions ? ProblemCode::kNotThisFormat : ProblemCode::kFormatFault);
         EXPECT_EQ(loaded->result.opened, !notDefinitions);
     }
-    EXPECT_EQ(loaded->result.Message(), c.message);
+    EXPECT_EQ(loaded->result.Message().value_or(""), c.message);
     EXPECT_EQ(loaded->dump, c.dump);
 }
 
@@ -147,7 +147,7 @@ TEST(Loader, MissingFileLeavesTreeAndTableUntouched) {
     CPropTree& tree = map.Tree();
     CFieldTable& table = map.Fields();
     const auto result = LoadDefinitionsFile(map, "/nonexistent/dir/tavlin.xml", "tavlin.xml");
-    EXPECT_EQ(result.Message(), "ERROR: Failed to load file - tavlin.xml");
+    EXPECT_EQ(result.Message().value_or(""), "ERROR: Failed to load file - tavlin.xml");
     EXPECT_TRUE(result.problems.Has(ProblemCode::kCannotRead));
     EXPECT_EQ(tree.GetRootItem()->GetChild(), nullptr);
     EXPECT_EQ(table.Size(), 0u);
@@ -206,7 +206,7 @@ TEST(Loader, LongLabelsAreCutAndLongTextsKeepTheTokenLimit) {
     const auto loaded = Load(kReg + "<field n=\"" + longLabel + "\" k=\"combo\" d=\"" + longInfo +
                              "\" l=\"0\" h=\"1\"><select n=\"" + longLabel +
                              "\" v=\"1\"/></field></register></regset></tavlin>");
-    EXPECT_TRUE(loaded->result.Ok()) << loaded->result.Message();
+    EXPECT_TRUE(loaded->result.Ok()) << loaded->result.Message().value_or("");
     const auto* field =
         dynamic_cast<const CPropTreeItemCombo*>(loaded->tree.GetRootItem()->GetChild()->GetChild()->GetChild());
     ASSERT_NE(field, nullptr);
@@ -219,7 +219,7 @@ TEST(Loader, LongLabelsAreCutAndLongTextsKeepTheTokenLimit) {
 
 TEST(Loader, LongUnquotedLabelSpillsIntoTheNextPositionAndFailsCleanly) {
     const auto loaded = Load("<tavlin><regset n=" + std::string(1500, 'x') + " d=\"s\"></regset></tavlin>");
-    EXPECT_EQ(loaded->result.Message(), "tavlin.xml: expected </regset> tag!");
+    EXPECT_EQ(loaded->result.Message().value_or(""), "tavlin.xml: expected </regset> tag!");
 }
 
 TEST(Loader, RegisterWidthAndValueText) {

@@ -66,7 +66,7 @@ TEST(Result, AValueOrAProblemWithItsCode) {
     const Result<int> good = Result<int>::Success(7);
     ASSERT_TRUE(good.Ok());
     EXPECT_EQ(good.Value(), 7);
-    EXPECT_EQ(good.Text(), "");
+    EXPECT_EQ(good.Text(), kNoProblemText);
     EXPECT_FALSE(good.Failed(ProblemCode::kTimedOut));
 
     const Status bad = Status::Failure(ProblemCode::kCancelled, "the read was cancelled");

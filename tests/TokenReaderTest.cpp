@@ -98,7 +98,7 @@ TEST(TokenReader, OpenResults) {
         CTokenReader reader;
         const Status opened = reader.Open(c.path);
         EXPECT_TRUE(opened.Failed(c.code)) << c.what << ": " << opened.Text();
-        EXPECT_EQ(opened.Text(), c.words) << c.what;
+        EXPECT_EQ(opened.Ok() ? std::string() : opened.Text(), c.words) << c.what;
         EXPECT_FALSE(reader.IsOpen()) << c.what;
         EXPECT_EQ(reader.NextToken(1024), nullptr) << c.what << ": a closed reader gives no token";
     }

@@ -55,7 +55,7 @@ Outcome Decode(const std::string& text, ByteOrder order = ByteOrder::Little) {
     applier.ApplyNamed(read.named, Find, applied, read.problems);
     Outcome outcome;
     for (const GivenValue& v : applied.given) outcome.given[kMap[v.id].name] = v.value;
-    if (!OffMapMessage(applied.offMap).empty()) outcome.told.push_back(OffMapMessage(applied.offMap));
+    if (auto off = OffMapMessage(applied.offMap)) outcome.told.push_back(*off);
     for (const std::size_t id : applied.partlyGiven) outcome.told.push_back(PartlyGivenMessage(kMap[id].name));
     outcome.problems = ValuesProblemLines(read.problems);
     for (const Problem& problem : read.problems.Kept()) outcome.codes.push_back(problem.code);

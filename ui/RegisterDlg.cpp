@@ -175,7 +175,7 @@ void CRegisterDlg::LoadDefinitions() {
     m_tree.EndReset();
     m_target.MapReplaced();
     UpdateActions();
-    if (!report.Ok()) AfxMessageBox(report.Message().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    if (const auto message = report.Message()) AfxMessageBox(message->c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CRegisterDlg::OpenFile(LPCTSTR path) {
@@ -200,7 +200,7 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
         }
         UpdateStartPanel();
     }
-    if (!report.Ok()) AfxMessageBox(report.Message().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    if (const auto message = report.Message()) AfxMessageBox(message->c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CRegisterDlg::UpdateCaption() {
