@@ -12,7 +12,7 @@
 
 // Fault is --fault, the chip's fault report; a mistake on the command line is a UsageError.
 enum class Option { Help, Version, Check, Dump, Decode, Read, Write, Desktop, Gdb, Trace, Base, Changed, Against, Core, Fault,
-                    As, Device, ListDevices,
+                    As, ListDevices, Device,
                     Count_ };  // no option: how many there are
 inline constexpr std::size_t kOptionCount = static_cast<std::size_t>(Option::Count_);
 
