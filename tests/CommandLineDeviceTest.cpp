@@ -11,9 +11,11 @@
 
 #include "app/CommandLine.h"
 #include "tests/CommandLineRun.h"
+#include "tests/GuiHarness.h"
 #include "tests/PackRoot.h"
 #include "tests/PackTestEnvironment.h"
 #include "ui/AppSettings.h"
+#include "ui/RegisterDlg.h"
 
 namespace {
 
@@ -184,6 +186,20 @@ TEST_F(CommandLineDeviceTest, TheWindowIsStartedWithTheDevice) {
     EXPECT_EQ(window.device->processor.name, "CM4");
     EXPECT_NE(window.core, nullptr);
     EXPECT_EQ(window.file, "");
+}
+
+TEST_F(CommandLineDeviceTest, TheWindowStartedWithADeviceOpensItsMap) {
+    const TempDir config;  // what the desktop start keeps, in a folder of this test's own
+    const ConfigHome home(config.Path());
+    const GuiRun run = StartMainWindow({"tavlin", "--desktop", "--device", "STM32H745ZIT6:CM4"}, [&](CRegisterDlg& dlg) {
+        EXPECT_FALSE(dlg.IsMapEmpty());
+        const std::string caption = dlg.m_hWnd->windowTitle().toStdString();
+        EXPECT_NE(caption.find("STM32H745ZITx:CM4"), std::string::npos) << caption;
+        EXPECT_NE(caption.find("Keil.STM32H7xx_DFP 4.0.1"), std::string::npos) << caption;
+    });
+    EXPECT_EQ(run.events, std::vector<std::string>{"main"});
+    const GuiRun refused = StartMainWindow({"tavlin", "--device", "STM32H74"}, [](CRegisterDlg&) {});
+    EXPECT_EQ(refused.result, 2);
 }
 
 TEST_F(CommandLineDeviceTest, ListDevicesPrintsALineForEachDeviceAndProcessorMatching) {
