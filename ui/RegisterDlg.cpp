@@ -12,6 +12,7 @@
 #include "framework/Menu.h"
 #include "framework/MessageBox.h"
 #include "framework/WinApp.h"
+#include "packs/DeviceMap.h"
 #include "platform/FilePaths.h"
 #include "res/resource.h"
 #include "tree/PropTreeView.h"
@@ -108,6 +109,8 @@ BOOL CRegisterDlg::OnInitDialog() {
 
     if (m_start.IsPlain())
         LoadDefinitions();
+    else if (m_start.device)
+        OpenDevice(*m_start.device);
     else if (!m_start.file.empty())
         OpenFile(m_start.file.c_str());
     UpdateStartPanel();
@@ -184,18 +187,29 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
     // change of the view.
     CRegisterMap map;
     const LoadReport report = LoadRegisterFile(map, path, path, m_start.core);
+    TakeMap(map, report, Utf8FileName(path), Utf8AbsolutePath(path));
+}
+
+void CRegisterDlg::OpenDevice(const DeviceChoice& device) {
+    CRegisterMap map;
+    const LoadReport report = LoadDeviceMap(map, device, m_start.core);
+    TakeMap(map, report, device.Caption(), std::string());
+}
+
+void CRegisterDlg::TakeMap(CRegisterMap& map, const LoadReport& report, const std::string& name,
+                           const std::string& recentPath) {
     if (report.opened) {
         m_map.Swap(map);
         m_editHex.SetWindowText("");
         m_editDecimal.SetWindowText("");
         Follow();
         m_target.MapReplaced();
-        m_strMapName = Utf8FileName(path);
+        m_strMapName = name;
         m_values.SetMapName(m_strMapName);
         m_bMapNamed = true;
         UpdateCaption();
         if (m_settings) {
-            m_settings->AddRecentMap(Utf8AbsolutePath(path));
+            if (!recentPath.empty()) m_settings->AddRecentMap(recentPath);
             FitColumns();
         }
         UpdateStartPanel();

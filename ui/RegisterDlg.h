@@ -14,6 +14,7 @@
 #include "ui/RegisterCommands.h"
 #include "ui/TargetCommands.h"
 #include "ui/ValuesCommands.h"
+#include "defs/LoadReport.h"
 #include "ui/WindowStart.h"
 
 #include <memory>
@@ -47,6 +48,9 @@ public:
     // boxes are emptied and the caption names the file; otherwise all stays
     // as it was. A message about the file follows in one box.
     void OpenFile(LPCTSTR path);
+    // Opens the map of an installed device, as OpenFile opens a file: its
+    // SVD read through its pack, the caption naming the device and its pack.
+    void OpenDevice(const DeviceChoice& device);
 
     // How the window starts; set before it is shown.
     void SetStart(WindowStart start) { m_start = std::move(start); }
@@ -97,6 +101,10 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
+    // Shows `map`, just loaded, in place of the tree shown when the report
+    // says it was opened, named `name` in the caption and kept among the
+    // recent maps as `recentPath` (not when empty); then tells its problems.
+    void TakeMap(CRegisterMap& map, const LoadReport& report, const std::string& name, const std::string& recentPath);
     // Raises and activates the window once it shows, the keyboard in the tree.
     void ComeForward(CPropTreeWindow& window);
     // Follows a change of the register in hand, its value or the map: the row
