@@ -12,6 +12,7 @@
 #include "framework/Menu.h"
 #include "framework/MessageBox.h"
 #include "framework/WinApp.h"
+#include "packs/DeviceMap.h"
 #include "platform/FilePaths.h"
 #include "res/resource.h"
 #include "tree/PropTreeView.h"
@@ -19,6 +20,8 @@
 #include "ui/AppSettings.h"
 #include "ui/MainMenu.h"
 #include "ui/MinimisedIcon.h"
+#include "ui/PackFileDevices.h"
+#include "ui/RecentEntry.h"
 #include "ui/StartPanel.h"
 #include "ui/WindowCaption.h"
 #include "ui/WindowPlace.h"
@@ -94,12 +97,13 @@ BOOL CRegisterDlg::OnInitDialog() {
         UpdateCaption();
         UpdateActions();
     });
+    m_devices.Attach(*m_hWnd, *m_settings);
     m_menu = CMainMenu::Build(*this);
     if (!m_start.IsPlain()) {
         window->SetColumnWidths(m_settings->ColumnWidths());
         m_startPanel = new CStartPanel(window);
         QObject::connect(m_startPanel, &CStartPanel::openRequested, m_startPanel,
-                         [this](const QString& path) { OpenFile(path.toUtf8().constData()); });
+                         [this](const QString& entry) { OpenRecent(entry.toUtf8().toStdString()); });
     }
     // The columns' widths are kept for the next desktop start; a plain start
     // lays out its columns by its fixed window and keeps nothing.
@@ -179,23 +183,45 @@ void CRegisterDlg::LoadDefinitions() {
 }
 
 void CRegisterDlg::OpenFile(LPCTSTR path) {
+    if (IsPackFile(path)) {
+        m_devices.ChooseInPackFile(path);
+        return;
+    }
     // The file is read into a map of its own, so one that cannot be opened
     // leaves the map shown as it was; one that can comes in whole, as one
     // change of the view.
     CRegisterMap map;
     const LoadReport report = LoadRegisterFile(map, path, path, m_start.core);
+    ShowLoadedMap(map, report, Utf8FileName(path), report.opened ? Utf8AbsolutePath(path) : std::string());
+}
+
+void CRegisterDlg::OpenDevice(const DeviceChoice& choice) {
+    CRegisterMap map;
+    const LoadReport report = LoadDeviceMap(map, choice, m_start.core);
+    ShowLoadedMap(map, report, choice.Caption(), RecentDeviceEntry(choice));
+}
+
+void CRegisterDlg::OpenRecent(const std::string& entry) {
+    if (const std::optional<std::string> device = DeviceOfRecentEntry(entry))
+        m_devices.Reopen(*device);
+    else
+        OpenFile(entry.c_str());
+}
+
+void CRegisterDlg::ShowLoadedMap(CRegisterMap& map, const LoadReport& report, const std::string& name,
+                                 const std::string& recentEntry) {
     if (report.opened) {
         m_map.Swap(map);
         m_editHex.SetWindowText("");
         m_editDecimal.SetWindowText("");
         Follow();
         m_target.MapReplaced();
-        m_strMapName = Utf8FileName(path);
+        m_strMapName = name;
         m_values.SetMapName(m_strMapName);
         m_bMapNamed = true;
         UpdateCaption();
         if (m_settings) {
-            m_settings->AddRecentMap(Utf8AbsolutePath(path));
+            m_settings->AddRecentMap(recentEntry);
             FitColumns();
         }
         UpdateStartPanel();
