@@ -3,6 +3,8 @@
 
 #include "app/TargetCommandLine.h"
 #include "app/Decode.h"
+#include "app/DeviceOption.h"
+#include "app/MapSource.h"
 #include "app/ParsedOptions.h"
 
 #include <algorithm>
@@ -25,6 +27,7 @@ void PrintUsage(std::ostream& out, const std::string& program) {
         << "       " << std::string(program.size(), ' ') << "          [--as c]\n"
         << "       " << program << " --gdb HOST:PORT [--trace FILE] --read MAP NAME... | --write MAP NAME=VALUE...\n"
         << "       " << program << " --gdb HOST:PORT --fault MAP\n"
+        << "       " << program << " --list-devices [TEXT]\n"
         << "\n"
         << "Without options, opens the register tree of FILE, a CMSIS-SVD file or a\n"
         << "definitions file, or of tavlin.xml in the current directory.\n"
@@ -56,6 +59,15 @@ void PrintUsage(std::ostream& out, const std::string& program) {
         << "  --core NAME     add the registers of Cortex-M core NAME (CM0, CM0PLUS, CM3,\n"
         << "                  CM4, CM7, CM23, CM33, CM55, ...) to the map, leaving out sets\n"
         << "                  it has; an SVD file's <cpu> adds them by itself\n"
+        << "  --device NAME[:PROCESSOR]  in place of FILE or MAP, the map of a device of\n"
+        << "                  the installed CMSIS packs (the pack folders of the settings,\n"
+        << "                  $CMSIS_PACK_ROOT, cmsis-toolbox, Keil MDK, pyOCD): its name\n"
+        << "                  or variant ignoring case, a unique prefix being enough, and\n"
+        << "                  for a device of several cores the processor's name\n"
+        << "  --list-devices [TEXT]  print a line for each installed device (and\n"
+        << "                  processor) whose name, vendor, family or core holds TEXT:\n"
+        << "                  name, processor, vendor, pack, version and SVD file,\n"
+        << "                  tab-separated\n"
         << "  --trace FILE    with --read or --write, write every packet sent to and\n"
         << "                  received from the GDB server to FILE (TAVLIN_TRACE=FILE in\n"
         << "                  the environment does the same for the window)\n"
@@ -115,6 +127,16 @@ const CoreInfo* CoreOption(const CParsedOptions& options, Status& usage) {
     return core.Value();
 }
 
+// Resolves --device once the options hold no usage error: nothing when it
+// was not given or names a device, which `source` then holds; the exit code
+// after telling why otherwise.
+std::optional<int> DeviceOption(const CParsedOptions& options, MapSource& source, std::ostream& err) {
+    if (!options.Has(Option::Device)) return std::nullopt;
+    return ResolveDevice(options.Value(Option::Device), source.device, err);
+}
+
+constexpr const char* kMapAndDevice = "a MAP and --device go one at a time";
+
 // --check [FILE], --dump [FILE]: without FILE, tavlin.xml by the definitions rules; a named file in either format.
 int RunCheck(const CParsedOptions& options, const std::string& program, std::ostream& out, std::ostream& err) {
     const std::vector<std::string>& files = options.Positional();
@@ -123,12 +145,16 @@ int RunCheck(const CParsedOptions& options, const std::string& program, std::ost
         PrintUsage(err, program);
         return 2;
     }
+    const bool device = options.Has(Option::Device);
+    RefuseIf(usage, device && !files.empty(), ProblemCode::kOptionsClash, kMapAndDevice);
     const CoreInfo* core = CoreOption(options, usage);
     if (!usage) return TellModeUsageError(usage, err);
+    MapSource source{files.empty() ? std::string() : files[0], std::nullopt};
+    if (const auto code = DeviceOption(options, source, err)) return *code;
     CRegisterMap map;
-    LoadReport report = files.empty() ? LoadDefinitionsFile(map, kDefinitionsFileName, kDefinitionsFileName)
-                                      : LoadRegisterFile(map, files[0].c_str(), files[0].c_str(), core);
-    if (files.empty() && core && report.opened) AddCoreRegisters(map, *core, report);
+    LoadReport report = files.empty() && !device ? LoadDefinitionsFile(map, kDefinitionsFileName, kDefinitionsFileName)
+                                                 : LoadMapSource(map, source, core);
+    if (files.empty() && !device && core && report.opened) AddCoreRegisters(map, *core, report);
     return Report(report, map, options.GivenMode() == Mode::Dump, out, err);
 }
 
@@ -142,10 +168,18 @@ int RunDecodeMode(const CParsedOptions& options, std::ostream& out, std::ostream
     RefuseIf(usage, as && options.Value(Option::As) != "c", ProblemCode::kBadOptionValue,
              "--as takes c, not \"" + options.Value(Option::As) + "\"");
     RefuseIf(usage, as && options.Has(Option::Fault), ProblemCode::kOptionsClash, "--fault and --as go one at a time");
-    RefuseIf(usage, files.size() < 2, ProblemCode::kWrongArguments, "--decode needs a map and at least one values file");
+    // With --device, every word is a values file.
+    const bool device = options.Has(Option::Device);
+    RefuseIf(usage, device && files.empty(), ProblemCode::kWrongArguments,
+             "--decode --device needs at least one values file");
+    RefuseIf(usage, !device && files.size() < 2, ProblemCode::kWrongArguments,
+             "--decode needs a map and at least one values file");
     const CoreInfo* core = CoreOption(options, usage);
     if (!usage) return TellModeUsageError(usage, err);
-    return RunDecode({files[0], std::vector<std::string>(files.begin() + 1, files.end()),
+    MapSource source;
+    if (const auto code = DeviceOption(options, source, err)) return *code;
+    if (!device) source.file = files[0];
+    return RunDecode({std::move(source), std::vector<std::string>(files.begin() + (device ? 0 : 1), files.end()),
                       options.Has(Option::Base) ? base : std::nullopt, options.Has(Option::Changed),
                       options.Value(Option::Against), core, options.Has(Option::Fault), as},
                      out, err);
@@ -163,14 +197,41 @@ int RunTargetMode(const CParsedOptions& options, std::ostream& out, std::ostream
              ProblemCode::kOptionsClash, "--fault goes alone, without --read or --write");
     RefuseIf(usage, options.Value(Option::Gdb).empty(), ProblemCode::kMissingOptionValue,
              mode + std::string(" needs --gdb HOST:PORT"));
-    RefuseIf(usage, faultReport && words.size() != 1, ProblemCode::kWrongArguments, "--fault needs a map and nothing more");
-    RefuseIf(usage, !faultReport && words.size() < 2, ProblemCode::kWrongArguments,
-             write ? "--write needs a map and NAME=VALUE" : "--read needs a map and a NAME");
+    // With --device, every word is a NAME (or NAME=VALUE).
+    const bool device = options.Has(Option::Device);
+    const std::size_t map = device ? 0 : 1;
+    RefuseIf(usage, device && faultReport && !words.empty(), ProblemCode::kOptionsClash, kMapAndDevice);
+    RefuseIf(usage, !device && faultReport && words.size() != 1, ProblemCode::kWrongArguments,
+             "--fault needs a map and nothing more");
+    RefuseIf(usage, !faultReport && words.size() < map + 1, ProblemCode::kWrongArguments,
+             write ? (device ? "--write needs NAME=VALUE" : "--write needs a map and NAME=VALUE")
+                   : (device ? "--read needs a NAME" : "--read needs a map and a NAME"));
     const CoreInfo* core = CoreOption(options, usage);
     if (!usage) return TellModeUsageError(usage, err);
-    return RunTargetCommand({options.Value(Option::Gdb), options.Value(Option::Trace), write, words[0],
-                           std::vector<std::string>(words.begin() + 1, words.end()), core, faultReport},
-                          out, err);
+    MapSource source;
+    if (const auto code = DeviceOption(options, source, err)) return *code;
+    if (!device) source.file = words[0];
+    return RunTargetCommand({options.Value(Option::Gdb), options.Value(Option::Trace), write, std::move(source),
+                             std::vector<std::string>(words.begin() + static_cast<std::ptrdiff_t>(map), words.end()),
+                             core, faultReport},
+                            out, err);
+}
+
+// --list-devices [TEXT].
+int RunListDevices(const CParsedOptions& options, const std::string& program, std::ostream& out, std::ostream& err) {
+    Status usage = options.UsageError(Mode::ListDevices);
+    RefuseIf(usage, options.Count(Option::ListDevices) > 1 || options.Positional().size() > 1,
+             ProblemCode::kWrongArguments, "--list-devices takes at most one TEXT");
+    if (!usage) return TellUsageError(program, usage, err);
+    return ListDevices(options.Positional().empty() ? std::string() : options.Positional().front(), out);
+}
+
+// The window's map and --device clash, and the first mistake of --core.
+Status WindowUsageError(const CParsedOptions& options, bool windowSystemOptions) {
+    Status usage = options.UsageError(Mode::Window, windowSystemOptions);
+    RefuseIf(usage, options.Has(Option::Device) && !options.Positional().empty(), ProblemCode::kOptionsClash,
+             kMapAndDevice);
+    return usage;
 }
 
 }  // namespace
@@ -199,24 +260,30 @@ std::optional<int> RunCommandLine(std::vector<std::string> arguments, std::ostre
         return RunDecodeMode(options, out, err);
     case Mode::Target:
         return RunTargetMode(options, out, err);
+    case Mode::ListDevices:
+        return RunListDevices(options, program, out, err);
     case Mode::Window:
         break;
     }
     // The rest is the window's, told once the window system has taken its own
     // options (-platform, -display, ...) and their values.
-    const Status usage = options.UsageError(Mode::Window, true);
-    if (usage) return std::nullopt;
-    return TellUsageError(program, usage, err);
+    const Status usage = WindowUsageError(options, true);
+    if (!usage) return TellUsageError(program, usage, err);
+    // A device that cannot be opened is told here, before any window.
+    MapSource source;
+    return DeviceOption(options, source, err);
 }
 
 std::optional<int> ParseWindowArguments(const std::vector<std::string>& arguments, WindowArguments& window,
                                         std::ostream& err) {
     const CParsedOptions options(arguments);
-    Status usage = options.UsageError(Mode::Window);
+    Status usage = WindowUsageError(options, false);
     RefuseIf(usage, options.Positional().size() > 1, ProblemCode::kWrongArguments, "one file at a time");
     const CoreInfo* core = CoreOption(options, usage);
     if (!usage) return TellUsageError(arguments.empty() ? "tavlin" : arguments.front(), usage, err);
+    MapSource source;
+    if (const auto code = DeviceOption(options, source, err)) return *code;
     window = {options.Positional().empty() ? std::string() : options.Positional().front(),
-              options.Has(Option::Desktop), options.Value(Option::Gdb), core};
+              options.Has(Option::Desktop), options.Value(Option::Gdb), core, std::move(source.device)};
     return std::nullopt;
 }

@@ -8,8 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "packs/DeviceCatalog.h"
+
 // Runs the command line when it asks for something other than the window:
-// --check [FILE], --dump [FILE], --decode, --read, --write, --help, --version.
+// --check [FILE], --dump [FILE], --decode, --read, --write, --list-devices,
+// --help, --version.
 // Returns the exit code then (0 ok, 1 a fault in the files or on the chip,
 // 2 bad usage), or nothing when the window should open.
 // The arguments are UTF-8 text, the program's name first.
@@ -24,11 +27,14 @@ struct WindowArguments {
     bool desktop = false;  // --desktop: started by the desktop entry
     std::string gdb;       // --gdb HOST:PORT: the GDB server to connect to at start; empty for none
     const CoreInfo* core = nullptr;  // --core NAME: the core whose registers the map gains; null for none
+    std::optional<DeviceChoice> device;  // --device NAME: the installed device whose map opens; none when not named
 };
 
 // Reads the window's command line, as left after the window system took its
 // own options (the program's name first): at most one FILE to open,
-// --desktop and --gdb HOST:PORT. Returns 2 after printing the usage to `err` for anything else,
-// or nothing with `window` set.
+// --desktop, --gdb HOST:PORT, --core NAME and --device NAME (resolved here).
+// Returns 2 after printing the usage to `err` for anything else, the exit
+// code after telling why a --device cannot be opened, or nothing with
+// `window` set.
 std::optional<int> ParseWindowArguments(const std::vector<std::string>& arguments, WindowArguments& window,
                                         std::ostream& err);

@@ -53,7 +53,7 @@ void PrintFaultReport(std::ostream& out, const CRegisterMap& map, const FaultReg
 
 int RunDecode(const DecodeRequest& request, std::ostream& out, std::ostream& err) {
     CRegisterMap map;
-    const LoadReport load = LoadRegisterFile(map, request.map.c_str(), request.map.c_str(), request.core);
+    const LoadReport load = LoadMapSource(map, request.map, request.core);
     for (const Problem& problem : load.problems.Kept()) err << problem.Format(load.displayName) << '\n';
     if (!load.opened) return 1;
     bool ok = load.Ok();

@@ -11,10 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "app/MapSource.h"
+
 struct CoreInfo;
 
 struct DecodeRequest {
-    std::string map;
+    MapSource map;                      // MAP, or --device
     std::vector<std::string> values;    // the VALUES files
     std::optional<std::uint64_t> base;  // --base: the values are memory images starting at this address
     bool changedOnly = false;           // --changed

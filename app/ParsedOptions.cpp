@@ -35,6 +35,9 @@ const OptionInfo kOptions[] = {
      Bit(Mode::Window) | Bit(Mode::Check) | Bit(Mode::Dump) | Bit(Mode::Decode) | Bit(Mode::Target)},
     {"fault", nullptr, Mode::Target, Bit(Mode::Decode) | Bit(Mode::Target)},
     {"as", "a format", Mode::Window, Bit(Mode::Decode)},
+    {"list-devices", nullptr, Mode::ListDevices, Bit(Mode::ListDevices)},
+    {"device", "NAME[:PROCESSOR]", Mode::Window,
+     Bit(Mode::Window) | Bit(Mode::Check) | Bit(Mode::Dump) | Bit(Mode::Decode) | Bit(Mode::Target)},
 };
 static_assert(std::size(kOptions) == kOptionCount, "one entry for each Option");
 

@@ -12,13 +12,14 @@
 
 // Fault is --fault, the chip's fault report; a mistake on the command line is a UsageError.
 enum class Option { Help, Version, Check, Dump, Decode, Read, Write, Desktop, Gdb, Trace, Base, Changed, Against, Core, Fault,
-                    As,
+                    As, ListDevices, Device,
                     Count_ };  // no option: how many there are
 inline constexpr std::size_t kOptionCount = static_cast<std::size_t>(Option::Count_);
 
 // What a command line asks for: the first option given that names a mode
-// (--help, --check, --decode, --read, ...) decides; without one, the window.
-enum class Mode { Window, Help, Version, Check, Dump, Decode, Target };
+// (--help, --check, --decode, --read, --list-devices, ...) decides; without
+// one, the window.
+enum class Mode { Window, Help, Version, Check, Dump, Decode, Target, ListDevices };
 
 class CParsedOptions {
 public:

@@ -31,7 +31,7 @@ int RunMainWindow(const std::vector<std::string>& arguments, std::ostream& err) 
     WindowArguments window;
     if (const auto code = ParseWindowArguments(arguments, window, err)) return *code;
     CRegisterDlg dlg;
-    dlg.SetStart({window.file, window.desktop, window.gdb, window.core});
+    dlg.SetStart({window.file, window.desktop, window.gdb, window.core, std::move(window.device)});
     dlg.DoModal();
     return 0;
 }

@@ -141,7 +141,7 @@ bool CollectWrites(const CRegisterMap& map, const std::vector<std::string>& item
 
 int RunTargetCommand(const TargetRequest& request, std::ostream& out, std::ostream& err) {
     TargetRun run;
-    const LoadReport load = LoadRegisterFile(run.map, request.map.c_str(), request.map.c_str(), request.core);
+    const LoadReport load = LoadMapSource(run.map, request.map, request.core);
     for (const Problem& problem : load.problems.Kept()) err << problem.Format(load.displayName) << '\n';
     if (!load.opened) return 1;
     bool ok = load.Ok();

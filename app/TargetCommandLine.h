@@ -10,13 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "app/MapSource.h"
+
 struct CoreInfo;
 
 struct TargetRequest {
     std::string endpoint;            // --gdb HOST:PORT
     std::string trace;               // --trace FILE: where every packet is written; empty for nowhere
     bool write = false;              // --write rather than --read
-    std::string map;
+    MapSource map;                   // MAP, or --device
     std::vector<std::string> names;  // NAME, or NAME=VALUE for --write
     const CoreInfo* core = nullptr;  // --core: the core whose registers the map gains
     bool fault = false;              // --fault: the fault report, read from the chip

@@ -72,26 +72,24 @@ def target_stopped():
 # ---- The session's map ------------------------------------------------------
 
 class Session:
-    """What `tavlin load` chose: the map and the core, and the map's label
+    """What `tavlin load` chose: the map (or the installed device) and the core, and the map's label
     paths for completion (read once from `tavlin --dump`); and the window's
     bridge while there is one."""
 
     def __init__(self):
         self.map = None
+        self.device = None
         self.core = None
         self.labels = None
         self.bridge = None
 
     def map_arguments(self):
-        if self.map is None:
+        if self.map is None and self.device is None:
             raise gdb.GdbError("tavlin: no register map: tavlin load MAP first")
-        arguments = [self.map]
-        if self.core:
-            arguments = ["--core", self.core] + arguments
-        return arguments
+        return support.map_arguments(self.map, self.device, self.core)
 
     def label_paths(self):
-        if self.labels is not None or self.map is None:
+        if self.labels is not None or (self.map is None and self.device is None):
             return self.labels or []
         self.labels = []
         try:
@@ -217,6 +215,7 @@ class TavlinCommand(gdb.Command):
     registers through this session's connection.
 
 tavlin load MAP        the register map (an SVD or definitions file)
+tavlin load --device NAME[:PROCESSOR]  the map of a device of the installed CMSIS packs
 tavlin show NAME...    read registers, sets or addresses and print them as tavlin --read does
 tavlin set NAME=VALUE...  write registers as tavlin --write does, and print the read-back
 tavlin fault           the fault report and the exception frame the core stacked
@@ -229,39 +228,40 @@ tavlin close           end the window's bridge (the window stays open, offline)"
 
 class LoadCommand(gdb.Command):
     """Choose the register map for this session: tavlin load MAP [--core NAME]
+or tavlin load --device NAME[:PROCESSOR] [--core NAME]
 
-MAP is a CMSIS-SVD file or a tavlin definitions file. It is checked with
-tavlin --check, which prints its summary and any problem."""
+MAP is a CMSIS-SVD file or a tavlin definitions file; --device names a device
+of the installed CMSIS packs instead (as tavlin --device does: a unique prefix
+is enough, a device of several cores takes its processor after a colon), and
+later commands pass it on. It is checked with tavlin --check, which prints its
+summary and any problem."""
 
     def __init__(self):
         super().__init__("tavlin load", gdb.COMMAND_DATA, gdb.COMPLETE_FILENAME)
 
     def invoke(self, argument, from_tty):
-        words = split_arguments(argument)
-        core = None
-        if "--core" in words:
-            at = words.index("--core")
-            if at + 1 >= len(words):
-                raise gdb.GdbError("tavlin: --core needs NAME")
-            core = words[at + 1]
-            del words[at:at + 2]
-        if len(words) != 1:
-            raise gdb.GdbError("tavlin: usage: tavlin load MAP [--core NAME]")
-        path = os.path.abspath(os.path.expanduser(words[0]))
-        if not os.path.isfile(path):
-            raise gdb.GdbError("tavlin: cannot open %s" % path)
-        core = ["--core", core] if core else []
         try:
-            check = subprocess.run([tavlin_program(), "--check"] + core + [path], capture_output=True, timeout=60)
+            path, device, core = support.load_choice(split_arguments(argument))
+        except support.Problem as problem:
+            raise gdb.GdbError(str(problem))
+        if path is not None:
+            path = os.path.abspath(os.path.expanduser(path))
+            if not os.path.isfile(path):
+                raise gdb.GdbError("tavlin: cannot open %s" % path)
+        what = path if path is not None else device
+        try:
+            check = subprocess.run([tavlin_program(), "--check"] + support.map_arguments(path, device, core),
+                                   capture_output=True, timeout=60)
         except (OSError, subprocess.TimeoutExpired) as problem:
-            raise gdb.GdbError("tavlin: cannot check %s: %s" % (path, getattr(problem, "strerror", None) or problem))
+            raise gdb.GdbError("tavlin: cannot check %s: %s" % (what, getattr(problem, "strerror", None) or problem))
         gdb.write(check.stdout.decode("utf-8", "replace"))
         problems = check.stderr.decode("utf-8", "replace")
-        if check.returncode == 2:  # the command line refused (an unknown core): nothing is loaded
-            raise gdb.GdbError(problems.strip() or "tavlin: cannot load %s" % path)
+        # The command line refused (an unknown core, a name of several devices),
+        # or no pack gives the device's map: nothing is loaded.
+        if check.returncode == 2 or (device is not None and check.returncode != 0 and not check.stdout):
+            raise gdb.GdbError(problems.strip() or "tavlin: cannot load %s" % what)
         gdb.write(problems, gdb.STDERR)
-        core = core[1] if core else None
-        SESSION.map, SESSION.core, SESSION.labels = path, core, None
+        SESSION.map, SESSION.device, SESSION.core, SESSION.labels = path, device, core, None
 
 
 class ShowCommand(gdb.Command):

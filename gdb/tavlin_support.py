@@ -43,6 +43,38 @@ class Problem(Exception):
     """A failure the command reports (tavlin.py raises it as a gdb.GdbError)."""
 
 
+# ---- The session's map --------------------------------------------------------
+
+LOAD_USAGE = "tavlin: usage: tavlin load MAP [--core NAME] | tavlin load --device NAME[:PROCESSOR] [--core NAME]"
+
+
+def load_choice(words):
+    """What `tavlin load WORDS` chose: (map, device, core), one of map and
+    device None, core None when not named. Raises Problem for a mistake."""
+    words = list(words)
+    named = {}
+    for option, value in (("--core", "NAME"), ("--device", "NAME[:PROCESSOR]")):
+        if option in words:
+            at = words.index(option)
+            if at + 1 >= len(words) or words[at + 1].startswith("--"):
+                raise Problem("tavlin: %s needs %s" % (option, value))
+            named[option] = words[at + 1]
+            del words[at:at + 2]
+    device = named.get("--device")
+    if device is not None and words:
+        raise Problem("tavlin: a MAP and --device go one at a time")
+    if any(word.startswith("--") for word in words) or len(words) != (0 if device is not None else 1):
+        raise Problem(LOAD_USAGE)
+    return (None if device is not None else words[0]), device, named.get("--core")
+
+
+def map_arguments(map_path, device, core):
+    """The program's arguments that name the session's map: the file, or
+    --device NAME, after --core NAME when a core is named."""
+    arguments = ["--device", device] if device is not None else [map_path]
+    return (["--core", core] if core else []) + arguments
+
+
 # ---- The program ------------------------------------------------------------
 
 def split_words(text, system=None):

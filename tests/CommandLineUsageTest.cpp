@@ -70,6 +70,12 @@ TEST(CommandLineUsage, TheParsersUsageErrorIsToldByItsCode) {
         {{"-platform", "offscreen"}, Mode::Window, true, std::nullopt, ""},
         {{"-platform", "offscreen"}, Mode::Window, false, ProblemCode::kUnknownOption, "unknown option -platform"},
         {{"--desktop"}, Mode::Window, false, std::nullopt, ""},
+        {{"--check", "--device"}, Mode::Check, false, ProblemCode::kMissingOptionValue, "--device needs NAME[:PROCESSOR]"},
+        {{"--device", "D", "--decode", "v"}, Mode::Decode, false, std::nullopt, ""},
+        {{"--list-devices", "--device", "D"}, Mode::ListDevices, false, ProblemCode::kUnknownOption,
+         "unknown option --device"},
+        {{"--list-devices", "--core", "CM4"}, Mode::ListDevices, false, ProblemCode::kUnknownOption,
+         "unknown option --core"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> arguments = {"tavlin"};
@@ -80,8 +86,8 @@ TEST(CommandLineUsage, TheParsersUsageErrorIsToldByItsCode) {
         EXPECT_EQ(usage.Text(), c.words);
     }
     // One value kept for each option the enum names.
-    const CParsedOptions options({"tavlin", "--as", "c"});
-    EXPECT_EQ(options.Value(static_cast<Option>(kOptionCount - 1)), "c") << "--as is the last option";
+    const CParsedOptions options({"tavlin", "--device", "D:CM4"});
+    EXPECT_EQ(options.Value(static_cast<Option>(kOptionCount - 1)), "D:CM4") << "--device is the last option";
 }
 
 TEST(CommandLineUsage, HelpAndVersionWhateverFollowsAndTheWindowSystemsOptionsPassToTheWindow) {

@@ -15,6 +15,8 @@
 #include "tests/ExampleFiles.h"
 #include "tests/FaultFirmware.h"
 #include "tests/GdbSession.h"
+#include "tests/PackRoot.h"
+#include "tests/PackTestEnvironment.h"
 #include "tests/QemuBoard.h"
 #include "tests/TempDir.h"
 
@@ -272,6 +274,33 @@ TEST(GdbExtension, CompletesLabelPaths) {
     EXPECT_NE(gdb.out.find("refused: tavlin: --core takes one of CM0, "), std::string::npos) << gdb.out;
     // The map loaded before stays.
     EXPECT_NE(gdb.out.find("tavlin show SCB.ICSR\n", icsr + 1), std::string::npos) << gdb.out;
+}
+
+// `tavlin load --device` through the real program, over a pack root the test
+// writes: the device's map completes, and later commands pass the device on.
+TEST(GdbExtension, LoadsAnInstalledDeviceByItsName) {
+    REQUIRE_GDB();
+    PackRootDir dir;
+    dir.AddPack("", "Vendor", "Board_DFP", "1.0.0",
+                PdscText("Vendor", "Board_DFP", {"1.0.0"},
+                         R"(<family Dfamily="F4" Dvendor="ST:13"><processor Dcore="Cortex-M4"/>
+                            <debug svd="SVD\board.svd"/><device Dname="BOARD405x"/><device Dname="BOARD407"/></family>)"),
+                {{"SVD/board.svd", ReadExampleFile("netduinoplus2.svd")}});
+    const PackTestEnvironment environment(dir.Folder());
+    const ProcessOutcome gdb = RunBatchGdb(
+        "", {"tavlin load --device board4055", "complete tavlin show SPI",
+             "python\ntry:\n  gdb.execute('tavlin load --device BOARD')\nexcept gdb.error as e:\n  print('refused:', e)\nend",
+             "python\ntry:\n  gdb.execute('tavlin load --device NOPE')\nexcept gdb.error as e:\n  print('refused:', e)\nend",
+             "complete tavlin show SPI"},
+        std::chrono::seconds(30));
+    ASSERT_FALSE(gdb.timedOut);
+    EXPECT_NE(gdb.out.find("Vendor.Board_DFP 1.0.0: SVD/board.svd: "), std::string::npos) << gdb.out << gdb.err;
+    const auto spi = gdb.out.find("tavlin show SPI1\ntavlin show SPI1.CR1\n");
+    EXPECT_NE(spi, std::string::npos) << gdb.out;
+    EXPECT_NE(gdb.out.find("refused: tavlin: BOARD names several devices: "), std::string::npos) << gdb.out;
+    EXPECT_NE(gdb.out.find("refused: tavlin: no installed pack describes NOPE"), std::string::npos) << gdb.out;
+    // The device loaded before stays.
+    EXPECT_NE(gdb.out.find("tavlin show SPI1\ntavlin show SPI1.CR1\n", spi + 1), std::string::npos) << gdb.out;
 }
 
 TEST(GdbExtension, ABatchSessionWithAWindowsBridgeEndsCleanly) {

@@ -23,14 +23,13 @@
 
 #include "tests/GuiHarness.h"
 #include "tests/MessageRecorder.h"
-#include "tests/PackHome.h"
+#include "tests/PackTestEnvironment.h"
 #include "tests/PackRoot.h"
 #include "tests/RowPath.h"
 #include "tests/TempDir.h"
 #include "ui/AppSettings.h"
 #include "ui/DeviceChooser.h"
 #include "ui/DeviceListModel.h"
-#include "ui/InstalledDevicesBridge.h"
 #include "ui/PackFoldersDlg.h"
 
 namespace {
@@ -148,7 +147,7 @@ TEST(GuiDevice, TypingNarrowsTheDevicesByNameVendorFamilyAndCore) {
     PackRootDir dir;
     AddAcme(dir, "root", "1.2.0");
     AddBeta(dir, "root");
-    const PackHome home(dir.SubFolder("root"));
+    const PackTestEnvironment home(dir.SubFolder("root"));
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
         CDeviceChooser* chooser = OpenChooser(dlg);
         ASSERT_NE(chooser, nullptr);
@@ -184,7 +183,7 @@ TEST(GuiDevice, TypingNarrowsTheDevicesByNameVendorFamilyAndCore) {
 TEST(GuiDevice, EnterOpensTheDeviceInHandAndTheCaptionNamesItsPack) {
     PackRootDir dir;
     AddAcme(dir, "root", "1.2.0");
-    const PackHome home(dir.SubFolder("root"));
+    const PackTestEnvironment home(dir.SubFolder("root"));
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
         const struct {
             const char* text;
@@ -224,7 +223,7 @@ TEST(GuiDevice, OpenRecentReopensTheDeviceByNameAfterItsPackWasUpdated) {
     PackRootDir dir;
     AddAcme(dir, "root", "1.2.0", "OLDGPIO");
     const std::string file = dir.Write("maps/chip.svd", SvdWithPeripheral("CHIP", "FILEPERIPH"));
-    const PackHome home(dir.SubFolder("root"));
+    const PackTestEnvironment home(dir.SubFolder("root"));
     TempDir config;
     const ConfigHome configHome(config.Path());
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
@@ -257,7 +256,7 @@ TEST(GuiDevice, OpenRecentReopensTheDeviceByNameAfterItsPackWasUpdated) {
 TEST(GuiDevice, AMissingSvdIsToldAndTheMapShownStays) {
     PackRootDir dir;
     AddAcme(dir, "root", "1.2.0");
-    const PackHome home(dir.SubFolder("root"));
+    const PackTestEnvironment home(dir.SubFolder("root"));
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
         MessageRecorder recorder;
         CDeviceChooser* chooser = OpenChooser(dlg);
@@ -284,7 +283,7 @@ TEST(GuiDevice, PackFoldersAreKeptAndSearchedFirst) {
     AddAcme(dir, "root", "2.0.0", "THEIRS");  // the same version in CMSIS_PACK_ROOT: the earlier root wins
     const std::string mine = dir.SubFolder("mine");
     const std::string spare = dir.SubFolder("spare");
-    const PackHome home(dir.SubFolder("root"));
+    const PackTestEnvironment home(dir.SubFolder("root"));
     TempDir config;
     const ConfigHome configHome(config.Path());
     std::vector<QString> offered;
@@ -307,9 +306,9 @@ TEST(GuiDevice, PackFoldersAreKeptAndSearchedFirst) {
         folders->AddButton()->click();
         folders->List()->setCurrentRow(0);
         folders->RemoveButton()->click();  // the spare one
-        EXPECT_EQ(folders->Folders(), std::vector<std::string>{mine});
+        EXPECT_EQ(folders->Folders(), QStringList{QString::fromStdString(mine)});
         folders->accept();
-        EXPECT_EQ(UserPackFolders(dlg.Settings()), std::vector<std::string>{mine});
+        EXPECT_EQ(dlg.Settings().PackFolders(), QStringList{QString::fromStdString(mine)});
         // The user's folder comes before CMSIS_PACK_ROOT.
         CDeviceChooser* chooser = OpenChooser(dlg);
         ASSERT_NE(chooser, nullptr);
@@ -321,10 +320,10 @@ TEST(GuiDevice, PackFoldersAreKeptAndSearchedFirst) {
         dlg.Devices().EditPackFolders();
         CPackFoldersDlg* folders = dlg.Devices().FoldersDialog();
         ASSERT_NE(folders, nullptr);
-        EXPECT_EQ(folders->Folders(), std::vector<std::string>{mine});  // kept between runs
+        EXPECT_EQ(folders->Folders(), QStringList{QString::fromStdString(mine)});  // kept between runs
         folders->RemoveButton()->click();
         folders->reject();  // Cancel keeps the folders as they were
-        EXPECT_EQ(UserPackFolders(dlg.Settings()), std::vector<std::string>{mine});
+        EXPECT_EQ(dlg.Settings().PackFolders(), QStringList{QString::fromStdString(mine)});
     });
     CPackFoldersDlg::SetFolderAsker(previous);
     EXPECT_EQ(offered.size(), 2u);
@@ -333,14 +332,14 @@ TEST(GuiDevice, PackFoldersAreKeptAndSearchedFirst) {
 TEST(GuiDevice, ACancelledScanLeavesTheIndexAndTheMapAsTheyWere) {
     PackRootDir dir;
     AddAcme(dir, "root", "1.2.0");
-    const PackHome home(dir.SubFolder("root"));
+    const PackTestEnvironment home(dir.SubFolder("root"));
     RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
         MessageRecorder recorder;
         CDeviceChooser* chooser = OpenChooser(dlg);  // a first scan writes the index
         ASSERT_NE(chooser, nullptr);
         chooser->reject();
         std::string index;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(PathFromUtf8(home.CacheHome())))
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(PathFromUtf8(home.CacheFolder())))
             if (entry.is_regular_file()) index = Utf8FromPath(entry.path());
         ASSERT_FALSE(index.empty());
         const std::string indexBefore = FileBytes(index);

@@ -289,7 +289,7 @@ TEST(GuiValues, DecodePrintsWhatTheRowsShowForEachFormOfDump) {
         const std::string values = dir.Write("values.txt", c.dump);
         std::ostringstream out;
         std::ostringstream err;
-        EXPECT_EQ(RunDecode({chip, {values}, std::nullopt, false, ""}, out, err), 0) << c.form << ": " << err.str();
+        EXPECT_EQ(RunDecode({{chip, std::nullopt}, {values}, std::nullopt, false, ""}, out, err), 0) << c.form << ": " << err.str();
         RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
             OpenMapFile(dlg, chip);
             ClickRow(dlg, FindRow(dlg.Tree(), {"RCC"}));

@@ -27,6 +27,7 @@ void Remember(CAppSettings& settings) {
     settings.SetColumnWidths({220, 0x60, 340});
     settings.SetLastServer("localhost:3333");
     settings.SetLastValuesFolder("C:/Users/Jörg/Документы/dumps");
+    settings.SetPackFolders({"C:/Users/Jörg/Packs", "/opt/日本 packs"});
 }
 
 void ExpectRemembered(const CAppSettings& settings, const std::string& what) {
@@ -39,6 +40,7 @@ void ExpectRemembered(const CAppSettings& settings, const std::string& what) {
     EXPECT_EQ(settings.ColumnWidths(), (QList<int>{220, 0x60, 340})) << what;
     EXPECT_EQ(settings.LastServer(), "localhost:3333") << what;
     EXPECT_EQ(settings.LastValuesFolder(), "C:/Users/Jörg/Документы/dumps") << what;
+    EXPECT_EQ(settings.PackFolders(), (QStringList{"C:/Users/Jörg/Packs", "/opt/日本 packs"})) << what;
 }
 
 QString TestOrganization() {

@@ -14,6 +14,7 @@ const QString kFitted = QStringLiteral("window/fittedToMap");
 const QString kColumns = QStringLiteral("window/columnWidths");
 const QString kServer = QStringLiteral("target/lastServer");
 const QString kValuesFolder = QStringLiteral("values/lastFolder");
+const QString kPackFolders = QStringLiteral("packs/folders");
 }  // namespace
 
 QString CAppSettings::DefaultFile() {
@@ -105,3 +106,7 @@ std::string CAppSettings::LastValuesFolder() const { return m_settings->value(kV
 void CAppSettings::SetLastValuesFolder(const std::string& folder) {
     Write(kValuesFolder, QString::fromStdString(folder));
 }
+
+QStringList CAppSettings::PackFolders() const { return m_settings->value(kPackFolders).toStringList(); }
+
+void CAppSettings::SetPackFolders(const QStringList& folders) { Write(kPackFolders, folders); }

@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // What tavlin keeps between runs: the recently opened maps, the window's
-// place and size, the tree's column widths, the last GDB server and the last
-// folder values came from. Kept in tavlin/tavlin.conf under the XDG config
-// folder ($XDG_CONFIG_HOME, or ~/.config), and written out at every change,
-// so a tavlin that is killed loses nothing.
+// place and size, the tree's column widths, the last GDB server, the last
+// folder values came from and the user's pack folders. Kept in
+// tavlin/tavlin.conf under the XDG config folder ($XDG_CONFIG_HOME, or
+// ~/.config), and written out at every change, so a tavlin that is killed
+// loses nothing.
 #include <QByteArray>
 #include <QList>
 #include <QRect>
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 #include <string>
@@ -56,6 +58,11 @@ public:
 
     std::string LastValuesFolder() const;
     void SetLastValuesFolder(const std::string& folder);
+
+    // The folders the user added to look for CMSIS packs in, searched before
+    // $CMSIS_PACK_ROOT and the tools' own (ui/InstalledPacks.h).
+    QStringList PackFolders() const;
+    void SetPackFolders(const QStringList& folders);
 
 private:
     void Write(const QString& key, const QVariant& value);

@@ -9,7 +9,7 @@
 #include "framework/MessageBox.h"
 #include "ui/AppSettings.h"
 #include "ui/DeviceChooser.h"
-#include "ui/InstalledDevicesBridge.h"
+#include "ui/InstalledPacks.h"
 #include "ui/PackFileDevices.h"
 #include "ui/PackFoldersDlg.h"
 
@@ -35,7 +35,10 @@ void CDeviceCommands::Attach(QWidget& window, CAppSettings& settings) {
 CDeviceScan::Scan CDeviceCommands::InstalledScan() const {
     if (m_scanOverride) return m_scanOverride;
     // The roots are read here, on the window's thread, where the settings live.
-    return InstalledDevicesScan(*m_settings);
+    return [roots = InstalledPackRoots(*m_settings), cache = PackCacheFolder()](const PackScanProgress& progress,
+                                                                                const std::atomic<bool>* cancel) {
+        return InstalledDevices(roots, cache, progress, cancel);
+    };
 }
 
 void CDeviceCommands::WithInstalledDevices(std::function<void(const DeviceCatalog&)> then) {
@@ -97,9 +100,9 @@ void CDeviceCommands::EditPackFolders() {
         m_foldersDlg->activateWindow();
         return;
     }
-    m_foldersDlg = new CPackFoldersDlg(UserPackFolders(*m_settings), m_window);
+    m_foldersDlg = new CPackFoldersDlg(m_settings->PackFolders(), m_window);
     connect(m_foldersDlg, &QDialog::accepted, this, [this] {
-        if (m_foldersDlg) SetUserPackFolders(*m_settings, m_foldersDlg->Folders());
+        if (m_foldersDlg) m_settings->SetPackFolders(m_foldersDlg->Folders());
     });
     m_foldersDlg->open();
 }

@@ -30,7 +30,7 @@ CPackFoldersDlg::FolderAsker CPackFoldersDlg::SetFolderAsker(FolderAsker asker) 
     return previous;
 }
 
-CPackFoldersDlg::CPackFoldersDlg(const std::vector<std::string>& folders, QWidget* parent)
+CPackFoldersDlg::CPackFoldersDlg(const QStringList& folders, QWidget* parent)
     : QDialog(parent), m_list(new QListWidget(this)), m_add(new QPushButton(tr("&Add..."), this)),
       m_remove(new QPushButton(tr("&Remove"), this)) {
     setWindowTitle(tr("Pack folders"));
@@ -41,8 +41,7 @@ CPackFoldersDlg::CPackFoldersDlg(const std::vector<std::string>& folders, QWidge
     label->setWordWrap(true);
     label->setBuddy(m_list);
     m_list->setAccessibleName(tr("Pack folders"));
-    for (const std::string& folder : folders)
-        m_list->addItem(QDir::toNativeSeparators(QString::fromUtf8(folder.c_str())));
+    for (const QString& folder : folders) m_list->addItem(QDir::toNativeSeparators(folder));
     if (m_list->count() > 0) m_list->setCurrentRow(0);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -67,10 +66,9 @@ CPackFoldersDlg::CPackFoldersDlg(const std::vector<std::string>& folders, QWidge
     Follow();
 }
 
-std::vector<std::string> CPackFoldersDlg::Folders() const {
-    std::vector<std::string> folders;
-    for (int row = 0; row < m_list->count(); ++row)
-        folders.push_back(QDir::fromNativeSeparators(m_list->item(row)->text()).toUtf8().toStdString());
+QStringList CPackFoldersDlg::Folders() const {
+    QStringList folders;
+    for (int row = 0; row < m_list->count(); ++row) folders.push_back(QDir::fromNativeSeparators(m_list->item(row)->text()));
     return folders;
 }
 

@@ -6,19 +6,18 @@
 // leaves it as it was. Shown without blocking: OK comes as accepted().
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <functional>
-#include <string>
-#include <vector>
 
 class QListWidget;
 class QPushButton;
 
 class CPackFoldersDlg : public QDialog {
 public:
-    CPackFoldersDlg(const std::vector<std::string>& folders, QWidget* parent = nullptr);
+    CPackFoldersDlg(const QStringList& folders, QWidget* parent = nullptr);
 
-    // The folders listed now, in order, as UTF-8.
-    std::vector<std::string> Folders() const;
+    // The folders listed now, in order, with '/' between their parts.
+    QStringList Folders() const;
 
     QListWidget* List() const { return m_list; }
     QPushButton* AddButton() const { return m_add; }

@@ -112,6 +112,8 @@ BOOL CRegisterDlg::OnInitDialog() {
 
     if (m_start.IsPlain())
         LoadDefinitions();
+    else if (m_start.device)
+        OpenDevice(*m_start.device);
     else if (!m_start.file.empty())
         OpenFile(m_start.file.c_str());
     UpdateStartPanel();
@@ -192,13 +194,13 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
     // change of the view.
     CRegisterMap map;
     const LoadReport report = LoadRegisterFile(map, path, path, m_start.core);
-    ShowLoadedMap(map, report, Utf8FileName(path), report.opened ? Utf8AbsolutePath(path) : std::string());
+    TakeMap(map, report, Utf8FileName(path), Utf8AbsolutePath(path));
 }
 
 void CRegisterDlg::OpenDevice(const DeviceChoice& choice) {
     CRegisterMap map;
     const LoadReport report = LoadDeviceMap(map, choice, m_start.core);
-    ShowLoadedMap(map, report, choice.Caption(), RecentDeviceEntry(choice));
+    TakeMap(map, report, choice.Caption(), RecentDeviceEntry(choice));
 }
 
 void CRegisterDlg::OpenRecent(const std::string& entry) {
@@ -208,8 +210,8 @@ void CRegisterDlg::OpenRecent(const std::string& entry) {
         OpenFile(entry.c_str());
 }
 
-void CRegisterDlg::ShowLoadedMap(CRegisterMap& map, const LoadReport& report, const std::string& name,
-                                 const std::string& recentEntry) {
+void CRegisterDlg::TakeMap(CRegisterMap& map, const LoadReport& report, const std::string& name,
+                           const std::string& recentPath) {
     if (report.opened) {
         m_map.Swap(map);
         m_editHex.SetWindowText("");
@@ -221,7 +223,7 @@ void CRegisterDlg::ShowLoadedMap(CRegisterMap& map, const LoadReport& report, co
         m_bMapNamed = true;
         UpdateCaption();
         if (m_settings) {
-            m_settings->AddRecentMap(recentEntry);
+            if (!recentPath.empty()) m_settings->AddRecentMap(recentPath);
             FitColumns();
         }
         UpdateStartPanel();

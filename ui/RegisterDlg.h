@@ -16,6 +16,7 @@
 #include "ui/RegisterCommands.h"
 #include "ui/TargetCommands.h"
 #include "ui/ValuesCommands.h"
+#include "defs/LoadReport.h"
 #include "ui/WindowStart.h"
 
 #include <memory>
@@ -108,6 +109,10 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
+    // Shows `map`, just loaded, in place of the tree shown when the report
+    // says it was opened, named `name` in the caption and kept among the
+    // recent maps as `recentPath` (a file's path or a device's entry; not when empty); then tells its problems.
+    void TakeMap(CRegisterMap& map, const LoadReport& report, const std::string& name, const std::string& recentPath);
     // Raises and activates the window once it shows, the keyboard in the tree.
     void ComeForward(CPropTreeWindow& window);
     // Follows a change of the register in hand, its value or the map: the row
@@ -119,11 +124,6 @@ private:
     // Makes a window that has no remembered size wide enough for every column of a map with addresses.
     void FitColumns();
     void UpdateCaption();
-    // Shows `map`, just loaded, in place of the map shown when the report says
-    // it was opened (named `name`, kept in Open recent as `recentEntry`); then
-    // the report's problems in one box.
-    void ShowLoadedMap(CRegisterMap& map, const LoadReport& report, const std::string& name,
-                       const std::string& recentEntry);
 
     CEdit m_editDecimal;
     CEdit m_editHex;

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // How the main window is started: what the window's command line asked for.
+#include <optional>
 #include <string>
 #include <utility>
+
+#include "packs/DeviceCatalog.h"
 
 struct CoreInfo;
 
@@ -18,6 +21,9 @@ struct WindowStart {
     std::string gdbServer;
     // The core whose registers every map opened gains (--core NAME); null for none.
     const CoreInfo* core = nullptr;
+    // The installed device named on the command line (--device NAME), whose
+    // map is opened at start as a file would be; none when not named.
+    std::optional<DeviceChoice> device;
 
     // A start on `file`, as named on the command line, and nothing else.
     static WindowStart OnFile(std::string file) {
@@ -27,8 +33,10 @@ struct WindowStart {
     }
 
     // A start from a terminal with no file: tavlin.xml, the fixed size and place, the About box.
-    bool IsPlain() const { return file.empty() && !desktop; }
-    // A start on a map with --gdb, as the GDB extension's `tavlin window`
+    bool IsPlain() const { return !NamesMap() && !desktop; }
+    // Whether the command line named a map: a file or a device.
+    bool NamesMap() const { return !file.empty() || device.has_value(); }
+    // A start on a map (or device) with --gdb, as the GDB extension's `tavlin window`
     // starts it: the window opens on the map, in front, with no box first.
-    bool IsBridged() const { return !gdbServer.empty() && !file.empty(); }
+    bool IsBridged() const { return !gdbServer.empty() && NamesMap(); }
 };
