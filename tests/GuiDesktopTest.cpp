@@ -172,6 +172,7 @@ TEST(GuiDesktop, TheDesktopEntryStartsAnEmptyWindowAndTheNextStartListsTheMapOpe
 // command's text, both without their '&', and the shortcut shown beside it.
 const char* const kMenuBar[][3] = {
     {"File", "Open...", "Ctrl+O"},
+    {"File", "Open device...", "Ctrl+D"},
     {"File", "Open recent", ""},
     {"File", "Open values...", "Ctrl+Shift+O"},
     {"File", "Save values...", "Ctrl+S"},
@@ -192,6 +193,7 @@ const char* const kMenuBar[][3] = {
     {"Target", "Watch", "Ctrl+F5"},
     {"Target", "Fault report", "Ctrl+Shift+F"},
     {"Target", "Add core registers...", ""},
+    {"Settings", "Pack folders...", ""},
     {"Help", "About tavlin...", ""},
 };
 

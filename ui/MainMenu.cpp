@@ -13,6 +13,7 @@
 #include "tree/PropTreeFind.h"
 #include "tree/PropTreeView.h"
 #include "ui/AppSettings.h"
+#include "ui/RecentEntry.h"
 #include "ui/RegisterDlg.h"
 
 CMainMenu::CMainMenu(QMenuBar& bar) : QObject(&bar), m_bar(bar) {}
@@ -49,7 +50,8 @@ void CMainMenu::AddRecentMenu(QMenu* menu, const QString& title, std::function<s
     connect(menu, &QMenu::aboutToShow, recent, [recent, paths = std::move(paths), openPath = std::move(open)] {
         recent->clear();
         for (const std::string& path : paths())
-            recent->addAction(QString::fromUtf8(path.c_str()), recent, [openPath, path] { openPath(path); });
+            recent->addAction(QString::fromUtf8(RecentEntryText(path).c_str()), recent,
+                              [openPath, path] { openPath(path); });
         recent->menuAction()->setEnabled(!recent->isEmpty());
     });
 }
@@ -73,8 +75,9 @@ CMainMenu* CMainMenu::Build(CRegisterDlg& dlg) {
 
     QMenu* file = menu->AddMenu(tr("&File"));
     menu->Add(file, sysMenu ? sysMenu->GetAction(IDM_OPEN) : nullptr);
+    menu->Add(file, dlg.Devices().OpenDeviceAction());
     menu->AddRecentMenu(file, tr("Open &recent"), [&dlg] { return dlg.Settings().RecentMaps(); },
-                        [&dlg](const std::string& path) { dlg.OpenFile(path.c_str()); });
+                        [&dlg](const std::string& entry) { dlg.OpenRecent(entry); });
     file->addSeparator();
     menu->Add(file, values.OpenAction(), hasMap);
     menu->Add(file, values.SaveAction(), hasMap);
@@ -105,6 +108,11 @@ CMainMenu* CMainMenu::Build(CRegisterDlg& dlg) {
     }
     menu->AddNew(chip, tr("Add &core registers..."), QKeySequence(), [&dlg] { dlg.AddCore().AskAndAdd(); },
                  [&dlg] { return !dlg.IsMapEmpty(); });
+
+    // Settings before Help, where Windows and Linux programs keep it; its
+    // mnemonic S is free among the menus' titles.
+    QMenu* settings = menu->AddMenu(tr("&Settings"));
+    menu->Add(settings, dlg.Devices().PackFoldersAction());
 
     QMenu* help = menu->AddMenu(tr("&Help"));
     menu->Add(help, sysMenu ? sysMenu->GetAction(IDM_ABOUTBOX) : nullptr);

@@ -20,6 +20,8 @@
 #include "ui/AppSettings.h"
 #include "ui/MainMenu.h"
 #include "ui/MinimisedIcon.h"
+#include "ui/PackFileDevices.h"
+#include "ui/RecentEntry.h"
 #include "ui/StartPanel.h"
 #include "ui/WindowCaption.h"
 #include "ui/WindowPlace.h"
@@ -95,12 +97,13 @@ BOOL CRegisterDlg::OnInitDialog() {
         UpdateCaption();
         UpdateActions();
     });
+    m_devices.Attach(*m_hWnd, *m_settings);
     m_menu = CMainMenu::Build(*this);
     if (!m_start.IsPlain()) {
         window->SetColumnWidths(m_settings->ColumnWidths());
         m_startPanel = new CStartPanel(window);
         QObject::connect(m_startPanel, &CStartPanel::openRequested, m_startPanel,
-                         [this](const QString& path) { OpenFile(path.toUtf8().constData()); });
+                         [this](const QString& entry) { OpenRecent(entry.toUtf8().toStdString()); });
     }
     // The columns' widths are kept for the next desktop start; a plain start
     // lays out its columns by its fixed window and keeps nothing.
@@ -182,6 +185,10 @@ void CRegisterDlg::LoadDefinitions() {
 }
 
 void CRegisterDlg::OpenFile(LPCTSTR path) {
+    if (IsPackFile(path)) {
+        m_devices.ChooseInPackFile(path);
+        return;
+    }
     // The file is read into a map of its own, so one that cannot be opened
     // leaves the map shown as it was; one that can comes in whole, as one
     // change of the view.
@@ -190,10 +197,17 @@ void CRegisterDlg::OpenFile(LPCTSTR path) {
     TakeMap(map, report, Utf8FileName(path), Utf8AbsolutePath(path));
 }
 
-void CRegisterDlg::OpenDevice(const DeviceChoice& device) {
+void CRegisterDlg::OpenDevice(const DeviceChoice& choice) {
     CRegisterMap map;
-    const LoadReport report = LoadDeviceMap(map, device, m_start.core);
-    TakeMap(map, report, device.Caption(), std::string());
+    const LoadReport report = LoadDeviceMap(map, choice, m_start.core);
+    TakeMap(map, report, choice.Caption(), RecentDeviceEntry(choice));
+}
+
+void CRegisterDlg::OpenRecent(const std::string& entry) {
+    if (const std::optional<std::string> device = DeviceOfRecentEntry(entry))
+        m_devices.Reopen(*device);
+    else
+        OpenFile(entry.c_str());
 }
 
 void CRegisterDlg::TakeMap(CRegisterMap& map, const LoadReport& report, const std::string& name,

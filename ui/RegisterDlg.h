@@ -8,8 +8,10 @@
 #include "framework/Dialog.h"
 #include "framework/Edit.h"
 #include "framework/String.h"
+#include "defs/LoadReport.h"
 #include "defs/RegisterMap.h"
 #include "ui/AddCoreCommand.h"
+#include "ui/DeviceCommands.h"
 #include "ui/EditValueBox.h"
 #include "ui/RegisterCommands.h"
 #include "ui/TargetCommands.h"
@@ -47,10 +49,14 @@ public:
     // tree shown: when it can be opened, its rows replace the tree's, both
     // boxes are emptied and the caption names the file; otherwise all stays
     // as it was. A message about the file follows in one box.
+    // A .pack file shows the chooser over its devices instead.
     void OpenFile(LPCTSTR path);
-    // Opens the map of an installed device, as OpenFile opens a file: its
-    // SVD read through its pack, the caption naming the device and its pack.
-    void OpenDevice(const DeviceChoice& device);
+    // Opens the map of a device from its pack, as OpenFile opens a file: the
+    // caption names the device and its pack, and Open recent keeps the device
+    // by its name.
+    void OpenDevice(const DeviceChoice& choice);
+    // Opens an entry of Open recent or the start panel: a file, or a device by its name.
+    void OpenRecent(const std::string& entry);
 
     // How the window starts; set before it is shown.
     void SetStart(WindowStart start) { m_start = std::move(start); }
@@ -80,6 +86,8 @@ public:
     IconHandle Icon() const { return m_hIcon; }
     // Whether the hex box shows a value.
     bool HasValueShown() const { return !m_hexBox.GetText().empty(); }
+    // Open device..., Pack folders..., the chooser.
+    CDeviceCommands& Devices() { return m_devices; }
     // Add core registers: asks for the core, then adds its sets.
     CAddCoreCommand& AddCore() { return m_addCore; }
 
@@ -103,7 +111,7 @@ protected:
 private:
     // Shows `map`, just loaded, in place of the tree shown when the report
     // says it was opened, named `name` in the caption and kept among the
-    // recent maps as `recentPath` (not when empty); then tells its problems.
+    // recent maps as `recentPath` (a file's path or a device's entry; not when empty); then tells its problems.
     void TakeMap(CRegisterMap& map, const LoadReport& report, const std::string& name, const std::string& recentPath);
     // Raises and activates the window once it shows, the keyboard in the tree.
     void ComeForward(CPropTreeWindow& window);
@@ -136,9 +144,10 @@ private:
                                   Follow();
                                   FitColumns();
                               }};
+    CDeviceCommands m_devices{[this](const DeviceChoice& choice) { OpenDevice(choice); }};
     bool m_bMapNamed = false;  // a file was opened by name, so the caption names it
     CString m_strTitle;  // the caption the window starts with
-    std::string m_strMapName = "tavlin.xml";  // the file name of the map shown
+    std::string m_strMapName = "tavlin.xml";  // the file name of the map shown, or its device and pack
     std::unique_ptr<CAppSettings> m_settings;
     CStartPanel* m_startPanel = nullptr;
     CMainMenu* m_menu = nullptr;

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "ui/RecentEntry.h"
+
 CStartPanel::CStartPanel(QWidget* parent)
     : QWidget(parent), m_hint(new QLabel(this)), m_recentTitle(new QLabel(this)), m_recent(new QListWidget(this)) {
     m_hint->setText(tr("No register map is open.\n\n"
@@ -46,9 +48,11 @@ void CStartPanel::SetRecentMaps(const std::vector<std::string>& paths) {
     m_recent->clear();
     for (const std::string& path : paths) {
         const QString full = QString::fromStdString(path);
-        // The file's name first, then where it is, as file choosers show them.
-        auto* item = new QListWidgetItem(QFileInfo(full).fileName() + QStringLiteral(" \u2014 ") +
-                                         QDir::toNativeSeparators(QFileInfo(full).absolutePath()));
+        // The file's name first, then where it is, as file choosers show them; a device by its name.
+        auto* item = DeviceOfRecentEntry(path)
+                         ? new QListWidgetItem(QString::fromStdString(RecentEntryText(path)))
+                         : new QListWidgetItem(QFileInfo(full).fileName() + QStringLiteral(" \u2014 ") +
+                                               QDir::toNativeSeparators(QFileInfo(full).absolutePath()));
         item->setData(Qt::UserRole, full);
         item->setToolTip(full);
         m_recent->addItem(item);
