@@ -18,11 +18,13 @@
 #include "tree/PropTreeView.h"
 #include "ui/AboutDlg.h"
 #include "ui/AppSettings.h"
+#include "ui/DialogLayout.h"
 #include "ui/MainMenu.h"
 #include "ui/MinimisedIcon.h"
 #include "ui/PackFileDevices.h"
 #include "ui/RecentEntry.h"
 #include "ui/StartPanel.h"
+#include "ui/SystemMenu.h"
 #include "ui/WindowCaption.h"
 #include "ui/WindowPlace.h"
 
@@ -69,15 +71,7 @@ BOOL CRegisterDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_settings = std::make_unique<CAppSettings>();
 
-    if (CMenu* sysMenu = GetSystemMenu(FALSE)) {
-        CString open;
-        CString about;
-        open.LoadString(IDS_OPEN);
-        about.LoadString(IDS_ABOUTBOX);
-        if (!open.IsEmpty() || !about.IsEmpty()) sysMenu->AppendMenu(MF_SEPARATOR);
-        if (!open.IsEmpty()) sysMenu->AppendMenu(MF_STRING, IDM_OPEN, open);
-        if (!about.IsEmpty()) sysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
-    }
+    AddOpenAndAbout(GetSystemMenu(FALSE));
     DragAcceptFiles();
     GetWindowText(m_strTitle);
 
@@ -279,28 +273,7 @@ void CRegisterDlg::OnSize(UINT, int, int) {
     LayoutControls(client);
 }
 
-void CRegisterDlg::LayoutControls(const RECT& client) {
-    const int cw = client.right - client.left;
-    const int ch = client.bottom - client.top;
-    const int w2 = (cw - 4) / 2;
-    auto heightOf = [](const CEdit& wnd) {
-        RECT r;
-        wnd.GetWindowRect(&r);
-        return r.bottom - r.top;
-    };
-    if (IsWindow(m_editHex.m_hWnd)) {
-        const int hh = heightOf(m_editHex);
-        m_editHex.SetWindowPos(nullptr, 2, ch - hh - 2, w2, hh, SWP_NOZORDER);
-    }
-    if (IsWindow(m_editDecimal.m_hWnd)) {
-        const int hd = heightOf(m_editDecimal);
-        m_editDecimal.SetWindowPos(nullptr, w2 + 3, ch - hd - 2, w2 - 1, hd, SWP_NOZORDER);
-    }
-    if (IsWindow(m_tree.m_hWnd)) {
-        const int hh = heightOf(m_editHex);
-        ::SetWindowPos(m_tree.m_hWnd, nullptr, -1, -1, cw + 2, ch - hh - 4, SWP_NOZORDER);
-    }
-}
+void CRegisterDlg::LayoutControls(const RECT& client) { LayOutTreeAndBoxes(client, m_tree, m_editHex, m_editDecimal); }
 
 void CRegisterDlg::ApplyHexValue() {
     m_calc.ApplyHexValue();
