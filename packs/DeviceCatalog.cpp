@@ -32,7 +32,8 @@ std::string Listed(const std::vector<std::string>& names) {
 
 std::string SvdPathOf(const DeviceChoice& choice) {
     if (choice.processor.svd.empty()) return {};
-    const std::string& folder = choice.pack.folder;
+    // An archive's SVD is named as inside it: "X.pack/CMSIS/SVD/chip.svd".
+    const std::string& folder = choice.pack.archive.empty() ? choice.pack.folder : choice.pack.archive;
     if (folder.empty() || folder.back() == '/' || folder.back() == '\\') return folder + choice.processor.svd;
     return folder + "/" + choice.processor.svd;
 }

@@ -10,6 +10,7 @@
 
 #include "packs/FolderPackFiles.h"
 #include "packs/PackIndexFile.h"
+#include "packs/PackSource.h"
 #include "packs/PdscReader.h"
 #include "platform/FilePaths.h"
 
@@ -58,9 +59,9 @@ PackIndexEntry ReadPdsc(const FoundPack& pack) {
     entry.pdsc = pack.pdsc;
     entry.size = pack.pdscSize;
     entry.time = pack.pdscTime;
-    const Result<std::string> text = FolderPackFiles(pack.folder).Read(pack.vendor + "." + pack.name + ".pdsc", kLargestPdsc);
+    const Result<std::string> text = ReadPackPdsc(pack, kLargestPdsc);
     if (!text) {
-        entry.problem = text.Error().detail;
+        entry.problem = text.Error().Describe();
         return entry;
     }
     Result<PackDescription> description = ReadPdscText(text.Value());
