@@ -115,6 +115,7 @@ Result<PackIndexScan> PackIndex::Scan(const std::vector<PackRoot>& roots, const 
         entries.push_back(std::move(entry));
         if (progress) progress(i + 1, total);
     }
-    WriteIndex(m_cacheFolder, FilePath(), entries);
+    // An index that holds just these entries, each reused, is left as it is.
+    if (scan.reread != 0 || old.size() != scan.reused) WriteIndex(m_cacheFolder, FilePath(), entries);
     return Result<PackIndexScan>::Success(std::move(scan));
 }
