@@ -261,3 +261,39 @@ TEST(ArchivePackFiles, ThePackTopIsThePdscsFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+// The tools' default folders of this system, under a home and a local application data folder the
+// test sets (on Windows %LOCALAPPDATA%\Arm\Packs, with backslashes; elsewhere ~/.cache/arm/packs),
+// holding a .pack in .Download and an unpacked pack: both found there, their SVDs read.
+TEST(PackArchiveRoots, TheToolsDefaultFolderUnderTheTestsEnvironment) {
+    PackRootDir dir;
+    PackEnvironment environment;
+    environment.system = PackEnvironmentOfThisSystem().system;
+    environment.home = dir.SubFolder("h\xC3\xB6me");
+    environment.localAppData = dir.SubFolder("h\xC3\xB6me/AppData/Local");
+    const std::vector<PackRoot> roots = PackRootsFor({}, environment);
+    const auto toolbox = std::find_if(roots.begin(), roots.end(), [](const PackRoot& r) { return r.origin == "cmsis-toolbox"; });
+    ASSERT_NE(toolbox, roots.end());
+    const std::string base = Utf8FromPath(PathFromUtf8(environment.home));
+    ASSERT_EQ(toolbox->folder.rfind(environment.system == PackHostSystem::kWindows ? environment.localAppData : base, 0), 0u)
+        << toolbox->folder;
+    std::filesystem::create_directories(PathFromUtf8(toolbox->folder) / ".Download");
+    const std::string relative = Utf8FromPath(std::filesystem::relative(PathFromUtf8(toolbox->folder), PathFromUtf8(dir.Folder())));
+    dir.AddPackArchive(relative + "/.Download/Acme.A_DFP.1.0.0.pack", "Acme.A_DFP.pdsc", Pdsc("A_DFP"), Svd("A"));
+    dir.AddPack(relative, "Acme", "B_DFP", "1.0.0", Pdsc("B_DFP"), Svd("B"));
+
+    auto scan = PackIndex(dir.SubFolder("cache")).Scan(roots);
+    ASSERT_TRUE(scan.Ok());
+    const DeviceCatalog catalog(scan.Value());
+    for (const char* device : {"DEV_A_DFP", "DEV_B_DFP"}) {
+        SCOPED_TRACE(device);
+        const auto found = catalog.Find(device);
+        ASSERT_TRUE(found.Ok()) << found.Text();
+        EXPECT_EQ(found.Value().pack.root, toolbox->folder);
+        EXPECT_TRUE(ReadDeviceSvd(found.Value(), 1 << 20).Ok());
+    }
+}
+
+}  // namespace
