@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "archive/ZipEntryName.h"
+
 namespace {
 
 std::string Lowered(std::string_view text) {
@@ -13,8 +15,13 @@ std::string Lowered(std::string_view text) {
     return lowered;
 }
 
+// A file "SOMETHING.pdsc" at a place inside the archive ("Keil.X/.pdsc" has no name before its ending).
 bool IsPdsc(std::string_view name) {
-    return name.size() > 5 && Lowered(name.substr(name.size() - 5)) == ".pdsc";
+    const std::size_t slash = name.rfind('/');
+    const std::string_view file = slash == std::string_view::npos ? name : name.substr(slash + 1);
+    // The pack's files are then named from the pdsc's folder: the name must be one PackFiles takes ("C:x.pdsc" is not).
+    return file.size() > 5 && Lowered(file.substr(file.size() - 5)) == ".pdsc" && IsSafeZipEntryName(name) &&
+           PackRelativeName(file) == file;
 }
 
 }  // namespace

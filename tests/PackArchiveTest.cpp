@@ -236,6 +236,9 @@ TEST(ArchivePackFiles, ThePackTopIsThePdscsFolder) {
         {"several at the top: the expected", {"Other.pdsc", "Acme.P.pdsc", "SVD/chip.svd"}, "acme.p.pdsc", "Acme.P.pdsc",
          ""},
         {"several at the top, none expected", {"Other.pdsc", "Acme.P.pdsc"}, "", "", ""},
+        {"no name before .pdsc", {"Acme.P/.pdsc", "SVD/chip.svd"}, "", "", ""},
+        {"only one, climbing out", {"../Acme.P.pdsc", "SVD/chip.svd"}, "", "", ""},
+        {"only one, named as a drive", {"Acme/C:P.pdsc", "SVD/chip.svd"}, "", "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
