@@ -40,6 +40,7 @@ constexpr std::uint16_t kStored = 0;
 constexpr std::uint16_t kDeflated = 8;
 constexpr uLong kEncryptedFlag = 1;
 constexpr std::size_t kChunk = 64 * 1024;
+constexpr std::uint64_t kReserveAtMost = std::uint64_t{64} << 20;
 
 // Whether `size` bytes from `compressed` expand beyond what a text or a file of
 // data does: deflate itself tops out just above a thousandfold.
@@ -185,7 +186,9 @@ Result<std::string> CZipArchive::Read(std::string_view name, std::uint64_t limit
 
     // minizip gives no more than the declared size; the checks here hold whatever the header says.
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(entry.size, kChunk)));
+    // Room for the declared size up front, so a large SVD is not copied as it grows; a header
+    // that lies costs at most kReserveAtMost before the bytes prove it.
+    bytes.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(entry.size, kReserveAtMost)));
     char chunk[kChunk];
     int got = 0;
     while ((got = unzReadCurrentFile(handle, chunk, static_cast<unsigned>(kChunk))) > 0) {

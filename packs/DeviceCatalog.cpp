@@ -32,7 +32,8 @@ std::string Listed(const std::vector<std::string>& names) {
 
 std::string SvdPathOf(const DeviceChoice& choice) {
     if (choice.processor.svd.empty()) return {};
-    const std::string& folder = choice.pack.folder;
+    // An archive's SVD is named as inside it: "X.pack/CMSIS/SVD/chip.svd".
+    const std::string& folder = choice.pack.archive.empty() ? choice.pack.folder : choice.pack.archive;
     if (folder.empty() || folder.back() == '/' || folder.back() == '\\') return folder + choice.processor.svd;
     return folder + "/" + choice.processor.svd;
 }
@@ -52,6 +53,9 @@ std::string DeviceChoice::Caption() const {
 
 DeviceCatalog::DeviceCatalog(PackIndexScan scan) : m_scan(std::move(scan)) {
     std::vector<std::pair<std::string, Entry>> keyed;
+    m_versions.reserve(m_scan.packs.size());
+    for (const IndexedPack& pack : m_scan.packs)
+        m_versions.push_back(pack.description.version.empty() ? pack.found.version.Text() : pack.description.version);
     for (std::size_t p = 0; p < m_scan.packs.size(); ++p) {
         const auto& devices = m_scan.packs[p].description.devices;
         for (std::size_t d = 0; d < devices.size(); ++d)
@@ -63,12 +67,15 @@ DeviceCatalog::DeviceCatalog(PackIndexScan scan) : m_scan(std::move(scan)) {
     for (const auto& [key, entry] : keyed) m_entries.push_back(entry);
 }
 
-std::vector<DeviceChoice> DeviceCatalog::ChoicesOf(const Entry& entry) const {
+DeviceChoice DeviceCatalog::ChoiceOf(const Entry& entry, const PackProcessor& processor) const {
     const IndexedPack& pack = m_scan.packs[entry.pack];
-    const PackDevice& device = pack.description.devices[entry.device];
-    const std::string version = pack.description.version.empty() ? pack.found.version.Text() : pack.description.version;
+    return {pack.description.devices[entry.device], processor, pack.found, m_versions[entry.pack]};
+}
+
+std::vector<DeviceChoice> DeviceCatalog::ChoicesOf(const Entry& entry) const {
     std::vector<DeviceChoice> choices;
-    for (const PackProcessor& processor : device.processors) choices.push_back({device, processor, pack.found, version});
+    for (const PackProcessor& processor : m_scan.packs[entry.pack].description.devices[entry.device].processors)
+        choices.push_back(ChoiceOf(entry, processor));
     return choices;
 }
 
@@ -155,12 +162,13 @@ Result<DeviceChoice> DeviceCatalog::Find(std::string_view nameAndProcessor) cons
 
 std::vector<DeviceChoice> DeviceCatalog::Matching(std::string_view text) const {
     std::vector<DeviceChoice> matching;
+    if (text.empty()) matching.reserve(m_entries.size());
     for (const Entry& entry : m_entries) {
         const PackDevice& device = m_scan.packs[entry.pack].description.devices[entry.device];
         const bool deviceMatches = ContainsIgnoringCase(device.name, text) || ContainsIgnoringCase(device.vendor, text) ||
                                    ContainsIgnoringCase(device.family, text);
-        for (DeviceChoice& choice : ChoicesOf(entry))
-            if (deviceMatches || ContainsIgnoringCase(choice.processor.core, text)) matching.push_back(std::move(choice));
+        for (const PackProcessor& processor : device.processors)
+            if (deviceMatches || ContainsIgnoringCase(processor.core, text)) matching.push_back(ChoiceOf(entry, processor));
     }
     return matching;
 }

@@ -49,9 +49,11 @@ private:
         std::size_t device;
     };
     std::vector<DeviceChoice> ChoicesOf(const Entry& entry) const;
+    DeviceChoice ChoiceOf(const Entry& entry, const PackProcessor& processor) const;
 
     PackIndexScan m_scan;
     std::vector<Entry> m_entries;  // by name, ignoring case
+    std::vector<std::string> m_versions;  // each pack's version as choices give it
 };
 
 // One line for --list-devices: name, processor, vendor, pack, version, SVD path, tab-separated.

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // A device's register map: the SVD its pack names, read through the pack (a
-// folder or, later, the .pack archive itself), loaded as a file opened by
-// path would be, with the core registers its processor's Dcore names where
-// the SVD's <cpu> names none.
+// folder, or the .pack archive itself, never unpacked to disk), loaded as a
+// file opened by path would be, with the core registers its processor's Dcore
+// names where the SVD's <cpu> names none.
 #include <cstdint>
 #include <string>
 #include <string_view>

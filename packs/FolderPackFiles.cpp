@@ -41,10 +41,12 @@ Result<std::string> FolderPackFiles::Read(std::string_view relativePath, std::ui
                                                                         std::to_string(limit) + " bytes");
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(OpenFileUtf8(file, "rb"), &std::fclose);
     if (!stream) return Result<std::string>::Failure(ProblemCode::kCannotRead, "cannot open '" + file + "'");
-    std::string bytes;
+    // Read whole, as the size says; a file that grew since is read on past it up to the limit.
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), stream.get()));
     char buffer[65536];
     std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, stream.get())) > 0) {
+    while (bytes.size() == size && (got = std::fread(buffer, 1, sizeof buffer, stream.get())) > 0) {
         if (bytes.size() + got > limit)  // grew while read
             return Result<std::string>::Failure(ProblemCode::kTooLarge, "'" + file + "' is larger than " +
                                                                             std::to_string(limit) + " bytes");

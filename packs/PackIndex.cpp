@@ -10,6 +10,7 @@
 
 #include "packs/FolderPackFiles.h"
 #include "packs/PackIndexFile.h"
+#include "packs/PackSource.h"
 #include "packs/PdscReader.h"
 #include "platform/FilePaths.h"
 
@@ -58,9 +59,9 @@ PackIndexEntry ReadPdsc(const FoundPack& pack) {
     entry.pdsc = pack.pdsc;
     entry.size = pack.pdscSize;
     entry.time = pack.pdscTime;
-    const Result<std::string> text = FolderPackFiles(pack.folder).Read(pack.vendor + "." + pack.name + ".pdsc", kLargestPdsc);
+    const Result<std::string> text = ReadPackPdsc(pack, kLargestPdsc);
     if (!text) {
-        entry.problem = text.Error().detail;
+        entry.problem = text.Error().Describe();
         return entry;
     }
     Result<PackDescription> description = ReadPdscText(text.Value());
@@ -114,6 +115,7 @@ Result<PackIndexScan> PackIndex::Scan(const std::vector<PackRoot>& roots, const 
         entries.push_back(std::move(entry));
         if (progress) progress(i + 1, total);
     }
-    WriteIndex(m_cacheFolder, FilePath(), entries);
+    // An index that holds just these entries, each reused, is left as it is.
+    if (scan.reread != 0 || old.size() != scan.reused) WriteIndex(m_cacheFolder, FilePath(), entries);
     return Result<PackIndexScan>::Success(std::move(scan));
 }

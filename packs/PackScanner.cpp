@@ -74,16 +74,47 @@ void FindUnpackedPacks(const std::string& root, std::vector<FoundPack>& found) {
     }
 }
 
-// The .pack archives of one root, in it and in its .Download folder. They are
-// counted and passed over: reading a pack from its archive (VENDOR.NAME.VERSION.pack,
-// its pdsc at the top) belongs to the archive library, and is joined here as a
-// FoundPack with `archive` set when the catalog reads archives.
-int PassOverPackArchives(const std::string& root) {
-    int archives = 0;
-    for (const std::string& folder : {root, Joined(root, ".Download")})
-        for (const std::string& file : Entries(PathFromUtf8(folder), false))
-            if (EndsWithIgnoringCase(file, ".pack")) ++archives;
-    return archives;
+// VENDOR.NAME.VERSION.pack: a pack's name holds no dot, its version may.
+bool SplitArchiveName(const std::string& file, std::string& vendor, std::string& name, std::string& version) {
+    const std::string stem = file.substr(0, file.size() - 5);
+    const std::size_t first = stem.find('.');
+    if (first == std::string::npos || first == 0) return false;
+    const std::size_t second = stem.find('.', first + 1);
+    if (second == std::string::npos || second == first + 1 || second + 1 == stem.size()) return false;
+    vendor = stem.substr(0, first);
+    name = stem.substr(first + 1, second - first - 1);
+    version = stem.substr(second + 1);
+    return true;
+}
+
+// The .pack archives of one root, in it and then in its .Download folder.
+void FindPackArchives(const std::string& root, std::vector<FoundPack>& found) {
+    for (const std::string& folder : {root, Joined(root, ".Download")}) {
+        for (const std::string& file : Entries(PathFromUtf8(folder), false)) {
+            FoundPack pack;
+            std::string version;
+            if (!EndsWithIgnoringCase(file, ".pack") || !SplitArchiveName(file, pack.vendor, pack.name, version))
+                continue;
+            pack.root = root;
+            pack.version = PackVersion(version);
+            pack.archive = Joined(folder, file);
+            pack.pdsc = pack.archive;
+            const fs::path path = PathFromUtf8(pack.archive);
+            std::error_code error;
+            pack.pdscSize = fs::file_size(path, error);
+            if (error) continue;
+            pack.pdscTime = static_cast<std::int64_t>(fs::last_write_time(path, error).time_since_epoch().count());
+            if (error) continue;
+            found.push_back(std::move(pack));
+        }
+    }
+}
+
+// Whether `pack` takes the place of `held`, found before it (an earlier root,
+// or earlier in this one).
+bool Beats(const FoundPack& pack, const FoundPack& held) {
+    if (pack.version != held.version) return pack.version > held.version;
+    return pack.archive.empty() && !held.archive.empty();
 }
 
 }  // namespace
@@ -99,14 +130,16 @@ PackScan ScanPackRoots(const std::vector<PackRoot>& roots) {
         if (searched.exists) {
             std::vector<FoundPack> found;
             FindUnpackedPacks(root.folder, found);
+            const std::size_t unpacked = found.size();
+            FindPackArchives(root.folder, found);
             searched.packs = static_cast<int>(found.size());
-            searched.archives = PassOverPackArchives(root.folder);
+            searched.archives = static_cast<int>(found.size() - unpacked);
             for (FoundPack& pack : found) {
                 const std::string key = pack.PackName();
                 const auto held = winners.find(key);
                 if (held == winners.end())
                     winners.emplace(key, std::move(pack));
-                else if (pack.version > held->second.version)  // an equal version keeps the earlier root's
+                else if (Beats(pack, held->second))
                     held->second = std::move(pack);
             }
         }

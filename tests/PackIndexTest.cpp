@@ -29,7 +29,7 @@ struct Winner {
     int root;
 };
 
-TEST(PackScanner, HighestVersionWinsAcrossRootsFirstRootOnATie) {
+TEST(PackScanner, HighestVersionWinsAcrossRootsFirstRootOnATieUnpackedBeforeArchive) {
     PackRootDir dir;
     const std::string first = dir.SubFolder("first"), second = dir.SubFolder("second");
     dir.AddPack("first", "Acme", "Chips_DFP", "3.9.0", Pdsc("Acme", "Chips_DFP", "A"));
@@ -40,8 +40,8 @@ TEST(PackScanner, HighestVersionWinsAcrossRootsFirstRootOnATie) {
     dir.AddPack("second", "Other", "Pre_DFP", "1.0.0-rc1", Pdsc("Other", "Pre_DFP", "C"));
     dir.AddPack("second", "Other", "Pre_DFP", "1.0.0", Pdsc("Other", "Pre_DFP", "C"));
     dir.Write("second/Other/Lost_DFP/1.0.0/README.txt", "a version folder without its pdsc");
-    dir.Write("second/Acme.Chips_DFP.5.0.0.pack", "PK");
-    dir.Write("second/.Download/Acme.Chips_DFP.5.1.0.pack", "PK");
+    dir.Write("second/Acme.Chips_DFP.3.10.2.pack", "PK");            // equal to an unpacked one, which wins
+    dir.Write("second/.Download/Acme.Chips_DFP.3.9.0.pack", "PK");  // below it
 
     const PackScan scan = ScanPackRoots({{first, "user"}, {second, "user"}, {dir.Folder() + "/gone", "pyOCD"}});
     const Winner winners[] = {{"Acme.Chips_DFP", "3.10.2", 0}, {"Acme.Tied_DFP", "2.0.0", 0}, {"Other.Pre_DFP", "1.0.0", 1}};
@@ -57,8 +57,8 @@ TEST(PackScanner, HighestVersionWinsAcrossRootsFirstRootOnATie) {
     ASSERT_EQ(scan.roots.size(), 3u);
     EXPECT_TRUE(scan.roots[0].exists);
     EXPECT_EQ(scan.roots[0].packs, 3);
-    EXPECT_EQ(scan.roots[1].packs, 4);
-    EXPECT_EQ(scan.roots[1].archives, 2);  // passed over until archives are read
+    EXPECT_EQ(scan.roots[1].packs, 6);
+    EXPECT_EQ(scan.roots[1].archives, 2);
     EXPECT_FALSE(scan.roots[2].exists);
     EXPECT_EQ(scan.roots[2].packs, 0);
 }

@@ -10,6 +10,7 @@
 
 #include "platform/FilePaths.h"
 #include "tests/TempDir.h"
+#include "tests/ZipWriter.h"
 
 // A file a pack holds: its name inside the pack ('/' between parts) and its bytes.
 struct PackFile {
@@ -53,6 +54,17 @@ public:
         Write(folder + "/" + vendor + "." + name + ".pdsc", pdsc);
         for (const PackFile& file : files) Write(folder + "/" + file.name, file.bytes);
         return Utf8FromPath(m_dir.Path() / PathFromUtf8(folder));
+    }
+
+    // Writes a .pack file `file` (relative to the directory): a zip archive of
+    // the pdsc (named `pdscName`) and the files, under `top` ("" for the
+    // archive's top, else "FOLDER/"); returns its path.
+    std::string AddPackArchive(const std::string& file, const std::string& pdscName, const std::string& pdsc,
+                               const std::vector<PackFile>& files = {}, const std::string& top = "") const {
+        ZipWriter zip;
+        zip.Add(top + pdscName, pdsc);
+        for (const PackFile& packFile : files) zip.Add(top + packFile.name, packFile.bytes);
+        return Write(file, zip.Finish());
     }
 
     // Writes `bytes` to `name` (relative to the directory), making its folders; returns its path.
