@@ -17,6 +17,7 @@
 #include "defs/SvdNumbers.h"
 #include "defs/TreeDump.h"
 #include "res/TavlinResources.h"
+#include "ui/PackFileDevices.h"
 
 namespace {
 
@@ -127,12 +128,23 @@ const CoreInfo* CoreOption(const CParsedOptions& options, Status& usage) {
     return core.Value();
 }
 
+// Whether the MAP is a .pack file: --device then chooses among its devices.
+bool MapIsPack(const std::vector<std::string>& words) { return !words.empty() && IsPackFile(words.front()); }
+
 // Resolves --device once the options hold no usage error: nothing when it
 // was not given or names a device, which `source` then holds; the exit code
 // after telling why otherwise.
 std::optional<int> DeviceOption(const CParsedOptions& options, MapSource& source, std::ostream& err) {
+    const std::vector<std::string>& words = options.Positional();
+    if (MapIsPack(words)) return ResolvePackDevice(words.front(), options.Value(Option::Device), source.device, err);
     if (!options.Has(Option::Device)) return std::nullopt;
     return ResolveDevice(options.Value(Option::Device), source.device, err);
+}
+
+// Whether an installed device named with --device stands for the MAP (a
+// .pack file as the MAP is chosen in with --device instead).
+bool InstalledDeviceNamed(const CParsedOptions& options) {
+    return options.Has(Option::Device) && !MapIsPack(options.Positional());
 }
 
 constexpr const char* kMapAndDevice = "a MAP and --device go one at a time";
@@ -145,7 +157,7 @@ int RunCheck(const CParsedOptions& options, const std::string& program, std::ost
         PrintUsage(err, program);
         return 2;
     }
-    const bool device = options.Has(Option::Device);
+    const bool device = InstalledDeviceNamed(options);
     RefuseIf(usage, device && !files.empty(), ProblemCode::kOptionsClash, kMapAndDevice);
     const CoreInfo* core = CoreOption(options, usage);
     if (!usage) return TellModeUsageError(usage, err);
@@ -169,7 +181,7 @@ int RunDecodeMode(const CParsedOptions& options, std::ostream& out, std::ostream
              "--as takes c, not \"" + options.Value(Option::As) + "\"");
     RefuseIf(usage, as && options.Has(Option::Fault), ProblemCode::kOptionsClash, "--fault and --as go one at a time");
     // With --device, every word is a values file.
-    const bool device = options.Has(Option::Device);
+    const bool device = InstalledDeviceNamed(options);
     RefuseIf(usage, device && files.empty(), ProblemCode::kWrongArguments,
              "--decode --device needs at least one values file");
     RefuseIf(usage, !device && files.size() < 2, ProblemCode::kWrongArguments,
@@ -198,7 +210,7 @@ int RunTargetMode(const CParsedOptions& options, std::ostream& out, std::ostream
     RefuseIf(usage, options.Value(Option::Gdb).empty(), ProblemCode::kMissingOptionValue,
              mode + std::string(" needs --gdb HOST:PORT"));
     // With --device, every word is a NAME (or NAME=VALUE).
-    const bool device = options.Has(Option::Device);
+    const bool device = InstalledDeviceNamed(options);
     const std::size_t map = device ? 0 : 1;
     RefuseIf(usage, device && faultReport && !words.empty(), ProblemCode::kOptionsClash, kMapAndDevice);
     RefuseIf(usage, !device && faultReport && words.size() != 1, ProblemCode::kWrongArguments,
@@ -229,7 +241,7 @@ int RunListDevices(const CParsedOptions& options, const std::string& program, st
 // The window's map and --device clash, and the first mistake of --core.
 Status WindowUsageError(const CParsedOptions& options, bool windowSystemOptions) {
     Status usage = options.UsageError(Mode::Window, windowSystemOptions);
-    RefuseIf(usage, options.Has(Option::Device) && !options.Positional().empty(), ProblemCode::kOptionsClash,
+    RefuseIf(usage, InstalledDeviceNamed(options) && !options.Positional().empty(), ProblemCode::kOptionsClash,
              kMapAndDevice);
     return usage;
 }
@@ -269,9 +281,10 @@ std::optional<int> RunCommandLine(std::vector<std::string> arguments, std::ostre
     // options (-platform, -display, ...) and their values.
     const Status usage = WindowUsageError(options, true);
     if (!usage) return TellUsageError(program, usage, err);
-    // A device that cannot be opened is told here, before any window.
+    // A device that cannot be opened is told here, before any window; a
+    // .pack file alone opens on the chooser of its devices.
     MapSource source;
-    return DeviceOption(options, source, err);
+    return options.Has(Option::Device) ? DeviceOption(options, source, err) : std::nullopt;
 }
 
 std::optional<int> ParseWindowArguments(const std::vector<std::string>& arguments, WindowArguments& window,
@@ -282,7 +295,8 @@ std::optional<int> ParseWindowArguments(const std::vector<std::string>& argument
     const CoreInfo* core = CoreOption(options, usage);
     if (!usage) return TellUsageError(arguments.empty() ? "tavlin" : arguments.front(), usage, err);
     MapSource source;
-    if (const auto code = DeviceOption(options, source, err)) return *code;
+    if (options.Has(Option::Device))
+        if (const auto code = DeviceOption(options, source, err)) return *code;
     window = {options.Positional().empty() ? std::string() : options.Positional().front(),
               options.Has(Option::Desktop), options.Value(Option::Gdb), core, std::move(source.device)};
     return std::nullopt;

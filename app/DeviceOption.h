@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // --device NAME[:PROCESSOR] and --list-devices [TEXT]: the devices of the
-// installed packs (ui/InstalledPacks.h), found through the index.
+// installed packs (ui/InstalledPacks.h), found through the index, or of one
+// .pack file named as the MAP (`tavlin FILE.pack --device NAME`).
 #include <optional>
 #include <ostream>
 #include <string>
@@ -19,3 +20,9 @@ std::optional<int> ResolveDevice(const std::string& name, std::optional<DeviceCh
 // family or core holds `text` (every one for an empty text); nothing when none
 // does. Returns the exit code: 0.
 int ListDevices(const std::string& text, std::ostream& out);
+
+// The device `name` names among those of the one pack `packFile` (a .pack
+// archive or a .pdsc), with the same exit codes; an empty `name` takes the
+// pack's one device, and of a pack of several is a usage message listing them.
+std::optional<int> ResolvePackDevice(const std::string& packFile, const std::string& name,
+                                     std::optional<DeviceChoice>& device, std::ostream& err);

@@ -242,3 +242,66 @@ TEST_F(CommandLineDeviceTest, TheSettingsPackFoldersAreSearchedToo) {
 }
 
 }  // namespace
+
+namespace {
+
+// A .pack file of its own, outside every pack folder: two devices, or one.
+class PackFileMapTest : public CommandLineDeviceTest {
+protected:
+    PackFileMapTest() {
+        twoDevices = dir.AddPackArchive("files/Keil.STM32H7xx_DFP.4.0.1.pack", "Keil.STM32H7xx_DFP.pdsc",
+                                        PdscText("Keil", "STM32H7xx_DFP", {"4.0.1"}, kDevices),
+                                        {{"SVD/STM32H743.svd", PackSvdText("STM32H743")},
+                                         {"SVD/STM32H745_CM7.svd", PackSvdText("STM32H745_CM7")},
+                                         {"SVD/STM32H745_CM4.svd", PackSvdText("STM32H745_CM4")}});
+        oneDevice = dir.AddPackArchive("files/NXP.LPC55S69_DFP.17.0.0.pack", "NXP.LPC55S69_DFP.pdsc",
+                                       PdscText("NXP", "LPC55S69_DFP", {"17.0.0"}, kOtherDevices),
+                                       {{"LPC55S69.svd", PackSvdText("LPC55S69")}});
+        notAZip = dir.Write("files/broken.pack", "PK\x03\x04 no more of a zip than this");
+    }
+
+    std::string twoDevices, oneDevice, notAZip;
+};
+
+TEST_F(PackFileMapTest, APackNamedAsTheMapIsChosenInWithDevice) {
+    const struct {
+        std::vector<std::string> args;  // the pack's path goes in for "PACK", "ONE" or "BROKEN"
+        int code;
+        std::string out;  // the start of standard output
+        std::string err;  // a part of standard error
+    } cases[] = {
+        {{"--check", "PACK", "--device", "STM32H745ZITx:CM4"}, 0, "Keil.STM32H7xx_DFP 4.0.1: SVD/STM32H745_CM4.svd: ", ""},
+        {{"--check", "ONE"}, 0, "NXP.LPC55S69_DFP 17.0.0: LPC55S69.svd: ", ""},  // a pack of one device needs no name
+        {{"--check", "PACK"}, 2, "", "describes several devices; name one with --device: STM32H743VITx, STM32H743ZITx, "},
+        {{"--check", "PACK", "--device", "STM32H745ZITx"}, 2, "", "STM32H745ZITx has several processors"},
+        {{"--check", "PACK", "--device", "LPC55S69"}, 1, "", "LPC55S69"},  // the installed packs are not asked
+        {{"--check", "PACK", "--device", "STM32H7B0VBTx"}, 1, "", "SVD/Missing.svd"},
+        {{"--check", "BROKEN", "--device", "X"}, 1, "", "broken.pack"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        for (std::string& word : args)
+            word = word == "PACK" ? twoDevices : word == "ONE" ? oneDevice : word == "BROKEN" ? notAZip : word;
+        SCOPED_TRACE(c.args[1] + (c.args.size() > 2 ? " " + c.args.back() : ""));
+        const Outcome run = RunTavlin(args);
+        EXPECT_EQ(run.code, c.code) << run.err;
+        EXPECT_EQ(run.out.rfind(c.out, 0), 0u) << run.out.substr(0, 200);
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    }
+}
+
+TEST_F(PackFileMapTest, TheWindowTakesAPacksDeviceOrLeavesThePackToTheChooser) {
+    std::ostringstream err;
+    WindowArguments window;
+    ASSERT_EQ(ParseWindowArguments({"tavlin", twoDevices, "--device", "STM32H743Z"}, window, err), std::nullopt)
+        << err.str();
+    ASSERT_TRUE(window.device.has_value());
+    EXPECT_EQ(window.device->device.name, "STM32H743ZITx");
+    // Without --device the window opens the pack itself, on the chooser of its devices.
+    WindowArguments chooser;
+    ASSERT_EQ(ParseWindowArguments({"tavlin", twoDevices}, chooser, err), std::nullopt) << err.str();
+    EXPECT_FALSE(chooser.device.has_value());
+    EXPECT_EQ(chooser.file, twoDevices);
+}
+
+}  // namespace

@@ -21,6 +21,7 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/DragAndDrop.h"
 #include "tests/GuiHarness.h"
 #include "tests/MessageRecorder.h"
 #include "tests/PackTestEnvironment.h"
@@ -374,6 +375,50 @@ TEST(GuiDevice, ACancelledScanLeavesTheIndexAndTheMapAsTheyWere) {
         ASSERT_NE(chooser, nullptr);
         EXPECT_EQ(chooser->Model()->DeviceCount(), 5);
         chooser->reject();
+    });
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GuiDevice, APackOpenedOrDroppedShowsTheChooserOverItsOwnDevices) {
+    PackRootDir dir;
+    AddBeta(dir, "root");  // installed, and not the pack's: never listed
+    const PackTestEnvironment home(dir.SubFolder("root"));
+    const std::string pack =
+        dir.AddPackArchive("files/Acme.Parts_DFP.1.2.0.pack", "Acme.Parts_DFP.pdsc",
+                           PdscText("Acme", "Parts_DFP", {"1.2.0"}, kAcmeDevices),
+                           {{"SVD/plain.svd", SvdWithPeripheral("PLAIN1", "GPIO")},
+                            {"SVD/twin_cm7.svd", SvdWithPeripheral("TWIN1", "M7SIDE")},
+                            {"SVD/twin_cm4.svd", SvdWithPeripheral("TWIN1", "M4SIDE")}});
+    RunMainDialog(kStart, [&](CRegisterDlg& dlg) {
+        const struct {
+            bool dropped;  // dropped on the tree (with a map shown: not taken as values), or opened
+            const char* find;
+            std::string set;
+            std::string caption;
+        } cases[] = {
+            {false, "plain", "GPIO", "PLAIN1" + kDash + "Acme.Parts_DFP 1.2.0" + kDash + "tavlin"},
+            {true, "twin1", "M7SIDE", "TWIN1:CM7" + kDash + "Acme.Parts_DFP 1.2.0" + kDash + "tavlin"},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.find);
+            if (c.dropped)
+                EXPECT_TRUE(DragAndDrop(TreeWindow(dlg)->View()->viewport(),
+                                        *Files({QUrl::fromLocalFile(QString::fromStdString(pack))})));
+            else
+                dlg.OpenFile(pack.c_str());
+            ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Devices().Chooser() && dlg.Devices().Chooser()->isVisible(); },
+                                        kDeadlineMs));
+            CDeviceChooser& chooser = *dlg.Devices().Chooser();
+            EXPECT_EQ(Listed(chooser), (std::vector<std::string>{"LACKING1", "PLAIN1", "TWIN1:CM7", "TWIN1:CM4"}));
+            TypeFind(chooser, c.find);
+            QTest::keyClick(chooser.Find(), Qt::Key_Return);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Devices().Chooser() == nullptr; }, kDeadlineMs));
+            EXPECT_EQ(Sets(dlg).front(), c.set);
+            EXPECT_EQ(Caption(dlg), c.caption);
+        }
     });
 }
 

@@ -252,8 +252,8 @@ void CRegisterDlg::OnDropFiles(HDROP hDropInfo) {
     if (length == 0) return;
     std::string path(length, '\0');
     DragQueryFile(hDropInfo, 0, path.data(), length + 1);
-    // A register file replaces the map; any other file, with a map shown, is values for it.
-    if (!m_values.TakeDroppedFile(path)) OpenFile(path.c_str());
+    // A register file or a pack replaces the map; any other file, with a map shown, is values for it.
+    if (IsPackFile(path) || !m_values.TakeDroppedFile(path)) OpenFile(path.c_str());
 }
 
 void CRegisterDlg::OnPaint() {
