@@ -128,7 +128,8 @@ const CoreInfo* CoreOption(const CParsedOptions& options, Status& usage) {
     return core.Value();
 }
 
-// Whether the MAP is a .pack file: --device then chooses among its devices.
+// Whether the MAP is a pack (a .pack file or a lone .pdsc): --device then
+// chooses among its devices.
 bool MapIsPack(const std::vector<std::string>& words) { return !words.empty() && IsPackFile(words.front()); }
 
 // Resolves --device once the options hold no usage error: nothing when it

@@ -258,14 +258,18 @@ protected:
                                        PdscText("NXP", "LPC55S69_DFP", {"17.0.0"}, kOtherDevices),
                                        {{"LPC55S69.svd", PackSvdText("LPC55S69")}});
         notAZip = dir.Write("files/broken.pack", "PK\x03\x04 no more of a zip than this");
+        loosePdsc = dir.AddPack("loose", "Keil", "STM32H7xx_DFP", "4.0.1",
+                                PdscText("Keil", "STM32H7xx_DFP", {"4.0.1"}, kDevices),
+                                {{"SVD/STM32H743.svd", PackSvdText("STM32H743")}}) +
+                    "/Keil.STM32H7xx_DFP.pdsc";
     }
 
-    std::string twoDevices, oneDevice, notAZip;
+    std::string twoDevices, oneDevice, notAZip, loosePdsc;
 };
 
 TEST_F(PackFileMapTest, APackNamedAsTheMapIsChosenInWithDevice) {
     const struct {
-        std::vector<std::string> args;  // the pack's path goes in for "PACK", "ONE" or "BROKEN"
+        std::vector<std::string> args;  // the pack's path goes in for "PACK", "ONE", "BROKEN" or "PDSC"
         int code;
         std::string out;  // the start of standard output
         std::string err;  // a part of standard error
@@ -277,11 +281,12 @@ TEST_F(PackFileMapTest, APackNamedAsTheMapIsChosenInWithDevice) {
         {{"--check", "PACK", "--device", "LPC55S69"}, 1, "", "LPC55S69"},  // the installed packs are not asked
         {{"--check", "PACK", "--device", "STM32H7B0VBTx"}, 1, "", "SVD/Missing.svd"},
         {{"--check", "BROKEN", "--device", "X"}, 1, "", "broken.pack"},
+        {{"--check", "PDSC", "--device", "STM32H743ZI"}, 0, "Keil.STM32H7xx_DFP 4.0.1: SVD/STM32H743.svd: ", ""},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;
         for (std::string& word : args)
-            word = word == "PACK" ? twoDevices : word == "ONE" ? oneDevice : word == "BROKEN" ? notAZip : word;
+            word = word == "PACK" ? twoDevices : word == "ONE" ? oneDevice : word == "BROKEN" ? notAZip : word == "PDSC" ? loosePdsc : word;
         SCOPED_TRACE(c.args[1] + (c.args.size() > 2 ? " " + c.args.back() : ""));
         const Outcome run = RunTavlin(args);
         EXPECT_EQ(run.code, c.code) << run.err;

@@ -46,7 +46,7 @@ std::vector<std::string> ShownSets(CRegisterDlg& dlg) {
 // Answers the file dialog with `path` from now on in this run, counting the questions.
 void ChooseFile(const std::string& path, int* asked = nullptr) {
     CFileDialog::SetChooser([&path, asked](const CFileDialog& dialog) {
-        EXPECT_EQ(dialog.GetFilter().str(), "Register files (*.svd *.xml);;CMSIS packs (*.pack);;All files (*)");
+        EXPECT_EQ(dialog.GetFilter().str(), "Register files (*.svd *.xml);;CMSIS packs (*.pack *.pdsc);;All files (*)");
         EXPECT_NE(dialog.GetParent(), nullptr);
         if (asked) ++*asked;
         return path;

@@ -6,11 +6,16 @@
 
 #include "packs/PackFileCatalog.h"
 
-bool IsPackFile(const std::string& path) {
-    constexpr std::string_view kExtension = ".pack";
-    if (path.size() <= kExtension.size()) return false;
-    return std::equal(kExtension.begin(), kExtension.end(), path.end() - static_cast<std::ptrdiff_t>(kExtension.size()),
+namespace {
+
+bool EndsWithIgnoringCase(const std::string& path, std::string_view ending) {
+    if (path.size() <= ending.size()) return false;
+    return std::equal(ending.begin(), ending.end(), path.end() - static_cast<std::ptrdiff_t>(ending.size()),
                       [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
 }
+
+}  // namespace
+
+bool IsPackFile(const std::string& path) { return EndsWithIgnoringCase(path, ".pack") || EndsWithIgnoringCase(path, ".pdsc"); }
 
 Result<DeviceCatalog> DevicesOfPackFile(const std::string& packFile) { return CatalogOfPackFile(packFile); }

@@ -7,7 +7,8 @@
 #include "packs/DeviceCatalog.h"
 #include "problem/Result.h"
 
-// Whether `path` names a .pack file (by its extension, ignoring case).
+// Whether `path` names a pack: a .pack file, or a lone .pdsc whose pack is
+// its folder (by the extension, ignoring case).
 bool IsPackFile(const std::string& path);
 
 // The devices of the one pack `packFile` holds, read in place.

@@ -30,7 +30,7 @@
 
 namespace {
 constexpr DWORD kTreeStyle = WS_CHILD | WS_VISIBLE | 1;
-constexpr const char* kRegisterFileFilter = "Register files (*.svd *.xml);;CMSIS packs (*.pack);;All files (*)";
+constexpr const char* kRegisterFileFilter = "Register files (*.svd *.xml);;CMSIS packs (*.pack *.pdsc);;All files (*)";
 }  // namespace
 
 CRegisterDlg::CRegisterDlg(CWnd* parent)
