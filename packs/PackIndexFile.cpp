@@ -68,14 +68,20 @@ private:
     bool m_failed = false;
 };
 
+// A list: its count, then each item written by `writeOne`.
+template <typename T, typename WriteOne>
+void WriteList(Writer& out, const std::vector<T>& items, WriteOne writeOne) {
+    out.Number(items.size());
+    for (const T& item : items) writeOne(item);
+}
+
 }  // namespace
 
 std::string WritePackIndex(const std::vector<PackIndexEntry>& entries) {
     Writer out;
     out.Raw(kMagic);
     out.Number(kFormatVersion);
-    out.Number(entries.size());
-    for (const PackIndexEntry& entry : entries) {
+    WriteList(out, entries, [&out](const PackIndexEntry& entry) {
         out.Text(entry.pdsc);
         out.Number(entry.size);
         out.Number(static_cast<std::uint64_t>(entry.time));
@@ -85,31 +91,40 @@ std::string WritePackIndex(const std::vector<PackIndexEntry>& entries) {
         out.Text(description.vendor);
         out.Text(description.name);
         out.Text(description.version);
-        out.Number(description.devices.size());
-        for (const PackDevice& device : description.devices) {
+        WriteList(out, description.devices, [&out](const PackDevice& device) {
             out.Text(device.name);
             out.Text(device.vendor);
             out.Text(device.family);
             out.Text(device.subFamily);
-            out.Number(device.processors.size());
-            for (const PackProcessor& processor : device.processors) {
+            WriteList(out, device.processors, [&out](const PackProcessor& processor) {
                 out.Text(processor.name);
                 out.Text(processor.core);
                 out.Text(processor.svd);
-            }
-        }
-    }
+            });
+        });
+    });
     out.Raw(kEnd);
     return out.Take();
 }
 
+namespace {
+
+// A list as the writer leaves it: its count, then each item read by `readOne`
+// (an item takes at least `least` bytes, so a count the bytes cannot hold fails).
+template <typename T, typename ReadOne>
+std::vector<T> ReadList(Reader& in, std::size_t least, ReadOne readOne) {
+    std::vector<T> items;
+    const std::uint64_t count = in.Count(least);
+    for (std::uint64_t i = 0; i < count && !in.Failed(); ++i) readOne(items.emplace_back());
+    return items;
+}
+
+}  // namespace
+
 std::optional<std::vector<PackIndexEntry>> ReadPackIndex(std::string_view bytes) {
     Reader in(bytes);
     if (!in.Raw(kMagic) || in.Number() != kFormatVersion) return std::nullopt;
-    std::vector<PackIndexEntry> entries;
-    const std::uint64_t count = in.Count(9 * 8);
-    for (std::uint64_t i = 0; i < count && !in.Failed(); ++i) {
-        PackIndexEntry entry;
+    std::vector<PackIndexEntry> entries = ReadList<PackIndexEntry>(in, 9 * 8, [&in](PackIndexEntry& entry) {
         entry.pdsc = in.Text();
         entry.size = in.Number();
         entry.time = static_cast<std::int64_t>(in.Number());
@@ -119,25 +134,18 @@ std::optional<std::vector<PackIndexEntry>> ReadPackIndex(std::string_view bytes)
         description.vendor = in.Text();
         description.name = in.Text();
         description.version = in.Text();
-        const std::uint64_t devices = in.Count(5 * 8);
-        for (std::uint64_t d = 0; d < devices && !in.Failed(); ++d) {
-            PackDevice device;
+        description.devices = ReadList<PackDevice>(in, 5 * 8, [&in](PackDevice& device) {
             device.name = in.Text();
             device.vendor = in.Text();
             device.family = in.Text();
             device.subFamily = in.Text();
-            const std::uint64_t processors = in.Count(3 * 8);
-            for (std::uint64_t p = 0; p < processors && !in.Failed(); ++p) {
-                PackProcessor processor;
+            device.processors = ReadList<PackProcessor>(in, 3 * 8, [&in](PackProcessor& processor) {
                 processor.name = in.Text();
                 processor.core = in.Text();
                 processor.svd = in.Text();
-                device.processors.push_back(std::move(processor));
-            }
-            description.devices.push_back(std::move(device));
-        }
-        entries.push_back(std::move(entry));
-    }
+            });
+        });
+    });
     if (in.Failed() || !in.Raw(kEnd) || !in.AtEnd()) return std::nullopt;
     return entries;
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -283,6 +284,8 @@ TEST(GuiDevice, PackFoldersAreKeptAndSearchedFirst) {
     AddAcme(dir, "mine", "2.0.0", "MINE");
     AddAcme(dir, "root", "2.0.0", "THEIRS");  // the same version in CMSIS_PACK_ROOT: the earlier root wins
     const std::string mine = dir.SubFolder("mine");
+    // kept as Qt writes paths, with '/' on every system
+    const QString kept = QDir::fromNativeSeparators(QString::fromStdString(mine));
     const std::string spare = dir.SubFolder("spare");
     const PackTestEnvironment home(dir.SubFolder("root"));
     TempDir config;
@@ -307,9 +310,9 @@ TEST(GuiDevice, PackFoldersAreKeptAndSearchedFirst) {
         folders->AddButton()->click();
         folders->List()->setCurrentRow(0);
         folders->RemoveButton()->click();  // the spare one
-        EXPECT_EQ(folders->Folders(), QStringList{QString::fromStdString(mine)});
+        EXPECT_EQ(folders->Folders(), QStringList{kept});
         folders->accept();
-        EXPECT_EQ(dlg.Settings().PackFolders(), QStringList{QString::fromStdString(mine)});
+        EXPECT_EQ(dlg.Settings().PackFolders(), QStringList{kept});
         // The user's folder comes before CMSIS_PACK_ROOT.
         CDeviceChooser* chooser = OpenChooser(dlg);
         ASSERT_NE(chooser, nullptr);
@@ -321,10 +324,10 @@ TEST(GuiDevice, PackFoldersAreKeptAndSearchedFirst) {
         dlg.Devices().EditPackFolders();
         CPackFoldersDlg* folders = dlg.Devices().FoldersDialog();
         ASSERT_NE(folders, nullptr);
-        EXPECT_EQ(folders->Folders(), QStringList{QString::fromStdString(mine)});  // kept between runs
+        EXPECT_EQ(folders->Folders(), QStringList{kept});  // kept between runs
         folders->RemoveButton()->click();
         folders->reject();  // Cancel keeps the folders as they were
-        EXPECT_EQ(dlg.Settings().PackFolders(), QStringList{QString::fromStdString(mine)});
+        EXPECT_EQ(dlg.Settings().PackFolders(), QStringList{kept});
     });
     CPackFoldersDlg::SetFolderAsker(previous);
     EXPECT_EQ(offered.size(), 2u);

@@ -34,8 +34,10 @@ TEST(InstalledPacks, TheSettingsFoldersComeBeforeCmsisPackRootAndTheIndexGoesToT
     ASSERT_GE(roots.size(), 2u);
     EXPECT_EQ(roots[0], (PackRoot{userRoot, "user"}));
     EXPECT_EQ(roots[1], (PackRoot{envRoot, "CMSIS_PACK_ROOT"}));
-    for (std::size_t i = 2; i < roots.size(); ++i)  // the tools' folders, all under the empty home
+    for (std::size_t i = 2; i < roots.size(); ++i) {  // the tools' folders, all under the empty home
+        if (roots[i].folder == "C:\\Keil_v5\\ARM\\PACK") continue;  // older MDK's one fixed folder, on Windows
         EXPECT_EQ(roots[i].folder.rfind(environment.HomeFolder(), 0), 0u) << roots[i].folder;
+    }
 
     const auto catalog = InstalledDevices(settings);
     ASSERT_TRUE(catalog.Ok()) << catalog.Text();
