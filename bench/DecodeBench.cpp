@@ -18,6 +18,7 @@
 #include "app/Decode.h"
 #include "bench/BenchData.h"
 #include "bench/VendorMap.h"
+#include "bench/WallTimeReporter.h"
 #include "calc/CodeStatement.h"
 #include "calc/RegisterCalculator.h"
 #include "calc/RowDescriber.h"
@@ -41,7 +42,7 @@ void RunCommand(benchmark::State& state, bool asC) {
     CRegisterMap map;
     if (!LoadVendorMap(state, map)) return;
     DecodeRequest request;
-    request.map = BenchSvdPath(kVendorMapName);
+    request.map.file = BenchSvdPath(kVendorMapName);
     request.values = {ValuesPath(map)};
     request.asC = asC;
     std::size_t bytes = 0;
@@ -96,31 +97,16 @@ void BM_PrintStatements(benchmark::State& state) {
     }
 }
 
-// The console's report, keeping each benchmark's wall time for the difference printed at the end.
-class DifferenceReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        // With repetitions the median is kept: it comes after the repetitions.
-        for (const Run& run : runs) {
-            if (run.error_occurred || (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")) continue;
-            m_ms[run.run_name.function_name] = run.GetAdjustedRealTime();
-        }
-    }
-    void PrintDifference(std::ostream& out) const {
-        const auto print = [&](const char* what, const char* subject, const char* yardstick) {
-            const auto s = m_ms.find(subject), y = m_ms.find(yardstick);
-            if (s == m_ms.end() || y == m_ms.end()) return;
-            out << what << ": " << s->second << " ms, the listing " << y->second << " ms: " << s->second - y->second
-                << " ms more (goal: under 100 ms more)\n";
-        };
-        print("--decode --as c, the whole command", "BM_DecodeAsC", "BM_DecodeListing");
-        print("the statements printed alone", "BM_PrintStatements", "BM_PrintListing");
-    }
-
-private:
-    std::map<std::string, double> m_ms;
-};
+// Each statement-writing run beside the listing it is measured against.
+void PrintDifference(const WallTimeReporter& times, std::ostream& out) {
+    const auto print = [&](const char* what, const char* subject, const char* yardstick) {
+        const std::optional<double> s = times.Ms(subject), y = times.Ms(yardstick);
+        if (!s || !y) return;
+        out << what << ": " << *s << " ms, the listing " << *y << " ms: " << *s - *y << " ms more (goal: under 100 ms more)\n";
+    };
+    print("--decode --as c, the whole command", "BM_DecodeAsC", "BM_DecodeListing");
+    print("the statements printed alone", "BM_PrintStatements", "BM_PrintListing");
+}
 
 }  // namespace
 
@@ -130,10 +116,5 @@ BENCHMARK(BM_PrintListing)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PrintStatements)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    DifferenceReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintDifference(std::cout);
-    benchmark::Shutdown();
-    return 0;
+    return RunWithGoals(argc, argv, [](const WallTimeReporter& times) { PrintDifference(times, std::cout); });
 }

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "bench/BenchData.h"
+#include "bench/WallTimeReporter.h"
 #include "defs/RegisterFile.h"
 #include "defs/RegisterMap.h"
 #include "packs/DeviceCatalog.h"
@@ -235,42 +236,25 @@ void OpenDevice(benchmark::State& state, const std::string& device) {
 void BM_OpenSvdFromFolder(benchmark::State& state) { OpenDevice(state, TheRoot().folderDevice); }
 void BM_OpenSvdFromPackFile(benchmark::State& state) { OpenDevice(state, TheRoot().archiveDevice); }
 
-// The console's report, keeping each benchmark's wall time for the goals printed at the end.
-class GoalReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred || (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")) continue;
-            m_ms[run.run_name.function_name] = run.GetAdjustedRealTime();
-        }
-    }
-    void PrintGoals(std::ostream& out) const {
-        const auto at = [&](const char* name) {
-            const auto found = m_ms.find(name);
-            return found == m_ms.end() ? -1.0 : found->second;
-        };
-        const auto time = [&](const char* what, const char* name, double goalMs) {
-            const double ms = at(name);
-            if (ms < 0) return;
-            out << what << ": " << ms << " ms (goal: under " << goalMs << " ms) " << (ms < goalMs ? "met" : "MISSED") << "\n";
-        };
-        const auto ratio = [&](const char* what, const char* name, double goalPercent) {
-            const double ms = at(name), yardstick = at("BM_OpenSvdByPath");
-            if (ms < 0 || yardstick <= 0) return;
-            const double more = (ms / yardstick - 1) * 100;
-            out << what << ": " << ms << " ms, by path " << yardstick << " ms: " << (more >= 0 ? "+" : "") << more
-                << " % (goal: within " << goalPercent << " %) " << (more <= goalPercent ? "met" : "MISSED") << "\n";
-        };
-        time("devices listed from a warm index", "BM_ListDevicesWarm", 50);
-        time("a cold scan", "BM_ScanCold", 3000);
-        ratio("a device's SVD from an unpacked pack", "BM_OpenSvdFromFolder", 10);
-        ratio("a device's SVD from a .pack file", "BM_OpenSvdFromPackFile", 50);
-    }
-
-private:
-    std::map<std::string, double> m_ms;
-};
+// The goals, each beside its yardstick.
+void PrintGoals(const WallTimeReporter& times, std::ostream& out) {
+    const auto time = [&](const char* what, const char* name, double goalMs) {
+        const std::optional<double> ms = times.Ms(name);
+        if (!ms) return;
+        out << what << ": " << *ms << " ms (goal: under " << goalMs << " ms) " << (*ms < goalMs ? "met" : "MISSED") << "\n";
+    };
+    const auto ratio = [&](const char* what, const char* name, double goalPercent) {
+        const std::optional<double> ms = times.Ms(name), yardstick = times.Ms("BM_OpenSvdByPath");
+        if (!ms || !yardstick || *yardstick <= 0) return;
+        const double more = (*ms / *yardstick - 1) * 100;
+        out << what << ": " << *ms << " ms, by path " << *yardstick << " ms: " << (more >= 0 ? "+" : "") << more
+            << " % (goal: within " << goalPercent << " %) " << (more <= goalPercent ? "met" : "MISSED") << "\n";
+    };
+    time("devices listed from a warm index", "BM_ListDevicesWarm", 50);
+    time("a cold scan", "BM_ScanCold", 3000);
+    ratio("a device's SVD from an unpacked pack", "BM_OpenSvdFromFolder", 10);
+    ratio("a device's SVD from a .pack file", "BM_OpenSvdFromPackFile", 50);
+}
 
 }  // namespace
 
@@ -284,10 +268,5 @@ BENCHMARK(BM_OpenSvdFromFolder)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenSvdFromPackFile)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    GoalReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintGoals(std::cout);
-    benchmark::Shutdown();
-    return 0;
+    return RunWithGoals(argc, argv, [](const WallTimeReporter& times) { PrintGoals(times, std::cout); });
 }
